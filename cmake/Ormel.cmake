@@ -1,0 +1,26 @@
+# Build helpers shared by every folder of the suite.
+include(GoogleTest)
+
+set(ORMEL_TEST_DATA ${CMAKE_SOURCE_DIR}/tests/data)
+
+# A GoogleTest executable over core code; runs in the sanitizer pass too.
+function(ormel_unit_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE ORMEL_TEST_DATA="${ORMEL_TEST_DATA}")
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests-bin)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS unit)
+endfunction()
+
+# A Qt Test executable driving a form on the offscreen platform.
+function(ormel_form_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test)
+  target_compile_definitions(${name} PRIVATE ORMEL_TEST_DATA="${ORMEL_TEST_DATA}")
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests-bin)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES LABELS form
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy;LC_ALL=C.UTF-8")
+endfunction()

@@ -1,0 +1,85 @@
+#include "FileResolver.h"
+
+#include <algorithm>
+#include <cctype>
+#include <system_error>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> splitComponents(std::string_view name)
+{
+    std::vector<std::string> parts;
+    std::string part;
+    for (char c : name) {
+        if (c == '/' || c == '\\') {
+            if (!part.empty() && part != ".")
+                parts.push_back(part);
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    if (!part.empty() && part != ".")
+        parts.push_back(part);
+    return parts;
+}
+
+// The entry of `folder` whose name matches `wanted` without regard to case; the exact spelling
+// wins, then the first in name order, so the choice does not depend on the listing order.
+bool findEntry(const fs::path& folder, const std::string& wanted, fs::path& found)
+{
+    std::error_code ec;
+    if (fs::exists(folder / wanted, ec)) {
+        found = folder / wanted;
+        return true;
+    }
+    std::string best;
+    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string entry = it->path().filename().string();
+        if (SameNameIgnoringCase(entry, wanted) && (best.empty() || entry < best))
+            best = entry;
+    }
+    if (best.empty())
+        return false;
+    found = folder / best;
+    return true;
+}
+
+} // namespace
+
+bool SameNameIgnoringCase(std::string_view a, std::string_view b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
+        return std::tolower(x) == std::tolower(y);
+    });
+}
+
+fs::path ResolvePath(std::string_view name, const fs::path& base)
+{
+    const fs::path asWritten = base.empty() ? fs::path(name) : base / fs::path(name);
+    std::error_code ec;
+    if (name.find('\\') == std::string_view::npos && fs::exists(asWritten, ec))
+        return asWritten;
+
+    fs::path current = base;
+    if (!name.empty() && (name.front() == '/' || name.front() == '\\'))
+        current = "/";
+    for (const std::string& part : splitComponents(name)) {
+        fs::path next;
+        if (part == "..")
+            next = current / part;
+        else if (!findEntry(current, part, next))
+            return asWritten;
+        current = next;
+    }
+    return current;
+}
+
+fs::path FileInCurrentFolder(std::string_view name)
+{
+    return ResolvePath(name, fs::current_path());
+}

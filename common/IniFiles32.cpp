@@ -1,0 +1,206 @@
+#include "IniFiles32.h"
+
+#include "Errors.h"
+#include "NumberText.h"
+#include "SafeWrite.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace {
+
+bool isControlOrBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+std::string bracketed(const std::string& section) { return "[" + section + "]"; }
+
+} // namespace
+
+std::string TrimControl(std::string_view text)
+{
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && isControlOrBlank(text[first]))
+        ++first;
+    while (last > first && isControlOrBlank(text[last - 1]))
+        --last;
+    return std::string(text.substr(first, last - first));
+}
+
+std::string KeyOfLine(const std::string& line)
+{
+    const std::size_t eq = line.find('=');
+    return eq == std::string::npos ? std::string() : TrimControl(std::string_view(line).substr(0, eq));
+}
+
+std::string ValueOfLine(const std::string& line, const std::string& key)
+{
+    if (line.empty() || key.empty())
+        return {};
+    const std::size_t eq = line.find('=');
+    if (eq == std::string::npos || KeyOfLine(line) != key)
+        return {};
+    return TrimControl(std::string_view(line).substr(eq + 1));
+}
+
+bool IsSectionLine(const std::string& line)
+{
+    if (line.empty())
+        return false;
+    const std::string trimmed = TrimControl(line);
+    return !trimmed.empty() && trimmed.front() == '[' && trimmed.back() == ']';
+}
+
+TIniFile32::TIniFile32(std::string fileName)
+    : FileName(std::move(fileName))
+{
+    std::error_code ec;
+    if (std::filesystem::exists(FileName, ec))
+        LoadFromFile();
+}
+
+void TIniFile32::LoadFromFile()
+{
+    std::error_code ec;
+    if (std::filesystem::is_directory(FileName, ec))
+        throw IoError("Cannot read " + FileName + ": it is a folder");
+    std::ifstream in(FileName, std::ios::binary);
+    if (!in)
+        throw IoError("Cannot read " + FileName + ": " + std::strerror(errno));
+    std::string text(std::istreambuf_iterator<char>(in), {});
+    if (in.bad())
+        throw IoError("Cannot read " + FileName + ": " + std::strerror(errno));
+
+    Lines.clear();
+    Sections.clear();
+    // A NUL ends the text; lines end at CR, LF or CR LF.
+    text.resize(std::min(text.size(), text.find('\0')));
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = TrimControl(std::string_view(text).substr(pos, end - pos));
+        if (!line.empty() && line.front() != ';') {
+            if (line.front() == '[' && line.back() == ']')
+                Sections.emplace_back(line, static_cast<int>(Lines.size()));
+            Lines.push_back(std::move(line));
+        }
+        pos = end;
+        if (pos < text.size() && text[pos] == '\r')
+            ++pos;
+        if (pos < text.size() && text[pos] == '\n')
+            ++pos;
+    }
+}
+
+int TIniFile32::SectionLineIndex(const std::string& section) const
+{
+    const std::string wanted = bracketed(section);
+    for (const auto& [header, index] : Sections)
+        if (header.size() == wanted.size()
+            && std::equal(header.begin(), header.end(), wanted.begin(), [](unsigned char a, unsigned char b) {
+                   return std::tolower(a) == std::tolower(b);
+               }))
+            return index;
+    return -1;
+}
+
+std::string TIniFile32::ReadString(const std::string& Section, const std::string& Key, const std::string& Default) const
+{
+    if (Lines.empty())
+        return Default;
+    const int header = SectionLineIndex(Section);
+    if (header < 0)
+        return Default;
+    for (std::size_t i = static_cast<std::size_t>(header) + 1; i < Lines.size() && !IsSectionLine(Lines[i]); ++i) {
+        if (KeyOfLine(Lines[i]) == Key) {
+            const std::string value = ValueOfLine(Lines[i], Key);
+            return value.empty() ? Default : value;
+        }
+    }
+    return Default;
+}
+
+std::int32_t TIniFile32::ReadInteger(const std::string& Section, const std::string& Key, std::int32_t Default) const
+{
+    const std::string s = ReadString(Section, Key, "");
+    std::optional<std::int32_t> value;
+    if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X'))
+        value = ParseHexInteger(std::string_view(s).substr(2));
+    else
+        value = ParseInteger(s);
+    return value.value_or(Default);
+}
+
+double TIniFile32::ReadFloat(const std::string& Section, const std::string& Key, double Default) const
+{
+    const std::string s = ReadString(Section, Key, "");
+    // "0x..." texts become "$..." as for integers, which no decimal reading accepts.
+    if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X'))
+        return Default;
+    return ParseFloat(s).value_or(Default);
+}
+
+void TIniFile32::WriteString(const std::string& Section, const std::string& Key, const std::string& Value)
+{
+    const std::string line = Key + "=" + Value;
+    const int header = SectionLineIndex(Section);
+    if (header < 0) {
+        Sections.emplace_back(bracketed(Section), static_cast<int>(Lines.size()));
+        Lines.push_back(bracketed(Section));
+        if (!Key.empty())
+            Lines.push_back(line);
+    } else {
+        std::size_t i = static_cast<std::size_t>(header) + 1;
+        while (i < Lines.size() && !IsSectionLine(Lines[i]) && KeyOfLine(Lines[i]) != Key)
+            ++i;
+        if (Key.empty()) {
+            // Only makes sure the section exists.
+        } else if (i == Lines.size()) {
+            Lines.push_back(line);
+        } else if (IsSectionLine(Lines[i])) {
+            Lines.insert(Lines.begin() + static_cast<std::ptrdiff_t>(i), line);
+            for (auto& entry : Sections)
+                if (entry.second >= static_cast<int>(i))
+                    ++entry.second;
+        } else {
+            Lines[i] = line;
+        }
+    }
+    UpdateFile();
+    Modified = true;
+}
+
+void TIniFile32::WriteInteger(const std::string& Section, const std::string& Key, std::int32_t Value)
+{
+    WriteString(Section, Key, std::to_string(Value));
+}
+
+void TIniFile32::WriteFloat(const std::string& Section, const std::string& Key, double Value)
+{
+    WriteString(Section, Key, FormatFloat(Value));
+}
+
+void TIniFile32::Destroy()
+{
+    if (!Modified)
+        return;
+    Modified = false;
+    AutoSave = true;
+    UpdateFile();
+}
+
+void TIniFile32::UpdateFile()
+{
+    if (!AutoSave)
+        return;
+    std::string text;
+    for (const std::string& line : Lines)
+        text += line + "\r\n";
+    WriteFileAtomically(FileName, text);
+}

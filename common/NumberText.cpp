@@ -1,0 +1,176 @@
+#include "NumberText.h"
+
+#include <charconv>
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
+#include <locale>
+#include <system_error>
+
+namespace {
+
+char separatorSetting = '.';
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+int hexValue(char c)
+{
+    if (isDigit(c))
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+char DecimalSeparator() { return separatorSetting; }
+
+void SetDecimalSeparator(char separator) { separatorSetting = separator; }
+
+void UseUserLocaleDecimalSeparator()
+{
+    separatorSetting = '.';
+    try {
+        // Only asks the locale which separator it uses; nothing is converted through it.
+        const std::locale user("");
+        separatorSetting = std::use_facet<std::numpunct<char>>(user).decimal_point();
+    } catch (const std::runtime_error&) {
+        // An unknown or uninstalled locale name: keep ".".
+    }
+}
+
+std::optional<std::int32_t> ParseHexInteger(std::string_view digits)
+{
+    if (digits.empty() || digits.size() > 8)
+        return std::nullopt;
+    std::uint32_t value = 0;
+    for (char c : digits) {
+        const int d = hexValue(c);
+        if (d < 0)
+            return std::nullopt;
+        value = value * 16 + static_cast<std::uint32_t>(d);
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+std::optional<std::int32_t> ParseInteger(std::string_view text)
+{
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    if (!text.empty() && text.front() == '$') {
+        const auto value = ParseHexInteger(text.substr(1));
+        if (!value)
+            return std::nullopt;
+        return negative ? static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(*value)) : *value;
+    }
+    if (text.empty())
+        return std::nullopt;
+    std::int64_t value = 0;
+    for (char c : text) {
+        if (!isDigit(c))
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+        if (value > 2147483648LL)
+            return std::nullopt;
+    }
+    if (negative)
+        value = -value;
+    if (value > 2147483647LL)
+        return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
+
+std::optional<double> ParseFloat(std::string_view text)
+{
+    // Checked here against the current separator, then handed to from_chars with ".".
+    std::string plain;
+    std::size_t i = 0;
+    const auto take = [&](auto accept) {
+        std::size_t count = 0;
+        while (i < text.size() && accept(text[i])) {
+            plain += text[i++];
+            ++count;
+        }
+        return count;
+    };
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        if (text[i] == '-')
+            plain += '-';
+        ++i;
+    }
+    std::size_t digits = take(isDigit);
+    if (i < text.size() && text[i] == separatorSetting) {
+        plain += '.';
+        ++i;
+        digits += take(isDigit);
+    }
+    if (digits == 0)
+        return std::nullopt;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        plain += 'e';
+        ++i;
+        if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+            plain += text[i++];
+        if (take(isDigit) == 0)
+            return std::nullopt;
+    }
+    if (i != text.size())
+        return std::nullopt;
+    double value = 0;
+    const auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+    if (ec != std::errc() || end != plain.data() + plain.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::string FormatFloat(double value)
+{
+    if (value == 0)
+        return "0";
+    if (std::isnan(value))
+        return "NAN";
+    if (std::isinf(value))
+        return value < 0 ? "-INF" : "INF";
+
+    // 15 significant digits, rounded once; the exponent is the one after rounding.
+    char buffer[40];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
+    const std::string sci(buffer, result.ptr);
+    const std::size_t ePos = sci.find('e');
+    const bool negative = sci.front() == '-';
+    std::string digits;
+    for (char c : sci.substr(0, ePos))
+        if (isDigit(c))
+            digits += c;
+    const int exponent = std::atoi(sci.c_str() + ePos + 1);
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+
+    std::string text = negative ? "-" : "";
+    if (exponent < -4 || exponent >= 15) {
+        text += digits.front();
+        if (digits.size() > 1)
+            text += separatorSetting + digits.substr(1);
+        text += 'E' + std::to_string(exponent);
+    } else if (exponent < 0) {
+        text += '0';
+        text += separatorSetting;
+        text += std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    } else {
+        const std::size_t whole = static_cast<std::size_t>(exponent) + 1;
+        if (digits.size() <= whole) {
+            text += digits + std::string(whole - digits.size(), '0');
+        } else {
+            text += digits.substr(0, whole);
+            text += separatorSetting;
+            text += digits.substr(whole);
+        }
+    }
+    return text;
+}

@@ -1,0 +1,28 @@
+#pragma once
+// Numbers as the settings files hold them. Conversions never go through the C library's locale:
+// the decimal separator is one process-wide setting, taken from the user's locale at start
+// (the game parameters editor then forces ".").
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+char DecimalSeparator();
+void SetDecimalSeparator(char separator);
+// Sets the separator from the user's locale settings (LC_ALL, LC_NUMERIC, LANG); "." when unknown.
+void UseUserLocaleDecimalSeparator();
+
+// "123", "-5", "+7", and "$1F" (hexadecimal; up to 8 digits, taken as a 32-bit pattern).
+// Empty text, stray characters or values outside the 32-bit range give nothing.
+std::optional<std::int32_t> ParseInteger(std::string_view text);
+// Hexadecimal digits only, up to 8 of them, taken as a 32-bit pattern.
+std::optional<std::int32_t> ParseHexInteger(std::string_view digits);
+
+// A decimal number with the current separator and an optional exponent ("2,5", "-1E-5").
+// Hexadecimal, infinities, "nan" and values outside the double range give nothing.
+std::optional<double> ParseFloat(std::string_view text);
+
+// The general form with at most 15 significant digits: no trailing zeros, no separator for
+// whole values; the exponent form ("5E-5", "1.5E20") for magnitudes below 0.0001 (other than 0)
+// or with more than 15 digits before the separator.
+std::string FormatFloat(double value);

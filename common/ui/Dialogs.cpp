@@ -1,0 +1,75 @@
+#include "Dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+
+QString title() { return QApplication::applicationName(); }
+
+QString runFileDialog(QWidget* parent, const FileDialogRequest& request, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(parent, request.title, request.folder, request.filter);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+DialogHooks& Hooks()
+{
+    static DialogHooks hooks;
+    return hooks;
+}
+
+void ShowMessage(QWidget* parent, const QString& text)
+{
+    if (Hooks().message)
+        return Hooks().message(text);
+    QMessageBox::information(parent, title(), text);
+}
+
+void ShowError(QWidget* parent, const QString& text)
+{
+    if (Hooks().error)
+        return Hooks().error(text);
+    QMessageBox::critical(parent, title(), text);
+}
+
+std::optional<QString> AskText(QWidget* parent, const QString& caption, const QString& prompt, const QString& value)
+{
+    if (Hooks().askText)
+        return Hooks().askText(caption, prompt, value);
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, value, &ok);
+    return ok ? std::optional(text) : std::nullopt;
+}
+
+bool AskYesNo(QWidget* parent, const QString& caption, const QString& text)
+{
+    if (Hooks().askYesNo)
+        return Hooks().askYesNo(caption, text);
+    return QMessageBox::question(parent, caption, text) == QMessageBox::Yes;
+}
+
+QString ChooseOpenFile(QWidget* parent, const FileDialogRequest& request)
+{
+    if (Hooks().chooseOpenFile)
+        return Hooks().chooseOpenFile(request);
+    return runFileDialog(parent, request, QFileDialog::AcceptOpen);
+}
+
+QString ChooseSaveFile(QWidget* parent, const FileDialogRequest& request)
+{
+    if (Hooks().chooseSaveFile)
+        return Hooks().chooseSaveFile(request);
+    return runFileDialog(parent, request, QFileDialog::AcceptSave);
+}

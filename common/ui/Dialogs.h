@@ -1,0 +1,38 @@
+#pragma once
+// Every message box, question and file dialog of the forms goes through these functions, so
+// that form tests can answer them through DialogHooks instead of a window.
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+struct FileDialogRequest {
+    QString title;
+    QString filter;        // Qt form: "3D objects (*.3do);;All files (*)"
+    QString folder;        // initial folder; empty: the current folder
+    QString fileName;      // initial file name
+    QString defaultSuffix; // added to a typed name without extension ("3do")
+};
+
+struct DialogHooks {
+    std::function<void(const QString& text)> message;
+    std::function<void(const QString& text)> error;
+    std::function<std::optional<QString>(const QString& caption, const QString& prompt, const QString& value)> askText;
+    std::function<bool(const QString& caption, const QString& text)> askYesNo;
+    std::function<QString(const FileDialogRequest&)> chooseOpenFile;
+    std::function<QString(const FileDialogRequest&)> chooseSaveFile;
+};
+
+// Process-wide hooks; a set hook answers instead of showing a window. Tests set them.
+DialogHooks& Hooks();
+
+void ShowMessage(QWidget* parent, const QString& text);
+void ShowError(QWidget* parent, const QString& text);
+// The one-line question: the typed text, or nothing when the user cancels.
+std::optional<QString> AskText(QWidget* parent, const QString& caption, const QString& prompt, const QString& value);
+bool AskYesNo(QWidget* parent, const QString& caption, const QString& text);
+// The chosen file's path, or empty when the user cancels.
+QString ChooseOpenFile(QWidget* parent, const FileDialogRequest& request);
+QString ChooseSaveFile(QWidget* parent, const FileDialogRequest& request);

@@ -1,0 +1,205 @@
+#include "Ormel2Unit.h"
+
+#include "Dialogs.h"
+#include "Errors.h"
+#include "LocalisationUnit.h"
+#include "Ormel2Settings.h"
+#include "Shell.h"
+#include "Text.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+
+// Resources of a static library are registered by hand, from the global namespace.
+static void registerLauncherResources() { Q_INIT_RESOURCE(Ormel2); }
+
+namespace {
+
+constexpr int ClientWidth = 494;
+constexpr int ClientHeight = 247;
+constexpr int ButtonWidth = 153;
+constexpr int ButtonHeight = 25;
+
+bool programExists(const std::string& name) { return ProgramExists(name); }
+
+QString entry(int index) { return Ui(DictionaryTable[static_cast<std::size_t>(index)]); }
+
+} // namespace
+
+TOrmel2Form::TOrmel2Form(QWidget* parent)
+    : QMainWindow(parent)
+{
+    setObjectName("Ormel2Form");
+    registerLauncherResources();
+    buildControls();
+    buildMenus();
+    FormCreate();
+
+    setFixedSize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+    if (const QScreen* screen = QApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TOrmel2Form::buildControls()
+{
+    auto* client = new QWidget(this);
+    client->setFixedSize(ClientWidth, ClientHeight);
+    client->setAutoFillBackground(true);
+    QPalette background = client->palette();
+    background.setColor(QPalette::Window, QApplication::palette().color(QPalette::Dark));
+    client->setPalette(background);
+    setCentralWidget(client);
+
+    Image1 = new QLabel(client);
+    Image1->setGeometry(170, 4, 320, 240);
+    Image1->setPixmap(QPixmap(":/launcher/Ormel2Art.png"));
+
+    Label1 = new QLabel(QStringLiteral("www.ormel2.example"), client);
+    Label1->setStyleSheet("QLabel { color: #a0a0a0; background: black; padding: 0 2px; }");
+    Label1->adjustSize();
+    Label1->move(265, 227);
+
+    const struct {
+        QPushButton** button;
+        const char* name;
+        int top;
+        void (TOrmel2Form::*click)();
+    } buttons[] = {
+        {&TextureButton, "TextureButton", 6, &TOrmel2Form::TextureButtonClick},
+        {&Tessaro3DButton, "Tessaro3DButton", 40, &TOrmel2Form::Tessaro3DButtonClick},
+        {&TileButton, "TileButton", 75, &TOrmel2Form::TileButtonClick},
+        {&LevelButton, "LevelButton", 111, &TOrmel2Form::LevelButtonClick},
+        {&PartivaButton, "PartivaButton", 147, &TOrmel2Form::PartivaButtonClick},
+        {&TestGameButton, "TestGameButton", 182, &TOrmel2Form::TestGameButtonClick},
+        {&DeployButton, "DeployButton", 218, &TOrmel2Form::DeployButtonClick},
+    };
+    QWidget* previous = nullptr;
+    for (const auto& b : buttons) {
+        auto* button = new QPushButton(client);
+        button->setObjectName(b.name);
+        button->setGeometry(8, b.top, ButtonWidth, ButtonHeight);
+        connect(button, &QPushButton::clicked, this, b.click);
+        if (previous)
+            setTabOrder(previous, button);
+        previous = button;
+        *b.button = button;
+    }
+}
+
+void TOrmel2Form::buildMenus()
+{
+    File1 = menuBar()->addMenu(QString());
+    Quit1 = File1->addAction(QString(), QKeySequence(Qt::CTRL | Qt::Key_Q), this, &TOrmel2Form::Quit1Click);
+
+    Options1 = menuBar()->addMenu(QString());
+    RendererMenu = Options1->addMenu(QStringLiteral("Level editor && Game rendering mode"));
+    SoftwareMenu = RendererMenu->addAction("Software", this, &TOrmel2Form::SoftwareMenuClick);
+    OpenGLMenu = RendererMenu->addAction("OpenGL", this, &TOrmel2Form::OpenGLMenuClick);
+    DirectXMenu = RendererMenu->addAction("DirectX", this, &TOrmel2Form::DirectXMenuClick);
+    for (QAction* item : RendererMenu->actions())
+        item->setCheckable(true);
+    LanguageMenu = Options1->addMenu(QStringLiteral("Language"));
+
+    Help1 = menuBar()->addAction(QString(), this, &TOrmel2Form::Help1Click);
+    Help1->setShortcut(QKeySequence(Qt::Key_F1));
+}
+
+void TOrmel2Form::FormCreate()
+{
+    TranslateForm();
+    LoadSettings();
+    TranslateForm();
+}
+
+void TOrmel2Form::TranslateForm()
+{
+    LoadDictionary("Ormel2.dic");
+    File1->setTitle(entry(0));
+    Quit1->setText(entry(1));
+    Options1->setTitle(entry(2));
+    RendererMenu->setTitle(entry(3));
+    LanguageMenu->setTitle(entry(4));
+    Help1->setText(entry(5));
+    setWindowTitle(entry(6) + " - " + Ui(GameTitle));
+    Tessaro3DButton->setText(entry(7));
+    TextureButton->setText(entry(8));
+    TileButton->setText(entry(9));
+    LevelButton->setText(entry(10));
+    PartivaButton->setText(entry(11));
+    TestGameButton->setText(entry(12));
+    DeployButton->setText(entry(13));
+}
+
+void TOrmel2Form::LoadSettings()
+{
+    const LauncherSettings settings = ReadLauncherSettings();
+    CurrentLanguage = LanguageName;
+    LanguageMenu->clear();
+    for (const std::string& name : settings.Languages) {
+        QAction* item = LanguageMenu->addAction(Ui(name));
+        item->setData(QString::fromStdString(name));
+        item->setCheckable(true);
+        item->setChecked(name == CurrentLanguage);
+        connect(item, &QAction::triggered, this, [this, item] { LanguageItemClick(item); });
+    }
+    GameTitle = settings.GameTitle;
+    SetRenderer(settings.Renderer);
+}
+
+void TOrmel2Form::SetRenderer(std::int32_t mode)
+{
+    try {
+        WriteRenderer(mode);
+    } catch (const OrmelError& error) {
+        ShowError(this, QString::fromStdString(error.what()));
+    }
+    const QList<QAction*> items = RendererMenu->actions();
+    for (qsizetype i = 0; i < items.size(); ++i)
+        items[i]->setChecked(i == mode);
+    Renderer = mode;
+}
+
+void TOrmel2Form::SetLanguage(const std::string& name)
+{
+    const std::vector<std::string> failures = WriteLanguage(name);
+    if (!failures.empty()) {
+        QString text;
+        for (const std::string& failure : failures)
+            text += QString::fromStdString(failure) + "\n";
+        ShowError(this, text.trimmed());
+    }
+    TranslateForm();
+}
+
+void TOrmel2Form::LanguageItemClick(QAction* item)
+{
+    SetLanguage(item->data().toString().toStdString());
+    for (QAction* other : LanguageMenu->actions())
+        other->setChecked(false);
+    item->setChecked(true);
+}
+
+void TOrmel2Form::SoftwareMenuClick() { SetRenderer(0); }
+void TOrmel2Form::OpenGLMenuClick() { SetRenderer(1); }
+void TOrmel2Form::DirectXMenuClick() { SetRenderer(2); }
+
+void TOrmel2Form::TextureButtonClick() { StartProgram("Pigmenta.exe"); }
+void TOrmel2Form::Tessaro3DButtonClick() { StartProgram("Tessaro3D.exe"); }
+void TOrmel2Form::TileButtonClick() { StartProgram("Mosaro.exe"); }
+void TOrmel2Form::PartivaButtonClick() { StartProgram("Partiva.exe"); }
+void TOrmel2Form::LevelButtonClick() { StartProgram(LevelEditorProgram(Renderer, programExists)); }
+void TOrmel2Form::TestGameButtonClick() { StartProgram(PlayerProgram(Renderer, programExists)); }
+
+void TOrmel2Form::DeployButtonClick()
+{
+    // Deploying the game comes with the folder copier.
+}
+
+void TOrmel2Form::Help1Click() { OpenHelp("Ormel2"); }
+
+void TOrmel2Form::Quit1Click() { QApplication::quit(); }

@@ -1,0 +1,67 @@
+#pragma once
+// TOrmel2Form: the launcher's window. One button per tool, the game test and deploy buttons,
+// the rendering mode and interface language menus, and help.
+#include <QMainWindow>
+
+#include <cstdint>
+#include <string>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+
+class TOrmel2Form : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TOrmel2Form(QWidget* parent = nullptr);
+
+    std::int32_t Renderer = 0;
+    std::string CurrentLanguage;
+    std::string GameTitle;
+
+    QLabel* Image1;
+    QLabel* Label1;
+    QPushButton* TextureButton;
+    QPushButton* Tessaro3DButton;
+    QPushButton* TileButton;
+    QPushButton* LevelButton;
+    QPushButton* PartivaButton;
+    QPushButton* TestGameButton;
+    QPushButton* DeployButton;
+
+    QMenu* File1;
+    QAction* Quit1;
+    QMenu* Options1;
+    QMenu* RendererMenu;
+    QAction* SoftwareMenu;
+    QAction* OpenGLMenu;
+    QAction* DirectXMenu;
+    QMenu* LanguageMenu;
+    QAction* Help1;
+
+    void TranslateForm();
+    void LoadSettings();
+    void SetRenderer(std::int32_t mode);
+    void SetLanguage(const std::string& name);
+
+public slots:
+    void SoftwareMenuClick();
+    void OpenGLMenuClick();
+    void DirectXMenuClick();
+    void LanguageItemClick(QAction* item);
+    void TextureButtonClick();
+    void Tessaro3DButtonClick();
+    void TileButtonClick();
+    void PartivaButtonClick();
+    void LevelButtonClick();
+    void TestGameButtonClick();
+    void DeployButtonClick();
+    void Help1Click();
+    void Quit1Click();
+
+private:
+    void FormCreate();
+    void buildControls();
+    void buildMenus();
+};
