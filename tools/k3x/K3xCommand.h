@@ -1,0 +1,40 @@
+#pragma once
+// The k3x command-line companion: one command per file, listed in Commands.cpp.
+// Exit codes: 0 success; 1 failure, with one clear line on stderr; 2 usage error, with the usage.
+#include <map>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// A command line that does not fit the command's usage.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The words after the command name: positional words, "--name value" options and "--flag" flags.
+struct K3xArgs {
+    std::vector<std::string> positional;
+    std::map<std::string, std::string> options;
+    std::set<std::string> flags;
+
+    // Splits `words`; an option not in `valued` or `flags` is a usage error, as is a missing value.
+    static K3xArgs Parse(const std::vector<std::string>& words, const std::set<std::string>& valued,
+                         const std::set<std::string>& knownFlags = {});
+    std::string option(const std::string& name, const std::string& fallback = "") const;
+    bool has(const std::string& name) const { return options.count(name) > 0 || flags.count(name) > 0; }
+    // A whole number option, a usage error when it is not one.
+    long long number(const std::string& name, long long fallback) const;
+    void expectPositional(std::size_t count) const;
+};
+
+struct K3xCommand {
+    const char* name;
+    const char* usage;   // "pcx IN.pcx OUT.(pcx|png) [--onto PALETTE.pcx]"
+    const char* summary; // one line for k3x --help
+    int (*run)(const std::vector<std::string>& words);
+};
+
+// Every command, in the order k3x --help lists them.
+const std::vector<K3xCommand>& K3xCommands();
