@@ -9,7 +9,6 @@ OrmelApplication::OrmelApplication(int& argc, char** argv, const QString& title)
     : QApplication(argc, argv)
 {
     setApplicationName(title);
-    setApplicationDisplayName(title);
     UseUserLocaleDecimalSeparator();
 }
 

@@ -1,4 +1,212 @@
+// The launcher through its form, offscreen, in a fresh folder per test.
+#include "Dialogs.h"
+#include "LocalisationUnit.h"
+#include "Ormel2Unit.h"
+#include "Shell.h"
+#include "TempFolder.h"
+
+#include "Ormel2Settings.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
-class Ormel2FormTest : public QObject { Q_OBJECT };
+
+#include <memory>
+
+namespace {
+
+constexpr const char* Dictionary = "[Config]\nLanguage=English\n"
+                                   "[English]\n0=&File\n1=&Quit\n2=&Options\n3=Mode\n4=&Language\n5=&Help\n6=Project\n"
+                                   "7=Skin\n8=Textures\n9=Tiles\n10=Levels\n11=Parameters\n12=Test\n13=Deploy\n"
+                                   "[Francais]\n0=&Fichier\n6=Projet\n8=Textures FR\n";
+
+QStringList checkedItems(QMenu* menu)
+{
+    QStringList items;
+    for (QAction* item : menu->actions())
+        if (item->isChecked())
+            items << item->text();
+    return items;
+}
+
+void makeProgram(const TempFolder& folder, const char* name)
+{
+    const auto file = folder.write(name, "#!/bin/sh\n");
+    std::filesystem::permissions(file, std::filesystem::perms::owner_exec, std::filesystem::perm_options::add);
+}
+
+} // namespace
+
+class Ormel2FormTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TempFolder> folder;
+    QStringList started;
+    QStringList opened;
+    QStringList errors;
+
+    std::unique_ptr<TOrmel2Form> makeForm() { return std::make_unique<TOrmel2Form>(); }
+
+private slots:
+    void init()
+    {
+        folder = std::make_unique<TempFolder>();
+        started.clear();
+        opened.clear();
+        errors.clear();
+        LanguageName.clear();
+        DictionaryTable.fill("");
+        Shell().startProgram = [this](const QString& name) { started << name; };
+        Shell().openDocument = [this](const QString& path) { opened << QFileInfo(path).fileName(); };
+        Hooks().error = [this](const QString& text) { errors << text; };
+    }
+    void cleanup() { folder.reset(); }
+
+    void startInAnEmptyFolderUsesDefaultsAndWritesTheSettings()
+    {
+        const auto form = makeForm();
+        QCOMPARE(form->Renderer, 0);
+        QCOMPARE(form->LanguageMenu->actions().size(), 1);
+        QCOMPARE(form->LanguageMenu->actions()[0]->text(), QString());
+        QCOMPARE(form->windowTitle(), QString(" - "));
+        QCOMPARE(checkedItems(form->RendererMenu), QStringList{"Software"});
+        QCOMPARE(QString::fromStdString(folder->read("Ormel2.ini")), QString("[Config]\r\nRenderer=0\r\n"));
+        QCOMPARE(form->centralWidget()->size(), QSize(494, 247));
+        QVERIFY(errors.isEmpty());
+    }
+
+    void captionsComeFromTheDictionaryWithTheGameTitle()
+    {
+        folder->write("Ormel2.dic", Dictionary);
+        folder->write("game.ini", "[Game]\nGameTitle=Quest\n");
+        const auto form = makeForm();
+        QCOMPARE(form->windowTitle(), QString("Project - Quest"));
+        QCOMPARE(form->File1->title(), QString("&File"));
+        QCOMPARE(form->TextureButton->text(), QString("Textures"));
+        QCOMPARE(form->Tessaro3DButton->text(), QString("Skin"));
+        QCOMPARE(form->DeployButton->text(), QString("Deploy"));
+        QCOMPARE(form->Help1->text(), QString("&Help"));
+    }
+
+    void rendererItemsTickTheModeAndUnknownModesAreKept()
+    {
+        folder->write("Ormel2.ini", "[Config]\nRenderer=7\n");
+        const auto form = makeForm();
+        QCOMPARE(form->Renderer, 7);
+        QVERIFY(checkedItems(form->RendererMenu).isEmpty());
+        QCOMPARE(QString::fromStdString(folder->read("Ormel2.ini")), QString("[Config]\r\nRenderer=7\r\n"));
+        form->LevelButton->click();
+        form->TestGameButton->click();
+        QCOMPARE(started, (QStringList{"EDITOR.EXE", "PLAYER.EXE"}));
+
+        const struct {
+            QAction* item;
+            int mode;
+        } choices[] = {{form->OpenGLMenu, 1}, {form->DirectXMenu, 2}, {form->SoftwareMenu, 0}};
+        for (const auto& choice : choices) {
+            choice.item->trigger();
+            QCOMPARE(form->Renderer, choice.mode);
+            QCOMPARE(checkedItems(form->RendererMenu), QStringList{choice.item->text()});
+            QCOMPARE(QString::fromStdString(folder->read("Ormel2.ini")),
+                     QString("[Config]\r\nRenderer=%1\r\n").arg(choice.mode));
+        }
+    }
+
+    void levelAndPlayerFollowTheModeWhenInstalled()
+    {
+        folder->write("Ormel2.ini", "[Config]\nRenderer=1\n");
+        makeProgram(*folder, "EDITOR_OGL.EXE");
+        const auto form = makeForm();
+        form->LevelButton->click();
+        form->TestGameButton->click();
+        QCOMPARE(started, (QStringList{"EDITOR_OGL.EXE", "PLAYER.EXE"}));
+    }
+
+    void toolButtonsStartTheirPrograms()
+    {
+        const auto form = makeForm();
+        for (QPushButton* button : {form->TextureButton, form->Tessaro3DButton, form->TileButton, form->PartivaButton})
+            button->click();
+        QCOMPARE(started, (QStringList{"Pigmenta.exe", "Tessaro3D.exe", "Mosaro.exe", "Partiva.exe"}));
+    }
+
+    void buttonsKeepTheirPlacesAndTabOrder()
+    {
+        const auto form = makeForm();
+        const QList<QPushButton*> order{form->TextureButton, form->Tessaro3DButton, form->TileButton, form->LevelButton,
+                                        form->PartivaButton, form->TestGameButton, form->DeployButton};
+        const int tops[] = {6, 40, 75, 111, 147, 182, 218};
+        for (qsizetype i = 0; i < order.size(); ++i) {
+            QCOMPARE(order[i]->geometry(), QRect(8, tops[i], 153, 25));
+            if (i > 0)
+                QCOMPARE(order[i - 1]->nextInFocusChain(), order[i]);
+        }
+        QCOMPARE(form->Image1->geometry(), QRect(170, 4, 320, 240));
+        QVERIFY(!form->Image1->pixmap().isNull());
+    }
+
+    void languageMenuFollowsNumber()
+    {
+        folder->write("Ormel2.dic", Dictionary);
+        folder->write("Ormel2.ini", "[Languages]\nNumber=1\n0=English\n1=Francais\n");
+        auto form = makeForm();
+        QCOMPARE(form->LanguageMenu->actions().size(), 2);
+        QCOMPARE(form->LanguageMenu->actions()[1]->text(), QString("Francais"));
+        QCOMPARE(checkedItems(form->LanguageMenu), QStringList{"English"});
+
+        folder->write("Ormel2.ini", "[Languages]\nNumber=-1\n0=English\n");
+        form = makeForm();
+        QVERIFY(form->LanguageMenu->actions().isEmpty());
+    }
+
+    void choosingALanguageWritesEveryDictionaryAndTranslates()
+    {
+        folder->write("Ormel2.dic", Dictionary);
+        folder->write("Ormel2.ini", "[Languages]\nNumber=1\n0=English\n1=Francais\n");
+        folder->write("game.ini", "[Game]\nGameTitle=Quest\n");
+        const auto form = makeForm();
+        form->LanguageMenu->actions()[1]->trigger();
+        for (const std::string& name : SuiteDictionaries)
+            QVERIFY2(folder->read(name).find("Language=Francais\r\n") != std::string::npos, name.c_str());
+        QCOMPARE(form->windowTitle(), QString("Projet - Quest"));
+        QCOMPARE(form->TextureButton->text(), QString("Textures FR"));
+        QCOMPARE(form->Quit1->text(), QString(MissingEntry));
+        QCOMPARE(checkedItems(form->LanguageMenu), QStringList{"Francais"});
+        QVERIFY(errors.isEmpty());
+    }
+
+    void aDictionaryThatCannotBeWrittenIsReported()
+    {
+        folder->write("Ormel2.ini", "[Languages]\nNumber=0\n0=English\n");
+        std::filesystem::create_directory(folder->path() / "Player.dic");
+        const auto form = makeForm();
+        form->LanguageMenu->actions()[0]->trigger();
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(errors[0].contains("Player.dic"));
+        QVERIFY(folder->exists("Mosaro.dic"));
+    }
+
+    void helpOpensTheLanguagePageFirst()
+    {
+        folder->write("Ormel2.dic", "[Config]\nLanguage=Francais\n");
+        folder->write("Ormel2.html", "");
+        const auto form = makeForm();
+        form->Help1->trigger();
+        folder->write("Ormel2_Francais.html", "");
+        form->Help1->trigger();
+        QCOMPARE(opened, (QStringList{"Ormel2.html", "Ormel2_Francais.html"}));
+    }
+
+    void shortcutsAreSet()
+    {
+        const auto form = makeForm();
+        QCOMPARE(form->Quit1->shortcut(), QKeySequence("Ctrl+Q"));
+        QCOMPARE(form->Help1->shortcut(), QKeySequence("F1"));
+    }
+};
+
 QTEST_MAIN(Ormel2FormTest)
 #include "Ormel2FormTest.moc"
