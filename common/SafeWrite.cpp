@@ -40,7 +40,11 @@ void WriteFileAtomically(const std::filesystem::path& target, std::span<const st
     std::filesystem::path folder = target.parent_path();
     if (folder.empty())
         folder = ".";
-    std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    // A hidden name beside the target; mkstemp fills in the Xs.
+    std::string hidden(1, '.');
+    hidden += target.filename().string();
+    hidden += ".XXXXXX";
+    std::string temp = (folder / hidden).string();
 
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
