@@ -48,7 +48,9 @@ void TDeployProgressForm::CopyProgress(TFileCopyNew& Sender, std::uint16_t, std:
 {
     if (sinceRepaint_.isValid() && sinceRepaint_.elapsed() < RepaintMilliseconds)
         return;
-    const QString file = Ui(Sender.FileInProgress());
+    QString file = Ui(Sender.FileInProgress());
+    if (file.startsWith("./"))
+        file.remove(0, 2); // the deploy copies from the current folder
     FileLabel->setText(FileLabel->fontMetrics().elidedText(file, Qt::ElideMiddle, LabelWidth));
     // The last blocks of a file may count past 100 before its final report.
     FileProgress->setValue(std::min<int>(written, 100));

@@ -139,6 +139,31 @@ bool isRootOrEmpty(const std::string& folder)
     return folder.empty() || !path.has_relative_path();
 }
 
+// DeleteFolder, or with an extension PurgeExtension: every file of the tree goes, or every file
+// of that kind, which leaves the folders.
+bool deleteTree(const std::string& Folder, const std::string* Extension)
+{
+    try {
+        const std::string folder = withoutTrailingSeparator(Folder);
+        if (isRootOrEmpty(folder))
+            return false;
+        TFileCopyNew copier;
+        copier.IncludeSubFolders = true;
+        copier.SourceFile = folder + Separator + AllNames;
+        const bool deleted = Extension ? copier.DeleteFilesOfType(copier.SourceFile, *Extension, false)
+                                       : copier.DeleteFiles(copier.SourceFile, true);
+        if (!deleted)
+            copier.ReportError("Delete Execution failed :\r\r" + copier.SourceFile);
+        if (!Extension) {
+            std::error_code ec;
+            fs::remove(folder, ec);
+        }
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 } // namespace
 
 bool MatchesMask(std::string_view name, std::string_view mask)
@@ -419,41 +444,9 @@ bool CopyFolder(const std::string& Source, const std::string& Target, const TCop
     }
 }
 
-bool DeleteFolder(const std::string& Folder)
-{
-    try {
-        const std::string folder = withoutTrailingSeparator(Folder);
-        if (isRootOrEmpty(folder))
-            return false;
-        TFileCopyNew copier;
-        copier.IncludeSubFolders = true;
-        copier.SourceFile = folder + Separator + AllNames;
-        if (!copier.DeleteFiles(copier.SourceFile, true))
-            copier.ReportError("Delete Execution failed :\r\r" + copier.SourceFile);
-        std::error_code ec;
-        fs::remove(folder, ec);
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
-}
+bool DeleteFolder(const std::string& Folder) { return deleteTree(Folder, nullptr); }
 
-bool PurgeExtension(const std::string& Folder, const std::string& Extension)
-{
-    try {
-        const std::string folder = withoutTrailingSeparator(Folder);
-        if (isRootOrEmpty(folder))
-            return false;
-        TFileCopyNew copier;
-        copier.IncludeSubFolders = true;
-        copier.SourceFile = folder + Separator + AllNames;
-        if (!copier.DeleteFilesOfType(copier.SourceFile, Extension, false))
-            copier.ReportError("Delete Execution failed :\r\r" + copier.SourceFile);
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
-}
+bool PurgeExtension(const std::string& Folder, const std::string& Extension) { return deleteTree(Folder, &Extension); }
 
 bool FolderExists(const std::string& Path)
 {

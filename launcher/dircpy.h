@@ -18,7 +18,8 @@ class TFileCopyNew;
 // Percentages read and written so far of the file being copied. They may pass 100 on the last
 // blocks; a final 100/100 report closes every successful copy.
 using TCopyProgressEvent = std::function<void(TFileCopyNew& Sender, std::uint16_t read, std::uint16_t written)>;
-// Asked before an existing target file is written; CanOverride comes in false.
+// Asked before an existing target file is written; CanOverride comes in false, and a false answer
+// skips the file (not a failure). Without a handler existing targets are written.
 using TOnOverriding = std::function<void(TFileCopyNew& Sender, bool& CanOverride)>;
 using TOnError = std::function<void(TFileCopyNew& Sender, const std::string& ErrorMsg)>;
 
@@ -61,7 +62,8 @@ private:
 };
 
 // Whole-folder operations; each uses a fresh copier that reports nothing. An error inside one
-// ends it with false.
+// ends it with false. The two deleting ones refuse an empty name or a file-system root (false,
+// nothing deleted): "/" with its separator taken off would otherwise mean the whole disk.
 // Copies the Source tree into Target (created with its parents). `onProgress`, when given,
 // receives the copier's progress events.
 bool CopyFolder(const std::string& Source, const std::string& Target, const TCopyProgressEvent& onProgress = {});

@@ -11,7 +11,7 @@ int RunDeploy(const std::vector<std::string>& words)
         throw UsageError("expected one target folder, got " + std::to_string(args.positional.size()));
     const std::filesystem::path target = DeployTargetPath(args.positional[0]);
     const DeployCounts counts = DeployGame(target);
-    std::printf("deployed into %s: %zu files copied, %zu removed, %zu left\n", target.string().c_str(), counts.copied,
-                counts.removed, counts.copied - counts.removed);
+    std::printf("deployed into %s: %zu file%s copied, %zu removed\n", target.string().c_str(), counts.copied,
+                counts.copied == 1 ? "" : "s", counts.removed);
     return 0;
 }
