@@ -237,11 +237,11 @@ bool TFileCopyNew::CopyFiles(const std::string& Source, const std::string& Targe
     }
 
     const std::string mask = namePart(Source);
-    const std::vector<Listed> entries = listMatching(folderPart(Source), mask);
+    const std::string SourcePath = folderPart(Source);
+    const std::vector<Listed> entries = listMatching(SourcePath, mask);
     if (entries.empty())
         return true;
 
-    const std::string SourcePath = folderPart(Source);
     const std::string TargetPath = folderPart(Target); // ends with a separator unless empty
     if (!TargetPath.empty() && !FolderExists(TargetPath))
         ForceFolders(TargetPath);

@@ -296,18 +296,6 @@ TEST(DeleteFolder, RemovesTheWholeTreeButNotWhatALinkLeadsTo)
     EXPECT_TRUE(DeleteFolder("NEVER_THERE"));
 }
 
-TEST(PurgeExtension, KeepsTheFolders)
-{
-    TempFolder folder;
-    folder.write("OUT/SKY.BMP", "x");
-    folder.write("OUT/LEVELS/SKY.bmp", "x");
-    folder.write("OUT/LEVELS/SKY.PCX", "x");
-    EXPECT_TRUE(PurgeExtension("OUT", ".BMP"));
-    EXPECT_FALSE(folder.exists("OUT/SKY.BMP"));
-    EXPECT_FALSE(folder.exists("OUT/LEVELS/SKY.bmp"));
-    EXPECT_TRUE(folder.exists("OUT/LEVELS/SKY.PCX"));
-}
-
 TEST(ForceFolders, CreatesEveryMissingParent)
 {
     TempFolder folder;
