@@ -1,5 +1,7 @@
 #include "Ormel2Unit.h"
 
+#include "Deploy.h"
+#include "DeployProgressForm.h"
 #include "Dialogs.h"
 #include "Errors.h"
 #include "LocalisationUnit.h"
@@ -28,6 +30,21 @@ constexpr int ButtonHeight = 25;
 bool programExists(const std::string& name) { return ProgramExists(name); }
 
 QString entry(int index) { return Ui(DictionaryTable[static_cast<std::size_t>(index)]); }
+
+// An entry that older dictionaries may lack, with the text to show then.
+QString entryOr(int index, const char* fallback)
+{
+    const std::string& text = DictionaryTable[static_cast<std::size_t>(index)];
+    return text.empty() || text == MissingEntry ? QString::fromUtf8(fallback) : Ui(text);
+}
+
+// The hourglass for the length of a scope, the previous cursor back at its end.
+struct HourglassCursor {
+    HourglassCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~HourglassCursor() { QApplication::restoreOverrideCursor(); }
+    HourglassCursor(const HourglassCursor&) = delete;
+    HourglassCursor& operator=(const HourglassCursor&) = delete;
+};
 
 } // namespace
 
@@ -197,7 +214,22 @@ void TOrmel2Form::TestGameButtonClick() { StartProgram(PlayerProgram(Renderer, p
 
 void TOrmel2Form::DeployButtonClick()
 {
-    // Deploying the game comes with the folder copier.
+    const std::optional<QString> typed = AskText(this, entry(14), entry(15), Ui(DefaultDeployTarget().string()));
+    if (!typed)
+        return;
+    const std::filesystem::path target = DeployTargetPath(Native(*typed));
+    if (IsUnsafeDeployTarget(target))
+        return ShowError(this, entryOr(17, UnsafeDeployTargetMessage));
+    {
+        const HourglassCursor hourglass;
+        TDeployProgressForm progress(this, entry(14));
+        progress.ShowNow();
+        SetMessageBeep(&QApplication::beep);
+        DeployGame(target, [&progress](TFileCopyNew& copier, std::uint16_t read, std::uint16_t written) {
+            progress.CopyProgress(copier, read, written);
+        });
+    }
+    ShowMessage(this, entry(16));
 }
 
 void TOrmel2Form::Help1Click() { OpenHelp("Ormel2"); }

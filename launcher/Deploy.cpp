@@ -1,0 +1,121 @@
+#include "Deploy.h"
+
+#include "FileResolver.h"
+
+#include <string>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::size_t countFiles(const fs::path& folder)
+{
+    std::size_t count = 0;
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec), end;
+         !ec && it != end; it.increment(ec)) {
+        std::error_code kind;
+        if (!it->is_directory(kind) || it->is_symlink(kind))
+            ++count;
+    }
+    return count;
+}
+
+bool isRealFolder(const fs::directory_entry& entry)
+{
+    std::error_code ec;
+    return entry.is_directory(ec) && !entry.is_symlink(ec);
+}
+
+// A listed name matches an entry of the target without regard to case; "NAME.EXE" also
+// matches "NAME".
+bool matchesListedFile(std::string_view entry, std::string_view listed)
+{
+    constexpr std::string_view exe = ".EXE";
+    if (SameNameIgnoringCase(entry, listed))
+        return true;
+    return listed.size() > exe.size() && SameNameIgnoringCase(listed.substr(listed.size() - exe.size()), exe) &&
+           SameNameIgnoringCase(entry, listed.substr(0, listed.size() - exe.size()));
+}
+
+std::vector<fs::directory_entry> topEntries(const fs::path& folder)
+{
+    std::vector<fs::directory_entry> entries;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        entries.push_back(*it);
+    return entries;
+}
+
+void removeListedFolder(const fs::path& target, std::string_view listed)
+{
+    for (const fs::directory_entry& entry : topEntries(target)) {
+        if (!SameNameIgnoringCase(entry.path().filename().string(), listed))
+            continue;
+        std::error_code ec;
+        if (isRealFolder(entry))
+            DeleteFolder(entry.path().string());
+        else if (entry.is_symlink(ec) && entry.is_directory(ec))
+            fs::remove(entry.path(), ec); // a link: what it leads to is not ours to delete
+    }
+}
+
+void removeListedFile(const fs::path& target, std::string_view listed)
+{
+    TFileCopyNew deleter;
+    for (const fs::directory_entry& entry : topEntries(target))
+        if (matchesListedFile(entry.path().filename().string(), listed))
+            deleter.DeleteOneFile(entry.path().string()); // folders are left alone; a failure is skipped
+}
+
+} // namespace
+
+fs::path DefaultDeployTarget()
+{
+#ifdef _WIN32
+    return fs::path("C:\\REDIST");
+#else
+    return fs::current_path().parent_path() / "REDIST";
+#endif
+}
+
+fs::path DeployTargetPath(std::string_view typed)
+{
+    // The real folder, so that the checks and the copy see one and the same path.
+    const fs::path written = typed.empty() ? fs::current_path() : fs::absolute(fs::path(typed));
+    std::error_code ec;
+    fs::path real = fs::weakly_canonical(written, ec);
+    return ec ? written : real;
+}
+
+bool IsUnsafeDeployTarget(const fs::path& target)
+{
+    const fs::path real = DeployTargetPath(target.string());
+    if (!real.has_relative_path())
+        return true;
+    const std::string here = fs::current_path().string();
+    return IsSameOrInsideFolder(real.string(), here) || IsSameOrInsideFolder(here, real.string());
+}
+
+DeployCounts DeployGame(const fs::path& target, const TCopyProgressEvent& onProgress)
+{
+    const fs::path folder = DeployTargetPath(target.string());
+    if (IsUnsafeDeployTarget(folder))
+        throw UnsafeDeployTarget(folder.string() + ": " + UnsafeDeployTargetMessage);
+    const std::string text = folder.string();
+
+    DeleteFolder(text);
+    CopyFolder(".", text, onProgress);
+    DeployCounts counts;
+    counts.copied = countFiles(folder);
+    for (std::string_view name : DeployRemovedFolders)
+        removeListedFolder(folder, name);
+    for (std::string_view extension : DeployPurgedExtensions)
+        PurgeExtension(text, std::string(extension));
+    for (std::string_view name : DeployRemovedFiles)
+        removeListedFile(folder, name);
+    const std::size_t left = countFiles(folder);
+    counts.removed = counts.copied > left ? counts.copied - left : 0;
+    return counts;
+}

@@ -1,0 +1,465 @@
+#include "dircpy.h"
+
+#include "Errors.h"
+#include "FileResolver.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char Separator = static_cast<char>(fs::path::preferred_separator);
+const std::string AllNames = "*.*";
+
+bool isSeparator(char c)
+{
+#ifdef _WIN32
+    return c == '/' || c == '\\';
+#else
+    return c == '/';
+#endif
+}
+
+std::size_t lastSeparator(const std::string& path)
+{
+    for (std::size_t i = path.size(); i > 0; --i)
+        if (isSeparator(path[i - 1]))
+            return i - 1;
+    return std::string::npos;
+}
+
+// The folder part of a path with its trailing separator, or empty for a bare name.
+std::string folderPart(const std::string& path)
+{
+    const std::size_t cut = lastSeparator(path);
+    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+std::string namePart(const std::string& path)
+{
+    const std::size_t cut = lastSeparator(path);
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+std::string withoutTrailingSeparator(std::string path)
+{
+    if (!path.empty() && isSeparator(path.back()))
+        path.pop_back();
+    return path;
+}
+
+fs::path listedFolder(const std::string& folder) { return folder.empty() ? fs::path(".") : fs::path(folder); }
+
+struct Listed {
+    std::string name;
+    bool folder; // a folder, or a link to one
+    bool link;
+};
+
+// The entries of `folder` matching `mask`, read whole before anything is changed in it.
+std::vector<Listed> listMatching(const std::string& folder, const std::string& mask)
+{
+    std::vector<Listed> entries;
+    std::error_code ec;
+    for (fs::directory_iterator it(listedFolder(folder), ec), end; !ec && it != end; it.increment(ec)) {
+        std::string name = it->path().filename().string();
+        if (!MatchesMask(name, mask))
+            continue;
+        std::error_code kind;
+        const bool link = it->is_symlink(kind);
+        entries.push_back({std::move(name), it->is_directory(kind), link});
+    }
+    return entries;
+}
+
+// The last four characters of a name, upper-cased, against the extension with its dot: only
+// extensions of three characters can match.
+bool hasExtension(const std::string& name, const std::string& extension)
+{
+    constexpr std::size_t length = 4;
+    if (extension.size() != length || name.size() < length)
+        return false;
+    return SameNameIgnoringCase(std::string_view(name).substr(name.size() - length), extension);
+}
+
+// Two names of one file (the same text, a link, a hard link) must never be copied onto each
+// other: creating the target would empty the source.
+bool sameFile(const std::string& source, const std::string& target)
+{
+    std::error_code ec;
+    return source == target || fs::equivalent(source, target, ec);
+}
+
+// Percentages travel as 16-bit values, as the progress event declares them.
+std::uint16_t percent(double accumulated)
+{
+    return static_cast<std::uint16_t>(static_cast<std::int64_t>(accumulated));
+}
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+// Blocks go straight to the system: the stream's own buffer would only copy them again.
+FileHandle openUnbuffered(const std::string& name, const char* mode)
+{
+    FileHandle file(std::fopen(name.c_str(), mode));
+    if (file)
+        std::setvbuf(file.get(), nullptr, _IONBF, 0);
+    return file;
+}
+
+// Programs keep their execute permission in the copy, so a deployed player still starts.
+void carryExecutePermission(const std::string& source, const std::string& target)
+{
+    constexpr fs::perms execute = fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+    std::error_code ec;
+    const fs::perms bits = fs::status(source, ec).permissions() & execute;
+    if (!ec && bits != fs::perms::none)
+        fs::permissions(target, bits, fs::perm_options::add, ec);
+}
+
+std::function<void()>& messageBeep()
+{
+    static std::function<void()> beep;
+    return beep;
+}
+
+// A root ("/", "C:\") or nothing: the folder routines never empty these.
+bool isRootOrEmpty(const std::string& folder)
+{
+    const fs::path path(folder);
+    return folder.empty() || !path.has_relative_path();
+}
+
+// DeleteFolder, or with an extension PurgeExtension: every file of the tree goes, or every file
+// of that kind, which leaves the folders.
+bool deleteTree(const std::string& Folder, const std::string* Extension)
+{
+    try {
+        const std::string folder = withoutTrailingSeparator(Folder);
+        if (isRootOrEmpty(folder))
+            return false;
+        TFileCopyNew copier;
+        copier.IncludeSubFolders = true;
+        copier.SourceFile = folder + Separator + AllNames;
+        const bool deleted = Extension ? copier.DeleteFilesOfType(copier.SourceFile, *Extension, false)
+                                       : copier.DeleteFiles(copier.SourceFile, true);
+        if (!deleted)
+            copier.ReportError("Delete Execution failed :\r\r" + copier.SourceFile);
+        if (!Extension) {
+            std::error_code ec;
+            fs::remove(folder, ec);
+        }
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+} // namespace
+
+bool MatchesMask(std::string_view name, std::string_view mask)
+{
+    if (mask == AllNames)
+        return true;
+    const auto same = [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+    };
+    // Greedy match, going back to the last "*" on a mismatch.
+    std::size_t n = 0, m = 0, starMask = std::string_view::npos, starName = 0;
+    while (n < name.size()) {
+        if (m < mask.size() && (mask[m] == '?' || (mask[m] != '*' && same(mask[m], name[n])))) {
+            ++n;
+            ++m;
+        } else if (m < mask.size() && mask[m] == '*') {
+            starMask = m++;
+            starName = n;
+        } else if (starMask != std::string_view::npos) {
+            m = starMask + 1;
+            n = ++starName;
+        } else {
+            return false;
+        }
+    }
+    while (m < mask.size() && mask[m] == '*')
+        ++m;
+    return m == mask.size();
+}
+
+bool IsSameOrInsideFolder(const std::string& folder, const std::string& outer)
+{
+    std::error_code ec;
+    const fs::path real = fs::weakly_canonical(fs::absolute(folder.empty() ? "." : folder, ec), ec);
+    if (ec)
+        return false;
+    const fs::path container = listedFolder(outer);
+    if (!fs::exists(container, ec)) {
+        // Nothing on disk to compare with: compare the written paths component by component.
+        const fs::path written = fs::weakly_canonical(fs::absolute(container, ec), ec);
+        const auto [end, unused] = std::mismatch(written.begin(), written.end(), real.begin(), real.end());
+        return end == written.end();
+    }
+    for (fs::path p = real;; p = p.parent_path()) {
+        if (fs::equivalent(p, container, ec))
+            return true;
+        if (p == p.parent_path() || p.empty())
+            return false;
+    }
+}
+
+void SetMessageBeep(std::function<void()> beep) { messageBeep() = std::move(beep); }
+
+void TFileCopyNew::Execute()
+{
+    if (SourceFile.empty())
+        return ReportError("I can't copy\rSource File name missing");
+    if (TargetFile.empty())
+        return ReportError("I can't copy\rTarget File name missing");
+    if (!CopyFiles(SourceFile, TargetFile))
+        ReportError("Execution failed :\r\r" + SourceFile + " -> " + TargetFile);
+}
+
+bool TFileCopyNew::CopyFiles(const std::string& Source, const std::string& Target)
+{
+    if (Source.find('*') == std::string::npos) {
+        const bool copied = CopyOneFile(Source, Target);
+        if (Memo)
+            Memo->Lines.push_back((copied ? "Ok - " : "failed - ") + Source);
+        return copied;
+    }
+
+    const std::string mask = namePart(Source);
+    const std::string SourcePath = folderPart(Source);
+    const std::vector<Listed> entries = listMatching(SourcePath, mask);
+    if (entries.empty())
+        return true;
+
+    const std::string TargetPath = folderPart(Target); // ends with a separator unless empty
+    if (!TargetPath.empty() && !FolderExists(TargetPath))
+        ForceFolders(TargetPath);
+
+    bool result = true;
+    bool recursionChecked = false;
+    for (const Listed& entry : entries) {
+        const std::string SourceName = SourcePath + entry.name;
+        const std::string TargetName = TargetPath + entry.name;
+        if (!entry.folder) {
+            const bool copied = CopyOneFile(SourceName, TargetName);
+            ShowProgress((copied ? "Ok - " : "failed - ") + SourceName);
+            result = result && copied;
+            continue;
+        }
+        if (!IncludeSubFolders)
+            continue;
+        // A target inside the source would be copied into itself without end.
+        if (!recursionChecked) {
+            if (IsSameOrInsideFolder(TargetPath, SourcePath)) {
+                ReportError("ERROR : folder recursion\r\rCan't copy !");
+                return false;
+            }
+            recursionChecked = true;
+        }
+        // A linked folder leading back up the tree would do the same.
+        if (entry.link && IsSameOrInsideFolder(SourcePath, SourceName)) {
+            ShowProgress("failed - " + SourceName);
+            result = false;
+            continue;
+        }
+        if (!FolderExists(TargetName))
+            ForceFolders(TargetName);
+        CopyFiles(SourceName + Separator + mask, TargetName + Separator);
+    }
+    return result;
+}
+
+bool TFileCopyNew::CopyOneFile(const std::string& Source, const std::string& Target)
+{
+    if (sameFile(Source, Target)) {
+        ReportError("Error !!!\rI can't copy " + Source + " on itself");
+        return false;
+    }
+
+    std::vector<char> CopyBuffer(CopyBlockSize);
+    const FileHandle in = openUnbuffered(Source, "rb");
+    std::error_code ec;
+    const std::uintmax_t size = in ? fs::file_size(Source, ec) : 0;
+    if (!in || ec) {
+        if (messageBeep())
+            messageBeep()();
+        ReportError(Source + " missing or corrupted or opened for exclusive use");
+        return false;
+    }
+
+    // One full block adds `step` percent; an empty file reports only its final 100/100.
+    const bool reportBlocks = size > 0;
+    const double step = reportBlocks ? 100.0 / (static_cast<double>(size) / static_cast<double>(CopyBlockSize)) : 0.0;
+    double readAcc = 0;
+    double writtenAcc = 0;
+    const auto report = [&] {
+        if (reportBlocks && OnCopyProgress)
+            OnCopyProgress(*this, percent(readAcc), percent(writtenAcc));
+    };
+
+    // An existing target is kept when the handler answers no; without a handler it is written.
+    if (OnOverriding && fs::exists(Target, ec)) {
+        bool CanOverride = false;
+        OnOverriding(*this, CanOverride);
+        if (!CanOverride)
+            return true;
+    }
+
+    FileHandle out = openUnbuffered(Target, "wb");
+    if (!out) {
+        ReportError("Error on creating " + Target);
+        return false;
+    }
+
+    fileInProgress_ = Source;
+    const std::string writeError = "Write error on \r" + Target + "\r" + "Copy failed.";
+    for (;;) {
+        const std::size_t got = std::fread(CopyBuffer.data(), 1, CopyBlockSize, in.get());
+        if (got < CopyBlockSize && std::ferror(in.get())) {
+            fileInProgress_.clear();
+            ReportError("Read error on \r" + Source + "\r" + "Copy failed.");
+            return false;
+        }
+        readAcc += step;
+        report();
+        // A short write is a full disk: a failure, never a silently shortened copy.
+        if (got > 0 && std::fwrite(CopyBuffer.data(), 1, got, out.get()) != got) {
+            fileInProgress_.clear();
+            ReportError(writeError);
+            return false;
+        }
+        writtenAcc += step;
+        report();
+        if (got == 0)
+            break;
+    }
+    fileInProgress_.clear();
+    // The system may report a failed write only when the file is closed.
+    if (std::fclose(out.release()) != 0) {
+        ReportError(writeError);
+        return false;
+    }
+    carryExecutePermission(Source, Target);
+    if (OnCopyProgress)
+        OnCopyProgress(*this, 100, 100);
+    return true;
+}
+
+bool TFileCopyNew::DeleteFiles(const std::string& Pattern, bool RemoveFolders)
+{
+    return deleteMatching(Pattern, nullptr, RemoveFolders);
+}
+
+bool TFileCopyNew::DeleteFilesOfType(const std::string& Pattern, const std::string& Extension, bool RemoveFolders)
+{
+    return deleteMatching(Pattern, &Extension, RemoveFolders);
+}
+
+bool TFileCopyNew::deleteMatching(const std::string& Pattern, const std::string* Extension, bool RemoveFolders)
+{
+    if (Pattern.find('*') == std::string::npos) {
+        const bool deleted = DeleteOneFile(Pattern);
+        if (Memo)
+            Memo->Lines.push_back((deleted ? "Ok - " : "failed - ") + Pattern);
+        return deleted;
+    }
+
+    const std::string mask = namePart(Pattern);
+    const std::string folder = folderPart(Pattern);
+    bool result = true;
+    for (const Listed& entry : listMatching(folder, mask)) {
+        const std::string Name = folder + entry.name;
+        // A linked folder is removed as a link: what it leads to lies outside this tree.
+        if (entry.folder && !entry.link) {
+            if (IncludeSubFolders)
+                deleteMatching(Name + Separator + mask, Extension, RemoveFolders);
+            if (RemoveFolders) {
+                std::error_code ec;
+                fs::remove(Name, ec); // a folder that is not empty stays
+            }
+            continue;
+        }
+        if (Extension && !hasExtension(Name, *Extension))
+            continue;
+        const bool deleted = DeleteOneFile(Name);
+        ShowProgress((deleted ? "Ok - " : "failed - ") + Name);
+        result = result && deleted;
+    }
+    return result;
+}
+
+bool TFileCopyNew::DeleteOneFile(const std::string& Name)
+{
+    std::error_code ec;
+    if (fs::is_directory(fs::symlink_status(Name, ec)))
+        return false;
+    return fs::remove(Name, ec) && !ec;
+}
+
+void TFileCopyNew::ReportError(const std::string& Message)
+{
+    if (OnError)
+        OnError(*this, Message);
+}
+
+void TFileCopyNew::ShowProgress(const std::string& Line)
+{
+    if (!ShowProgressOnMemo)
+        return;
+    if (Memo)
+        Memo->Lines.push_back(Line);
+    else
+        ReportError("Error : you must assign an exsisting TMemo to memo property,\rbefore setting ShowProgressOnMemo = True");
+}
+
+bool CopyFolder(const std::string& Source, const std::string& Target, const TCopyProgressEvent& onProgress)
+{
+    try {
+        std::error_code ec;
+        if (fs::equivalent(Source, Target, ec))
+            return true;
+        const std::string source = withoutTrailingSeparator(Source);
+        const std::string target = withoutTrailingSeparator(Target);
+        TFileCopyNew copier;
+        copier.IncludeSubFolders = true;
+        copier.OnCopyProgress = onProgress;
+        copier.SourceFile = source + Separator + AllNames;
+        copier.TargetFile = target + Separator + AllNames;
+        ForceFolders(target);
+        copier.Execute();
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool DeleteFolder(const std::string& Folder) { return deleteTree(Folder, nullptr); }
+
+bool PurgeExtension(const std::string& Folder, const std::string& Extension) { return deleteTree(Folder, &Extension); }
+
+bool FolderExists(const std::string& Path)
+{
+    std::error_code ec;
+    return fs::is_directory(Path, ec);
+}
+
+bool ForceFolders(const std::string& Path)
+{
+    const std::string folder = withoutTrailingSeparator(Path);
+    if (folder.empty())
+        throw IoError("A folder to create needs a name");
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    return FolderExists(folder);
+}

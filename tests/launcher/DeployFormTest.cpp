@@ -1,0 +1,119 @@
+// The launcher's deploy button: the question, the refusal of unsafe folders, the closing message.
+#include "Deploy.h"
+#include "Dialogs.h"
+#include "Ormel2Unit.h"
+#include "TempFolder.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+
+#include <filesystem>
+#include <optional>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const Dictionary = "[Config]\nLanguage=English\n[English]\n"
+                               "14=Deploy the game\n15=Folder to deploy the game into:\n"
+                               "16=The game has been deployed.\n17=Not this folder.\n";
+
+// What the dialogs were asked and told during one click.
+struct Answers {
+    std::optional<QString> typed;
+    QStringList asked;
+    QStringList messages;
+    QStringList errors;
+
+    void install()
+    {
+        Hooks() = {};
+        Hooks().askText = [this](const QString& caption, const QString& prompt, const QString& value) {
+            asked << caption << prompt << value;
+            return typed;
+        };
+        Hooks().message = [this](const QString& text) { messages << text; };
+        Hooks().error = [this](const QString& text) { errors << text; };
+    }
+};
+
+// A small installation folder, made current.
+struct Installation {
+    TempFolder root;
+    fs::path game = root.path() / "GAME";
+
+    explicit Installation(const char* dictionary)
+    {
+        root.write("GAME/game.ini", "[Game]\nGameTitle=Quest\n");
+        root.write("GAME/LEVELS/SKY.PCX", "sky");
+        root.write("GAME/Ormel2.dic", dictionary);
+        fs::current_path(game);
+    }
+};
+
+} // namespace
+
+class DeployFormTest : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { Hooks() = {}; }
+
+    void deploysIntoTheOfferedFolder()
+    {
+        Installation installation(Dictionary);
+        TOrmel2Form form;
+        Answers answers;
+        answers.install();
+        answers.typed = QString::fromStdString((installation.root.path() / "REDIST").string());
+        form.DeployButton->click();
+
+        QCOMPARE(answers.asked, QStringList({"Deploy the game", "Folder to deploy the game into:", *answers.typed}));
+        QCOMPARE(answers.messages, QStringList{"The game has been deployed."});
+        QVERIFY(answers.errors.isEmpty());
+        QCOMPARE(installation.root.read("REDIST/LEVELS/SKY.PCX"), std::string("sky"));
+        QVERIFY(installation.root.exists("REDIST/game.ini"));
+        QVERIFY(!installation.root.exists("REDIST/Ormel2.ini")); // written by the launcher at start
+        QVERIFY(!installation.root.exists("REDIST/Ormel2.dic"));
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+    }
+
+    void refusesAnUnsafeFolder()
+    {
+        // The dictionary's own text, or the English one when an older dictionary lacks entry 17.
+        const struct {
+            const char* dictionary;
+            QString message;
+        } cases[] = {
+            {Dictionary, "Not this folder."},
+            {"[Config]\nLanguage=English\n[English]\n16=Done.\n", UnsafeDeployTargetMessage},
+        };
+        for (const auto& c : cases) {
+            Installation installation(c.dictionary);
+            TOrmel2Form form;
+            Answers answers;
+            answers.install();
+            answers.typed = "LEVELS";
+            form.DeployButton->click();
+            QCOMPARE(answers.errors, QStringList{c.message});
+            QVERIFY(answers.messages.isEmpty());
+            QCOMPARE(installation.root.read("GAME/LEVELS/SKY.PCX"), std::string("sky"));
+            QVERIFY(!installation.root.exists("GAME/LEVELS/LEVELS"));
+        }
+    }
+
+    void cancellingChangesNothing()
+    {
+        Installation installation(Dictionary);
+        TOrmel2Form form;
+        Answers answers;
+        answers.install();
+        form.DeployButton->click();
+        QCOMPARE(answers.asked.size(), 3);
+        QVERIFY(answers.messages.isEmpty() && answers.errors.isEmpty());
+        QVERIFY(!installation.root.exists("REDIST"));
+    }
+};
+
+QTEST_MAIN(DeployFormTest)
+#include "DeployFormTest.moc"

@@ -1,0 +1,17 @@
+// k3x deploy TARGET: the launcher's deploy without its window, from the current folder.
+#include "Deploy.h"
+#include "K3xCommand.h"
+
+#include <cstdio>
+
+int RunDeploy(const std::vector<std::string>& words)
+{
+    const K3xArgs args = K3xArgs::Parse(words, {});
+    if (args.positional.size() != 1)
+        throw UsageError("expected one target folder, got " + std::to_string(args.positional.size()));
+    const std::filesystem::path target = DeployTargetPath(args.positional[0]);
+    const DeployCounts counts = DeployGame(target);
+    std::printf("deployed into %s: %zu file%s copied, %zu removed\n", target.string().c_str(), counts.copied,
+                counts.copied == 1 ? "" : "s", counts.removed);
+    return 0;
+}
