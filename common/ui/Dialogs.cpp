@@ -48,9 +48,14 @@ std::optional<QString> AskText(QWidget* parent, const QString& caption, const QS
 {
     if (Hooks().askText)
         return Hooks().askText(caption, prompt, value);
-    bool ok = false;
-    const QString text = QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, value, &ok);
-    return ok ? std::optional(text) : std::nullopt;
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(value);
+    dialog.resize(480, dialog.sizeHint().height()); // room for a whole folder path
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
 }
 
 bool AskYesNo(QWidget* parent, const QString& caption, const QString& text)
