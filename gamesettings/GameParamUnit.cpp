@@ -61,9 +61,6 @@ void setTextIfChanged(QLineEdit* edit, const QString& text)
     if (edit->text() == text)
         return;
     edit->setText(text);
-    // A narrowed edit shows the start of its number, unless the user is typing in it.
-    if (!edit->hasFocus())
-        edit->setCursorPosition(0);
 }
 
 } // namespace
@@ -487,6 +484,9 @@ void TGameParamForm::FormCreate()
         ShowError(this, QString::fromStdString(error.what()));
     }
     RefreshControls();
+    // An edit narrowed by a long translation shows the start of its number.
+    for (QLineEdit* edit : centralWidget()->findChildren<QLineEdit*>())
+        edit->setCursorPosition(0);
 }
 
 void TGameParamForm::showEvent(QShowEvent* event)
@@ -701,7 +701,8 @@ void TGameParamForm::chooseFile(const FileDialogRequest& dialog, std::string& va
 {
     FileDialogRequest request = dialog;
     // The dialogs open in the game folder (or its LEVEL folder), as the disk spells them.
-    request.folder = QString::fromStdString(ResolvePath(Native(dialog.folder), GameFolderPath).lexically_normal().string());
+    const std::string folder = Native(dialog.folder);
+    request.folder = QString::fromStdString((folder == "." ? GameFolderPath : ResolvePath(folder, GameFolderPath)).string());
     const QString chosen = ChooseOpenFile(this, request);
     if (chosen.isEmpty())
         return;
