@@ -75,23 +75,6 @@ private slots:
         QCOMPARE(selector.FileName, std::string("OBJECTS\\SHIP.3DO"));
     }
 
-    void soundDialogHasItsOwnRowOfButtons()
-    {
-        TWAVDialog wav;
-        QCOMPARE(wav.windowTitle(), QString("Open a WAV file"));
-        QCOMPARE(wav.Label1->width(), 122);
-        const struct {
-            QPushButton* button;
-            int left;
-        } row[] = {{wav.OKButton, 13}, {wav.ChangeButton, 80}, {wav.PlayButton, 146}, {wav.ClearButton, 213}, {wav.CancelButton, 279}};
-        for (const auto& place : row)
-            QCOMPARE(place.button->geometry(), QRect(place.left, 44, 60, 20));
-        QVERIFY(wav.OpenDialog.filter.contains("*.wav"));
-        QVERIFY(!wav.OpenDialog.filter.contains("*.3do"));
-        QCOMPARE(wav.ChangeButton->nextInFocusChain(), static_cast<QWidget*>(wav.ClearButton));
-        QCOMPARE(wav.CancelButton->nextInFocusChain(), static_cast<QWidget*>(wav.PlayButton));
-    }
-
     void playLoadsWhatTheLabelShowsNow()
     {
         folder->write("Sound/Menu.wav", PcmWave(11025, 1, 8, std::string(64, '\x90')));
