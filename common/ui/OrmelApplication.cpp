@@ -8,6 +8,7 @@
 OrmelApplication::OrmelApplication(int& argc, char** argv, const QString& title)
     : QApplication(argc, argv)
 {
+    // The name only: a display name would be appended to every window's caption by Qt.
     setApplicationName(title);
     UseUserLocaleDecimalSeparator();
 }

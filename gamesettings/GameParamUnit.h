@@ -1,0 +1,159 @@
+#pragma once
+// TGameParamForm: the game parameters editor's window. One fixed page shows every value of
+// game.ini: the title, numbers in edits, and file names in labels that open a file dialog (the
+// sounds open the sound dialog). Values change in memory as they are edited; "Save Parameters"
+// writes them.
+//
+// Number edits always show the canonical text of their value: on every change the whole text
+// is converted; a text that does not convert leaves the value as it was, and the edit shows
+// the value again at once, without a message.
+#include "Dialogs.h"
+
+#include <QMainWindow>
+
+#include <cstdint>
+#include <string>
+
+class QAction;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class TFileLabel;
+class TWAVDialog;
+
+class TGameParamForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TGameParamForm(QWidget* parent = nullptr);
+    ~TGameParamForm() override;
+
+    // The sound dialog, created after this window by the program.
+    TWAVDialog* WAVDialog = nullptr;
+    bool Activated = false;           // the first activation is done
+    std::string OutsideFolderMessage; // shown when a chosen file lies outside the game folder
+
+    // Row captions and the captions inside rows.
+    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10;
+    QLabel *Label11, *Label12, *Label13, *Label14, *Label15, *Label16, *Label17, *Label18, *Label19;
+    QLabel *Label20, *Label21, *Label22, *Label23, *Label24, *Label25, *Label26, *Label27, *Label28;
+    QLabel *Label29, *Label30, *Label31, *Label32, *Label33, *Label34, *Label35, *Label36, *Label37;
+    QLabel *Label38, *Label39, *Label40, *Label41, *Label42, *Label43, *Label44, *Label45, *Label46;
+    QLabel *Label47, *Label48, *Label49, *Label50, *Label51, *Label53, *Label54;
+
+    QLineEdit* GameTitleText;
+    QLineEdit *CameraMinDistanceText, *CameraMaxDistanceText, *CameraStepText;
+    QLineEdit *SmallFontWidthText, *SmallFontHeightText, *BigFontWidthText, *BigFontHeightText;
+    QLineEdit* StartSaveNumberText;
+    QLineEdit *TimerHealthText, *TimerLeftText, *TimerTopText;
+    QLineEdit *CrossLeftText, *CrossTopText, *CrossWidthText, *CrossHeightText, *CrossAlphaText;
+    QLineEdit *LifeIconLeftText, *LifeIconTopText, *LifeIconWidthText, *LifeIconHeightText, *LifeIconAlphaText;
+    QLineEdit *LifeStringLeftText, *LifeStringTopText;
+    QLineEdit *InventoryLeftText, *InventoryTopText, *InventoryAlphaText, *InventoryStringLeftText, *InventoryStringTopText;
+    QLineEdit *WeaponLeftText, *WeaponTopText, *WeaponAlphaText, *WeaponStringLeftText, *WeaponStringTopText;
+
+    TFileLabel *MenuSoundLabel, *TimerSoundLabel, *CameraSoundLabel;
+    TFileLabel *SmallFontLabel, *BigFontLabel, *StartLevelLabel, *HelpFileLabel, *CrossIconLabel, *LifeIconLabel;
+    TFileLabel *DeveloperVideoLabel, *IntroVideoLabel, *IntroMusicLabel, *ExtroVideoLabel, *ExtroMusicLabel;
+
+    QPushButton *ClearSmallFontButton, *ClearBigFontButton, *ClearHelpFileButton, *ClearCrossButton, *ClearLifeIcon;
+    QPushButton *DeveloperVideoClearButton, *IntroVideoClearButton, *IntroMusicClearButton;
+    QPushButton *ExtroVideoClearButton, *ExtroMusicClearButton;
+
+    QMenu* File1;
+    QAction* SaveParameters1;
+    QAction* Quit1;
+    QAction* Help1;
+
+    FileDialogRequest StartLevelDialog, PCXDialog, HelpDialog, OpenMusicDialog, OpenVideoDialog;
+
+    void RefreshControls();
+    void TranslateForm();
+
+public slots:
+    void FormActivate();
+    void GameTitleTextChange();
+
+    void CameraMinDistanceTextChange();
+    void CameraMaxDistanceTextChange();
+    void CameraStepTextChange();
+    void SmallFontWidthTextChange();
+    void SmallFontHeightTextChange();
+    void BigFontWidthTextChange();
+    void BigFontHeightTextChange();
+    void StartSaveNumberTextChange();
+    void TimerHealthTextChange();
+    void TimerLeftTextChange();
+    void TimerTopTextChange();
+    void CrossLeftTextChange();
+    void CrossTopTextChange();
+    void CrossWidthTextChange();
+    void CrossHeightTextChange();
+    void CrossAlphaTextChange();
+    void LifeIconLeftTextChange();
+    void LifeIconTopTextChange();
+    void LifeIconWidthTextChange();
+    void LifeIconHeightTextChange();
+    void LifeIconAlphaTextChange();
+    void LifeStringLeftTextChange();
+    void LifeStringTopTextChange();
+    void InventoryLeftTextChange();
+    void InventoryTopTextChange();
+    void InventoryAlphaTextChange();
+    void InventoryStringLeftTextChange();
+    void InventoryStringTopTextChange();
+    void WeaponLeftTextChange();
+    void WeaponTopTextChange();
+    void WeaponAlphaTextChange();
+    void WeaponStringLeftTextChange();
+    void WeaponStringTopTextChange();
+
+    void MenuSoundLabelClick();
+    void TimerSoundLabelClick();
+    void CameraSoundLabelClick();
+    void SmallFontLabelClick();
+    void BigFontLabelClick();
+    void StartLevelLabelClick();
+    void HelpFileLabelClick();
+    void CrossIconLabelClick();
+    void LifeIconLabelClick();
+    void DeveloperVideoLabelClick();
+    void IntroVideoLabelClick();
+    void IntroMusicLabelClick();
+    void ExtroVideoLabelClick();
+    void ExtroMusicLabelClick();
+
+    void ClearSmallFontButtonClick();
+    void ClearBigFontButtonClick();
+    void ClearHelpFileButtonClick();
+    void ClearCrossButtonClick();
+    void ClearLifeIconClick();
+    void DeveloperVideoClearButtonClick();
+    void IntroVideoClearButtonClick();
+    void IntroMusicClearButtonClick();
+    void ExtroVideoClearButtonClick();
+    void ExtroMusicClearButtonClick();
+
+    void SaveParameters1Click();
+    void Quit1Click();
+    void Help1Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void FormCreate();
+    void buildControls();
+    void buildMenu();
+    void buildDialogs();
+    void setTabOrders();
+    void fitWindow();
+
+    void integerEditChange(QLineEdit* edit, std::int32_t& value);
+    void fractionEditChange(QLineEdit* edit, float& value);
+    void chooseFile(const FileDialogRequest& dialog, std::string& value, bool levelFile);
+    void chooseSound(std::string& value);
+    void clearFile(std::string& value);
+};

@@ -1,0 +1,222 @@
+#include "GameSettings.h"
+
+#include "Errors.h"
+#include "FileResolver.h"
+#include "IniFiles32.h"
+#include "NumberText.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <system_error>
+#include <type_traits>
+
+namespace fs = std::filesystem;
+
+TGameSettings GameSettings;
+std::string GameFolder;
+fs::path GameFolderPath;
+
+namespace {
+
+constexpr const char* Section = "Game";
+constexpr const char* FileName = "game.ini";
+
+using S = TGameSettings;
+
+char upperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// "/" between folders, no "." parts, no doubled or trailing separators: two spellings of one
+// place compare equal. "\" counts as a separator too, for names written on other systems.
+std::string plainPath(std::string_view path)
+{
+    std::string text(path);
+    std::replace(text.begin(), text.end(), '\\', '/');
+    text = fs::path(text).lexically_normal().generic_string();
+    while (text.size() > 1 && text.back() == '/')
+        text.pop_back();
+    return text;
+}
+
+// What follows `folder` and one separator in `path`, in the stored form; empty unless the
+// path lies inside the folder.
+std::string storedRelative(std::string_view path, std::string_view folder)
+{
+    const std::string p = plainPath(path);
+    std::string f = plainPath(folder);
+    if (f == "/")
+        f.clear();
+    if (f.empty() && (p.empty() || p.front() != '/'))
+        return {};
+    if (p.size() <= f.size() + 1 || p[f.size()] != '/' || !SameNameIgnoringCase(p.substr(0, f.size()), f))
+        return {};
+    std::string rest = p.substr(f.size() + 1);
+    for (char& c : rest)
+        c = c == '/' ? '\\' : upperAscii(c);
+    return rest;
+}
+
+// The same test again on the paths with their links followed, so a file reached through a
+// linked folder still counts as inside.
+std::string relativeTo(std::string_view path, const std::string& folderText, const fs::path& folderOnDisk)
+{
+    std::string result = storedRelative(path, folderText);
+    if (!result.empty() || folderOnDisk.empty())
+        return result;
+    std::error_code ec1, ec2;
+    const fs::path realPath = fs::weakly_canonical(fs::path(std::string(path)), ec1);
+    const fs::path realFolder = fs::weakly_canonical(folderOnDisk, ec2);
+    if (ec1 || ec2)
+        return {};
+    return storedRelative(realPath.string(), realFolder.string());
+}
+
+float readFraction(const TIniFile32& ini, const std::string& key, float fallback)
+{
+    const double value = ini.ReadFloat(Section, key, fallback);
+    if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max())
+        return fallback;
+    return static_cast<float>(value);
+}
+
+} // namespace
+
+const std::array<GameKey, 56> GameKeys = {{
+    {"SmallFontBitmap", &S::SmallFontBitmap},
+    {"SmallFontWidth", &S::SmallFontWidth},
+    {"SmallFontHeight", &S::SmallFontHeight},
+    {"BigFontBitmap", &S::BigFontBitmap},
+    {"BigFontWidth", &S::BigFontWidth},
+    {"BigFontHeight", &S::BigFontHeight},
+    {"DeveloperVideo", &S::DeveloperVideo},
+    {"IntroVideo", &S::IntroVideo},
+    {"IntroMusic", &S::IntroMusic},
+    {"ExtroVideo", &S::ExtroVideo},
+    {"ExtroMusic", &S::ExtroMusic},
+    {"InventoryLeft", &S::InventoryLeft},
+    {"InventoryTop", &S::InventoryTop},
+    {"InventoryStringLeft", &S::InventoryStringLeft},
+    {"InventoryStringTop", &S::InventoryStringTop},
+    {"InventoryAlpha", &S::InventoryAlpha},
+    {"WeaponLeft", &S::WeaponLeft},
+    {"WeaponTop", &S::WeaponTop},
+    {"WeaponStringLeft", &S::WeaponStringLeft},
+    {"WeaponStringTop", &S::WeaponStringTop},
+    {"WeaponAlpha", &S::WeaponAlpha},
+    {"LifeIcon", &S::LifeIcon},
+    {"LifeLeft", &S::LifeLeft},
+    {"LifeStringTop", &S::LifeStringTop},
+    {"LifeStringLeft", &S::LifeStringLeft},
+    {"LifeTop", &S::LifeTop},
+    {"LifeWidth", &S::LifeWidth},
+    {"LifeHeight", &S::LifeHeight},
+    {"LifeAlpha", &S::LifeAlpha},
+    {"GolemIcon", &S::GolemIcon},
+    {"GolemLeft", &S::GolemLeft},
+    {"GolemTop", &S::GolemTop},
+    {"GolemStringLeft", &S::GolemStringLeft},
+    {"GolemStringTop", &S::GolemStringTop},
+    {"GolemWidth", &S::GolemWidth},
+    {"GolemHeight", &S::GolemHeight},
+    {"GolemAlpha", &S::GolemAlpha},
+    {"CrossIcon", &S::CrossIcon},
+    {"CrossLeft", &S::CrossLeft},
+    {"CrossTop", &S::CrossTop},
+    {"CrossWidth", &S::CrossWidth},
+    {"CrossHeight", &S::CrossHeight},
+    {"CrossAlpha", &S::CrossAlpha},
+    {"TimerHealth", &S::TimerHealth},
+    {"TimerLeft", &S::TimerLeft},
+    {"TimerTop", &S::TimerTop},
+    {"StartLevel", &S::StartLevel},
+    {"StartSaveNumber", &S::StartSaveNumber},
+    {"CameraMinDistance", &S::CameraMinDistance},
+    {"CameraMaxDistance", &S::CameraMaxDistance},
+    {"CameraStep", &S::CameraStep},
+    {"MenuSound", &S::MenuSound},
+    {"TimerSound", &S::TimerSound},
+    {"CameraSound", &S::CameraSound},
+    {"HelpFile", &S::HelpFile},
+    {"GameTitle", &S::GameTitle},
+}};
+
+void StartGameSettings()
+{
+    SetDecimalSeparator('.');
+    GameFolderPath = fs::current_path();
+    GameFolder = GameFolderPath.string();
+}
+
+void UpperCaseGameFolder()
+{
+    for (char& c : GameFolder)
+        c = upperAscii(c);
+}
+
+void EnterGameFolder()
+{
+    std::error_code ec;
+    fs::current_path(GameFolderPath, ec);
+    if (ec)
+        throw IoError("Cannot enter the game folder " + GameFolderPath.string() + ": " + ec.message());
+}
+
+void LoadGameSettings()
+{
+    const TGameSettings defaults;
+    GameSettings = defaults;
+    EnterGameFolder();
+    const TIniFile32 ini(FileInCurrentFolder(FileName).string());
+    for (const GameKey& key : GameKeys) {
+        const std::string name(key.Name);
+        std::visit(
+            [&](auto field) {
+                using Value = std::remove_reference_t<decltype(GameSettings.*field)>;
+                if constexpr (std::is_same_v<Value, std::string>)
+                    GameSettings.*field = ini.ReadString(Section, name, defaults.*field);
+                else if constexpr (std::is_same_v<Value, std::int32_t>)
+                    GameSettings.*field = ini.ReadInteger(Section, name, defaults.*field);
+                else
+                    GameSettings.*field = readFraction(ini, name, defaults.*field);
+            },
+            key.Field);
+    }
+}
+
+void SaveGameSettings()
+{
+    EnterGameFolder();
+    TIniFile32 ini(FileInCurrentFolder(FileName).string());
+    for (const GameKey& key : GameKeys) {
+        const std::string name(key.Name);
+        std::visit(
+            [&](auto field) {
+                using Value = std::remove_reference_t<decltype(GameSettings.*field)>;
+                if constexpr (std::is_same_v<Value, std::string>)
+                    ini.WriteString(Section, name, GameSettings.*field);
+                else if constexpr (std::is_same_v<Value, std::int32_t>)
+                    ini.WriteInteger(Section, name, GameSettings.*field);
+                else
+                    ini.WriteFloat(Section, name, static_cast<double>(GameSettings.*field));
+            },
+            key.Field);
+    }
+    ini.Destroy();
+}
+
+std::string RelativeToGameFolder(std::string_view path) { return relativeTo(path, GameFolder, GameFolderPath); }
+
+std::string RelativeToLevelFolder(std::string_view path)
+{
+    return relativeTo(path, GameFolder + "/LEVEL", GameFolderPath.empty() ? fs::path() : ResolvePath("LEVEL", GameFolderPath));
+}
+
+std::optional<float> ParseFraction(std::string_view text)
+{
+    const std::optional<double> value = ParseFloat(text);
+    if (!value || std::fabs(*value) > std::numeric_limits<float>::max())
+        return std::nullopt;
+    return static_cast<float>(*value);
+}
+
+std::string FractionText(float value) { return FormatFloat(static_cast<double>(value)); }

@@ -1,0 +1,185 @@
+#include "SoundDevice.h"
+
+#include "Riff.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+constexpr std::uint16_t WAVE_FORMAT_IEEE_FLOAT = 3;
+constexpr std::uint16_t WAVE_FORMAT_EXTENSIBLE = 0xFFFE;
+constexpr int MaxChannels = 8;
+constexpr std::size_t ConvertStep = 1 << 20; // bytes handed to the converter at a time
+
+// The SDL sample format of a wave format, or 0 when it is not one we can play. An extensible
+// format names its encoding in the first two bytes of its sub-format, 6 bytes into the extra.
+SDL_AudioFormat sampleFormat(const TWaveFormatEx& format, std::span<const std::uint8_t> extra)
+{
+    std::uint16_t encoding = format.wFormatTag;
+    if (encoding == WAVE_FORMAT_EXTENSIBLE) {
+        if (extra.size() < 8)
+            return 0;
+        encoding = ReadLE16(extra, 6);
+    }
+    if (encoding == WAVE_FORMAT_PCM) {
+        switch (format.wBitsPerSample) {
+        case 8: return AUDIO_U8;
+        case 16: return AUDIO_S16LSB;
+        case 24: // widened to 32 bits before conversion
+        case 32: return AUDIO_S32LSB;
+        default: return 0;
+        }
+    }
+    if (encoding == WAVE_FORMAT_IEEE_FLOAT && format.wBitsPerSample == 32)
+        return AUDIO_F32LSB;
+    return 0;
+}
+
+// 24-bit samples as 32-bit ones, the low byte zero.
+std::vector<std::uint8_t> widen24(std::span<const std::uint8_t> data)
+{
+    std::vector<std::uint8_t> wide(data.size() / 3 * 4);
+    for (std::size_t i = 0, o = 0; i + 3 <= data.size(); i += 3, o += 4) {
+        wide[o] = 0;
+        std::memcpy(&wide[o + 1], &data[i], 3);
+    }
+    return wide;
+}
+
+bool drain(SDL_AudioStream* stream, std::vector<std::int16_t>& out)
+{
+    const int available = SDL_AudioStreamAvailable(stream);
+    if (available <= 0)
+        return available == 0;
+    const std::size_t start = out.size();
+    out.resize(start + static_cast<std::size_t>(available) / sizeof(std::int16_t));
+    const int got = SDL_AudioStreamGet(stream, out.data() + start, available);
+    if (got < 0)
+        return false;
+    out.resize(start + static_cast<std::size_t>(got) / sizeof(std::int16_t));
+    return true;
+}
+
+} // namespace
+
+std::optional<std::vector<std::int16_t>> ConvertToOutput(const TWaveFormatEx& format,
+                                                         std::span<const std::uint8_t> extra,
+                                                         std::span<const std::uint8_t> data)
+{
+    const SDL_AudioFormat from = sampleFormat(format, extra);
+    const int channels = format.nChannels;
+    if (from == 0 || channels < 1 || channels > MaxChannels || format.nSamplesPerSec == 0
+        || format.nSamplesPerSec > static_cast<std::uint32_t>(std::numeric_limits<int>::max())
+        || format.nBlockAlign != channels * (format.wBitsPerSample / 8))
+        return std::nullopt;
+    const std::size_t frames = data.size() / format.nBlockAlign;
+    if (frames == 0)
+        return std::nullopt;
+    data = data.first(frames * format.nBlockAlign);
+
+    std::vector<std::uint8_t> widened;
+    if (format.wBitsPerSample == 24) {
+        widened = widen24(data);
+        data = widened;
+    }
+
+    SDL_AudioStream* stream = SDL_NewAudioStream(from, static_cast<Uint8>(channels), static_cast<int>(format.nSamplesPerSec),
+                                                 AUDIO_S16SYS, OutputChannels, OutputFrequency);
+    if (!stream)
+        return std::nullopt;
+    std::vector<std::int16_t> out;
+    bool ok = true;
+    for (std::size_t at = 0; ok && at < data.size(); at += ConvertStep) {
+        const std::size_t count = std::min(ConvertStep, data.size() - at);
+        ok = SDL_AudioStreamPut(stream, data.data() + at, static_cast<int>(count)) == 0 && drain(stream, out);
+    }
+    ok = ok && SDL_AudioStreamFlush(stream) == 0 && drain(stream, out);
+    SDL_FreeAudioStream(stream);
+    out.resize(out.size() / OutputChannels * OutputChannels);
+    if (!ok || out.empty())
+        return std::nullopt;
+    return out;
+}
+
+void MixVoices(std::span<SoundVoice* const> voices, std::span<std::int16_t> out)
+{
+    std::fill(out.begin(), out.end(), std::int16_t{0});
+    const std::size_t frames = out.size() / OutputChannels;
+    for (SoundVoice* voice : voices) {
+        std::size_t done = 0;
+        while (voice->Playing && done < frames) {
+            if (voice->Frame >= voice->Frames()) {
+                voice->Frame = 0;
+                if (!voice->Looping || voice->Frames() == 0) {
+                    voice->Playing = false;
+                    break;
+                }
+            }
+            const std::size_t run = std::min(frames - done, voice->Frames() - voice->Frame);
+            const std::int16_t* from = voice->Samples.data() + voice->Frame * OutputChannels;
+            std::int16_t* to = out.data() + done * OutputChannels;
+            for (std::size_t i = 0; i < run * OutputChannels; ++i) {
+                const int sum = to[i] + from[i];
+                to[i] = static_cast<std::int16_t>(std::clamp(sum, -32768, 32767));
+            }
+            voice->Frame += run;
+            done += run;
+        }
+    }
+}
+
+std::shared_ptr<SoundDevice> SoundDevice::Open()
+{
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return nullptr;
+    std::shared_ptr<SoundDevice> device(new SoundDevice);
+    SDL_AudioSpec wanted{};
+    wanted.freq = OutputFrequency;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = OutputChannels;
+    wanted.samples = 1024;
+    wanted.callback = &SoundDevice::mixCallback;
+    wanted.userdata = device.get();
+    SDL_AudioSpec obtained{};
+    // No changes allowed: SDL converts to whatever the hardware wants.
+    device->id_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    if (device->id_ == 0)
+        return nullptr; // the destructor leaves the audio subsystem again
+    SDL_PauseAudioDevice(device->id_, 0);
+    return device;
+}
+
+SoundDevice::~SoundDevice()
+{
+    if (id_ != 0)
+        SDL_CloseAudioDevice(id_);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void SoundDevice::mixCallback(void* device, std::uint8_t* stream, int length)
+{
+    auto* self = static_cast<SoundDevice*>(device);
+    // SDL hands a byte buffer aligned for its sample format.
+    MixVoices(self->voices_, std::span(reinterpret_cast<std::int16_t*>(stream), static_cast<std::size_t>(length) / sizeof(std::int16_t)));
+}
+
+void SoundDevice::Add(SoundVoice* voice)
+{
+    Locked([&] { voices_.push_back(voice); });
+}
+
+void SoundDevice::Remove(SoundVoice* voice)
+{
+    Locked([&] { std::erase(voices_, voice); });
+}
+
+void SoundDevice::Locked(const std::function<void()>& change)
+{
+    SDL_LockAudioDevice(id_);
+    change();
+    SDL_UnlockAudioDevice(id_);
+}

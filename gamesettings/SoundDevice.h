@@ -1,0 +1,59 @@
+#pragma once
+// The sound output under TAudio and TSoundBuffer: SDL's default audio device, opened once at
+// 44100 Hz, 16-bit, stereo. Every sound is converted to that format when it is loaded; the
+// device's own thread mixes the voices that are playing. Voices are changed only under the
+// device's lock (Locked), which the mixing thread holds while it reads them.
+#include "WavUtil.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <vector>
+
+constexpr int OutputFrequency = 44100;
+constexpr int OutputChannels = 2;
+
+// One sound in the output format (interleaved 16-bit stereo) and where its playing stands.
+struct SoundVoice {
+    std::vector<std::int16_t> Samples;
+    std::size_t Frame = 0; // next frame to play
+    bool Playing = false;
+    bool Looping = false;
+
+    std::size_t Frames() const { return Samples.size() / OutputChannels; }
+};
+
+class SoundDevice {
+public:
+    // The default output device, running; nothing when there is no device.
+    static std::shared_ptr<SoundDevice> Open();
+    ~SoundDevice();
+    SoundDevice(const SoundDevice&) = delete;
+    SoundDevice& operator=(const SoundDevice&) = delete;
+
+    // The voice is mixed from now on while it plays; it must stay alive until Remove.
+    void Add(SoundVoice* voice);
+    void Remove(SoundVoice* voice);
+    // Runs `change` while the mixing thread is kept out.
+    void Locked(const std::function<void()>& change);
+
+private:
+    SoundDevice() = default;
+    static void mixCallback(void* device, std::uint8_t* stream, int length);
+
+    std::uint32_t id_ = 0;
+    std::vector<SoundVoice*> voices_;
+};
+
+// The wave's samples in the output format; nothing when the format cannot be played (an
+// unknown encoding, no channels or rate, a block alignment that does not match, no whole frame).
+std::optional<std::vector<std::int16_t>> ConvertToOutput(const TWaveFormatEx& format,
+                                                         std::span<const std::uint8_t> extra,
+                                                         std::span<const std::uint8_t> data);
+
+// Mixes the playing voices into `out` (interleaved stereo, whole frames), clipping the sum:
+// each voice advances; one that reaches its end starts again when looping, else stops and
+// rewinds.
+void MixVoices(std::span<SoundVoice* const> voices, std::span<std::int16_t> out);

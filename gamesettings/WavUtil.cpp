@@ -1,0 +1,145 @@
+#include "WavUtil.h"
+
+#include "Errors.h"
+#include "Riff.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <new>
+#include <system_error>
+
+namespace {
+
+constexpr std::uint32_t PcmFormatSize = 16; // the fmt fields before the extra size
+constexpr std::uint32_t HeaderSize = sizeof(TWaveFormatEx);
+
+const char* const NotAWave = "Not a wave file";
+const char* const ReadError = "Error reading wave file";
+const char* const Corrupt = "Corrupt Wave File";
+
+// The samples could not be read: the reader then holds no format and no data.
+struct DataStageError {
+    const char* message;
+};
+
+std::vector<std::uint8_t> readWholeFile(const std::string& fileName)
+{
+    std::error_code ec;
+    if (std::filesystem::is_directory(fileName, ec))
+        throw IoError("mmioOpen Failed");
+    std::ifstream in(fileName, std::ios::binary);
+    if (!in)
+        throw IoError("mmioOpen Failed");
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+    if (in.bad())
+        throw IoError("mmioOpen Failed");
+    return bytes;
+}
+
+// Reads from the current position, but never past the end of `chunk`: the format fields of
+// one chunk are never taken from the chunk that follows it.
+std::size_t readInChunk(RiffReader& riff, const RiffChunk& chunk, std::span<std::uint8_t> out)
+{
+    const std::uint64_t end = chunk.DataOffset + chunk.Size;
+    const std::uint64_t left = riff.Position() < end ? end - riff.Position() : 0;
+    return riff.Read(out.first(static_cast<std::size_t>(std::min<std::uint64_t>(out.size(), left))));
+}
+
+} // namespace
+
+TIWave::TIWave(std::string fileName)
+    : FileName(std::move(fileName))
+{
+    const std::vector<std::uint8_t> bytes = readWholeFile(FileName);
+    LoadWave(bytes);
+}
+
+TIWave::TIWave(std::string fileName, std::span<const std::uint8_t> bytes)
+    : FileName(std::move(fileName))
+{
+    LoadWave(bytes);
+}
+
+void TIWave::LoadWave(std::span<const std::uint8_t> bytes)
+{
+    DataSize = 0;
+    RiffReader riff(bytes);
+
+    // The format stage: its failures leave the constructor.
+    const auto form = riff.Descend();
+    if (!form)
+        throw FormatError("mmioDescend Failed");
+    if (form->Id != MakeFourCC("RIFF") || form->FormType != MakeFourCC("WAVE"))
+        throw FormatError(NotAWave);
+    const auto fmt = riff.Descend(MakeFourCC("fmt "), *form);
+    if (!fmt)
+        throw FormatError(ReadError);
+    if (fmt->Size < PcmFormatSize)
+        throw FormatError(NotAWave);
+
+    std::uint8_t pcm[PcmFormatSize];
+    if (readInChunk(riff, *fmt, pcm) != PcmFormatSize)
+        throw FormatError(ReadError);
+    TWaveFormatEx format;
+    format.wFormatTag = ReadLE16(pcm, 0);
+    format.nChannels = ReadLE16(pcm, 2);
+    format.nSamplesPerSec = ReadLE32(pcm, 4);
+    format.nAvgBytesPerSec = ReadLE32(pcm, 8);
+    format.nBlockAlign = ReadLE16(pcm, 12);
+    format.wBitsPerSample = ReadLE16(pcm, 14);
+
+    // A PCM format has no extra bytes; another one names them, when its chunk has room for it.
+    if (format.wFormatTag != WAVE_FORMAT_PCM && fmt->Size >= HeaderSize) {
+        std::uint8_t extraSize[2];
+        if (readInChunk(riff, *fmt, extraSize) != sizeof extraSize)
+            throw FormatError(ReadError);
+        format.cbSize = ReadLE16(extraSize, 0);
+    }
+    std::vector<std::uint8_t> extra;
+    try {
+        extra.resize(format.cbSize);
+    } catch (const std::bad_alloc&) {
+        throw FormatError("Failed to allocate memory");
+    }
+    if (readInChunk(riff, *fmt, extra) != extra.size())
+        throw FormatError(NotAWave);
+    riff.Ascend(*fmt);
+
+    // The data stage: its failures leave an object without format and data.
+    try {
+        if (!riff.Seek(form->DataOffset + 4))
+            throw DataStageError{ReadError};
+        const auto data = riff.Descend(MakeFourCC("data"), *form);
+        if (!data)
+            throw DataStageError{ReadError};
+        // Checked against the file before anything is allocated: a chunk may claim 4 GB.
+        const auto samples = riff.Bytes(riff.Position(), data->Size);
+        if (samples.size() != data->Size)
+            throw DataStageError{Corrupt};
+        Data.assign(samples.begin(), samples.end());
+    } catch (const DataStageError& error) {
+        Data.clear();
+        DataError = error.message;
+        return;
+    } catch (const std::bad_alloc&) {
+        Data.clear();
+        DataError = "Failed to allocate memory";
+        return;
+    }
+    Format = format;
+    FormatExtra = std::move(extra);
+    FormatSize = HeaderSize + format.cbSize;
+    DataSize = static_cast<std::uint32_t>(Data.size());
+}
+
+std::uint32_t TIWave::Channels() const { return Format ? Format->nChannels : 0; }
+
+std::uint32_t TIWave::BitsPerSample() const { return Format ? Format->wBitsPerSample : 0; }
+
+void TIWave::GetFormat(TWaveFormatEx& format) const
+{
+    if (Format)
+        format = *Format;
+}

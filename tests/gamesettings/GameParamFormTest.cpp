@@ -1,0 +1,381 @@
+// The parameters window as a user drives it: edits typed into, files chosen, sounds picked
+// through the sound dialog, values saved.
+#include "GameParamUnit.h"
+
+#include "FileLabel.h"
+#include "GameSettings.h"
+#include "NumberText.h"
+#include "OpenWAV.h"
+#include "SafeWrite.h"
+#include "Shell.h"
+#include "TempFolder.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+class GameParamFormTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TempFolder> folder;
+    std::unique_ptr<TGameParamForm> form;
+    TWAVDialog* dialog = nullptr;
+    QStringList messages;
+    QList<FileDialogRequest> requests;
+    QString chosenFile; // what the next open dialog answers; empty: cancelled
+
+    QString inFolder(const QString& name) const { return QString::fromStdString((folder->path() / name.toStdString()).string()); }
+
+    // A dictionary whose entry n reads "Tn", entry 7 "&File" and 22 a message of its own.
+    void writeDictionary() const
+    {
+        std::string text = "[Config]\r\nLanguage=English\r\n[English]\r\n";
+        for (int i = 0; i <= 48; ++i) {
+            text += std::to_string(i) + "=";
+            if (i == 7)
+                text += "&File";
+            else if (i == 22)
+                text += "Not in LEVEL";
+            else
+                text += 'T' + std::to_string(i);
+            text += "\r\n";
+        }
+        folder->write("Partiva.dic", text);
+    }
+
+    void createForm()
+    {
+        form = std::make_unique<TGameParamForm>();
+        new TObjectDialog(form.get());
+        dialog = new TWAVDialog(form.get());
+        form->WAVDialog = dialog;
+        form->FormActivate();
+    }
+
+    // Types into an edit as a user does: at the end of its text, one key at a time.
+    static void type(QLineEdit* edit, const QString& keys)
+    {
+        edit->setFocus();
+        edit->end(false);
+        QTest::keyClicks(edit, keys);
+    }
+    static void replaceText(QLineEdit* edit, const QString& keys)
+    {
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, keys);
+    }
+
+private slots:
+    void init()
+    {
+        folder = std::make_unique<TempFolder>();
+        writeDictionary();
+        StartGameSettings();
+        messages.clear();
+        requests.clear();
+        chosenFile.clear();
+        Hooks().message = [this](const QString& text) { messages << text; };
+        Hooks().error = [this](const QString& text) { messages << text; };
+        Hooks().chooseOpenFile = [this](const FileDialogRequest& request) {
+            requests << request;
+            return chosenFile;
+        };
+    }
+
+    void cleanup()
+    {
+        form.reset();
+        Hooks() = {};
+        Shell() = {};
+        SetWriteFaultHook(nullptr);
+        folder.reset();
+    }
+
+    void windowIsAFixedPageInTheGameColours()
+    {
+        createForm();
+        const QWidget* client = form->centralWidget();
+        QCOMPARE(client->size(), QSize(763, 518));
+        QCOMPARE(form->minimumSize(), form->maximumSize());
+        QCOMPARE(client->palette().color(QPalette::Window), QColor(115, 140, 131));
+        QCOMPARE(form->HelpFileLabel->cursor().shape(), Qt::PointingHandCursor);
+        // Every control lies inside the page.
+        for (const QWidget* child : client->findChildren<QWidget*>())
+            QVERIFY2(client->rect().contains(child->geometry()), qPrintable(child->objectName()));
+    }
+
+    void defaultsAreShownInCanonicalForm()
+    {
+        createForm();
+        QCOMPARE(form->GameTitleText->text(), QString("Ormel 2 Player"));
+        QCOMPARE(form->WeaponLeftText->text(), QString("0.800000011920929"));
+        QCOMPARE(form->TimerHealthText->text(), QString("2.5"));
+        QCOMPARE(form->LifeIconHeightText->text(), QString("0.120999999344349"));
+        QCOMPARE(form->StartSaveNumberText->text(), QString("1000"));
+        QCOMPARE(form->BigFontHeightText->text(), QString("15"));
+    }
+
+    void gameFileValuesAreShown()
+    {
+        folder->write("game.ini", "[Game]\r\nMenuSound=SOUND\\A.WAV\r\nStartLevel=ONE.LEV\r\nCrossAlpha=0x20\r\n");
+        createForm();
+        QCOMPARE(form->MenuSoundLabel->text(), QString("SOUND\\A.WAV"));
+        QCOMPARE(form->StartLevelLabel->text(), QString("ONE.LEV"));
+        QCOMPARE(form->CrossAlphaText->text(), QString("32"));
+        QCOMPARE(form->HelpFileLabel->text(), QString());
+    }
+
+    void numberEditsShowTheCanonicalTextAfterEveryKey()
+    {
+        createForm();
+        QLineEdit* save = form->StartSaveNumberText;
+        replaceText(save, "12");
+        QCOMPARE(GameSettings.StartSaveNumber, 12);
+        type(save, "a");
+        QCOMPARE(save->text(), QString("12"));
+        QCOMPARE(GameSettings.StartSaveNumber, 12);
+
+        replaceText(save, "5");
+        QTest::keyClick(save, Qt::Key_Backspace); // the only digit
+        QCOMPARE(save->text(), QString("5"));
+        QCOMPARE(GameSettings.StartSaveNumber, 5);
+
+        replaceText(save, "007");
+        QCOMPARE(save->text(), QString("7"));
+        QCOMPARE(GameSettings.StartSaveNumber, 7);
+
+        save->setText("$10"); // a pasted text
+        QCOMPARE(save->text(), QString("16"));
+        save->setText("-3");
+        QCOMPARE(GameSettings.StartSaveNumber, -3);
+        save->setText("99999999999");
+        QCOMPARE(save->text(), QString("-3"));
+    }
+
+    void fractionEditsRefuseWhatDoesNotFitOrUsesAComma()
+    {
+        createForm();
+        QLineEdit* health = form->TimerHealthText;
+        health->setText("1e50");
+        QCOMPARE(health->text(), QString("2.5"));
+        health->setText("0,5");
+        QCOMPARE(health->text(), QString("2.5"));
+        health->setText("0.5");
+        QCOMPARE(health->text(), QString("0.5"));
+        QCOMPARE(GameSettings.TimerHealth, 0.5f);
+        health->setText("0.87");
+        QCOMPARE(health->text(), QString("0.870000004768372"));
+        QVERIFY(messages.isEmpty());
+
+        // Each edit changes its own value.
+        form->LifeIconLeftText->setText("0.25");
+        QCOMPARE(GameSettings.LifeLeft, 0.25f);
+        form->InventoryStringTopText->setText("0.75");
+        QCOMPARE(GameSettings.InventoryStringTop, 0.75f);
+        QCOMPARE(GameSettings.InventoryStringLeft, 0.0f);
+    }
+
+    void anEmptyTitleIsStoredAndLoadsAsTheDefault()
+    {
+        createForm();
+        form->GameTitleText->clear();
+        QCOMPARE(GameSettings.GameTitle, std::string());
+        QCOMPARE(form->GameTitleText->text(), QString());
+        form->SaveParameters1->trigger();
+        QVERIFY(folder->read("game.ini").find("GameTitle=\r\n") != std::string::npos);
+        LoadGameSettings();
+        QCOMPARE(GameSettings.GameTitle, std::string("Ormel 2 Player"));
+    }
+
+    void filesInsideTheFolderAreStoredRelative()
+    {
+        createForm();
+        chosenFile = inFolder("Fonts/Small.pcx");
+        form->SmallFontLabelClick();
+        QCOMPARE(GameSettings.SmallFontBitmap, std::string("FONTS\\SMALL.PCX"));
+        QCOMPARE(form->SmallFontLabel->text(), QString("FONTS\\SMALL.PCX"));
+        QCOMPARE(requests.last().title, QString("T20"));
+        QCOMPARE(requests.last().folder, QString::fromStdString(folder->path().string()));
+        QCOMPARE(requests.last().defaultSuffix, QString("pcx"));
+        QVERIFY(requests.last().filter.contains("*.pcx"));
+
+        chosenFile = "/elsewhere/Font.pcx";
+        form->SmallFontLabelClick();
+        QCOMPARE(messages, QStringList{"T5"});
+        QCOMPARE(GameSettings.SmallFontBitmap, std::string("FONTS\\SMALL.PCX"));
+
+        messages.clear();
+        chosenFile.clear(); // cancelled
+        form->SmallFontLabelClick();
+        QVERIFY(messages.isEmpty());
+        QCOMPARE(GameSettings.SmallFontBitmap, std::string("FONTS\\SMALL.PCX"));
+
+        // Each label fills its own value through its own dialog.
+        chosenFile = inFolder("Videos/Intro.avi");
+        form->IntroVideoLabelClick();
+        QCOMPARE(GameSettings.IntroVideo, std::string("VIDEOS\\INTRO.AVI"));
+        QCOMPARE(requests.last().title, QString("Please select a video file"));
+        chosenFile = inFolder("end.mod");
+        form->ExtroMusicLabelClick();
+        QCOMPARE(GameSettings.ExtroMusic, std::string("END.MOD"));
+        QCOMPARE(requests.last().title, QString("Please select a music file"));
+        chosenFile = inFolder("Game.html");
+        form->HelpFileLabelClick();
+        QCOMPARE(GameSettings.HelpFile, std::string("GAME.HTML"));
+        QCOMPARE(requests.last().title, QString("T23"));
+    }
+
+    void theStartLevelMustLieInTheLevelFolder()
+    {
+        std::filesystem::create_directory(folder->path() / "Level");
+        createForm();
+        chosenFile = inFolder("Level/First.lev");
+        form->StartLevelLabelClick();
+        QCOMPARE(GameSettings.StartLevel, std::string("FIRST.LEV"));
+        QCOMPARE(requests.last().title, QString("T19"));
+        QCOMPARE(requests.last().folder, QString::fromStdString((folder->path() / "Level").string()));
+
+        chosenFile = inFolder("Other.lev");
+        form->StartLevelLabelClick();
+        QCOMPARE(messages, QStringList{"Not in LEVEL"});
+        QCOMPARE(GameSettings.StartLevel, std::string("FIRST.LEV"));
+    }
+
+    void clearButtonsEmptyTheirOwnRowOnly()
+    {
+        folder->write("game.ini", "[Game]\r\nHelpFile=H.CHM\r\nCrossIcon=C.PCX\r\nLifeIcon=L.PCX\r\nIntroMusic=M.MOD\r\n");
+        createForm();
+        form->ClearHelpFileButton->click();
+        QCOMPARE(GameSettings.HelpFile, std::string());
+        QCOMPARE(form->HelpFileLabel->text(), QString());
+        QCOMPARE(GameSettings.CrossIcon, std::string("C.PCX"));
+        form->ClearCrossButton->click();
+        QCOMPARE(GameSettings.CrossIcon, std::string());
+        QCOMPARE(GameSettings.LifeIcon, std::string("L.PCX"));
+        form->IntroMusicClearButton->click();
+        QCOMPARE(GameSettings.IntroMusic, std::string());
+        QCOMPARE(GameSettings.LifeIcon, std::string("L.PCX"));
+    }
+
+    void soundDialogClearAndOKEmptiesTheSound()
+    {
+        folder->write("game.ini", "[Game]\r\nMenuSound=OLD.WAV\r\n");
+        createForm();
+        QString shown;
+        QTimer::singleShot(0, this, [&] {
+            shown = dialog->FilenameLabel->text();
+            dialog->ClearButton->click();
+            dialog->OKButton->click();
+        });
+        form->MenuSoundLabelClick();
+        QCOMPARE(shown, QString("OLD.WAV"));
+        QCOMPARE(GameSettings.MenuSound, std::string());
+        QCOMPARE(form->MenuSoundLabel->text(), QString());
+    }
+
+    void soundDialogCancelOrCloseKeepsTheSound()
+    {
+        folder->write("game.ini", "[Game]\r\nTimerSound=OLD.WAV\r\n");
+        createForm();
+        chosenFile = inFolder("Sfx/Menu.wav");
+        QString shown;
+        QTimer::singleShot(0, this, [&] {
+            dialog->ChangeButton->click();
+            shown = dialog->FilenameLabel->text();
+            dialog->CancelButton->click();
+        });
+        form->TimerSoundLabelClick();
+        QCOMPARE(shown, QString("SFX\\MENU.WAV"));
+        QCOMPARE(GameSettings.TimerSound, std::string("OLD.WAV"));
+
+        QTimer::singleShot(0, this, [&] {
+            dialog->ChangeButton->click();
+            dialog->close();
+        });
+        form->TimerSoundLabelClick();
+        QCOMPARE(GameSettings.TimerSound, std::string("OLD.WAV"));
+
+        QTimer::singleShot(0, this, [&] {
+            dialog->ChangeButton->click();
+            dialog->OKButton->click();
+        });
+        form->CameraSoundLabelClick();
+        QCOMPARE(GameSettings.CameraSound, std::string("SFX\\MENU.WAV"));
+        QCOMPARE(GameSettings.TimerSound, std::string("OLD.WAV"));
+    }
+
+    void firstActivationTranslatesTheWindowAndTheSoundDialog()
+    {
+        createForm();
+        QCOMPARE(form->windowTitle(), QString("T0"));
+        QCOMPARE(form->File1->title(), QString("&File"));
+        QCOMPARE(form->SaveParameters1->text(), QString("T2"));
+        QCOMPARE(form->Help1->text(), QString("T4"));
+        const struct {
+            const QLabel* label;
+            const char* text;
+        } labels[] = {
+            {form->Label1, "T1"},   {form->Label2, "T13"},  {form->Label7, "T18"},  {form->Label8, "T21"},
+            {form->Label12, "T28"}, {form->Label39, "T28"}, {form->Label40, "T29"}, {form->Label24, "T30"},
+            {form->Label25, "T31"}, {form->Label38, "T32"}, {form->Label36, "T37"}, {form->Label41, "T39"},
+            {form->Label46, "T44"}, {form->Label47, "T43"}, {form->Label53, "T46"}, {form->Label54, "T47"},
+            {form->Label51, "T48"},
+        };
+        for (const auto& l : labels)
+            QCOMPARE(l.label->text(), QString(l.text));
+        QCOMPARE(form->ExtroMusicClearButton->text(), QString("T25"));
+        QCOMPARE(form->OutsideFolderMessage, std::string("T5"));
+        QCOMPARE(dialog->windowTitle(), QString("T6"));
+        QCOMPARE(dialog->Label1->text(), QString("File"));
+        QCOMPARE(dialog->PlayButton->text(), QString("T12"));
+        QCOMPARE(dialog->OutsideFolderMessage, std::string("T5"));
+        QCOMPARE(GameFolder, [&] {
+            std::string upper = folder->path().string();
+            for (char& c : upper)
+                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            return upper;
+        }());
+
+        // Later activations change nothing.
+        form->Label1->setText("changed");
+        form->FormActivate();
+        QCOMPARE(form->Label1->text(), QString("changed"));
+    }
+
+    void aFailedSaveIsReportedAndKeepsTheFile()
+    {
+        folder->write("game.ini", "[Game]\r\nGameTitle=Kept\r\n");
+        createForm();
+        form->GameTitleText->setText("New title");
+        SetWriteFaultHook([](const std::filesystem::path&) { return true; });
+        form->SaveParameters1->trigger();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages.first().contains("game.ini"));
+        QCOMPARE(folder->read("game.ini"), std::string("[Game]\r\nGameTitle=Kept\r\n"));
+
+        SetWriteFaultHook(nullptr);
+        form->SaveParameters1->trigger();
+        QVERIFY(folder->read("game.ini").find("GameTitle=New title\r\n") != std::string::npos);
+    }
+
+    void helpOpensTheEditorsOwnPage()
+    {
+        folder->write("Partiva_English.html", "<html></html>");
+        QString opened;
+        Shell().openDocument = [&](const QString& path) { opened = path; };
+        createForm();
+        form->Help1->trigger();
+        QVERIFY(opened.endsWith("Partiva_English.html"));
+    }
+};
+
+QTEST_MAIN(GameParamFormTest)
+#include "GameParamFormTest.moc"
