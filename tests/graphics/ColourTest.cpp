@@ -10,6 +10,7 @@
 #include <cmath>
 #include <filesystem>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -58,6 +59,8 @@ TEST(NearestColourSearch, AnswersAsThePlainSearch)
                 ASSERT_EQ(search.find(r, g, b), NearestColour(palette, r, g, b, first, last))
                     << r << "," << g << "," << b << " in " << first << ".." << last;
             }
+            for (const auto& [r, g, b] : {std::tuple{-5, 300, 128}, {256, 0, 0}, {0, 0, -1}})
+                EXPECT_EQ(search.find(r, g, b), NearestColour(palette, r, g, b, first, last)); // outside the cube
         }
     }
 }
