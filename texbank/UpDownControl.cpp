@@ -32,7 +32,7 @@ void UpDownControl::SetPosition(int position)
     if (position == position_)
         return;
     position_ = position;
-    emit Changed(position_);
+    Q_EMIT Changed(position_);
 }
 
 void UpDownControl::Step(int steps) { SetPosition(position_ + steps * increment_); }

@@ -26,7 +26,7 @@ public:
     QToolButton* UpButton;
     QToolButton* DownButton;
 
-signals:
+Q_SIGNALS:
     void Changed(int position);
 
 protected:
