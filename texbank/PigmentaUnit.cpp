@@ -31,7 +31,9 @@ namespace {
 // The client area that gives the design's outer size of 581 x 485 with a tool window's frame.
 constexpr int ClientWidth = 573;
 constexpr int ClientHeight = 434;
-constexpr int MinimumClientHeight = 104 + CellSize + 1; // the panel and one row of the grid
+// Room for one cell of the grid below the panel; narrower windows cut the panel, as any form would.
+constexpr int MinimumClientWidth = 21 + CellSize + 1;
+constexpr int MinimumClientHeight = 104 + CellSize + 1;
 constexpr int AnimationInterval = 100;                  // ms, ten images a second
 constexpr int RepaintInterval = 16;                     // ms, about the display rate
 constexpr int WheelStep = 120;                          // eighths of a degree per notch
@@ -94,7 +96,7 @@ TMainForm::TMainForm(QWidget* parent)
     auto* client = new QWidget(this);
     client->setObjectName("Client");
     client->setMouseTracking(true);
-    client->setMinimumSize(ClientWidth, MinimumClientHeight);
+    client->setMinimumSize(MinimumClientWidth, MinimumClientHeight);
     client->installEventFilter(this);
     setCentralWidget(client);
     buildPanel(client);
@@ -258,6 +260,7 @@ void TMainForm::FormResize()
     SetColourTable(ViewImage, Bank.bankPalette);
     // Every slot stays reachable whatever the number of columns.
     UpDown->SetRange(0, TopRowMaximum(Columns(), ViewPanel->height()));
+    Paint(); // the new view image is drawn before the window shows it
 }
 
 void TMainForm::FormMouseMove(int X, int Y)
