@@ -187,7 +187,10 @@ void TMainForm::buildMenus()
                                                        &TMainForm::Defineasfirsttextureimage1Click);
     Defineaslasttextureimage1 = PopupMenu1->addAction("Define as l&ast texture image", QKeySequence(Qt::Key_F5), this,
                                                       &TMainForm::Defineaslasttextureimage1Click);
-    // The slot commands' keys work without opening the menu, on the slot under the mouse.
+    // The slot commands' keys work without opening the menu, on the slot under the mouse; the
+    // menu shows them.
+    for (QAction* command : PopupMenu1->actions())
+        command->setShortcutVisibleInContextMenu(true);
     addActions(PopupMenu1->actions());
 
     const QString bankFilter = "Texture bank file (*.def)";
@@ -289,7 +292,9 @@ void TMainForm::Paint()
 void TMainForm::IdleRepaint()
 {
     Paint();
-    centralWidget()->update();
+    // Only the grid and the preview change between repaints; the panel's controls repaint themselves.
+    centralWidget()->update(ViewPanel->geometry());
+    centralWidget()->update(TexturePanel->geometry());
 }
 
 void TMainForm::paintClient(QWidget* client)
