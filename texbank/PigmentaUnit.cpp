@@ -420,7 +420,7 @@ void TMainForm::LoadImage1Click()
     const QString path = ChooseOpenFile(this, OpenPCXDialog);
     if (path.isEmpty())
         return;
-    const auto name = NameInsideFolder(Native(path), startFolder);
+    const auto name = BankImageName(Native(path), startFolder);
     if (!name) {
         ShowMessage(this, Messages[3]);
         return;
@@ -473,7 +473,7 @@ void TMainForm::Loadpigmenta1Click()
     }
     SaveBankDialog.fileName = path;
     bankPaletteChanged();
-    setWindowTitle(Ui(DictionaryTable[2]) + path);
+    setWindowTitle(entry(2) + path);
     showCursorLabels();
     reportUnread(load);
 }
@@ -493,7 +493,7 @@ void TMainForm::Savepigmenta1Click()
         }
     }
     OpenBankDialog.fileName = path;
-    setWindowTitle(Ui(DictionaryTable[2]) + path);
+    setWindowTitle(entry(2) + path);
 }
 
 void TMainForm::Quit1Click() { QApplication::quit(); }

@@ -2,6 +2,8 @@
 
 #include "FileResolver.h"
 
+#include <algorithm>
+
 namespace {
 
 bool isSeparator(char c) { return c == '/' || c == '\\'; }
@@ -22,4 +24,12 @@ std::optional<std::string> NameInsideFolder(std::string_view path, std::string_v
     if (!folderEndsWithSeparator && !isSeparator(path[folder.size()]))
         return std::nullopt;
     return std::string(path.substr(restStart));
+}
+
+std::optional<std::string> BankImageName(std::string_view path, std::string_view folder)
+{
+    std::optional<std::string> name = NameInsideFolder(path, folder);
+    if (name)
+        std::replace(name->begin(), name->end(), '/', '\\');
+    return name;
 }

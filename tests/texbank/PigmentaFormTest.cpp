@@ -232,12 +232,12 @@ private Q_SLOTS:
         folder->write("textures/GOOD.PCX", PcxFile(128, 128, 1, RampPalette(10)));
         folder->write("SMALL.PCX", PcxFile(64, 64, 1, RampPalette(10)));
         loadInto(*form, 3, "textures/GOOD.PCX");
-        QCOMPARE(form->Bank.slots[3].name, std::string("textures/GOOD.PCX"));
-        QCOMPARE(form->ImageFileNameLabel->text(), QString("textures/GOOD.PCX"));
+        QCOMPARE(form->Bank.slots[3].name, std::string("textures\\GOOD.PCX"));
+        QCOMPARE(form->ImageFileNameLabel->text(), QString("textures\\GOOD.PCX"));
         const std::vector<std::uint8_t> before = slotPixels(*form, 3);
         loadInto(*form, 3, "SMALL.PCX");
         QCOMPARE(messages, QStringList{entryText(5)});
-        QCOMPARE(form->Bank.slots[3].name, std::string("textures/GOOD.PCX"));
+        QCOMPARE(form->Bank.slots[3].name, std::string("textures\\GOOD.PCX"));
         QVERIFY(slotPixels(*form, 3) == before);
 
         loadInto(*form, 4, "SMALL.PCX"); // an empty slot stays empty

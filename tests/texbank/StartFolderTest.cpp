@@ -32,3 +32,10 @@ TEST(StartFolder, NamesInsideTheFolderOnly)
             EXPECT_FALSE(name.has_value()) << c.path << " in " << c.folder;
     }
 }
+
+TEST(StartFolder, BankNamesSeparateFoldersWithBackslashes)
+{
+    EXPECT_EQ(BankImageName("/game/textures/walls/Brick.pcx", "/game"), std::optional<std::string>("textures\\walls\\Brick.pcx"));
+    EXPECT_EQ(BankImageName("/game/brick.pcx", "/game"), std::optional<std::string>("brick.pcx"));
+    EXPECT_FALSE(BankImageName("/game2/brick.pcx", "/game").has_value());
+}
