@@ -104,16 +104,3 @@ TEST(SlotGridPainter, ScrolledAndClippedCells)
     EXPECT_EQ(at(f.view, 2, 2), (512 + 0) % 200 + 1);
     EXPECT_EQ(at(f.view, 70, 2), 0);
 }
-
-TEST(SlotGridPainter, PreviewShowsTheCurrentImageOnly)
-{
-    EditorBank bank;
-    bank.slots[4].image = slotImage(3);
-    DisplayImage preview;
-    CreateImage(preview, 128, 128);
-    EXPECT_TRUE(DrawPreview(preview, bank, {2, 4, 4}));
-    EXPECT_EQ(preview.row(0)[0], bank.slots[4].image->row(0)[0]);
-    EXPECT_EQ(preview.row(127)[127], bank.slots[4].image->row(127)[127]);
-    for (std::int32_t current : {-1, 3, 513})
-        EXPECT_FALSE(DrawPreview(preview, bank, {current, current, current})) << current;
-}

@@ -13,17 +13,6 @@ TEST(SlotGrid, ColumnsFollowTheViewWidth)
         EXPECT_EQ(GridColumns(c.width), c.columns) << c.width;
 }
 
-TEST(SlotGrid, CellCornersGoRowByRowFromTheTopRow)
-{
-    EXPECT_EQ(CellCorner(0, 8, 0).x, 0);
-    EXPECT_EQ(CellCorner(7, 8, 0).x, 7 * 68);
-    EXPECT_EQ(CellCorner(8, 8, 0).x, 0);
-    EXPECT_EQ(CellCorner(8, 8, 0).y, 68);
-    EXPECT_EQ(CellCorner(17, 8, 1).y, 68);
-    EXPECT_EQ(CellCorner(0, 8, 2).y, -136);
-    EXPECT_EQ(CellCorner(512, 8, 61).y, 3 * 68);
-}
-
 TEST(SlotGrid, SlotUnderAPoint)
 {
     const struct {
