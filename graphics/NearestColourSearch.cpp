@@ -14,12 +14,12 @@ inline int farSquare(int value, int lo, int hi)
 } // namespace
 
 NearestColourSearch::NearestColourSearch(const PalettePlanes& palette, int first, int last)
+    : palette_(palette), first_(first), last_(last)
 {
     for (int level = 0; level < Levels; ++level) {
         const int cellsPerSide = 4 << level;
         levels_[level].resize(static_cast<std::size_t>(cellsPerSide) * cellsPerSide * cellsPerSide);
     }
-    emptyAnswer_ = static_cast<std::uint8_t>(first);
     first = std::max(first, 0);
     last = std::min(last, 255);
     // Of two equal colours the lower index never wins (the higher one ties it everywhere), so
@@ -90,8 +90,8 @@ const NearestColourSearch::Cell& NearestColourSearch::cellAt(int level, int r, i
 
 std::uint8_t NearestColourSearch::find(int r, int g, int b)
 {
-    if (colours_.empty())
-        return emptyAnswer_;
+    if (colours_.empty() || ((r | g | b) & ~255) != 0)
+        return NearestColour(palette_, r, g, b, first_, last_);
     const Cell& cell = cellAt(Levels - 1, r, g, b);
     const Candidate* const c = pool_.data() + cell.start;
     // The least of distance * 256 + (255 - index): the smallest distance and, among equal

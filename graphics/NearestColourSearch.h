@@ -16,7 +16,7 @@ class NearestColourSearch {
 public:
     NearestColourSearch(const PalettePlanes& palette, int first, int last);
 
-    // r, g and b in 0..255.
+    // Values outside 0..255 are answered by the plain search.
     std::uint8_t find(int r, int g, int b);
 
 private:
@@ -39,5 +39,6 @@ private:
     std::vector<Candidate> colours_;   // distinct colours of first..last, ascending index
     std::vector<Cell> levels_[Levels]; // (256 >> shift)^3 cells each
     std::vector<Candidate> pool_;      // every cell's candidates, ascending index
-    std::uint8_t emptyAnswer_ = 0;
+    PalettePlanes palette_;
+    int first_, last_;
 };

@@ -5,13 +5,12 @@
 #include "FileResolver.h"
 #include "K3xFiles.h"
 #include "PcxFormat.h"
+#include "TextureImage.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
-
-constexpr int TextureSide = 128;
 
 [[noreturn]] void refuse(const std::string& name, const std::string& why)
 {
@@ -155,7 +154,7 @@ bool loadTexture(std::string_view name, std::span<std::uint8_t> pixels, PaletteP
     const std::vector<std::uint8_t> file = ReadWholeFile(ResolvePath(name));
     const PcxInfo info = ReadPcxInfo(file, text);
     if (info.width != TextureSide || info.height != TextureSide ||
-        pixels.size() < static_cast<std::size_t>(TextureSide * TextureSide))
+        pixels.size() < TexturePixels)
         return false;
     PcxImage image = DecodePcx(file, text);
     std::copy(image.pixels.begin(), image.pixels.end(), pixels.begin());
@@ -175,6 +174,6 @@ bool LoadTexturePcxRemapped(std::string_view name, std::span<std::uint8_t> pixel
     PalettePlanes own;
     if (!loadTexture(name, pixels, own))
         return false;
-    Translate(pixels.first(TextureSide * TextureSide), BuildTranslation(own, bankPalette, 1, 255));
+    Translate(pixels.first(TexturePixels), BuildTranslation(own, bankPalette, 1, 255));
     return true;
 }
