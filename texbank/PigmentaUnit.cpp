@@ -34,9 +34,9 @@ constexpr int ClientHeight = 434;
 // Room for one cell of the grid below the panel; narrower windows cut the panel, as any form would.
 constexpr int MinimumClientWidth = 21 + CellSize + 1;
 constexpr int MinimumClientHeight = 104 + CellSize + 1;
-constexpr int AnimationInterval = 100;                  // ms, ten images a second
-constexpr int RepaintInterval = 16;                     // ms, about the display rate
-constexpr int WheelStep = 120;                          // eighths of a degree per notch
+constexpr int AnimationInterval = 100; // ms, ten images a second
+constexpr int RepaintInterval = 16;    // ms, about the display rate
+constexpr int WheelStep = 120;         // eighths of a degree per notch
 
 QString entry(int index) { return Ui(DictionaryTable[static_cast<std::size_t>(index)]); }
 
@@ -328,8 +328,11 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
         PopupMenu1->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;
     case QEvent::Wheel: {
-        // The wheel over the grid scrolls it by rows, as the up-down control does.
-        wheelSteps_ += static_cast<QWheelEvent*>(event)->angleDelta().y();
+        // The wheel over the grid (or its up-down control) scrolls it by rows.
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        if (!ViewPanel->geometry().united(UpDown->geometry()).contains(wheel->position().toPoint()))
+            break;
+        wheelSteps_ += wheel->angleDelta().y();
         const int rows = wheelSteps_ / WheelStep;
         wheelSteps_ -= rows * WheelStep;
         if (rows != 0)
