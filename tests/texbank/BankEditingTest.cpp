@@ -1,0 +1,93 @@
+// Putting images into slots: slot 0 gives the palette and the others follow it.
+#include "BankEditing.h"
+#include "TempFolder.h"
+#include "TexturePcx.h"
+
+#include "Errors.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<std::uint8_t> slotPixels(const EditorBank& bank, int slot)
+{
+    const auto& image = *bank.slots[slot].image;
+    return {image.pixels.begin(), image.pixels.begin() + TexturePixels};
+}
+
+// The pixels `seed` draws, each translated from `from` onto `onto` (colours 1..255, 0 kept).
+std::vector<std::uint8_t> translated(int seed, const PalettePlanes& from, const PalettePlanes& onto)
+{
+    std::vector<std::uint8_t> pixels = PatternPixels(128, 128, seed);
+    Translate(pixels, BuildTranslation(from, onto, 1, 255));
+    return pixels;
+}
+
+} // namespace
+
+TEST(BankEditing, ANewPaletteSlotRemapsEveryNamedSlot)
+{
+    const TempFolder folder;
+    folder.write("PAL.PCX", PcxFile(128, 128, 5, RampPalette(90)));
+    folder.write("ONE.PCX", PcxFile(128, 128, 1, RampPalette(10)));
+    folder.write("TWO.PCX", PcxFile(128, 128, 2, RampPalette(30)));
+    folder.write("GONE.PCX", PcxFile(128, 128, 3, RampPalette(30)));
+    folder.write("SMALL.PCX", PcxFile(128, 128, 4, RampPalette(30)));
+    EditorBank bank;
+    for (const auto& [slot, name] : {std::pair{1, "ONE.PCX"}, {512, "TWO.PCX"}, {9, "GONE.PCX"}, {10, "SMALL.PCX"}})
+        ASSERT_TRUE(LoadImageIntoSlot(bank, slot, name).loaded);
+    // Files changed since: an image left on the old palette would show wrong colours.
+    std::filesystem::remove(folder.path() / "GONE.PCX");
+    folder.write("SMALL.PCX", PcxFile(64, 64, 4, RampPalette(30)));
+
+    const SlotImageLoad load = LoadImageIntoSlot(bank, 0, "PAL.PCX");
+    ASSERT_TRUE(load.loaded);
+    EXPECT_EQ(bank.bankPalette, RampPalette(90));
+    EXPECT_EQ(slotPixels(bank, 0), PatternPixels(128, 128, 5)); // its own colours, untranslated
+    EXPECT_EQ(slotPixels(bank, 1), translated(1, RampPalette(10), RampPalette(90)));
+    EXPECT_EQ(slotPixels(bank, 512), translated(2, RampPalette(30), RampPalette(90)));
+    EXPECT_EQ(load.reloads.missingFiles, std::vector<std::string>{"GONE.PCX"});
+    EXPECT_NE(load.reloads.message().find("SMALL.PCX"), std::string::npos);
+    for (int slot : {9, 10}) {
+        EXPECT_FALSE(bank.slots[slot].name.empty());
+        EXPECT_FALSE(bank.slots[slot].image);
+    }
+}
+
+TEST(BankEditing, ImagesThatAreNotTexturesLeaveTheSlotAsItWas)
+{
+    const TempFolder folder;
+    folder.write("GOOD.PCX", PcxFile(128, 128, 4, RampPalette(10)));
+    folder.write("SMALL.PCX", PcxFile(64, 128, 4, RampPalette(20)));
+    folder.write("WIDE.PCX", PcxFile(130, 128, 4, RampPalette(20)));
+    folder.write("JUNK.PCX", std::string(2000, 'x'));
+    for (int slot : {0, 5}) {
+        EditorBank bank;
+        ASSERT_TRUE(LoadImageIntoSlot(bank, slot, "GOOD.PCX").loaded);
+        const PalettePlanes palette = bank.bankPalette;
+        const std::vector<std::uint8_t> pixels = slotPixels(bank, slot);
+        for (const char* name : {"SMALL.PCX", "WIDE.PCX", "JUNK.PCX"}) {
+            EXPECT_FALSE(LoadImageIntoSlot(bank, slot, name).loaded) << name;
+            EXPECT_EQ(bank.slots[slot].name, "GOOD.PCX");
+            EXPECT_EQ(slotPixels(bank, slot), pixels) << name;
+            EXPECT_EQ(bank.bankPalette, palette) << name;
+        }
+        EXPECT_THROW(LoadImageIntoSlot(bank, slot, "NONE.PCX"), IoError);
+        EXPECT_EQ(bank.slots[slot].name, "GOOD.PCX");
+    }
+    EditorBank bank;
+    EXPECT_FALSE(LoadImageIntoSlot(bank, 513, "GOOD.PCX").loaded);
+    ClearSlot(bank, -1); // out of range: nothing
+}
+
+TEST(BankEditing, FrameColoursAreTheNearestOfAllColours)
+{
+    PalettePlanes palette; // all black but three
+    palette.red[255] = 250;
+    palette.red[0] = 255, palette.green[0] = 255, palette.blue[0] = 255;
+    palette.green[17] = 200;
+    const FrameColours frames = ComputeFrameColours(palette);
+    EXPECT_EQ(frames.red, 255);   // colour 255 takes part
+    EXPECT_EQ(frames.white, 0);   // and so does colour 0
+    EXPECT_EQ(frames.green, 17);
+}

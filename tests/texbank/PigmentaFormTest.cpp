@@ -1,0 +1,404 @@
+// The texture bank editor through its form, offscreen, in a fresh folder per test.
+#include "Dialogs.h"
+#include "LocalisationUnit.h"
+#include "PigmentaUnit.h"
+#include "SafeWrite.h"
+#include "Shell.h"
+#include "SlotGrid.h"
+#include "TempFolder.h"
+#include "TexturePcx.h"
+#include "UpDownControl.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+// Entry i reads "Entry i"; entry 2, the caption prefix, ends with a no-break space.
+std::string testDictionary()
+{
+    std::string text = "[Config]\nLanguage=Test\n[Test]\n";
+    for (int i = 0; i <= 26; ++i)
+        text += QString("%1=Entry %1%2\n").arg(i).arg(i == 2 ? QChar(0xA0) : QString()).toStdString();
+    return text;
+}
+
+QString entryText(int i) { return QString("Entry %1").arg(i); }
+
+std::vector<std::uint8_t> slotPixels(const TMainForm& form, int slot)
+{
+    const auto& image = *form.Bank.slots[slot].image;
+    return {image.pixels.begin(), image.pixels.begin() + TexturePixels};
+}
+
+QRgb paletteColour(const PalettePlanes& palette, int c) { return qRgb(palette.red[c], palette.green[c], palette.blue[c]); }
+
+bool failEveryWrite(const std::filesystem::path&) { return true; }
+
+} // namespace
+
+class PigmentaFormTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TempFolder> folder;
+    QStringList messages;
+    QStringList errors;
+    QStringList opened;
+    QString chosenFile;
+    bool answer = true;
+
+    std::unique_ptr<TMainForm> makeForm()
+    {
+        auto form = std::make_unique<TMainForm>();
+        // The design's view of 549 x 329 pixels.
+        form->centralWidget()->resize(570, 434);
+        form->FormResize();
+        return form;
+    }
+
+    // Puts the mouse over `slot` (scrolling it into sight) and loads `name` there through F2.
+    void loadInto(TMainForm& form, int slot, const std::string& name)
+    {
+        pointAt(form, slot);
+        chosenFile = QString::fromStdString((folder->path() / name).string());
+        form.LoadImage1->trigger();
+    }
+
+    void pointAt(TMainForm& form, int slot)
+    {
+        const int columns = form.Columns();
+        form.UpDown->SetPosition(std::min(slot / columns, form.UpDown->Max()));
+        const CellPlace cell = CellCorner(slot, columns, form.UpDown->Position());
+        const QRect view = form.ViewPanel->geometry();
+        form.FormMouseMove(view.x() + cell.x + 30, view.y() + cell.y + 30);
+        QCOMPARE(form.CursorImage, slot);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        folder = std::make_unique<TempFolder>();
+        folder->write("Pigmenta.dic", testDictionary());
+        messages.clear();
+        errors.clear();
+        opened.clear();
+        chosenFile.clear();
+        answer = true;
+        LanguageName.clear();
+        DictionaryTable.fill("");
+        Hooks().message = [this](const QString& text) { messages << text; };
+        Hooks().error = [this](const QString& text) { errors << text; };
+        Hooks().askYesNo = [this](const QString&, const QString&) { return answer; };
+        Hooks().chooseOpenFile = [this](const FileDialogRequest&) { return chosenFile; };
+        Hooks().chooseSaveFile = [this](const FileDialogRequest&) { return chosenFile; };
+        Shell().openDocument = [this](const QString& path) { opened << QFileInfo(path).fileName(); };
+    }
+    void cleanup()
+    {
+        SetWriteFaultHook(nullptr);
+        folder.reset();
+    }
+
+    void windowControlsAndTexts()
+    {
+        const auto form = std::make_unique<TMainForm>();
+        QCOMPARE(form->pos(), QPoint(192, 107));
+        const struct {
+            QString text;
+            int entry;
+        } texts[] = {{form->windowTitle(), 22},         {form->File1->title(), 6},
+                     {form->Savepigmenta1->text(), 9},  {form->Defineaslasttextureimage1->text(), 14},
+                     {form->Label7->text(), 19},        {form->ColorLabel->text(), 20},
+                     {form->ClearTextureButton->text(), 21}, {form->OpenBankDialog.title, 23},
+                     {form->SaveBankDialog.title, 24},  {form->OpenPCXDialog.title, 25},
+                     {form->Help1->text(), 26},         {form->Messages[5], 5}};
+        for (const auto& t : texts)
+            QCOMPARE(t.text, entryText(t.entry));
+        // The slot commands' keys work on the window, not only in the open menu.
+        QVERIFY(form->actions().contains(form->LoadImage1));
+        QCOMPARE(form->LoadImage1->shortcut(), QKeySequence("F2"));
+
+        form->Help1->trigger();
+        folder->write("Pigmenta_Test.html", "");
+        form->Help1->trigger();
+        QCOMPARE(opened, QStringList{"Pigmenta_Test.html"});
+    }
+
+    void slotUnderTheMouse()
+    {
+        const auto form = makeForm();
+        QCOMPARE(form->ViewPanel->geometry(), QRect(21, 104, 549, 329));
+        QCOMPARE(form->UpDown->geometry(), QRect(0, 104, 20, 329));
+        QCOMPARE(form->Columns(), 8);
+        QCOMPARE(form->ViewImage.width, 548);
+        QCOMPARE(form->ViewImage.height, 328);
+
+        form->FormMouseMove(21 + 5, 104 + 68 + 5); // second row's first cell
+        QCOMPARE(form->CursorImage, 8);
+        QCOMPARE(form->ImageIndexLabel->text(), QString("8"));
+        form->FormMouseMove(5, 300); // over the up-down control: not the grid
+        QCOMPARE(form->CursorImage, 8);
+        form->FormMouseMove(21 + 549, 104 + 329); // the view's far corner is still inside
+        QCOMPARE(form->CursorImage, 8 * 4 + 7);
+
+        form->UpDown->SetPosition(form->UpDown->Max());
+        form->FormMouseMove(21 + 300, 104 + 3 * 68 + 10); // the last row's empty cells
+        QCOMPARE(form->CursorImage, 512);
+        form->FormMouseMove(21 + 5, 104 + 3 * 68 + 10);
+        QCOMPARE(form->CursorImage, 512);
+
+        // "(color palette file)" shows over slot 0 only, whose frame changes colour at every repaint.
+        form->Paint();
+        QVERIFY(!form->ColorLabel->isVisibleTo(form.get()));
+        form->UpDown->SetPosition(0);
+        form->FormMouseMove(21 + 10, 104 + 10);
+        QCOMPARE(form->CursorImage, 0);
+        form->Bank.bankPalette = RampPalette(0);
+        QSet<int> colours;
+        for (int i = 0; i < 20; ++i) {
+            form->Paint();
+            colours.insert(form->ViewImage.row(form->ViewImage.height - 1 - 1)[1]);
+        }
+        QVERIFY(form->ColorLabel->isVisibleTo(form.get()));
+        QVERIFY(colours.size() > 1);
+    }
+
+    void rowScrollerFollowsTheColumns()
+    {
+        const auto form = makeForm();
+        const struct {
+            int clientWidth;
+            int columns;
+        } sizes[] = {{570, 8}, {300, 4}, {1400, 20}, {21 + 70, 1}};
+        for (const auto& size : sizes) {
+            form->centralWidget()->resize(size.clientWidth, 434);
+            form->FormResize();
+            QCOMPARE(form->Columns(), size.columns);
+            QCOMPARE(form->UpDown->Max(), TopRowMaximum(size.columns, 329));
+            // The last slot can always be reached.
+            form->UpDown->SetPosition(form->UpDown->Max());
+            const CellPlace last = CellCorner(LastSlot, size.columns, form->UpDown->Position());
+            form->FormMouseMove(21 + last.x + 5, 104 + last.y + 5);
+            QCOMPARE(form->CursorImage, LastSlot);
+        }
+        form->UpDown->SetPosition(3);
+        form->UpDown->Step(1); // the upper arrow shows the row above
+        QCOMPARE(form->UpDown->Position(), 2);
+    }
+
+    void imageOutsideTheStartFolderIsRefused()
+    {
+        const auto form = makeForm();
+        // A sibling folder whose name starts with the start folder's.
+        const std::string outside = folder->path().string() + "-other";
+        folder->write("A.PCX", PcxFile(128, 128, 1, RampPalette(10)));
+        std::filesystem::create_directory(outside);
+        std::filesystem::copy_file(folder->path() / "A.PCX", outside + "/A.PCX");
+        pointAt(*form, 3);
+        chosenFile = QString::fromStdString(outside + "/A.PCX");
+        form->LoadImage1->trigger();
+        std::filesystem::remove_all(outside);
+        QCOMPARE(messages, QStringList{entryText(3)});
+        QVERIFY(form->Bank.slots[3].name.empty());
+        QVERIFY(!form->Bank.slots[3].image);
+
+        chosenFile.clear(); // cancelled: nothing at all
+        form->LoadImage1->trigger();
+        QCOMPARE(messages.size(), 1);
+    }
+
+    void imageOfAnotherSizeKeepsTheSlot()
+    {
+        const auto form = makeForm();
+        folder->write("textures/GOOD.PCX", PcxFile(128, 128, 1, RampPalette(10)));
+        folder->write("SMALL.PCX", PcxFile(64, 64, 1, RampPalette(10)));
+        loadInto(*form, 3, "textures/GOOD.PCX");
+        QCOMPARE(form->Bank.slots[3].name, std::string("textures\\GOOD.PCX"));
+        QCOMPARE(form->ImageFileNameLabel->text(), QString("textures\\GOOD.PCX"));
+        const std::vector<std::uint8_t> before = slotPixels(*form, 3);
+        loadInto(*form, 3, "SMALL.PCX");
+        QCOMPARE(messages, QStringList{entryText(5)});
+        QCOMPARE(form->Bank.slots[3].name, std::string("textures\\GOOD.PCX"));
+        QVERIFY(slotPixels(*form, 3) == before);
+
+        loadInto(*form, 4, "SMALL.PCX"); // an empty slot stays empty
+        QVERIFY(form->Bank.slots[4].name.empty());
+        QVERIFY(!form->Bank.slots[4].image);
+        QVERIFY(errors.isEmpty());
+    }
+
+    void aNewPaletteSlotRemapsTheOthers()
+    {
+        const auto form = makeForm();
+        folder->write("ONE.PCX", PcxFile(128, 128, 1, RampPalette(10)));
+        folder->write("PAL.PCX", PcxFile(128, 128, 7, RampPalette(80)));
+        loadInto(*form, 20, "ONE.PCX");
+        const std::vector<std::uint8_t> onBlack = slotPixels(*form, 20);
+        loadInto(*form, 0, "PAL.PCX");
+        QVERIFY(form->Bank.bankPalette == RampPalette(80));
+        QVERIFY(slotPixels(*form, 20) != onBlack);
+        const FrameColours frames = ComputeFrameColours(RampPalette(80));
+        QCOMPARE(form->Frames.red, frames.red);
+        QCOMPARE(form->Frames.white, frames.white);
+        QCOMPARE(form->ViewImage.colourTable[200].red, std::uint8_t(200));
+        QCOMPARE(form->PreviewImage.colourTable[200].green, std::uint8_t(80));
+        QVERIFY(messages.isEmpty() && errors.isEmpty());
+
+        form->Clearimage1->trigger(); // F3 on slot 0
+        QVERIFY(form->Bank.slots[0].name.empty() && !form->Bank.slots[0].image);
+        QVERIFY(form->Bank.bankPalette == RampPalette(80)); // the palette stays
+    }
+
+    void theWindowShowsThumbnailsAndThePreviewFirstRowOnTop()
+    {
+        const auto form = makeForm();
+        folder->write("PAL.PCX", PcxFile(128, 128, 7, RampPalette(80)));
+        loadInto(*form, 0, "PAL.PCX");
+        form->Bank.textures[0] = {0, 0, 0};
+        form->FormMouseMove(21 + 300, 104 + 300); // the cursor frame away from slot 0
+        form->IdleRepaint();
+        QVERIFY(form->PreviewShown);
+        const QImage shot = form->centralWidget()->grab().toImage();
+        const PalettePlanes palette = RampPalette(80);
+        const auto imageColour = [&](int x, int y) { return paletteColour(palette, (x + 3 * y + 7) % 256); };
+        for (const QPoint& uv : {QPoint(0, 0), QPoint(10, 0), QPoint(0, 20), QPoint(63, 63)})
+            QCOMPARE(shot.pixel(21 + 2 + uv.x(), 104 + 2 + uv.y()), imageColour(2 * uv.x(), 2 * uv.y()));
+        // The preview spreads 128 x 128 over 102 x 103: its corners are the image's corners.
+        QCOMPARE(shot.pixel(470, 0), imageColour(0, 0));
+        QCOMPARE(shot.pixel(470, 102), imageColour(0, 127));
+        QCOMPARE(shot.pixel(571, 102), imageColour(127, 127));
+    }
+
+    void aTextureRunningDownPreviewsItsImagesInTurn()
+    {
+        const auto form = makeForm();
+        for (int slot : {2, 3, 4}) {
+            const std::string name = QString("T%1.PCX").arg(slot).toStdString();
+            folder->write(name, PcxFile(128, 128, slot * 10, RampPalette(10)));
+            loadInto(*form, slot, name);
+        }
+        form->TextureIndex->setValue(7);
+        pointAt(*form, 4);
+        form->Defineasfirsttextureimage1->trigger();
+        pointAt(*form, 2);
+        form->Defineaslasttextureimage1->trigger();
+        QCOMPARE(form->ChosenTexture().current, -1); // defining does not reset it
+
+        QList<int> shown;
+        for (int tick = 0; tick < 4; ++tick) {
+            form->TextureAnimationTimerTimer();
+            form->Paint();
+            const int current = form->ChosenTexture().current;
+            shown << current;
+            QVERIFY(form->PreviewShown);
+            QVERIFY(std::equal(form->PreviewImage.pixels.begin(), form->PreviewImage.pixels.begin() + TexturePixels,
+                               form->Bank.slots[current].image->pixels.begin()));
+        }
+        QCOMPARE(shown, (QList<int>{4, 3, 2, 4}));
+        QCOMPARE(form->TextureIndexLabel->text(), QString("7"));
+        QCOMPARE(form->FirstTextureImageLabel->text(), QString("4"));
+        QCOMPARE(form->LastTextureImageLabel->text(), QString("2"));
+
+        form->TextureIndex->setValue(8);
+        form->TextureIndex->setValue(7); // choosing it again starts at its first image
+        QCOMPARE(form->ChosenTexture().current, 4);
+        form->ClearTextureButton->click();
+        QVERIFY(form->ChosenTexture() == EditorBank::Undefined);
+        form->Paint();
+        QVERIFY(!form->PreviewShown);
+    }
+
+    void newThenSaveWritesOnlyTheHeaders()
+    {
+        const auto form = makeForm();
+        folder->write("A.PCX", PcxFile(128, 128, 1, RampPalette(10)));
+        loadInto(*form, 5, "A.PCX");
+        form->ChosenTexture() = {5, 5, 5};
+        answer = false;
+        form->Newbank1->trigger();
+        QCOMPARE(form->Bank.slots[5].name, std::string("A.PCX"));
+        answer = true;
+        form->Newbank1->trigger();
+        QVERIFY(form->Bank.slots[5].name.empty() && !form->Bank.slots[5].image);
+        QVERIFY(form->ChosenTexture() == EditorBank::Undefined);
+
+        folder->write("walls.POT", "stale tables");
+        chosenFile = QString::fromStdString((folder->path() / "walls.def").string());
+        form->Savepigmenta1->trigger();
+        QCOMPARE(QString::fromStdString(folder->read("walls.def")), QString("#images\r\n#textures\r\n"));
+        QVERIFY(!folder->exists("walls.POT"));
+        QCOMPARE(form->windowTitle(), entryText(2) + QChar(0xA0) + chosenFile);
+        QCOMPARE(form->OpenBankDialog.fileName, chosenFile);
+        QVERIFY(errors.isEmpty());
+    }
+
+    void aFailedSaveIsReportedAndKeepsTheOldFile()
+    {
+        const auto form = makeForm();
+        folder->write("walls.def", "#images\r\n0=OLD.PCX\r\n#textures\r\n");
+        chosenFile = QString::fromStdString((folder->path() / "walls.def").string());
+        SetWriteFaultHook(failEveryWrite);
+        form->Savepigmenta1->trigger();
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(errors[0].contains("walls.def"));
+        QCOMPARE(folder->read("walls.def"), std::string("#images\r\n0=OLD.PCX\r\n#textures\r\n"));
+        QCOMPARE(form->windowTitle(), entryText(22));
+        QVERIFY(form->OpenBankDialog.fileName.isEmpty());
+    }
+
+    void loadingABankNamesItsMissingImagesAndKeepsThem()
+    {
+        const auto form = makeForm();
+        folder->write("PAL.PCX", PcxFile(128, 128, 7, RampPalette(80)));
+        folder->write("ONE.PCX", PcxFile(128, 128, 1, RampPalette(10)));
+        folder->write("bank.def", "#images\r\n0=pal.pcx\r\n1=one.pcx\r\n2=lost.pcx\r\n#textures\r\n3=1-2\r\n");
+        chosenFile = QString::fromStdString((folder->path() / "bank.def").string());
+        form->Loadpigmenta1->trigger();
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(errors[0].contains("LOST.PCX"));
+        QVERIFY(form->Bank.bankPalette == RampPalette(80));
+        QCOMPARE(form->Bank.slots[2].name, std::string("LOST.PCX"));
+        QVERIFY(form->Bank.textures[3] == (AnimTexture{1, 2, 1}));
+        QCOMPARE(form->windowTitle(), entryText(2) + QChar(0xA0) + chosenFile);
+        QCOMPARE(form->SaveBankDialog.fileName, chosenFile);
+        QCOMPARE(form->Frames.white, ComputeFrameColours(RampPalette(80)).white);
+        QCOMPARE(form->ViewImage.colourTable[9].red, std::uint8_t(9));
+
+        // Saved again, the missing image's entry is still there.
+        form->Savepigmenta1->trigger();
+        QCOMPARE(folder->read("bank.def"),
+                 std::string("#images\r\n0=PAL.PCX\r\n1=ONE.PCX\r\n2=LOST.PCX\r\n#textures\r\n3=1-2\r\n"));
+    }
+
+    void aMissingBankFileChangesNothing()
+    {
+        const auto form = makeForm();
+        folder->write("A.PCX", PcxFile(128, 128, 1, RampPalette(10)));
+        loadInto(*form, 5, "A.PCX");
+        chosenFile = QString::fromStdString((folder->path() / "none.def").string());
+        form->Loadpigmenta1->trigger();
+        QCOMPARE(messages, QStringList{entryText(4)});
+        QCOMPARE(form->Bank.slots[5].name, std::string("A.PCX"));
+        QCOMPARE(form->windowTitle(), entryText(22));
+    }
+
+    void loadsKeepTheCurrentFolder()
+    {
+        const auto form = makeForm();
+        folder->write("A.PCX", PcxFile(128, 128, 1, RampPalette(10)));
+        std::filesystem::create_directory(folder->path() / "elsewhere");
+        std::filesystem::current_path(folder->path() / "elsewhere");
+        loadInto(*form, 1, "A.PCX"); // found through the start folder
+        QCOMPARE(form->Bank.slots[1].name, std::string("A.PCX"));
+        QCOMPARE(std::filesystem::current_path(), folder->path() / "elsewhere");
+    }
+};
+
+QTEST_MAIN(PigmentaFormTest)
+#include "PigmentaFormTest.moc"

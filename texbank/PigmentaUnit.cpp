@@ -1,0 +1,504 @@
+#include "PigmentaUnit.h"
+
+#include "Errors.h"
+#include "FatalError.h"
+#include "K3xDisplay.h"
+#include "LocalisationUnit.h"
+#include "Shell.h"
+#include "SlotGrid.h"
+#include "SlotGridPainter.h"
+#include "StartFolder.h"
+#include "Text.h"
+#include "UpDownControl.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QWheelEvent>
+
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+// The client area that gives the design's outer size of 581 x 485 with a tool window's frame.
+constexpr int ClientWidth = 573;
+constexpr int ClientHeight = 434;
+// Room for one cell of the grid below the panel; narrower windows cut the panel, as any form would.
+constexpr int MinimumClientWidth = 21 + CellSize + 1;
+constexpr int MinimumClientHeight = 104 + CellSize + 1;
+constexpr int AnimationInterval = 100; // ms, ten images a second
+constexpr int RepaintInterval = 16;    // ms, about the display rate
+constexpr int WheelStep = 120;         // eighths of a degree per notch
+
+QString entry(int index) { return Ui(DictionaryTable[static_cast<std::size_t>(index)]); }
+
+// Images are named relative to the start folder: loads run with it as the current folder, and
+// the folder the user was in comes back afterwards.
+class CurrentFolderScope {
+public:
+    explicit CurrentFolderScope(const std::string& folder)
+    {
+        std::error_code ec;
+        previous_ = std::filesystem::current_path(ec);
+        std::filesystem::current_path(folder, ec);
+    }
+    ~CurrentFolderScope()
+    {
+        std::error_code ec;
+        if (!previous_.empty())
+            std::filesystem::current_path(previous_, ec);
+    }
+    CurrentFolderScope(const CurrentFolderScope&) = delete;
+    CurrentFolderScope& operator=(const CurrentFolderScope&) = delete;
+
+private:
+    std::filesystem::path previous_;
+};
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, bool bold = false)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    if (bold) {
+        QFont font = label->font();
+        font.setBold(true);
+        label->setFont(font);
+    }
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+int roundDownTo4(int value) { return value - value % 4; }
+
+} // namespace
+
+TMainForm::TMainForm(QWidget* parent)
+    : QMainWindow(parent)
+    , flicker_(std::random_device{}())
+{
+    setObjectName("MainForm");
+    // A sizeable window with a title and a close button only, as a tool window; it keeps its
+    // place in the task bar, being the program's only window.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    QFont small = font();
+    small.setPixelSize(11); // the design's small dialog font: its labels sit 16 pixels apart
+    setFont(small);
+
+    auto* client = new QWidget(this);
+    client->setObjectName("Client");
+    client->setMouseTracking(true);
+    client->setMinimumSize(MinimumClientWidth, MinimumClientHeight);
+    client->installEventFilter(this);
+    setCentralWidget(client);
+    buildPanel(client);
+    buildMenus();
+
+    TextureAnimationTimer = new QTimer(this);
+    TextureAnimationTimer->setInterval(AnimationInterval);
+    connect(TextureAnimationTimer, &QTimer::timeout, this, &TMainForm::TextureAnimationTimerTimer);
+    RepaintTimer = new QTimer(this);
+    RepaintTimer->setInterval(RepaintInterval);
+    connect(RepaintTimer, &QTimer::timeout, this, &TMainForm::IdleRepaint);
+
+    client->resize(ClientWidth, ClientHeight);
+    resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+    move(192, 107);
+    FormCreate();
+}
+
+void TMainForm::buildPanel(QWidget* client)
+{
+    InterfacePanel = new QFrame(client);
+    InterfacePanel->setObjectName("InterfacePanel");
+    InterfacePanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    InterfacePanel->setGeometry(1, 0, 469, 103);
+
+    Label1 = makeLabel(InterfacePanel, "Label1", "Image index:", 10, 8, true);
+    ImageIndexLabel = makeLabel(InterfacePanel, "ImageIndexLabel", "Image Index:", 127, 10);
+    Label2 = makeLabel(InterfacePanel, "Label2", "Image filename:", 10, 24, true);
+    ImageFileNameLabel = makeLabel(InterfacePanel, "ImageFileNameLabel", "Image Filename:", 127, 23);
+    ImageFileNameLabel->resize(324, ImageFileNameLabel->height());
+    ColorLabel = makeLabel(InterfacePanel, "ColorLabel", "(color palette file)", 226, 11, true);
+    QPalette red = ColorLabel->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    ColorLabel->setPalette(red);
+    Label3 = makeLabel(InterfacePanel, "Label3", "Texture index:", 8, 40, true);
+    TextureIndexLabel = makeLabel(InterfacePanel, "TextureIndexLabel", "Texture Index:", 127, 39, true);
+    QPalette navy = TextureIndexLabel->palette();
+    navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
+    TextureIndexLabel->setPalette(navy);
+    Label4 = makeLabel(InterfacePanel, "Label4", "First image index:", 16, 56);
+    FirstTextureImageLabel = makeLabel(InterfacePanel, "FirstTextureImageLabel", "First Image Index:", 159, 57);
+    Label7 = makeLabel(InterfacePanel, "Label7", "Last image index:", 16, 72);
+    LastTextureImageLabel = makeLabel(InterfacePanel, "LastTextureImageLabel", "Last Image Index:", 159, 72);
+
+    ClearTextureButton = new QPushButton("Clear texture", InterfacePanel);
+    ClearTextureButton->setObjectName("ClearTextureButton");
+    ClearTextureButton->setGeometry(303, 39, 67, 17);
+    connect(ClearTextureButton, &QPushButton::clicked, this, &TMainForm::ClearTextureButtonClick);
+
+    TextureIndex = new QScrollBar(Qt::Vertical, InterfacePanel);
+    TextureIndex->setObjectName("TextureIndex");
+    TextureIndex->setGeometry(451, 0, 16, 103);
+    TextureIndex->setRange(0, LastSlot);
+    TextureIndex->setPageStep(10);
+    connect(TextureIndex, &QScrollBar::valueChanged, this, &TMainForm::TextureIndexChange);
+
+    UpDown = new UpDownControl(client);
+    UpDown->setObjectName("UpDown");
+    UpDown->setGeometry(0, 104, 20, 329);
+    UpDown->SetIncrement(-1);
+    connect(UpDown, &UpDownControl::Changed, this, [this] { IdleRepaint(); });
+
+    ViewPanel = new QWidget(client);
+    ViewPanel->setObjectName("ViewPanel");
+    ViewPanel->setGeometry(21, 103, 549, 329);
+    ViewPanel->hide();
+    TexturePanel = new QWidget(client);
+    TexturePanel->setObjectName("TexturePanel");
+    TexturePanel->setGeometry(470, 0, 102, 103);
+    TexturePanel->hide();
+}
+
+void TMainForm::buildMenus()
+{
+    File1 = menuBar()->addMenu("&File");
+    Newbank1 = File1->addAction("&New", QKeySequence(Qt::CTRL | Qt::Key_N), this, &TMainForm::Newbank1Click);
+    Loadpigmenta1 = File1->addAction("&Load", QKeySequence(Qt::CTRL | Qt::Key_L), this, &TMainForm::Loadpigmenta1Click);
+    Savepigmenta1 =
+        File1->addAction("&Save as ...", QKeySequence(Qt::CTRL | Qt::Key_S), this, &TMainForm::Savepigmenta1Click);
+    Quit1 = File1->addAction("&Quit", QKeySequence(Qt::CTRL | Qt::Key_Q), this, &TMainForm::Quit1Click);
+    Help1 = menuBar()->addAction("&Help", this, &TMainForm::Help1Click);
+    Help1->setShortcut(QKeySequence(Qt::Key_F1));
+
+    PopupMenu1 = new QMenu(this);
+    LoadImage1 = PopupMenu1->addAction("&Load Image", QKeySequence(Qt::Key_F2), this, &TMainForm::LoadImage1Click);
+    Clearimage1 = PopupMenu1->addAction("&Clear image", QKeySequence(Qt::Key_F3), this, &TMainForm::Clearimage1Click);
+    Defineasfirsttextureimage1 = PopupMenu1->addAction("Define as &first texture image", QKeySequence(Qt::Key_F4), this,
+                                                       &TMainForm::Defineasfirsttextureimage1Click);
+    Defineaslasttextureimage1 = PopupMenu1->addAction("Define as l&ast texture image", QKeySequence(Qt::Key_F5), this,
+                                                      &TMainForm::Defineaslasttextureimage1Click);
+    // The slot commands' keys work without opening the menu, on the slot under the mouse; the
+    // menu shows them.
+    for (QAction* command : PopupMenu1->actions())
+        command->setShortcutVisibleInContextMenu(true);
+    addActions(PopupMenu1->actions());
+
+    const QString bankFilter = "Texture bank file (*.def)";
+    OpenPCXDialog = {"", "PCX file (*.pcx *.PCX)", "", "", "pcx"};
+    OpenBankDialog = {"Please select a texture bank file", bankFilter, "", "", "def"};
+    SaveBankDialog = OpenBankDialog;
+}
+
+void TMainForm::FormCreate()
+{
+    std::error_code ec;
+    startFolder = std::filesystem::current_path(ec).string();
+    const QString folder = QString::fromStdString(startFolder);
+    OpenPCXDialog.folder = OpenBankDialog.folder = SaveBankDialog.folder = folder;
+
+    CreateImage(PreviewImage, TextureSide, TextureSide);
+    SetColourTable(PreviewImage, Bank.bankPalette);
+    FormResize(); // the view image, the row scroller's range
+    TranslateForm();
+    showCursorLabels();
+    showTextureLabels();
+    TextureAnimationTimer->start();
+}
+
+void TMainForm::TranslateForm()
+{
+    LoadDictionary("Pigmenta.dic");
+    for (int i = 0; i < static_cast<int>(Messages.size()); ++i)
+        Messages[static_cast<std::size_t>(i)] = entry(i);
+    File1->setTitle(entry(6));
+    Newbank1->setText(entry(7));
+    Loadpigmenta1->setText(entry(8));
+    Savepigmenta1->setText(entry(9));
+    Quit1->setText(entry(10));
+    LoadImage1->setText(entry(11));
+    Clearimage1->setText(entry(12));
+    Defineasfirsttextureimage1->setText(entry(13));
+    Defineaslasttextureimage1->setText(entry(14));
+    const struct {
+        QLabel* label;
+        int entry;
+    } labels[] = {{Label1, 15}, {Label2, 16}, {Label3, 17}, {Label4, 18}, {Label7, 19}, {ColorLabel, 20}};
+    for (const auto& l : labels) {
+        l.label->setText(entry(l.entry));
+        l.label->adjustSize();
+    }
+    ClearTextureButton->setText(entry(21));
+    // A longer translation widens the button towards the scroll bar, never under it.
+    ClearTextureButton->resize(std::clamp(ClearTextureButton->sizeHint().width(), 67, TextureIndex->x() - 4 - 303),
+                               ClearTextureButton->height());
+    setWindowTitle(entry(22));
+    OpenBankDialog.title = entry(23);
+    SaveBankDialog.title = entry(24);
+    OpenPCXDialog.title = entry(25);
+    Help1->setText(entry(26));
+}
+
+int TMainForm::Columns() const { return GridColumns(ViewPanel->width()); }
+
+AnimTexture& TMainForm::ChosenTexture() { return Bank.textures[static_cast<std::size_t>(TextureIndex->value())]; }
+
+void TMainForm::FormResize()
+{
+    const QWidget* client = centralWidget();
+    ViewPanel->setGeometry(UpDown->width() + 1, InterfacePanel->height() + 1, client->width() - UpDown->width() - 1,
+                           client->height() - (InterfacePanel->height() + 1) - 1);
+    UpDown->setGeometry(UpDown->x(), ViewPanel->y(), UpDown->width(), ViewPanel->height());
+    if (!CreateImage(ViewImage, roundDownTo4(ViewPanel->width()), roundDownTo4(ViewPanel->height())))
+        FreeImage(ViewImage); // too small to show anything
+    SetColourTable(ViewImage, Bank.bankPalette);
+    // Every slot stays reachable whatever the number of columns.
+    UpDown->SetRange(0, TopRowMaximum(Columns(), ViewPanel->height()));
+    Paint(); // the new view image is drawn before the window shows it
+}
+
+void TMainForm::FormMouseMove(int X, int Y)
+{
+    const QRect view = ViewPanel->geometry();
+    if (X < view.left() || X > view.left() + view.width() || Y < view.top() || Y > view.top() + view.height())
+        return;
+    CursorImage = SlotAt(X - view.left(), Y - view.top(), Columns(), UpDown->Position());
+    showCursorLabels();
+}
+
+void TMainForm::Paint()
+{
+    ColorLabel->setVisible(CursorImage == 0);
+    GridPaint paint;
+    paint.columns = Columns();
+    paint.topRow = UpDown->Position();
+    paint.cursor = CursorImage;
+    paint.chosen = ChosenTexture();
+    paint.frames = Frames;
+    paint.paletteSlotFrame = static_cast<std::uint8_t>(flicker_() % 256);
+    DrawSlotGrid(ViewImage, Bank, paint);
+    PreviewShown = DrawPreview(PreviewImage, Bank, paint.chosen);
+}
+
+void TMainForm::IdleRepaint()
+{
+    Paint();
+    // Only the grid and the preview change between repaints; the panel's controls repaint themselves.
+    centralWidget()->update(ViewPanel->geometry());
+    centralWidget()->update(TexturePanel->geometry());
+}
+
+void TMainForm::paintClient(QWidget* client)
+{
+    QPainter canvas(client);
+    DrawImage(ViewImage, ViewPanel->x(), ViewPanel->y(), canvas);
+    if (PreviewShown) {
+        // Upside down, so that the texture's first row is on top.
+        const QRect place = TexturePanel->geometry();
+        StretchImage(PreviewImage, place.x(), place.y() + place.height(), canvas, -place.height(), place.width());
+    }
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != centralWidget())
+        return QMainWindow::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::Paint:
+        paintClient(centralWidget());
+        return true;
+    case QEvent::Resize:
+        FormResize();
+        break;
+    case QEvent::MouseMove: {
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        FormMouseMove(at.x(), at.y());
+        break;
+    }
+    case QEvent::ContextMenu:
+        PopupMenu1->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    case QEvent::Wheel: {
+        // The wheel over the grid (or its up-down control) scrolls it by rows.
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        if (!ViewPanel->geometry().united(UpDown->geometry()).contains(wheel->position().toPoint()))
+            break;
+        wheelSteps_ += wheel->angleDelta().y();
+        const int rows = wheelSteps_ / WheelStep;
+        wheelSteps_ -= rows * WheelStep;
+        if (rows != 0)
+            UpDown->Step(rows);
+        return true;
+    }
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    IdleRepaint();
+    RepaintTimer->start();
+}
+
+void TMainForm::hideEvent(QHideEvent* event)
+{
+    RepaintTimer->stop(); // hidden or minimised: nothing to repaint
+    QMainWindow::hideEvent(event);
+}
+
+void TMainForm::showCursorLabels()
+{
+    ImageIndexLabel->setText(QString::number(CursorImage));
+    ImageIndexLabel->adjustSize();
+    ImageFileNameLabel->setText(Ui(Bank.slots[static_cast<std::size_t>(CursorImage)].name));
+}
+
+void TMainForm::showTextureLabels()
+{
+    const AnimTexture& texture = ChosenTexture();
+    const struct {
+        QLabel* label;
+        std::int32_t value;
+    } labels[] = {{TextureIndexLabel, TextureIndex->value()},
+                  {FirstTextureImageLabel, texture.first},
+                  {LastTextureImageLabel, texture.last}};
+    for (const auto& l : labels) {
+        l.label->setText(QString::number(l.value));
+        l.label->adjustSize();
+    }
+}
+
+void TMainForm::bankPaletteChanged()
+{
+    SetColourTable(ViewImage, Bank.bankPalette);
+    SetColourTable(PreviewImage, Bank.bankPalette);
+    Frames = ComputeFrameColours(Bank.bankPalette);
+}
+
+void TMainForm::reportUnread(const EditorBankLoad& problems)
+{
+    const std::string text = problems.message();
+    if (!text.empty())
+        ShowError(this, Ui(text));
+}
+
+void TMainForm::TextureIndexChange()
+{
+    AnimTexture& texture = ChosenTexture();
+    texture.current = texture.first;
+}
+
+void TMainForm::TextureAnimationTimerTimer()
+{
+    StepTexture(ChosenTexture());
+    showTextureLabels();
+}
+
+void TMainForm::ClearTextureButtonClick() { ChosenTexture() = EditorBank::Undefined; }
+
+void TMainForm::Defineasfirsttextureimage1Click() { ChosenTexture().first = CursorImage; }
+
+void TMainForm::Defineaslasttextureimage1Click() { ChosenTexture().last = CursorImage; }
+
+void TMainForm::Clearimage1Click()
+{
+    ClearSlot(Bank, CursorImage);
+    showCursorLabels();
+}
+
+void TMainForm::LoadImage1Click()
+{
+    const QString path = ChooseOpenFile(this, OpenPCXDialog);
+    if (path.isEmpty())
+        return;
+    const auto name = BankImageName(Native(path), startFolder);
+    if (!name) {
+        ShowMessage(this, Messages[3]);
+        return;
+    }
+    SlotImageLoad load;
+    {
+        const CurrentFolderScope inStartFolder(startFolder);
+        try {
+            load = LoadImageIntoSlot(Bank, CursorImage, *name);
+        } catch (const OrmelError& error) {
+            ShowError(this, Ui(error.what()));
+            return;
+        }
+    }
+    if (!load.loaded) {
+        ShowMessage(this, Messages[5]);
+        return;
+    }
+    if (CursorImage == 0)
+        bankPaletteChanged();
+    showCursorLabels();
+    reportUnread(load.reloads);
+}
+
+void TMainForm::Newbank1Click()
+{
+    if (!AskYesNo(this, Messages[1], Messages[0]))
+        return;
+    ClearBank(Bank);
+    showCursorLabels();
+}
+
+void TMainForm::Loadpigmenta1Click()
+{
+    const QString path = ChooseOpenFile(this, OpenBankDialog);
+    if (path.isEmpty())
+        return;
+    EditorBankLoad load;
+    {
+        const CurrentFolderScope inStartFolder(startFolder);
+        try {
+            load = LoadEditorBank(Native(path), Bank);
+        } catch (const FatalError&) {
+            ShowMessage(this, Messages[4]); // the bank file does not exist; the bank stays
+            return;
+        } catch (const OrmelError& error) {
+            ShowError(this, Ui(error.what()));
+            return;
+        }
+    }
+    SaveBankDialog.fileName = path;
+    bankPaletteChanged();
+    setWindowTitle(entry(2) + path);
+    showCursorLabels();
+    reportUnread(load);
+}
+
+void TMainForm::Savepigmenta1Click()
+{
+    const QString path = ChooseSaveFile(this, SaveBankDialog);
+    if (path.isEmpty())
+        return;
+    {
+        const CurrentFolderScope inStartFolder(startFolder);
+        try {
+            SaveEditorBank(Native(path), Bank);
+        } catch (const OrmelError& error) {
+            ShowError(this, Ui(error.what()));
+            return;
+        }
+    }
+    OpenBankDialog.fileName = path;
+    setWindowTitle(entry(2) + path);
+}
+
+void TMainForm::Quit1Click() { QApplication::quit(); }
+
+void TMainForm::Help1Click() { OpenHelp("Pigmenta"); }
