@@ -79,6 +79,35 @@ fs::path ResolvePath(std::string_view name, const fs::path& base)
     return current;
 }
 
+namespace {
+
+// "/" between folders, no "." parts, no doubled or trailing separators: two spellings of one
+// place compare equal.
+std::string plainPath(std::string_view path)
+{
+    std::string text(path);
+    std::replace(text.begin(), text.end(), '\\', '/');
+    text = fs::path(text).lexically_normal().generic_string();
+    while (text.size() > 1 && text.back() == '/')
+        text.pop_back();
+    return text;
+}
+
+} // namespace
+
+std::optional<std::string> NameInsideFolder(std::string_view path, std::string_view folder)
+{
+    if (folder.empty())
+        return std::nullopt;
+    const std::string p = plainPath(path);
+    std::string f = plainPath(folder);
+    if (f == "/")
+        f.clear(); // the root: what follows its one separator
+    if (p.size() <= f.size() + 1 || p[f.size()] != '/' || !SameNameIgnoringCase(std::string_view(p).substr(0, f.size()), f))
+        return std::nullopt;
+    return p.substr(f.size() + 1);
+}
+
 fs::path FileInCurrentFolder(std::string_view name)
 {
     return ResolvePath(name, fs::current_path());

@@ -3,6 +3,7 @@
 // differ from the disk in letter case and may use "\" between folders. They are opened through
 // this resolver, so a game folder made on a case-blind system works here unchanged.
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,3 +18,10 @@ std::filesystem::path FileInCurrentFolder(std::string_view name);
 
 // Case-blind equality of two names, as the resolver compares components (ASCII letters only).
 bool SameNameIgnoringCase(std::string_view a, std::string_view b);
+
+// The name of `path` below `folder`, with "/" between folders, when the path lies inside that
+// folder: the folder's own text (letter case aside) followed by a separator, then a name.
+// "/" and "\" both separate; "." parts and doubled separators do not count. Anything else (a
+// sibling "/game2" of "/game", the folder itself, a path merely containing the folder's text,
+// an empty folder) gives nothing.
+std::optional<std::string> NameInsideFolder(std::string_view path, std::string_view folder);

@@ -26,31 +26,11 @@ using S = TGameSettings;
 
 char upperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
-// "/" between folders, no "." parts, no doubled or trailing separators: two spellings of one
-// place compare equal. "\" counts as a separator too, for names written on other systems.
-std::string plainPath(std::string_view path)
-{
-    std::string text(path);
-    std::replace(text.begin(), text.end(), '\\', '/');
-    text = fs::path(text).lexically_normal().generic_string();
-    while (text.size() > 1 && text.back() == '/')
-        text.pop_back();
-    return text;
-}
-
 // What follows `folder` and one separator in `path`, in the stored form; empty unless the
 // path lies inside the folder.
 std::string storedRelative(std::string_view path, std::string_view folder)
 {
-    const std::string p = plainPath(path);
-    std::string f = plainPath(folder);
-    if (f == "/")
-        f.clear();
-    if (f.empty() && (p.empty() || p.front() != '/'))
-        return {};
-    if (p.size() <= f.size() + 1 || p[f.size()] != '/' || !SameNameIgnoringCase(p.substr(0, f.size()), f))
-        return {};
-    std::string rest = p.substr(f.size() + 1);
+    std::string rest = NameInsideFolder(path, folder).value_or("");
     for (char& c : rest)
         c = c == '/' ? '\\' : upperAscii(c);
     return rest;

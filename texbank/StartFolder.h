@@ -5,12 +5,6 @@
 #include <string>
 #include <string_view>
 
-// The name of `path` relative to `folder` when the path lies inside that folder: it must start
-// with the folder followed by a separator ("/" or "\"), compared without regard to letter case,
-// and name something below it. Anything else (a sibling folder "/game2" of "/game", the folder
-// itself, a path merely containing the folder's text) gives nothing.
-std::optional<std::string> NameInsideFolder(std::string_view path, std::string_view folder);
-
 // The name a bank keeps for the image at `path`: its name inside `folder`, with "\\" between
 // folders as bank files write them, so that a bank moves between systems unchanged.
 std::optional<std::string> BankImageName(std::string_view path, std::string_view folder);

@@ -43,3 +43,35 @@ TEST(FileResolver, NameComparison)
     EXPECT_TRUE(SameNameIgnoringCase("Ormel2.DIC", "ormel2.dic"));
     EXPECT_FALSE(SameNameIgnoringCase("Ormel2.dic", "Ormel2.di"));
 }
+
+TEST(FileResolver, NamesInsideTheFolderOnly)
+{
+    const struct {
+        const char* path;
+        const char* folder;
+        const char* name; // nullptr: refused
+    } cases[] = {
+        {"/game/brick.pcx", "/game", "brick.pcx"},
+        {"/game/textures/brick.pcx", "/game", "textures/brick.pcx"},
+        {"/GAME/Textures/brick.pcx", "/game", "Textures/brick.pcx"},
+        {"/game/brick.pcx", "/game/", "brick.pcx"},
+        {"C:\\Game\\brick.pcx", "c:\\game", "brick.pcx"},
+        {"/game/./textures//brick.pcx", "/game/", "textures/brick.pcx"},
+        {"/brick.pcx", "/", "brick.pcx"},
+        {"/game2/brick.pcx", "/game", nullptr},      // a sibling that starts with the same text
+        {"/gamebrick.pcx", "/game", nullptr},
+        {"/other/game/brick.pcx", "/game", nullptr}, // contains the folder, but not inside it
+        {"/game", "/game", nullptr},
+        {"/game/", "/game", nullptr},
+        {"/gam", "/game", nullptr},
+        {"/game/brick.pcx", "", nullptr},
+    };
+    for (const auto& c : cases) {
+        const auto name = NameInsideFolder(c.path, c.folder);
+        if (c.name)
+            EXPECT_EQ(name, std::optional<std::string>(c.name)) << c.path << " in " << c.folder;
+        else
+            EXPECT_FALSE(name.has_value()) << c.path << " in " << c.folder;
+    }
+}
+
