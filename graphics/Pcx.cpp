@@ -1,0 +1,154 @@
+#include "Pcx.h"
+
+#include "Errors.h"
+#include "FatalError.h"
+#include "FileResolver.h"
+#include "K3xFiles.h"
+#include "PcxFormat.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr int TextureSide = 128;
+
+[[noreturn]] void refuse(const std::string& name, const std::string& why)
+{
+    throw FormatError(name + ": " + why);
+}
+
+// Run-length decoding of exactly out.size() bytes from `data`; false when the data ends first.
+// A run that would pass the end writes only up to it; a run of count 0 writes nothing.
+bool decodeRuns(std::span<const std::uint8_t> data, std::span<std::uint8_t> out)
+{
+    const std::uint8_t* in = data.data();
+    const std::uint8_t* const end = in + data.size();
+    std::uint8_t* pos = out.data();
+    std::uint8_t* const last = pos + out.size();
+    while (pos != last) {
+        if (in == end)
+            return false;
+        const std::uint8_t d = *in++;
+        if (d < PcxRunFlag) {
+            *pos++ = d;
+            continue;
+        }
+        if (in == end)
+            return false;
+        const std::size_t count = std::min<std::size_t>(d - PcxRunFlag, static_cast<std::size_t>(last - pos));
+        std::memset(pos, *in++, count);
+        pos += count;
+    }
+    return true;
+}
+
+} // namespace
+
+PcxInfo ReadPcxInfo(std::span<const std::uint8_t> file, const std::string& name)
+{
+    if (file.size() < PcxHeaderSize + PcxPaletteSize)
+        refuse(name, "too short for a PCX image (" + std::to_string(file.size()) + " bytes)");
+    const PcxHeader header = ReadPcxHeader(file.data());
+    if (header.manufacturer != 10)
+        refuse(name, "not a PCX image");
+    if (header.bitsPerPixel != 8 || header.planes != 1)
+        refuse(name, "not a 256-colour PCX image (" + std::to_string(header.bitsPerPixel) + " bits per pixel, " +
+                         std::to_string(header.planes) + " planes)");
+    if (header.encoding != 1)
+        refuse(name, "unknown PCX encoding " + std::to_string(header.encoding));
+    if (header.xmax < header.xmin || header.ymax < header.ymin)
+        refuse(name, "impossible image sizes in the PCX header");
+    PcxInfo info;
+    info.width = header.xmax - header.xmin + 1;
+    info.height = header.ymax - header.ymin + 1;
+    info.bytesPerLine = header.bytesPerLine;
+    if (info.bytesPerLine < info.width)
+        refuse(name, "lines of " + std::to_string(info.bytesPerLine) + " bytes cannot hold " +
+                         std::to_string(info.width) + " pixels");
+    // Each pair of data bytes makes at most 63 pixels: sizes beyond that cannot be in the file.
+    const std::uint64_t dataBytes = file.size() - PcxHeaderSize - PcxPaletteSize;
+    if (static_cast<std::uint64_t>(info.bytesPerLine) * static_cast<std::uint64_t>(info.height) > dataBytes * 32)
+        refuse(name, "an image of " + std::to_string(info.width) + " x " + std::to_string(info.height) +
+                         " pixels cannot fit in " + std::to_string(dataBytes) + " bytes of pixel data");
+    return info;
+}
+
+PcxImage DecodePcx(std::span<const std::uint8_t> file, const std::string& name)
+{
+    const PcxInfo info = ReadPcxInfo(file, name);
+    const auto data = file.subspan(PcxHeaderSize, file.size() - PcxHeaderSize - PcxPaletteSize);
+    PcxImage image;
+    image.width = info.width;
+    image.height = info.height;
+    const std::size_t width = static_cast<std::size_t>(info.width);
+    const std::size_t lineBytes = static_cast<std::size_t>(info.bytesPerLine);
+    if (lineBytes == width) {
+        image.pixels.resize(width * info.height);
+        if (!decodeRuns(data, image.pixels))
+            refuse(name, "the pixel data ends early");
+    } else {
+        // Padded lines: decode them whole, then keep the first `width` bytes of each.
+        std::vector<std::uint8_t> lines(lineBytes * info.height);
+        if (!decodeRuns(data, lines))
+            refuse(name, "the pixel data ends early");
+        image.pixels.resize(width * info.height);
+        for (std::size_t y = 0; y < static_cast<std::size_t>(info.height); ++y)
+            std::memcpy(image.pixels.data() + y * width, lines.data() + y * lineBytes, width);
+    }
+    const std::uint8_t* palette = file.data() + file.size() - PcxPaletteSize;
+    for (int i = 0; i < 256; ++i) {
+        image.palette.red[i] = palette[3 * i];
+        image.palette.green[i] = palette[3 * i + 1];
+        image.palette.blue[i] = palette[3 * i + 2];
+    }
+    return image;
+}
+
+PcxImage LoadPcx(std::string_view name)
+{
+    const std::filesystem::path file = ResolvePath(name);
+    if (!FileExists(file))
+        throw FatalError(std::string(name));
+    return DecodePcx(ReadWholeFile(file), std::string(name));
+}
+
+PcxImage LoadPcxRemapped(std::string_view name, const PalettePlanes& target)
+{
+    PcxImage image = LoadPcx(name);
+    Translate(image.pixels, BuildTranslation(image.palette, target, 1, 254));
+    return image;
+}
+
+namespace {
+
+// The editor's loads test the size before decoding anything.
+bool loadTexture(std::string_view name, std::span<std::uint8_t> pixels, PalettePlanes& palette)
+{
+    const std::string text(name);
+    const std::vector<std::uint8_t> file = ReadWholeFile(ResolvePath(name));
+    const PcxInfo info = ReadPcxInfo(file, text);
+    if (info.width != TextureSide || info.height != TextureSide ||
+        pixels.size() < static_cast<std::size_t>(TextureSide * TextureSide))
+        return false;
+    PcxImage image = DecodePcx(file, text);
+    std::copy(image.pixels.begin(), image.pixels.end(), pixels.begin());
+    palette = image.palette;
+    return true;
+}
+
+} // namespace
+
+bool LoadTexturePcx(std::string_view name, std::span<std::uint8_t> pixels, PalettePlanes& palette)
+{
+    return loadTexture(name, pixels, palette);
+}
+
+bool LoadTexturePcxRemapped(std::string_view name, std::span<std::uint8_t> pixels, const PalettePlanes& bankPalette)
+{
+    PalettePlanes own;
+    if (!loadTexture(name, pixels, own))
+        return false;
+    Translate(pixels.first(TextureSide * TextureSide), BuildTranslation(own, bankPalette, 1, 255));
+    return true;
+}

@@ -1,0 +1,11 @@
+#pragma once
+// Lines of the bank and DXF text formats are short strings: at most 255 characters are kept.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+constexpr std::size_t MaxLineLength = 255;
+
+// The first MaxLineLength characters of `line` without tabs, carriage returns and spaces, and
+// with the letters a to z in capitals (other bytes stay as they are).
+std::string NormaliseLine(std::string_view line);

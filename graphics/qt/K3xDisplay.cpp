@@ -1,0 +1,59 @@
+#include "K3xDisplay.h"
+
+#include <QPainter>
+#include <QTransform>
+
+QImage DisplayImageView(const DisplayImage& image)
+{
+    if (image.pixels.empty() || image.width < 1 || image.height < 1)
+        return {};
+    if (image.bytesPerPixel == 3)
+        return QImage(image.pixels.data(), image.width, image.height, static_cast<qsizetype>(image.width) * 3,
+                      QImage::Format_BGR888);
+    QImage view(image.pixels.data(), image.width, image.height, image.width, QImage::Format_Indexed8);
+    QList<QRgb> colours(256);
+    for (int i = 0; i < 256; ++i)
+        colours[i] = qRgb(image.colourTable[i].red, image.colourTable[i].green, image.colourTable[i].blue);
+    view.setColorTable(colours);
+    return view;
+}
+
+void RealizeWindowPalette(DisplayImage& image)
+{
+    image.paletteRealised = true;
+}
+
+void ApplyBankPalette(const PalettePlanes& palette, DisplayImage& screen)
+{
+    SetColourTable(screen, palette);
+    RealizeWindowPalette(screen);
+}
+
+void StretchImage(const DisplayImage& image, int x, int y, QPainter& canvas, int height, int width)
+{
+    const QImage view = DisplayImageView(image);
+    if (view.isNull() || width == 0 || height == 0)
+        return;
+    // Memory row 0 lands at the y + height end of the rectangle and the last row at the y end:
+    // bottom up for a positive height, top down for a negative one.
+    canvas.save();
+    canvas.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    canvas.setTransform(QTransform::fromTranslate(x, y + height).scale(double(width) / image.width,
+                                                                        -double(height) / image.height),
+                        true);
+    canvas.drawImage(0, 0, view);
+    canvas.restore();
+}
+
+void DrawImage(const DisplayImage& image, int x, int y, QPainter& canvas)
+{
+    StretchImage(image, x, y, canvas, image.height, image.width);
+}
+
+void PresentScreen(QPainter& form, bool stretch, int x, int y, int width, int height, const DisplayImage& screen)
+{
+    if (stretch && (width != screen.width || height != screen.height))
+        StretchImage(screen, x, y, form, height, width);
+    else
+        DrawImage(screen, x, y, form);
+}

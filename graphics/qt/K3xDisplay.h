@@ -1,0 +1,29 @@
+#pragma once
+// Showing DisplayImages in Qt windows, painted with QPainter. An image's rows lie bottom up, as
+// in a device-independent bitmap; its 256-entry colour table gives the colours. True-colour
+// displays show every colour of the table, so realising a window palette only records it: the
+// window shows the new colours at its next repaint (the editors repaint continuously).
+#include "DisplayImage.h"
+#include "Palette.h"
+
+#include <QImage>
+
+class QPainter;
+
+// The image's pixels as a QImage in memory order (row 0 on top, so the picture upside down),
+// without copying: valid while the image's pixels are neither freed nor reallocated.
+QImage DisplayImageView(const DisplayImage& image);
+
+// Makes the image's colour table the colours its window shows.
+void RealizeWindowPalette(DisplayImage& image);
+// SetColourTable(screen, palette), then RealizeWindowPalette(screen).
+void ApplyBankPalette(const PalettePlanes& palette, DisplayImage& screen);
+
+// The image at (x, y), as is.
+void DrawImage(const DisplayImage& image, int x, int y, QPainter& canvas);
+// The image stretched into the rectangle from (x, y) to (x + width, y + height), nearest pixel. A
+// negative height turns it upside down: the image's first row (in memory) comes out on top, which
+// is how the editors show textures (y = top + height, height negative).
+void StretchImage(const DisplayImage& image, int x, int y, QPainter& canvas, int height, int width);
+// The screen image at (x, y): stretched to width x height when asked and the sizes differ.
+void PresentScreen(QPainter& form, bool stretch, int x, int y, int width, int height, const DisplayImage& screen);
