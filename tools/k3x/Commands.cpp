@@ -2,9 +2,17 @@
 
 // Each command lives in its own file; this table is the one place that lists them.
 
+int RunRender(const std::vector<std::string>& words);
+int RunDxf(const std::vector<std::string>& words);
+
 const std::vector<K3xCommand>& K3xCommands()
 {
     static const std::vector<K3xCommand> commands{
+        {"render",
+         "render OBJECT.3do -o OUT.(pcx|png) [--bank BANK.def] [--size WxH] [--yaw U] [--pitch U] [--distance D] "
+         "[--height H] [--ticks N] [--outline F] [--repeat N]",
+         "draw an object as the skinning editor shows it", RunRender},
+        {"dxf", "dxf IN.dxf OUT.3do", "import the 3D faces of a DXF mesh into a new object", RunDxf},
     };
     return commands;
 }
