@@ -50,6 +50,9 @@ void AllocateObject(Object3D& object, std::int32_t lastPoint, std::int32_t lastF
         AllocateObject(copy.object, lastPoint + 1, lastFace + 1);
         copy.capacity = need;
     }
+    // The figure weighs points and faces together; the copy must also hold as many of each.
+    if (&object != &copy.object)
+        EnsureWorkingCopyHolds(static_cast<std::size_t>(lastPoint) + 1, static_cast<std::size_t>(lastFace) + 1);
     FreeObject(object);
     object.x.assign(static_cast<std::size_t>(lastPoint) + 1, 0);
     object.y.assign(static_cast<std::size_t>(lastPoint) + 1, 0);

@@ -45,7 +45,8 @@ struct Object3D {
 
 // Makes `object` a new object with room for lastPoint + 1 points and lastFace + 1 zero-filled
 // faces (coordinates are zero-filled too), and grows the renderer's WorkingCopy first when the
-// new object needs more than it holds. The header keeps the low 16 bits of both indices.
+// new object needs more than its byte figure, or more points or faces than it has. The header
+// keeps the low 16 bits of both indices.
 void AllocateObject(Object3D& object, std::int32_t lastPoint, std::int32_t lastFace);
 void FreeObject(Object3D& object);
 
