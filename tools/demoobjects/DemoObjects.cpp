@@ -11,10 +11,6 @@ struct Point {
     double x, y, z;
 };
 
-Point operator-(Point a, Point b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Point cross(Point a, Point b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-double dot(Point a, Point b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-
 // Collects points and faces, then makes the object.
 class MeshBuilder {
 public:
@@ -159,24 +155,25 @@ Object3D BuildTorus(int rings, int sides, std::int32_t outer, const std::vector<
 {
     MeshBuilder mesh;
     const double tube = outer * 0.3, radius = outer - tube;
-    auto at = [&](int ring, int side) {
-        const double u = 2 * std::numbers::pi * ring / rings, v = 2 * std::numbers::pi * side / sides;
-        const double r = radius + tube * std::cos(v);
-        return Point{r * std::cos(u), tube * std::sin(v), r * std::sin(u)};
-    };
-    auto centreAt = [&](int ring) {
-        const double u = 2 * std::numbers::pi * ring / rings;
-        return Point{radius * std::cos(u), 0, radius * std::sin(u)};
-    };
+    // A grid of rings x sides points shared by the faces round them.
+    std::vector<std::uint16_t> grid;
+    for (int ring = 0; ring < rings; ++ring) {
+        for (int side = 0; side < sides; ++side) {
+            const double u = 2 * std::numbers::pi * ring / rings, v = 2 * std::numbers::pi * side / sides;
+            const double r = radius + tube * std::cos(v);
+            grid.push_back(mesh.point({r * std::cos(u), tube * std::sin(v), r * std::sin(u)}));
+        }
+    }
+    auto at = [&](int ring, int side) { return grid[static_cast<std::size_t>((ring % rings) * sides + side % sides)]; };
     for (int ring = 0; ring < rings; ++ring) {
         const std::uint16_t texture = textures[static_cast<std::size_t>(ring * 8 / rings) % textures.size()];
         for (int side = 0; side < sides; ++side) {
-            Point a = at(ring, side), b = at(ring + 1, side), c = at(ring + 1, side + 1), d = at(ring, side + 1);
-            // Outward is away from the tube's centre line.
-            const Point outward = a - centreAt(ring);
-            if (dot(cross(b - a, c - a), outward) < 0)
-                std::swap(b, d);
-            mesh.quad(a, b, c, d, textured(texture));
+            // Seen from outside the tube, the ring runs right and the side upwards: a at the
+            // texture's top left is (ring, side + 1), clockwise from there.
+            const std::uint16_t a = at(ring, side + 1), b = at(ring + 1, side + 1), c = at(ring + 1, side),
+                                d = at(ring, side);
+            mesh.triangle(a, b, c, textured(texture), 0);
+            mesh.triangle(c, d, a, textured(texture), 1);
         }
     }
     return mesh.object();
