@@ -23,8 +23,9 @@ TEST(Divisor, DividesEveryNumeratorExactlyAsTruncatingDivision)
             // Numerators next to multiples of the divisor, where a rounding error would show.
             const i64 multiple = i64(n / (d == 0 || d == -1 ? 1 : d)) * d;
             for (const i64 near : {multiple - 1, multiple, multiple + 1}) {
-                if (near >= INT32_MIN && near <= INT32_MAX)
+                if (near >= INT32_MIN && near <= INT32_MAX) {
                     ASSERT_EQ(divisor.divide(i32(near)), Div(i32(near), d)) << near << " div " << d;
+                }
             }
         }
     }
