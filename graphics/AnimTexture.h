@@ -1,11 +1,7 @@
 #pragma once
 // Animated textures: a run of image slots from `first` to `last`, `current` being the image shown
 // now. A run may go down (first > last): its images then play in descending order.
-#include <cstddef>
 #include <cstdint>
-
-constexpr int TextureSide = 128;
-constexpr std::size_t TexturePixels = TextureSide * TextureSide; // 16,384 bytes, first row first
 
 struct AnimTexture {
     std::int32_t first = 0;

@@ -4,6 +4,7 @@
 #include "AnimTexture.h"
 #include "DisplayImage.h"
 #include "Palette.h"
+#include "TextureImage.h"
 
 #include <array>
 #include <memory>

@@ -3,6 +3,9 @@
 #include "Errors.h"
 
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -25,22 +28,33 @@ bool seek(std::FILE* file, std::uint64_t offset)
 
 std::vector<std::uint8_t> ReadWholeFile(const fs::path& file)
 {
-    // One open, one size query and one read: the bank loads read thousands of small images.
-    errno = 0;
-    std::FILE* in = std::fopen(file.c_str(), "rb");
-    if (!in)
+    // One open, one size query and one read: a bank load reads many small images.
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         throw IoError("Cannot open " + file.string() + ": " + reason());
     std::vector<std::uint8_t> bytes;
-    std::error_code ec;
-    const std::uintmax_t size = fs::file_size(file, ec);
-    bool ok = !ec;
-    if (ok) {
-        bytes.resize(static_cast<std::size_t>(size));
-        ok = std::fread(bytes.data(), 1, bytes.size(), in) == bytes.size();
+    std::string why;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        why = reason();
+    } else if (!S_ISREG(info.st_mode)) {
+        why = "not a file";
+    } else {
+        bytes.resize(static_cast<std::size_t>(info.st_size));
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                why = n == 0 ? "the file ended early" : reason();
+                break;
+            }
+            done += static_cast<std::size_t>(n);
+        }
     }
-    const std::string why = ec ? ec.message() : reason();
-    std::fclose(in);
-    if (!ok)
+    ::close(fd);
+    if (!why.empty())
         throw IoError("Cannot read " + file.string() + ": " + why);
     return bytes;
 }

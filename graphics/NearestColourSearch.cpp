@@ -4,13 +4,7 @@
 
 namespace {
 
-// Smallest and largest squared distance along one channel from `value` to the span lo..hi.
-inline int nearSquare(int value, int lo, int hi)
-{
-    const int d = value < lo ? lo - value : (value > hi ? value - hi : 0);
-    return d * d;
-}
-
+// Largest squared distance along one channel from `value` to the span lo..hi.
 inline int farSquare(int value, int lo, int hi)
 {
     const int d = std::max(value - lo, hi - value);
@@ -20,9 +14,12 @@ inline int farSquare(int value, int lo, int hi)
 } // namespace
 
 NearestColourSearch::NearestColourSearch(const PalettePlanes& palette, int first, int last)
-    : coarse_(16 * 16 * 16), fine_(32 * 32 * 32)
+    : palette_(palette), first_(first), last_(last)
 {
-    emptyAnswer_ = static_cast<std::uint8_t>(first);
+    for (int level = 0; level < Levels; ++level) {
+        const int cellsPerSide = 4 << level;
+        levels_[level].resize(static_cast<std::size_t>(cellsPerSide) * cellsPerSide * cellsPerSide);
+    }
     first = std::max(first, 0);
     last = std::min(last, 255);
     // Of two equal colours the lower index never wins (the higher one ties it everywhere), so
@@ -43,53 +40,67 @@ void NearestColourSearch::fill(Cell& cell, int shift, int r, int g, int b, const
                                std::uint32_t start, std::uint32_t count)
 {
     const int size = 1 << shift;
-    const int r0 = (r >> shift) << shift, g0 = (g >> shift) << shift, b0 = (b >> shift) << shift;
-    const int r1 = r0 + size - 1, g1 = g0 + size - 1, b1 = b0 + size - 1;
+    const int lo[3] = {(r >> shift) << shift, (g >> shift) << shift, (b >> shift) << shift};
+    const int hi[3] = {lo[0] + size - 1, lo[1] + size - 1, lo[2] + size - 1};
 
-    // The nearest colour of any point of the cell is at most this far from it.
+    // The anchor: the colour whose farthest point of the cell is nearest.
     int bound = 0x7fffffff;
+    Candidate anchor{};
     for (std::uint32_t i = start; i < start + count; ++i) {
         const Candidate& c = source[i];
-        bound = std::min(bound, farSquare(c.red, r0, r1) + farSquare(c.green, g0, g1) + farSquare(c.blue, b0, b1));
+        const int far = farSquare(c.red, lo[0], hi[0]) + farSquare(c.green, lo[1], hi[1]) + farSquare(c.blue, lo[2], hi[2]);
+        if (far < bound) {
+            bound = far;
+            anchor = c;
+        }
     }
+    const int anchorSquare = anchor.red * anchor.red + anchor.green * anchor.green + anchor.blue * anchor.blue;
+
+    // A colour c can only be nearest where it is at least as near as the anchor, on the anchor's
+    // side of their bisecting plane: where 2 p.(c - anchor) >= |c|^2 - |anchor|^2. The cell holds
+    // such a point p when its corner that maximises p.(c - anchor) does. Ties are kept.
     // `source` may be the pool itself, which grows here: elements are taken by index and copied.
     cell.start = static_cast<std::uint32_t>(pool_.size());
     for (std::uint32_t i = start; i < start + count; ++i) {
         const Candidate c = source[i];
-        if (nearSquare(c.red, r0, r1) + nearSquare(c.green, g0, g1) + nearSquare(c.blue, b0, b1) <= bound)
+        const int d[3] = {c.red - anchor.red, c.green - anchor.green, c.blue - anchor.blue};
+        int reach = 0;
+        for (int k = 0; k < 3; ++k)
+            reach += d[k] * (d[k] > 0 ? hi[k] : lo[k]);
+        if (2 * reach >= c.red * c.red + c.green * c.green + c.blue * c.blue - anchorSquare)
             pool_.push_back(c);
     }
     cell.count = static_cast<std::uint32_t>(pool_.size()) - cell.start;
 }
 
-const NearestColourSearch::Cell& NearestColourSearch::fineCell(int r, int g, int b)
+const NearestColourSearch::Cell& NearestColourSearch::cellAt(int level, int r, int g, int b)
 {
-    Cell& fine = fine_[((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3)];
-    if (fine.start == Unfilled) {
-        Cell& coarse = coarse_[((r >> 4) << 8) | ((g >> 4) << 4) | (b >> 4)];
-        if (coarse.start == Unfilled)
-            fill(coarse, 4, r, g, b, colours_, 0, static_cast<std::uint32_t>(colours_.size()));
-        fill(fine, 3, r, g, b, pool_, coarse.start, coarse.count);
+    const int shift = 6 - level, bits = 2 + level;
+    Cell& cell = levels_[level][((r >> shift) << (2 * bits)) | ((g >> shift) << bits) | (b >> shift)];
+    if (cell.start == Unfilled) {
+        if (level == 0) {
+            fill(cell, shift, r, g, b, colours_, 0, static_cast<std::uint32_t>(colours_.size()));
+        } else {
+            const Cell& parent = cellAt(level - 1, r, g, b);
+            fill(cell, shift, r, g, b, pool_, parent.start, parent.count);
+        }
     }
-    return fine;
+    return cell;
 }
 
 std::uint8_t NearestColourSearch::find(int r, int g, int b)
 {
-    if (colours_.empty())
-        return emptyAnswer_;
-    const Cell& cell = fineCell(r, g, b);
-    const Candidate* c = pool_.data() + cell.start;
-    const Candidate* end = c + cell.count;
-    int bestDistance = 0x7fffffff;
-    std::uint8_t best = 0;
-    for (; c != end; ++c) {
-        const int dr = c->red - r, dg = c->green - g, db = c->blue - b;
-        const int distance = dr * dr + dg * dg + db * db;
-        if (distance <= bestDistance) { // ascending indices: the highest wins a tie
-            bestDistance = distance;
-            best = c->index;
-        }
+    if (colours_.empty() || ((r | g | b) & ~255) != 0)
+        return NearestColour(palette_, r, g, b, first_, last_);
+    const Cell& cell = cellAt(Levels - 1, r, g, b);
+    const Candidate* const c = pool_.data() + cell.start;
+    // The least of distance * 256 + (255 - index): the smallest distance and, among equal
+    // distances, the highest index, found without a branch the processor could mispredict.
+    int bestKey = 0x7fffffff;
+    for (std::uint32_t i = 0; i < cell.count; ++i) {
+        const int dr = c[i].red - r, dg = c[i].green - g, db = c[i].blue - b;
+        const int key = ((dr * dr + dg * dg + db * db) << 8) | (255 - c[i].index);
+        bestKey = std::min(bestKey, key);
     }
-    return best;
+    return static_cast<std::uint8_t>(255 - (bestKey & 255));
 }

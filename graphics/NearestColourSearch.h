@@ -3,10 +3,10 @@
 // (smallest squared distance, highest index on ties) at a small part of the cost.
 //
 // The colour cube is cut into cells of 8 x 8 x 8. A cell keeps as candidates only the colours
-// that can be nearest to some point inside it: a colour whose smallest possible distance to the
-// cell exceeds the largest possible distance of another colour (to the cell's farthest corner)
-// never wins there, not even a tie. Cells are filled on first use from their 16 x 16 x 16 parent
-// cell (whose candidates include the child's), which is filled from the whole palette.
+// that can be nearest to some point inside it: a colour that is farther than the cell's anchor
+// colour (the one whose farthest point of the cell is nearest) from every point of the cell never
+// wins there, not even a tie. Cells are filled on first use from their parent cell of twice
+// the side (whose candidates include the child's), up to cells of 64 filled from the palette.
 #include "Palette.h"
 
 #include <cstdint>
@@ -16,7 +16,7 @@ class NearestColourSearch {
 public:
     NearestColourSearch(const PalettePlanes& palette, int first, int last);
 
-    // r, g and b in 0..255.
+    // Values outside 0..255 are answered by the plain search.
     std::uint8_t find(int r, int g, int b);
 
 private:
@@ -29,13 +29,16 @@ private:
     };
     static constexpr std::uint32_t Unfilled = 0xffffffff;
 
+    // Cell sides 64, 32, 16 and 8: level n has cells of side 1 << (6 - n).
+    static constexpr int Levels = 4;
+
     void fill(Cell& cell, int shift, int r, int g, int b, const std::vector<Candidate>& source, std::uint32_t start,
               std::uint32_t count);
-    const Cell& fineCell(int r, int g, int b);
+    const Cell& cellAt(int level, int r, int g, int b);
 
-    std::vector<Candidate> colours_; // distinct colours of first..last, ascending index
-    std::vector<Cell> coarse_;       // 16 x 16 x 16 cells of 16
-    std::vector<Cell> fine_;         // 32 x 32 x 32 cells of 8
-    std::vector<Candidate> pool_;    // every cell's candidates, ascending index
-    std::uint8_t emptyAnswer_ = 0;
+    std::vector<Candidate> colours_;   // distinct colours of first..last, ascending index
+    std::vector<Cell> levels_[Levels]; // (256 >> shift)^3 cells each
+    std::vector<Candidate> pool_;      // every cell's candidates, ascending index
+    PalettePlanes palette_;
+    int first_, last_;
 };

@@ -5,13 +5,12 @@
 #include "FileResolver.h"
 #include "K3xFiles.h"
 #include "PcxFormat.h"
+#include "TextureImage.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
-
-constexpr int TextureSide = 128;
 
 [[noreturn]] void refuse(const std::string& name, const std::string& why)
 {
@@ -26,6 +25,26 @@ bool decodeRuns(std::span<const std::uint8_t> data, std::span<std::uint8_t> out)
     const std::uint8_t* const end = in + data.size();
     std::uint8_t* pos = out.data();
     std::uint8_t* const last = pos + out.size();
+
+    // Far from both ends, without a branch between literals and runs: a literal is a run of one.
+    // Every step stores 16 bytes of its colour and moves on by its count; the bytes past the
+    // count are written over by the steps that follow.
+    constexpr std::ptrdiff_t Slack = 2 * PcxLongestRun + 16;
+    while (end - in >= 2 && last - pos >= Slack) {
+        // Masks rather than conditions, so that the compiler makes no branch of them: the
+        // processor could not predict it on dithered pictures.
+        const unsigned d = in[0];
+        const unsigned run = d >= PcxRunFlag;  // 1 for a run, 0 for a literal
+        const unsigned mask = 0u - run;          // all ones for a run
+        const auto colour = static_cast<std::uint8_t>(d ^ ((d ^ in[1]) & mask));
+        const int count = static_cast<int>(1 + ((d - PcxRunFlag - 1) & mask));
+        in += 1 + run;
+        std::memset(pos, colour, 16);
+        if (count > 16)
+            std::memset(pos + 16, colour, count - 16);
+        pos += count;
+    }
+    // The last stretch, step by step.
     while (pos != last) {
         if (in == end)
             return false;
@@ -108,9 +127,15 @@ PcxImage DecodePcx(std::span<const std::uint8_t> file, const std::string& name)
 PcxImage LoadPcx(std::string_view name)
 {
     const std::filesystem::path file = ResolvePath(name);
-    if (!FileExists(file))
-        throw FatalError(std::string(name));
-    return DecodePcx(ReadWholeFile(file), std::string(name));
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes = ReadWholeFile(file);
+    } catch (const IoError&) {
+        if (!FileExists(file))
+            throw FatalError(std::string(name));
+        throw;
+    }
+    return DecodePcx(bytes, std::string(name));
 }
 
 PcxImage LoadPcxRemapped(std::string_view name, const PalettePlanes& target)
@@ -129,7 +154,7 @@ bool loadTexture(std::string_view name, std::span<std::uint8_t> pixels, PaletteP
     const std::vector<std::uint8_t> file = ReadWholeFile(ResolvePath(name));
     const PcxInfo info = ReadPcxInfo(file, text);
     if (info.width != TextureSide || info.height != TextureSide ||
-        pixels.size() < static_cast<std::size_t>(TextureSide * TextureSide))
+        pixels.size() < TexturePixels)
         return false;
     PcxImage image = DecodePcx(file, text);
     std::copy(image.pixels.begin(), image.pixels.end(), pixels.begin());
@@ -149,6 +174,6 @@ bool LoadTexturePcxRemapped(std::string_view name, std::span<std::uint8_t> pixel
     PalettePlanes own;
     if (!loadTexture(name, pixels, own))
         return false;
-    Translate(pixels.first(TextureSide * TextureSide), BuildTranslation(own, bankPalette, 1, 255));
+    Translate(pixels.first(TexturePixels), BuildTranslation(own, bankPalette, 1, 255));
     return true;
 }

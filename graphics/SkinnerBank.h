@@ -6,15 +6,13 @@
 #include "BlendCache.h"
 #include "ColourTables.h"
 #include "Palette.h"
+#include "TextureImage.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
-
-// One bank image: 128 rows of 128 colour indices, first row first (row v at byte v * 128).
-using TextureImage = std::array<std::uint8_t, TexturePixels>;
 
 struct SkinnerBank {
     static constexpr int Capacity = 32768;

@@ -2,12 +2,18 @@
 
 // Each command lives in its own file; this table is the one place that lists them.
 
+int RunPcx(const std::vector<std::string>& words);
+int RunBlend(const std::vector<std::string>& words);
 int RunRender(const std::vector<std::string>& words);
 int RunDxf(const std::vector<std::string>& words);
 
 const std::vector<K3xCommand>& K3xCommands()
 {
     static const std::vector<K3xCommand> commands{
+        {"pcx", "pcx IN.pcx OUT.(pcx|png) [--onto PALETTE.pcx]",
+         "convert a 256-colour PCX image, optionally onto another image's palette", RunPcx},
+        {"blend", "blend BANK.def [--rebuild]",
+         "load a texture bank and make sure its blend-table cache (.POT) exists", RunBlend},
         {"render",
          "render OBJECT.3do -o OUT.(pcx|png) [--bank BANK.def] [--size WxH] [--yaw U] [--pitch U] [--distance D] "
          "[--height H] [--ticks N] [--outline F] [--repeat N]",

@@ -1,0 +1,262 @@
+#include "AnimTexture.h"
+#include "BankFile.h"
+#include "EditorBank.h"
+#include "FatalError.h"
+#include "GraphicsSamples.h"
+#include "SafeWrite.h"
+#include "SkinnerBank.h"
+#include "TempFolder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using ::testing::HasSubstr;
+
+namespace {
+
+// ---- The file format ----
+
+TEST(BankFile, FindsHeadersWhateverTheirCaseAndBlanks)
+{
+    const BankFile bank = ParseBank("skipped\r\n=also skipped\r\n # Images \r\n0=a.pcx\r\n#TeXtUrEs\t\r\n2=0-0\r\n");
+    EXPECT_TRUE(bank.hasImagesHeader);
+    EXPECT_TRUE(bank.hasTexturesHeader);
+    ASSERT_EQ(bank.images.size(), 1u);
+    EXPECT_EQ(bank.images[0].name, "A.PCX");
+    ASSERT_EQ(bank.textures.size(), 1u);
+    EXPECT_EQ(bank.textures[0].index, 2);
+}
+
+TEST(BankFile, SkipsLinesItCannotRead)
+{
+    const BankFile bank = ReadBankFile(std::string(ORMEL_TEST_DATA) + "/def/blanks.def");
+    ASSERT_EQ(bank.images.size(), 3u);
+    EXPECT_EQ(bank.images[0].index, 0);
+    EXPECT_EQ(bank.images[0].name, "TEXTURES\\ONE.PCX");
+    EXPECT_EQ(bank.images[1].index, 99999); // out of every bank's range: each reader skips it
+    EXPECT_EQ(bank.images[2].name, "TEXTURES\\TWO.PCX");
+    ASSERT_EQ(bank.textures.size(), 3u);
+    EXPECT_EQ(bank.textures[1].index, 5);
+    EXPECT_EQ(bank.textures[1].first, 1);
+    EXPECT_EQ(bank.textures[1].last, -1); // 5=1--1
+    EXPECT_EQ(bank.textures[2].index, 40000);
+    EXPECT_EQ(bank.skippedLines, 4); // no "=", "x=", "7=1" without "-", "z="
+}
+
+TEST(BankFile, WithoutTexturesHeaderEveryLineIsAnImage)
+{
+    const BankFile bank = ParseBank("#images\n0=a.pcx\n1=0-0\n");
+    EXPECT_FALSE(bank.hasTexturesHeader);
+    EXPECT_EQ(bank.images.size(), 2u);
+    EXPECT_TRUE(ParseBank("0=a.pcx\n#textures\n0=0-0\n").images.empty());
+    EXPECT_TRUE(ParseBank("0=a.pcx\n#textures\n0=0-0\n").textures.empty());
+}
+
+TEST(BankFile, WriterOrderAndLineEnds)
+{
+    const BankImageEntry images[] = {{0, "TEXTURES\\A.PCX"}, {5, "B.PCX"}};
+    const BankTextureEntry textures[] = {{1, 3, -1}, {4, 7, 2}};
+    EXPECT_EQ(FormatBank(images, textures),
+              "#images\r\n0=TEXTURES\\A.PCX\r\n5=B.PCX\r\n#textures\r\n1=3--1\r\n4=7-2\r\n");
+}
+
+// ---- Animation ----
+
+TEST(AnimTexture, StepsUpDownOrStays)
+{
+    const struct {
+        AnimTexture start;
+        std::vector<int> shown;
+    } cases[] = {
+        {{4, 2, 4}, {3, 2, 4, 3, 2, 4}},
+        {{2, 4, 2}, {3, 4, 2, 3}},
+        {{-1, -1, -1}, {-1, -1}},
+        {{5, 5, 9}, {5, 5}},
+    };
+    for (const auto& c : cases) {
+        AnimTexture t = c.start;
+        for (int expected : c.shown) {
+            StepTexture(t);
+            EXPECT_EQ(t.current, expected) << c.start.first << ".." << c.start.last;
+        }
+    }
+}
+
+// ---- Banks on disk ----
+
+class BankTest : public ::testing::Test {
+protected:
+    TempFolder folder;
+    PalettePlanes paletteA = RandomPalette(50), paletteB = RandomPalette(51), paletteC = RandomPalette(52);
+
+    // A 128 x 128 image of one colour with its own palette.
+    void texture(const std::string& name, std::uint8_t colour, const PalettePlanes& palette, int side = 128)
+    {
+        std::vector<std::uint8_t> pixels(static_cast<std::size_t>(side) * side, colour);
+        pixels[0] = 0;
+        folder.write(name, PcxFile(side, side, pixels, palette));
+    }
+};
+
+TEST_F(BankTest, EditorSavesSlotsInOrderAndReadsThemBack)
+{
+    texture("TEXTURES/PAL.PCX", 10, paletteA);
+    texture("TEXTURES/WALL.PCX", 20, paletteB);
+    EditorBank bank;
+    bank.slots[5].name = "TEXTURES\\WALL.PCX";
+    bank.slots[0].name = "TEXTURES\\PAL.PCX";
+    bank.textures[1] = {3, -1, 3};  // written with its last image -1
+    bank.textures[2] = {-1, 4, -1}; // first -1: not written
+    folder.write("walls.pot", "stale");
+    SaveEditorBank("walls.def", bank);
+    EXPECT_EQ(folder.read("walls.def"), "#images\r\n0=TEXTURES\\PAL.PCX\r\n5=TEXTURES\\WALL.PCX\r\n#textures\r\n1=3--1\r\n");
+    EXPECT_FALSE(folder.exists("walls.pot"));
+
+    EditorBank read;
+    const EditorBankLoad load = LoadEditorBank("walls.def", read);
+    EXPECT_EQ(load.message(), "");
+    EXPECT_EQ(read.bankPalette, paletteA);
+    ASSERT_TRUE(read.slots[0].image && read.slots[5].image);
+    EXPECT_EQ(read.slots[0].image->pixels[1], 10); // the palette's image keeps its colours
+    EXPECT_EQ(read.slots[5].image->pixels[1], NearestColour(paletteA, paletteB.red[20], paletteB.green[20], paletteB.blue[20], 1, 255));
+    EXPECT_EQ(read.slots[5].image->pixels[0], 0);
+    EXPECT_EQ(read.textures[1], (AnimTexture{3, -1, 3}));
+    EXPECT_EQ(read.textures[2], EditorBank::Undefined);
+}
+
+TEST_F(BankTest, EditorTakesThePaletteFromTheFirstImageRead)
+{
+    texture("b.pcx", 1, paletteB);
+    texture("c.pcx", 1, paletteC);
+    folder.write("bank.def", "#images\r\n7=B.PCX\r\n3=C.PCX\r\n");
+    EditorBank bank;
+    LoadEditorBank("bank.def", bank);
+    EXPECT_EQ(bank.bankPalette, paletteB); // listed first, though its slot is higher
+}
+
+TEST_F(BankTest, EditorReadsEveryEntryWhenImagesAreMissingOrWrong)
+{
+    texture("pal.pcx", 10, paletteA);
+    texture("small.pcx", 10, paletteB, 64);
+    texture("late.pcx", 10, paletteB);
+    folder.write("bank.def", "#images\r\n0=pal.pcx\r\n1=gone1.pcx\r\n2=small.pcx\r\n3=gone2.pcx\r\n600=late.pcx\r\n4=late.pcx\r\n"
+                             "#textures\r\n0=1-4\r\n513=0-0\r\n");
+    EditorBank bank;
+    bank.slots[9].name = "OLD.PCX";
+    const EditorBankLoad load = LoadEditorBank("bank.def", bank);
+    EXPECT_EQ(load.missingFiles, (std::vector<std::string>{"GONE1.PCX", "GONE2.PCX"}));
+    EXPECT_THAT(load.message(), HasSubstr("GONE1.PCX\nGONE2.PCX"));
+    EXPECT_THAT(load.message(), HasSubstr("SMALL.PCX: not a 128 x 128 image"));
+    EXPECT_EQ(bank.slots[1].name, "GONE1.PCX"); // kept, so a save loses nothing
+    EXPECT_FALSE(bank.slots[1].image);
+    ASSERT_TRUE(bank.slots[2].image);
+    EXPECT_EQ(bank.slots[2].image->pixels[1], 0);
+    EXPECT_TRUE(bank.slots[4].image); // read after the missing ones
+    EXPECT_TRUE(bank.slots[9].name.empty());
+    EXPECT_EQ(bank.textures[0], (AnimTexture{1, 4, 1}));
+    EXPECT_THAT(EditorBankText(bank), HasSubstr("1=GONE1.PCX\r\n2=SMALL.PCX\r\n3=GONE2.PCX\r\n4=LATE.PCX\r\n"));
+}
+
+TEST_F(BankTest, EditorKeepsItsBankWhenTheFileIsMissing)
+{
+    EditorBank bank;
+    bank.slots[2].name = "KEEP.PCX";
+    EXPECT_THROW(LoadEditorBank("nothere.def", bank), FatalError);
+    EXPECT_EQ(bank.slots[2].name, "KEEP.PCX");
+}
+
+TEST_F(BankTest, AFailedSaveKeepsTheOldFileAndCache)
+{
+    folder.write("walls.def", "old");
+    folder.write("walls.pot", "cache");
+    EditorBank bank;
+    bank.slots[0].name = "A.PCX";
+    SetWriteFaultHook([](const std::filesystem::path&) { return true; });
+    EXPECT_THROW(SaveEditorBank("walls.def", bank), IoError);
+    SetWriteFaultHook(nullptr);
+    EXPECT_EQ(folder.read("walls.def"), "old");
+    EXPECT_TRUE(folder.exists("walls.pot"));
+}
+
+TEST_F(BankTest, SkinnerLoadsPalettesTablesAndTextures)
+{
+    texture("Textures/Pal.pcx", 10, paletteA);
+    texture("Textures/Flat.pcx", 20, paletteB);
+    texture("Textures/Wall.pcx", 30, paletteC);
+    folder.write("demo.def", "#images\r\n0=textures\\pal.pcx\r\n1=TEXTURES\\FLAT.PCX\r\n40000=x.pcx\r\n9=textures\\wall.pcx\r\n"
+                             "#textures\r\n3=9-0\r\n1=0-1\r\n");
+    SkinnerBank bank;
+    bank.textures[7] = {5, 6, 5};
+    const SkinnerBankLoad load = LoadSkinnerBank("demo.def", bank);
+    EXPECT_EQ(load.imageCount, 3);
+    EXPECT_EQ(bank.bankPalette, paletteA);
+    EXPECT_EQ(bank.colourPalette, paletteB);
+    EXPECT_EQ(bank.colourRemap, BuildColourRemap(paletteA, paletteB));
+    ASSERT_NE(bank.image(9), nullptr);
+    EXPECT_EQ(bank.image(0)[1], 10);
+    EXPECT_EQ(bank.image(1)[1], NearestColour(paletteA, paletteB.red[20], paletteB.green[20], paletteB.blue[20], 1, 254));
+    EXPECT_EQ(bank.image(9)[1], NearestColour(paletteA, paletteC.red[30], paletteC.green[30], paletteC.blue[30], 1, 254));
+    EXPECT_EQ(bank.image(2), nullptr);
+    EXPECT_EQ(bank.image(-1), nullptr);
+    EXPECT_EQ(bank.image(SkinnerBank::Capacity), nullptr);
+    EXPECT_EQ(bank.lastTexture, 3);
+    EXPECT_EQ(bank.textures[3], (AnimTexture{9, 0, 9}));
+    EXPECT_EQ(bank.textures[7], (AnimTexture{5, 6, 5})); // not listed: kept
+    EXPECT_FALSE(load.cache.readFromCache);
+    EXPECT_TRUE(folder.exists("demo.POT"));
+    EXPECT_TRUE(LoadSkinnerBank("demo.def", bank).cache.readFromCache);
+
+    AnimateTextures(bank);
+    EXPECT_EQ(bank.textures[3].current, 8);
+    EXPECT_EQ(bank.textures[1].current, 1);
+    EXPECT_EQ(bank.textures[7].current, 5); // beyond lastTexture
+}
+
+TEST_F(BankTest, SkinnerWithOneImageKeepsItsFlatColours)
+{
+    texture("pal.pcx", 10, paletteA);
+    folder.write("one.def", "#images\r\n0=pal.pcx\r\n");
+    SkinnerBank bank;
+    bank.colourPalette = paletteC;
+    bank.colourRemap[5] = 42;
+    bank.lastTexture = 12;
+    LoadSkinnerBank("one.def", bank);
+    EXPECT_EQ(bank.colourPalette, paletteC);
+    EXPECT_EQ(bank.colourRemap[5], 42);
+    EXPECT_EQ(bank.lastTexture, 0);
+}
+
+TEST_F(BankTest, SkinnerKeepsItsBankWhenAFileIsMissingOrWrong)
+{
+    texture("pal.pcx", 10, paletteA);
+    texture("small.pcx", 10, paletteA, 64);
+    texture("old.pcx", 10, paletteC);
+    folder.write("old.def", "#images\r\n0=old.pcx\r\n#textures\r\n0=0-0\r\n");
+    folder.write("missing.def", "#images\r\n0=pal.pcx\r\n1=textures\\gone.pcx\r\n#textures\r\n0=1-1\r\n");
+    folder.write("wrong.def", "#images\r\n0=pal.pcx\r\n1=small.pcx\r\n");
+    SkinnerBank bank;
+    LoadSkinnerBank("old.def", bank);
+    const std::uint8_t* oldImage = bank.image(0);
+
+    try {
+        LoadSkinnerBank("missing.def", bank);
+        FAIL();
+    } catch (const FatalError& error) {
+        EXPECT_STREQ(error.what(), "K3X: The file TEXTURES\\GONE.PCX is missing");
+    }
+    try {
+        LoadSkinnerBank("wrong.def", bank);
+        FAIL();
+    } catch (const FormatError& error) {
+        EXPECT_THAT(error.what(), HasSubstr("SMALL.PCX: the image is 64 x 64 pixels"));
+    }
+    EXPECT_THROW(LoadSkinnerBank("nothere.def", bank), FatalError);
+    EXPECT_EQ(bank.image(0), oldImage);
+    EXPECT_EQ(bank.bankPalette, paletteC);
+    EXPECT_EQ(bank.textures[0], (AnimTexture{0, 0, 0}));
+    EXPECT_FALSE(folder.exists("missing.POT"));
+}
+
+} // namespace
