@@ -1,5 +1,8 @@
 #include "DepthSort.h"
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
 #include <utility>
 
 // Pivot: the last key. i and j start just outside the range, and each scan steps before it
@@ -31,4 +34,45 @@ void SortByDepth(std::span<SortKey> keys, int lo, int hi)
             hi = i - 1;
         }
     }
+}
+
+void SortFrameByDepth(std::span<SortKey> keys, std::span<SortKey> scratch)
+{
+    const std::size_t n = keys.size();
+    if (n < 2)
+        return;
+    // Largest key first is smallest first of ~(key with its sign bit flipped), taken a byte at
+    // a time by four stable counting passes between the two halves of `scratch`. The keys stay
+    // as they were for the quicksort until the order is known to be the only one.
+    auto digit = [](const SortKey& k, int pass) {
+        const auto order = ~(static_cast<std::uint32_t>(k.key) ^ 0x80000000u);
+        return (order >> (pass * 8)) & 0xffu;
+    };
+    std::array<std::array<std::uint32_t, 256>, 4> counts{};
+    for (const SortKey& k : keys)
+        for (int pass = 0; pass < 4; ++pass)
+            ++counts[pass][digit(k, pass)];
+    std::span<SortKey> from = keys, to = scratch.first(n), spare = scratch.subspan(n, n);
+    for (int pass = 0; pass < 4; ++pass) {
+        if (counts[pass][digit(keys[0], pass)] == n)
+            continue; // every key has the same byte here
+        std::array<std::uint32_t, 256> next;
+        std::uint32_t total = 0;
+        for (int d = 0; d < 256; ++d) {
+            next[d] = total;
+            total += counts[pass][d];
+        }
+        for (const SortKey& k : from)
+            to[next[digit(k, pass)]++] = k;
+        from = to;
+        std::swap(to, spare);
+    }
+    for (std::size_t i = 1; i < n; ++i) {
+        if (from[i].key == from[i - 1].key) {
+            SortByDepth(keys, 0, static_cast<int>(n) - 1);
+            return;
+        }
+    }
+    if (from.data() != keys.data())
+        std::copy(from.begin(), from.end(), keys.begin());
 }

@@ -76,6 +76,18 @@ inline bool exactAt(const TexturePlane& t, i32 rowDen, i32 dx, i32 dy, Texel& ou
     return true;
 }
 
+// (difference x 256) div count, for a difference of two coordinates in 0..127 and the segment's
+// reciprocal ceil(2^32 / count): with |difference x 256| < 2^15 the product overshoots the
+// quotient by less than 2^15 / 2^32, far less than the 1 / count that would carry it past a
+// whole number, so this is exact truncating division. The sign is taken off and put back.
+inline Fixed8 segmentStep(i32 difference, std::uint64_t reciprocal)
+{
+    const i32 sign = difference >> 31; // 0 or -1
+    const auto magnitude = static_cast<std::uint64_t>(((difference ^ sign) - sign) * 256);
+    const auto quotient = static_cast<i32>((magnitude * reciprocal) >> 32);
+    return static_cast<Fixed8>((quotient ^ sign) - sign);
+}
+
 // `count` pixels from `pixel`, texel k read at (u + (k.du >> 8), v + (k.dv >> 8)). Both ends of a
 // span lie in 0..127 and |du|, |dv| <= 127 x 256 / count, so the 16-bit accumulators never wrap
 // and every read stays inside the 128 x 128 image; "mod 256" of the row keeps the low 8 bits.
@@ -210,8 +222,9 @@ void drawTextured(RenderContext& c, const RenderTriangle& t, const Edges& e, con
             if (!exactAt<P>(plane, rowDen, rayX[x1], dy, end))
                 return false;
             const i32 count = x1 - x0;
-            const auto du = static_cast<Fixed8>((end.u - start.u) * 256 / count);
-            const auto dv = static_cast<Fixed8>((end.v - start.v) * 256 / count);
+            const std::uint64_t reciprocal = c.segmentReciprocal[count];
+            const Fixed8 du = segmentStep(end.u - start.u, reciprocal);
+            const Fixed8 dv = segmentStep(end.v - start.v, reciprocal);
             spanPixels<I>(pixel, count, texture, start, du, dv, tables);
             pixel += count;
             start = end;
@@ -249,6 +262,10 @@ void PrepareRasteriser(RenderContext& c)
         c.rayX[x] = Div(Wrap((i64(x) - c.centreX) * 256), c.focalX);
     for (std::size_t y = 0; y < c.rayY.size(); ++y)
         c.rayY[y] = Div(Wrap((i64(c.centreY) - i64(y)) * 256), c.focalY);
+    // Segments are 1 to spanStep pixels long.
+    c.segmentReciprocal.resize(static_cast<std::size_t>(c.spanStep) + 1);
+    for (std::size_t n = 1; n < c.segmentReciprocal.size(); ++n)
+        c.segmentReciprocal[n] = ((std::uint64_t(1) << 32) + n - 1) / n;
 }
 
 void DrawTriangle(RenderContext& c, int triangleIndex, const std::uint8_t* texture)

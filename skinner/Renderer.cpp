@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <span>
 #include <string>
 
 namespace {
@@ -68,6 +69,7 @@ void SetView(RenderContext& context, int centreX, int centreY, int focalX, int f
     context.maxY = static_cast<std::uint16_t>(2 * centreY - 1);
     context.triangles.assign(static_cast<std::size_t>(capacity), RenderTriangle{});
     context.sortKeys.assign(static_cast<std::size_t>(capacity), SortKey{});
+    context.sortScratch.assign(2 * static_cast<std::size_t>(capacity), SortKey{});
     context.triangleCount = 0;
     PrepareRasteriser(context);
 }
@@ -123,7 +125,7 @@ void RenderScene(RenderContext& context, TriangleDrawer draw)
         t.light3 = lightLevel(context, ambient, t.x3, t.y3, t.z3);
         context.sortKeys[i] = {i, t.depthKey};
     }
-    SortByDepth(context.sortKeys, 0, last);
+    SortFrameByDepth(std::span(context.sortKeys).first(static_cast<std::size_t>(last) + 1), context.sortScratch);
 
     const SkinnerBank& bank = context.bank;
     for (i32 i = 0; i <= last; ++i) {
