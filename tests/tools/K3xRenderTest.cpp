@@ -92,15 +92,15 @@ TEST(K3xRender, DrawsTheEditorsFrameTopRowFirst)
     EditorView view;
     view.yaw = 900;
     view.pitch = -400;
-    view.distance = 350;
+    view.distance = 250;
     view.height = 10;
-    const Outcome run = k3x(folder, "render sample.3do -o out.pcx --bank bank.def --size 96x64 --yaw 900 --pitch -400 "
-                                "--distance 350 --height 10 --outline 2");
+    const Outcome run = k3x(folder, "render sample.3do -o out.pcx --bank bank.def --size 200x150 --yaw 900 --pitch -400 "
+                                "--distance 250 --height 10 --outline 2");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const PcxImage image = LoadPcx("out.pcx");
-    const Expected expected = drawHere(96, 64, true, view, 2);
-    EXPECT_EQ(image.width, 96);
-    EXPECT_EQ(image.height, 64);
+    const Expected expected = drawHere(200, 150, true, view, 2);
+    EXPECT_EQ(image.width, 200);
+    EXPECT_EQ(image.height, 150);
     EXPECT_EQ(image.pixels, expected.pixels);
     EXPECT_GT(std::count_if(image.pixels.begin(), image.pixels.end(), [](std::uint8_t p) { return p != 0; }), 1000);
     EXPECT_GT(std::count(image.pixels.begin(), image.pixels.end(), 255), 20) << "the outline, in white";
