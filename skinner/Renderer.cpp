@@ -125,7 +125,8 @@ void RenderScene(RenderContext& context, TriangleDrawer draw)
         t.light3 = lightLevel(context, ambient, t.x3, t.y3, t.z3);
         context.sortKeys[i] = {i, t.depthKey};
     }
-    SortFrameByDepth(std::span(context.sortKeys).first(static_cast<std::size_t>(last) + 1), context.sortScratch);
+    SortFrameByDepth(std::span(context.sortKeys).first(static_cast<std::size_t>(last) + 1), context.sortScratch,
+                     context.triangles);
 
     const SkinnerBank& bank = context.bank;
     for (i32 i = 0; i <= last; ++i) {

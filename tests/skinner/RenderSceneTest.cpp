@@ -1,6 +1,8 @@
 // Lighting, ordering, drawing and picking a whole frame.
 #include "DepthSort.h"
+#include "DemoObjects.h"
 #include "EditorFrame.h"
+#include "Rasteriser.h"
 #include "RenderTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -246,8 +248,16 @@ TEST(SortByDepth, SortsLongSortedRunsWithoutExhaustingTheStack)
     }
 }
 
-TEST(SortFrameByDepth, GivesTheQuicksortsOrderWithAndWithoutEqualKeys)
+TEST(SortFrameByDepth, GivesTheQuicksortsOrderExceptAmongEqualKeysThatCannotMeet)
 {
+    // Triangles i and j meet on screen when i % 5 == j % 5.
+    std::vector<RenderTriangle> triangles(5000);
+    for (std::size_t i = 0; i < triangles.size(); ++i) {
+        const std::int32_t x = static_cast<std::int32_t>(i % 5) * 100;
+        triangles[i] = RenderTriangle{};
+        triangles[i].sx1 = x, triangles[i].sx2 = x + 50, triangles[i].sx3 = x;
+        triangles[i].sy1 = 0, triangles[i].sy2 = 0, triangles[i].sy3 = 50;
+    }
     std::mt19937 random(5);
     for (const int range : {1 << 30, 1000, 20, 1}) {
         for (const int n : {0, 1, 2, 3, 17, 700, 5000}) {
@@ -257,12 +267,46 @@ TEST(SortFrameByDepth, GivesTheQuicksortsOrderWithAndWithoutEqualKeys)
             std::vector<SortKey> expected = keys;
             if (n > 0)
                 SortByDepth(expected, 0, n - 1);
-            SortFrameByDepth(keys, scratch);
+            SortFrameByDepth(keys, scratch, triangles);
             for (int i = 0; i < n; ++i) {
-                ASSERT_EQ(keys[i].index, expected[i].index) << "range " << range << ", " << n << " keys, at " << i;
-                ASSERT_EQ(keys[i].key, expected[i].key);
+                ASSERT_EQ(keys[i].key, expected[i].key) << "range " << range << ", " << n << " keys, at " << i;
+                // Only triangles that cannot meet may change places.
+                if (keys[i].index != expected[i].index) {
+                    ASSERT_FALSE(FootprintsMayMeet(triangles[keys[i].index], triangles[expected[i].index]));
+                }
             }
         }
+    }
+}
+
+TEST(SortFrameByDepth, DrawsTheSameFrameAsTheQuicksortsOrder)
+{
+    // The house seen straight on is symmetric: many faces share their keys.
+    DemoSkins skins;
+    const Object3D house = BuildHouse(skins);
+    auto context = MakeTestContext(380, 384);
+    context->bank.images[0] = std::make_unique<TextureImage>();
+    std::mt19937 random(3);
+    for (auto& texel : *context->bank.images[0])
+        texel = static_cast<std::uint8_t>(random());
+    for (const std::int32_t yaw : {0, 8192, 16384}) {
+        ClearScreen(*context, 0);
+        SetCamera(*context, 0, 0, 0, 0, 0, 0);
+        DrawObject(*context, house, 0, -20, 400, yaw, 0, 0, 1, 0, 0);
+        RenderScene(*context);
+        const std::vector<std::uint8_t> drawn = context->screen.pixels;
+        std::vector<SortKey> keys;
+        for (std::int32_t i = 0; i <= context->triangleCount; ++i)
+            keys.push_back({i, context->triangles[static_cast<std::size_t>(i)].depthKey});
+        SortByDepth(keys, 0, static_cast<int>(keys.size()) - 1);
+        ClearScreen(*context, 0);
+        for (const SortKey& k : keys) {
+            const RenderTriangle& t = context->triangles[static_cast<std::size_t>(k.index)];
+            const std::int32_t image = t.direct ? t.texture : context->bank.textures[t.texture].current;
+            if (t.faceType == FacePlain || context->bank.image(image))
+                DrawTriangle(*context, k.index, context->bank.image(image));
+        }
+        EXPECT_EQ(drawn, context->screen.pixels) << "yaw " << yaw;
     }
 }
 
