@@ -1,6 +1,7 @@
 // Lighting, ordering, drawing and picking a whole frame.
 #include "DepthSort.h"
 #include "DemoObjects.h"
+#include "Errors.h"
 #include "EditorFrame.h"
 #include "Rasteriser.h"
 #include "RenderTestSupport.h"
@@ -343,4 +344,23 @@ TEST(RenderScene, CoordinatesTooLargeToHandleDoNotCrashIt)
         }
     }
     SUCCEED();
+}
+
+TEST(ResizeView, RefusesViewsTooSmallForTheSpanStepAndKeepsTheOldOne)
+{
+    RenderContext context;
+    ResizeView(context, 12, 2);
+    EXPECT_EQ(context.spanStep, 1);
+    EXPECT_EQ(context.maxY, 1);
+    EXPECT_THROW(ResizeView(context, 11, 40), OrmelError);
+    EXPECT_THROW(ResizeView(context, 40, 1), OrmelError);
+    EXPECT_EQ(context.screen.width, 12);
+    EXPECT_EQ(context.screen.height, 2);
+    ResizeView(context, 380, 384);
+    EXPECT_EQ(context.focalX, 152);
+    EXPECT_EQ(context.focalY, 204);
+    EXPECT_EQ(context.spanStep, 38);
+    EXPECT_EQ(context.maxX, 379);
+    EXPECT_EQ(context.maxY, 383);
+    EXPECT_EQ(context.triangles.size(), 100000u);
 }
