@@ -10,6 +10,7 @@
 #include "Divisor.h"
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 namespace {
@@ -254,8 +255,18 @@ void drawTexturedInk(RenderContext& c, const RenderTriangle& t, const Edges& e, 
 
 } // namespace
 
+namespace {
+
+std::array<std::int32_t, 7> viewOf(const RenderContext& c)
+{
+    return {c.centreX, c.centreY, c.focalX, c.focalY, c.spanStep, c.maxX, c.maxY};
+}
+
+} // namespace
+
 void PrepareRasteriser(RenderContext& c)
 {
+    c.tablesMadeFor = viewOf(c);
     c.rayX.resize(static_cast<std::size_t>(c.maxX) + 1);
     c.rayY.resize(static_cast<std::size_t>(c.maxY) + 1);
     for (std::size_t x = 0; x < c.rayX.size(); ++x)
@@ -270,6 +281,8 @@ void PrepareRasteriser(RenderContext& c)
 
 void DrawTriangle(RenderContext& c, int triangleIndex, const std::uint8_t* texture)
 {
+    if (c.tablesMadeFor != viewOf(c))
+        PrepareRasteriser(c);
     const RenderTriangle& t = c.triangles[triangleIndex];
     const bool flat = t.faceType == 3;
     if ((!flat && texture == nullptr) || t.blendLevel < 0 || t.blendLevel > 16)

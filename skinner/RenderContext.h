@@ -76,4 +76,7 @@ struct RenderContext {
     // and ceil(2^32 / n) for every segment length n up to spanStep (see Rasteriser.cpp).
     std::vector<std::int32_t> rayX, rayY;
     std::vector<std::uint64_t> segmentReciprocal;
+    // The view the tables were made for; the rasteriser makes them again when a field changed
+    // (the editor sets its focal factors by hand after a resize).
+    std::array<std::int32_t, 7> tablesMadeFor{};
 };

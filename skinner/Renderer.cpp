@@ -129,7 +129,13 @@ void RenderScene(RenderContext& context, TriangleDrawer draw)
                      context.triangles);
 
     const SkinnerBank& bank = context.bank;
+    constexpr i32 lookAhead = 4; // triangles are visited out of list order: fetch ahead
     for (i32 i = 0; i <= last; ++i) {
+        if (i + lookAhead <= last) {
+            const auto* ahead = reinterpret_cast<const char*>(&context.triangles[context.sortKeys[i + lookAhead].index]);
+            __builtin_prefetch(ahead);
+            __builtin_prefetch(ahead + sizeof(RenderTriangle) - 1);
+        }
         const i32 index = context.sortKeys[i].index;
         const RenderTriangle& t = context.triangles[index];
         const std::uint8_t* texture = nullptr;
