@@ -20,8 +20,6 @@ const std::vector<K3xCommand>& K3xCommands()
          "[--height H] [--ticks N] [--outline F] [--repeat N]",
          "draw an object as the skinning editor shows it", RunRender},
         {"dxf", "dxf IN.dxf OUT.3do", "import the 3D faces of a DXF mesh into a new object", RunDxf},
-        {"tool",
-         "tool NAME IN.3do OUT.3do [--colour C] [--texture T] [--transparency P] [--face K] [--from OTHER.3do]",
         {"deploy", "deploy TARGET", "copy the game in the current folder into TARGET without the tools", RunDeploy},
     };
     return commands;
