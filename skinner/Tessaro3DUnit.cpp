@@ -279,14 +279,13 @@ void TForm1::FormCreate()
     OpenDialog.folder = SaveDialog.folder = QString::fromStdString(startFolder);
     TranslateForm();
 
-    ResizeView(*context, roundDownTo4(RenderView->width()), roundDownTo4(RenderView->height()));
-    context->focalX = context->focalY = 256; // until the first resize computes them from the view
     CreateImage(TextureViewImage, TextureSide, TextureSide);
     CreateImage(PaletteViewImage, TextureSide, TextureSide);
     MakeStartObject(object);
     FaceBar->setMaximum(object.lastFace);
     paletteGrid = MakePaletteGrid();
     SetBankPlaceholders(context->bank);
+    FormResize(); // the controls in their places and the view's image, before the window shows
 
     angleX = angleZ = angleY = 0;
     viewDistance = 300;
