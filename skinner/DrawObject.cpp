@@ -197,15 +197,19 @@ void DrawObject(RenderContext& context, const Object3D& object, std::int32_t off
     copy.lastFace = object.lastFace;
     std::copy_n(object.faces.begin(), faces, copy.faces.begin());
 
-    // Object rotation, then eye space: offset, less the camera, turned by the camera.
+    // Object rotation, then eye space: offset, less the camera, turned by the camera. A camera
+    // that is not turned leaves every point exactly where it is (whole numbers times 1 and 0).
     const bool turned = yaw != 0 || pitch != 0 || roll != 0;
     const RotationMatrix rotation = turned ? MakeRotation(yaw, pitch, roll) : RotationMatrix{};
+    const bool cameraTurned = context.cameraMatrix != RotationMatrix{1, 0, 0, 0, 1, 0, 0, 0, 1};
     for (std::size_t i = 0; i < points; ++i) {
         IntPoint p{object.x[i], object.y[i], object.z[i]};
         if (turned)
             p = Rotate(rotation, p.x, p.y, p.z);
-        p = Rotate(context.cameraMatrix, Wrap(i64(p.x) + offsetX - context.cameraX),
-                   Wrap(i64(p.y) + offsetY - context.cameraY), Wrap(i64(p.z) + offsetZ - context.cameraZ));
+        p = {Wrap(i64(p.x) + offsetX - context.cameraX), Wrap(i64(p.y) + offsetY - context.cameraY),
+             Wrap(i64(p.z) + offsetZ - context.cameraZ)};
+        if (cameraTurned)
+            p = Rotate(context.cameraMatrix, p.x, p.y, p.z);
         copy.x[i] = p.x;
         copy.y[i] = p.y;
         copy.z[i] = p.z;

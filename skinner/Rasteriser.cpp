@@ -7,6 +7,7 @@
 #include "Rasteriser.h"
 
 #include "Arithmetic32.h"
+#include "Divisor.h"
 
 #include <algorithm>
 #include <utility>
@@ -29,7 +30,7 @@ struct Texel {
 struct TexturePlane {
     i32 rx, ry, rz;      // the reduced normal: n div (subdivision x 128)
     i32 plane;           // D = (A . r) x 256
-    i32 q;               // subdivision x the component of r that chose the texture plane
+    Divisor q;           // subdivision x the component of r that chose the texture plane
     i32 ax, ay, az;      // corner A
     i64 cbx, cby, cbz;   // C - B
     i64 bax, bay, baz;   // B - A
@@ -55,14 +56,14 @@ inline bool exactAt(const TexturePlane& t, i32 rowDen, i32 dx, i32 dy, Texel& ou
     const i64 pax = Wrap(px - t.ax), pay = Wrap(py - t.ay), paz = Wrap(pz - t.az);
     i32 u, v;
     if constexpr (P == Plane::XY) {
-        u = Div(Wrap(pax * t.cby - pay * t.cbx), t.q);
-        v = Div(Wrap(pay * t.bax - pax * t.bay), t.q);
+        u = t.q.divide(Wrap(pax * t.cby - pay * t.cbx));
+        v = t.q.divide(Wrap(pay * t.bax - pax * t.bay));
     } else if constexpr (P == Plane::XZ) {
-        u = Div(Wrap(paz * t.cbx - pax * t.cbz), t.q);
-        v = Div(Wrap(pax * t.baz - paz * t.bax), t.q);
+        u = t.q.divide(Wrap(paz * t.cbx - pax * t.cbz));
+        v = t.q.divide(Wrap(pax * t.baz - paz * t.bax));
     } else {
-        u = Div(Wrap(pay * t.cbz - paz * t.cby), t.q);
-        v = Div(Wrap(paz * t.bay - pay * t.baz), t.q);
+        u = t.q.divide(Wrap(pay * t.cbz - paz * t.cby));
+        v = t.q.divide(Wrap(paz * t.bay - pay * t.baz));
     }
     // Bit 0 of the mapping turns the texture by half a turn, bit 1 mirrors it on its diagonal.
     if (t.mapping & 1) {
@@ -294,7 +295,7 @@ void DrawTriangle(RenderContext& c, int triangleIndex, const std::uint8_t* textu
     const i64 e1x = Wrap(-i64(abx)), e1y = Wrap(-i64(aby)), e1z = Wrap(-i64(abz)); // B - A
     const i64 e2x = Wrap(i64(t.x3) - t.x2), e2y = Wrap(i64(t.y3) - t.y2), e2z = Wrap(i64(t.z3) - t.z2);
     const i32 reduce = subdivision * 128;
-    TexturePlane p;
+    TexturePlane p{};
     p.rx = Div(Wrap(e1y * e2z - e1z * e2y), reduce);
     p.ry = Div(Wrap(e1z * e2x - e1x * e2z), reduce);
     p.rz = Div(Wrap(e1x * e2y - e1y * e2x), reduce);
@@ -307,13 +308,13 @@ void DrawTriangle(RenderContext& c, int triangleIndex, const std::uint8_t* textu
     // The texture plane is the one the normal stands most nearly upright on.
     const i64 nx = Abs64(p.rx), ny = Abs64(p.ry), nz = Abs64(p.rz);
     if (nz >= nx && nz >= ny) {
-        p.q = Wrap(i64(subdivision) * p.rz);
+        p.q = Divisor(Wrap(i64(subdivision) * p.rz));
         drawTexturedInk<Plane::XY>(c, t, e, p, tables, texture);
     } else if (ny > nx && ny > nz) {
-        p.q = Wrap(i64(subdivision) * p.ry);
+        p.q = Divisor(Wrap(i64(subdivision) * p.ry));
         drawTexturedInk<Plane::XZ>(c, t, e, p, tables, texture);
     } else {
-        p.q = Wrap(i64(subdivision) * p.rx);
+        p.q = Divisor(Wrap(i64(subdivision) * p.rx));
         drawTexturedInk<Plane::YZ>(c, t, e, p, tables, texture);
     }
 }

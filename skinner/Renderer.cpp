@@ -97,8 +97,10 @@ void AddLight(RenderContext& context, std::int32_t x, std::int32_t y, std::int32
     context.lights[++context.lastLight] = {x, y, z, radius};
 }
 
-void RenderScene(RenderContext& context)
+void RenderScene(RenderContext& context, TriangleDrawer draw)
 {
+    if (draw == nullptr)
+        draw = DrawTriangle;
     context.triangleCount = std::max(context.triangleCount, 0) - 1;
     const i32 last = context.triangleCount;
     if (last < 0)
@@ -136,7 +138,7 @@ void RenderScene(RenderContext& context)
             if (texture == nullptr)
                 continue; // an empty slot, or a number outside the bank: nothing to draw
         }
-        DrawTriangle(context, index, texture);
+        draw(context, index, texture);
     }
     context.lastLight = -1;
 }
