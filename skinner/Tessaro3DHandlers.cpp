@@ -223,9 +223,12 @@ void TForm1::LoadPigmentaClick()
     const QString path = chooseFile(OpenDialog, "Texture Bank File (*.def *.DEF)", "def", 21);
     if (!path.isEmpty()) {
         makeCurrent(startFolder); // the bank names its images relative to it
-        const HourglassCursor hourglass; // the first load of a bank builds its blend tables
         HighlightColours highlight;
-        if (reportFailure([&] { highlight = LoadEditorBank(Native(path), *context); })) {
+        const auto load = [&] {
+            const HourglassCursor hourglass; // the first load of a bank builds its blend tables
+            highlight = LoadEditorBank(Native(path), *context);
+        };
+        if (reportFailure(load)) {
             highlightWhite = highlight.white;
             highlightBlack = highlight.black;
             {
