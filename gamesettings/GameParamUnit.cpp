@@ -32,7 +32,6 @@ constexpr int RowHeight = 19;
 const QColor Background(115, 140, 131);
 const QColor DarkBlue(0, 0, 160);
 
-QString entry(int index) { return Ui(DictionaryTable[static_cast<std::size_t>(index)]); }
 
 // A label's text without its accelerator marker: "&File" as a caption reads "File".
 QString withoutAccelerator(QString text)
@@ -581,61 +580,61 @@ void TGameParamForm::TranslateForm()
             label->setText(withoutAccelerator(text));
     };
 
-    setWindowTitle(entry(0));
-    setAll({Label1}, entry(1));
-    SaveParameters1->setText(entry(2));
-    Quit1->setText(entry(3));
-    Help1->setText(entry(4));
+    setWindowTitle(Entry(0));
+    setAll({Label1}, Entry(1));
+    SaveParameters1->setText(Entry(2));
+    Quit1->setText(Entry(3));
+    Help1->setText(Entry(4));
     OutsideFolderMessage = DictionaryTable[5];
-    File1->setTitle(entry(7));
+    File1->setTitle(Entry(7));
     if (WAVDialog) {
         WAVDialog->OutsideFolderMessage = DictionaryTable[5];
-        WAVDialog->setWindowTitle(entry(6));
-        WAVDialog->Label1->setText(withoutAccelerator(entry(7)));
-        WAVDialog->OKButton->setText(entry(8));
-        WAVDialog->ChangeButton->setText(entry(9));
-        WAVDialog->ClearButton->setText(entry(10));
-        WAVDialog->CancelButton->setText(entry(11));
-        WAVDialog->PlayButton->setText(entry(12));
+        WAVDialog->setWindowTitle(Entry(6));
+        WAVDialog->Label1->setText(withoutAccelerator(Entry(7)));
+        WAVDialog->OKButton->setText(Entry(8));
+        WAVDialog->ChangeButton->setText(Entry(9));
+        WAVDialog->ClearButton->setText(Entry(10));
+        WAVDialog->CancelButton->setText(Entry(11));
+        WAVDialog->PlayButton->setText(Entry(12));
     }
-    setAll({Label2}, entry(13));
-    setAll({Label3}, entry(14));
-    setAll({Label4}, entry(15));
-    setAll({Label5}, entry(16));
-    setAll({Label6}, entry(17));
-    setAll({Label7}, entry(18));
-    StartLevelDialog.title = entry(19);
-    PCXDialog.title = entry(20);
-    setAll({Label8}, entry(21));
-    HelpDialog.title = entry(23);
-    setAll({Label9}, entry(24));
+    setAll({Label2}, Entry(13));
+    setAll({Label3}, Entry(14));
+    setAll({Label4}, Entry(15));
+    setAll({Label5}, Entry(16));
+    setAll({Label6}, Entry(17));
+    setAll({Label7}, Entry(18));
+    StartLevelDialog.title = Entry(19);
+    PCXDialog.title = Entry(20);
+    setAll({Label8}, Entry(21));
+    HelpDialog.title = Entry(23);
+    setAll({Label9}, Entry(24));
     for (QPushButton* clear : {ClearSmallFontButton, ClearBigFontButton, ClearHelpFileButton, ClearCrossButton, ClearLifeIcon,
                                DeveloperVideoClearButton, IntroVideoClearButton, IntroMusicClearButton,
                                ExtroVideoClearButton, ExtroMusicClearButton})
-        clear->setText(entry(25));
-    setAll({Label10}, entry(26));
-    setAll({Label11}, entry(27));
-    setAll({Label12, Label15, Label22, Label21, Label29, Label34, Label31, Label39}, entry(28));
-    setAll({Label13, Label16, Label23, Label27, Label30, Label35, Label32, Label40}, entry(29));
-    setAll({Label17, Label24}, entry(30));
-    setAll({Label18, Label25}, entry(31));
-    setAll({Label19, Label26, Label33, Label38}, entry(32));
-    setAll({Label14}, entry(33));
-    setAll({Label20}, entry(34));
-    setAll({Label28}, entry(35));
-    setAll({Label37}, entry(36));
-    setAll({Label36}, entry(37));
-    setAll({Label42}, entry(38));
-    setAll({Label41}, entry(39));
-    setAll({Label43}, entry(40));
-    setAll({Label44}, entry(41));
-    setAll({Label45}, entry(42));
-    setAll({Label47}, entry(43));
-    setAll({Label46}, entry(44));
-    setAll({Label48}, entry(45));
-    setAll({Label49, Label53}, entry(46));
-    setAll({Label50, Label54}, entry(47));
-    setAll({Label51}, entry(48));
+        clear->setText(Entry(25));
+    setAll({Label10}, Entry(26));
+    setAll({Label11}, Entry(27));
+    setAll({Label12, Label15, Label22, Label21, Label29, Label34, Label31, Label39}, Entry(28));
+    setAll({Label13, Label16, Label23, Label27, Label30, Label35, Label32, Label40}, Entry(29));
+    setAll({Label17, Label24}, Entry(30));
+    setAll({Label18, Label25}, Entry(31));
+    setAll({Label19, Label26, Label33, Label38}, Entry(32));
+    setAll({Label14}, Entry(33));
+    setAll({Label20}, Entry(34));
+    setAll({Label28}, Entry(35));
+    setAll({Label37}, Entry(36));
+    setAll({Label36}, Entry(37));
+    setAll({Label42}, Entry(38));
+    setAll({Label41}, Entry(39));
+    setAll({Label43}, Entry(40));
+    setAll({Label44}, Entry(41));
+    setAll({Label45}, Entry(42));
+    setAll({Label47}, Entry(43));
+    setAll({Label46}, Entry(44));
+    setAll({Label48}, Entry(45));
+    setAll({Label49, Label53}, Entry(46));
+    setAll({Label50, Label54}, Entry(47));
+    setAll({Label51}, Entry(48));
     fitWindow();
 }
 
@@ -710,7 +709,7 @@ void TGameParamForm::chooseFile(const FileDialogRequest& dialog, std::string& va
     if (!relative.empty())
         value = relative;
     else
-        ShowMessage(this, levelFile ? entry(22) : Ui(OutsideFolderMessage));
+        ShowMessage(this, levelFile ? Entry(22) : Ui(OutsideFolderMessage));
     RefreshControls();
 }
 

@@ -29,22 +29,12 @@ constexpr int ButtonHeight = 25;
 
 bool programExists(const std::string& name) { return ProgramExists(name); }
 
-QString entry(int index) { return Ui(DictionaryTable[static_cast<std::size_t>(index)]); }
-
 // An entry that older dictionaries may lack, with the text to show then.
 QString entryOr(int index, const char* fallback)
 {
     const std::string& text = DictionaryTable[static_cast<std::size_t>(index)];
     return text.empty() || text == MissingEntry ? QString::fromUtf8(fallback) : Ui(text);
 }
-
-// The hourglass for the length of a scope, the previous cursor back at its end.
-struct HourglassCursor {
-    HourglassCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~HourglassCursor() { QApplication::restoreOverrideCursor(); }
-    HourglassCursor(const HourglassCursor&) = delete;
-    HourglassCursor& operator=(const HourglassCursor&) = delete;
-};
 
 } // namespace
 
@@ -136,20 +126,20 @@ void TOrmel2Form::FormCreate()
 void TOrmel2Form::TranslateForm()
 {
     LoadDictionary("Ormel2.dic");
-    File1->setTitle(entry(0));
-    Quit1->setText(entry(1));
-    Options1->setTitle(entry(2));
-    RendererMenu->setTitle(entry(3));
-    LanguageMenu->setTitle(entry(4));
-    Help1->setText(entry(5));
-    setWindowTitle(entry(6) + " - " + Ui(GameTitle));
-    Tessaro3DButton->setText(entry(7));
-    TextureButton->setText(entry(8));
-    TileButton->setText(entry(9));
-    LevelButton->setText(entry(10));
-    PartivaButton->setText(entry(11));
-    TestGameButton->setText(entry(12));
-    DeployButton->setText(entry(13));
+    File1->setTitle(Entry(0));
+    Quit1->setText(Entry(1));
+    Options1->setTitle(Entry(2));
+    RendererMenu->setTitle(Entry(3));
+    LanguageMenu->setTitle(Entry(4));
+    Help1->setText(Entry(5));
+    setWindowTitle(Entry(6) + " - " + Ui(GameTitle));
+    Tessaro3DButton->setText(Entry(7));
+    TextureButton->setText(Entry(8));
+    TileButton->setText(Entry(9));
+    LevelButton->setText(Entry(10));
+    PartivaButton->setText(Entry(11));
+    TestGameButton->setText(Entry(12));
+    DeployButton->setText(Entry(13));
 }
 
 void TOrmel2Form::LoadSettings()
@@ -214,7 +204,7 @@ void TOrmel2Form::TestGameButtonClick() { StartProgram(PlayerProgram(Renderer, p
 
 void TOrmel2Form::DeployButtonClick()
 {
-    const std::optional<QString> typed = AskText(this, entry(14), entry(15), Ui(DefaultDeployTarget().string()));
+    const std::optional<QString> typed = AskText(this, Entry(14), Entry(15), Ui(DefaultDeployTarget().string()));
     if (!typed)
         return;
     const std::filesystem::path target = DeployTargetPath(Native(*typed));
@@ -222,14 +212,14 @@ void TOrmel2Form::DeployButtonClick()
         return ShowError(this, entryOr(17, UnsafeDeployTargetMessage));
     {
         const HourglassCursor hourglass;
-        TDeployProgressForm progress(this, entry(14));
+        TDeployProgressForm progress(this, Entry(14));
         progress.ShowNow();
         SetMessageBeep(&QApplication::beep);
         DeployGame(target, [&progress](TFileCopyNew& copier, std::uint16_t read, std::uint16_t written) {
             progress.CopyProgress(copier, read, written);
         });
     }
-    ShowMessage(this, entry(16));
+    ShowMessage(this, Entry(16));
 }
 
 void TOrmel2Form::Help1Click() { OpenHelp("Ormel2"); }

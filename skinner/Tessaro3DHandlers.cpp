@@ -28,7 +28,6 @@
 
 namespace {
 
-QString entry(int index) { return Ui(DictionaryTable[static_cast<std::size_t>(index)]); }
 
 // File names from the dialogs are taken as they are; data files name theirs relative to the start
 // folder, which is made current before each file operation.
@@ -37,14 +36,6 @@ void makeCurrent(const std::string& folder)
     std::error_code ec;
     std::filesystem::current_path(folder, ec);
 }
-
-// The hourglass for the length of a scope, the previous cursor back at its end.
-struct HourglassCursor {
-    HourglassCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~HourglassCursor() { QApplication::restoreOverrideCursor(); }
-    HourglassCursor(const HourglassCursor&) = delete;
-    HourglassCursor& operator=(const HourglassCursor&) = delete;
-};
 
 const QString ObjectFilter = "3D Object (*.3do *.3DO)";
 
@@ -149,7 +140,7 @@ void TForm1::Timer1Timer() { AnimateTextures(*context); }
 
 // ---- files ----
 
-void TForm1::showFileInCaption(const QString& path) { setWindowTitle(entry(0) + " - " + path); }
+void TForm1::showFileInCaption(const QString& path) { setWindowTitle(Entry(0) + " - " + path); }
 
 void TForm1::objectReplaced()
 {
@@ -162,7 +153,7 @@ QString TForm1::chooseFile(FileDialogRequest& dialog, const QString& filter, con
 {
     dialog.filter = filter;
     dialog.defaultSuffix = extension;
-    dialog.title = entry(title);
+    dialog.title = Entry(title);
     const QString path = &dialog == &SaveDialog ? ChooseSaveFile(this, dialog) : ChooseOpenFile(this, dialog);
     if (!path.isEmpty())
         dialog.folder = QFileInfo(path).absolutePath(); // the next time it opens where the user was

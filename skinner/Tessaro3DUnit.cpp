@@ -37,7 +37,6 @@ constexpr int AnimationInterval = 100; // ms, ten images a second
 constexpr int RepaintInterval = 16;    // ms, about the display rate
 constexpr int MouseTurn = 60;          // AngleUnits per pixel of mouse movement
 
-QString entry(int index) { return Ui(DictionaryTable[static_cast<std::size_t>(index)]); }
 
 QLabel* makePanel(QWidget* parent, const char* name, const QString& text, QRect place, bool white)
 {
@@ -301,13 +300,13 @@ void TForm1::FormCreate()
 void TForm1::TranslateForm()
 {
     LoadDictionary("Tessaro3D.dic");
-    setWindowTitle(entry(0));
+    setWindowTitle(Entry(0));
     const struct {
         QMenu* menu;
         int entry;
     } menus[] = {{Fichier1, 1}, {TextMenu, 2}, {Outil, 3}, {Symtrie1, 18}, {Rotation1, 19}};
     for (const auto& m : menus)
-        m.menu->setTitle(entry(m.entry));
+        m.menu->setTitle(Entry(m.entry));
     const struct {
         QAction* action;
         int entry;
@@ -327,18 +326,18 @@ void TForm1::TranslateForm()
                    {Inverserlesnormales1, 17},
                    {Aide1, 20}};
     for (const auto& a : actions)
-        a.action->setText(entry(a.entry));
-    TextValid->setText(entry(27));
-    CoulValid->setText(entry(28));
-    Retourne->setText(entry(29));
-    Flip->setText(entry(30));
-    Reset->setText(entry(31));
-    Label2->setText(entry(32));
-    TypeFace->setTitle(entry(33));
+        a.action->setText(Entry(a.entry));
+    TextValid->setText(Entry(27));
+    CoulValid->setText(Entry(28));
+    Retourne->setText(Entry(29));
+    Flip->setText(Entry(30));
+    Reset->setText(Entry(31));
+    Label2->setText(Entry(32));
+    TypeFace->setTitle(Entry(33));
     for (int i = 0; i < 4; ++i)
-        TypeFaceItems->button(i)->setText(entry(34 + i));
-    DoubleFace->setText(entry(38));
-    Label3->setText(entry(39));
+        TypeFaceItems->button(i)->setText(Entry(34 + i));
+    DoubleFace->setText(Entry(38));
+    Label3->setText(Entry(39));
 }
 
 void TForm1::ShowFaceInfo()
@@ -346,8 +345,8 @@ void TForm1::ShowFaceInfo()
     // The controls show the face; their change handlers would only write the same values back.
     const QSignalBlocker blockTransparence(Transparence), blockDoubleFace(DoubleFace);
     HeightLabel->setText(QString::number(objectHeight));
-    FaceLabel->setText(entry(25) + ":" + QString::number(currentFace) + "/" + QString::number(object.lastFace) +
-                       " - " + QString::number(object.lastPoint + 1) + " " + entry(26));
+    FaceLabel->setText(Entry(25) + ":" + QString::number(currentFace) + "/" + QString::number(object.lastFace) +
+                       " - " + QString::number(object.lastPoint + 1) + " " + Entry(26));
     IndexColorPanel->setText(QString::number(currentColour));
     TextureIndex->setText(QString::number(currentTexture));
     const Face* face = currentFaceRecord();

@@ -38,7 +38,6 @@ constexpr int AnimationInterval = 100; // ms, ten images a second
 constexpr int RepaintInterval = 16;    // ms, about the display rate
 constexpr int WheelStep = 120;         // eighths of a degree per notch
 
-QString entry(int index) { return Ui(DictionaryTable[static_cast<std::size_t>(index)]); }
 
 // Images are named relative to the start folder: loads run with it as the current folder, and
 // the folder the user was in comes back afterwards.
@@ -219,33 +218,33 @@ void TMainForm::TranslateForm()
 {
     LoadDictionary("Pigmenta.dic");
     for (int i = 0; i < static_cast<int>(Messages.size()); ++i)
-        Messages[static_cast<std::size_t>(i)] = entry(i);
-    File1->setTitle(entry(6));
-    Newbank1->setText(entry(7));
-    Loadpigmenta1->setText(entry(8));
-    Savepigmenta1->setText(entry(9));
-    Quit1->setText(entry(10));
-    LoadImage1->setText(entry(11));
-    Clearimage1->setText(entry(12));
-    Defineasfirsttextureimage1->setText(entry(13));
-    Defineaslasttextureimage1->setText(entry(14));
+        Messages[static_cast<std::size_t>(i)] = Entry(i);
+    File1->setTitle(Entry(6));
+    Newbank1->setText(Entry(7));
+    Loadpigmenta1->setText(Entry(8));
+    Savepigmenta1->setText(Entry(9));
+    Quit1->setText(Entry(10));
+    LoadImage1->setText(Entry(11));
+    Clearimage1->setText(Entry(12));
+    Defineasfirsttextureimage1->setText(Entry(13));
+    Defineaslasttextureimage1->setText(Entry(14));
     const struct {
         QLabel* label;
         int entry;
     } labels[] = {{Label1, 15}, {Label2, 16}, {Label3, 17}, {Label4, 18}, {Label7, 19}, {ColorLabel, 20}};
     for (const auto& l : labels) {
-        l.label->setText(entry(l.entry));
+        l.label->setText(Entry(l.entry));
         l.label->adjustSize();
     }
-    ClearTextureButton->setText(entry(21));
+    ClearTextureButton->setText(Entry(21));
     // A longer translation widens the button towards the scroll bar, never under it.
     ClearTextureButton->resize(std::clamp(ClearTextureButton->sizeHint().width(), 67, TextureIndex->x() - 4 - 303),
                                ClearTextureButton->height());
-    setWindowTitle(entry(22));
-    OpenBankDialog.title = entry(23);
-    SaveBankDialog.title = entry(24);
-    OpenPCXDialog.title = entry(25);
-    Help1->setText(entry(26));
+    setWindowTitle(Entry(22));
+    OpenBankDialog.title = Entry(23);
+    SaveBankDialog.title = Entry(24);
+    OpenPCXDialog.title = Entry(25);
+    Help1->setText(Entry(26));
 }
 
 int TMainForm::Columns() const { return GridColumns(ViewPanel->width()); }
@@ -476,7 +475,7 @@ void TMainForm::Loadpigmenta1Click()
     }
     SaveBankDialog.fileName = path;
     bankPaletteChanged();
-    setWindowTitle(entry(2) + path);
+    setWindowTitle(Entry(2) + path);
     showCursorLabels();
     reportUnread(load);
 }
@@ -496,7 +495,7 @@ void TMainForm::Savepigmenta1Click()
         }
     }
     OpenBankDialog.fileName = path;
-    setWindowTitle(entry(2) + path);
+    setWindowTitle(Entry(2) + path);
 }
 
 void TMainForm::Quit1Click() { QApplication::quit(); }

@@ -78,3 +78,7 @@ QString ChooseSaveFile(QWidget* parent, const FileDialogRequest& request)
         return Hooks().chooseSaveFile(request);
     return runFileDialog(parent, request, QFileDialog::AcceptSave);
 }
+
+HourglassCursor::HourglassCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+
+HourglassCursor::~HourglassCursor() { QApplication::restoreOverrideCursor(); }

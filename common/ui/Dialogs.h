@@ -36,3 +36,12 @@ bool AskYesNo(QWidget* parent, const QString& caption, const QString& text);
 // The chosen file's path, or empty when the user cancels.
 QString ChooseOpenFile(QWidget* parent, const FileDialogRequest& request);
 QString ChooseSaveFile(QWidget* parent, const FileDialogRequest& request);
+
+// The hourglass while a long operation runs, restored however the operation ends.
+class HourglassCursor {
+public:
+    HourglassCursor();
+    ~HourglassCursor();
+    HourglassCursor(const HourglassCursor&) = delete;
+    HourglassCursor& operator=(const HourglassCursor&) = delete;
+};

@@ -1,5 +1,7 @@
 #include "Text.h"
 
+#include "LocalisationUnit.h"
+
 #include <QStringDecoder>
 
 QString Ui(const std::string& text)
@@ -12,3 +14,5 @@ QString Ui(const std::string& text)
 }
 
 std::string Native(const QString& text) { return text.toStdString(); }
+
+QString Entry(int index) { return Ui(DictionaryTable.at(static_cast<std::size_t>(index))); }

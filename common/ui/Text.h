@@ -7,3 +7,6 @@
 
 QString Ui(const std::string& text);
 std::string Native(const QString& text);
+
+// Entry `index` (0 to 256) of the program's dictionary table, for a control's text.
+QString Entry(int index);
