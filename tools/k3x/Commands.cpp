@@ -7,6 +7,9 @@ int RunBlend(const std::vector<std::string>& words);
 int RunDeploy(const std::vector<std::string>& words);
 int RunRender(const std::vector<std::string>& words);
 int RunDxf(const std::vector<std::string>& words);
+int RunInfo(const std::vector<std::string>& words);
+int RunCheck(const std::vector<std::string>& words);
+int RunNewProject(const std::vector<std::string>& words);
 
 const std::vector<K3xCommand>& K3xCommands()
 {
@@ -21,6 +24,11 @@ const std::vector<K3xCommand>& K3xCommands()
          "[--height H] [--ticks N] [--outline F] [--repeat N]",
          "draw an object as the skinning editor shows it", RunRender},
         {"dxf", "dxf IN.dxf OUT.3do", "import the 3D faces of a DXF mesh into a new object", RunDxf},
+        {"info", "info FILE.(3do|dxf|def|pcx|wav)", "describe an object, mesh, texture bank, image or sound", RunInfo},
+        {"check", "check",
+         "check the game project in the current folder: named files, bank images, faces, dictionaries", RunCheck},
+        {"new-project", "new-project FOLDER [--from PROJECT]",
+         "make a new game project folder, a copy of the demo game (or of PROJECT)", RunNewProject},
     };
     return commands;
 }
