@@ -134,7 +134,7 @@ void checkObject(Findings& findings, const fs::path& path)
     const ObjectSummary summary = SummariseObject(object);
     if (summary.brokenFaces > 0)
         findings.add(where, counted(summary.brokenFaces, "face") + " of " + std::to_string(summary.faces) +
-                                " name points the object does not have (the first is face " +
+                                " with points the object does not have (the first is face " +
                                 std::to_string(summary.firstBrokenFace) + ")");
 }
 

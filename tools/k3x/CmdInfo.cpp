@@ -65,7 +65,7 @@ void describeObject(const Object3D& object)
     if (!s.colours.empty())
         std::printf("  colours: %s\n", countedList(s.colours).c_str());
     if (s.brokenFaces > 0)
-        std::printf("  %zu face%s name points the object does not have (the first is face %zu)\n", s.brokenFaces,
+        std::printf("  %zu face%s with points the object does not have (the first is face %zu)\n", s.brokenFaces,
                     plural(s.brokenFaces), s.firstBrokenFace);
 }
 
