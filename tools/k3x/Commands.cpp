@@ -10,6 +10,7 @@ int RunDxf(const std::vector<std::string>& words);
 int RunInfo(const std::vector<std::string>& words);
 int RunCheck(const std::vector<std::string>& words);
 int RunNewProject(const std::vector<std::string>& words);
+int RunTool(const std::vector<std::string>& words);
 
 const std::vector<K3xCommand>& K3xCommands()
 {
@@ -18,17 +19,20 @@ const std::vector<K3xCommand>& K3xCommands()
          "convert a 256-colour PCX image, optionally onto another image's palette", RunPcx},
         {"blend", "blend BANK.def [--rebuild]",
          "load a texture bank and make sure its blend-table cache (.POT) exists", RunBlend},
-        {"deploy", "deploy TARGET", "copy the game in the current folder into TARGET without the tools", RunDeploy},
         {"render",
          "render OBJECT.3do -o OUT.(pcx|png) [--bank BANK.def] [--size WxH] [--yaw U] [--pitch U] [--distance D] "
          "[--height H] [--ticks N] [--outline F] [--repeat N]",
          "draw an object as the skinning editor shows it", RunRender},
         {"dxf", "dxf IN.dxf OUT.3do", "import the 3D faces of a DXF mesh into a new object", RunDxf},
+        {"tool",
+         "tool NAME IN.3do OUT.3do [--colour C] [--texture T] [--transparency P] [--face K] [--from OTHER.3do]",
+         "run one of the skinning editor's whole-object tools on an object", RunTool},
         {"info", "info FILE.(3do|dxf|def|pcx|wav)", "describe an object, mesh, texture bank, image or sound", RunInfo},
         {"check", "check",
          "check the game project in the current folder: named files, bank images, faces, dictionaries", RunCheck},
         {"new-project", "new-project FOLDER [--from PROJECT]",
          "make a new game project folder, a copy of the demo game (or of PROJECT)", RunNewProject},
+        {"deploy", "deploy TARGET", "copy the game in the current folder into TARGET without the tools", RunDeploy},
     };
     return commands;
 }
