@@ -5,8 +5,12 @@ set(CPACK_PACKAGE_NAME ormel2)
 set(CPACK_PACKAGE_VENDOR "The Ormel 2 team")
 set(CPACK_PACKAGE_CONTACT "The Ormel 2 team <team@ormel2.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop tools to make your own 3D game")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Ormel 2 is a suite of desktop tools with which hobbyists make 3D games: a launcher that starts the tools on a game project and deploys the finished game, a texture bank editor (Pigmenta), a 3D object skinning editor (Tessaro3D), a game parameters editor (Partiva) and a command-line companion (k3x). The ormel2 command starts them on your game project folder, made from the demo game on first start.")
+set(CPACK_PACKAGE_DESCRIPTION "Ormel 2 is a suite of desktop tools with which hobbyists make 3D games:
+a launcher that starts the tools on a game project and deploys the finished
+game, a texture bank editor (Pigmenta), a 3D object skinning editor
+(Tessaro3D), a game parameters editor (Partiva) and a command-line companion
+(k3x). The ormel2 command starts them in your game project folder, made from
+the demo game on the first start.")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY ormel2)
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
