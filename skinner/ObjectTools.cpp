@@ -31,27 +31,22 @@ bool namesOnlyPointsOf(const Face& face, const Object3D& object)
 // Coordinates wrap in 32 bits as they do in the file: negating the lowest value gives it back.
 std::int32_t negated(std::int32_t c) { return static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(c)); }
 
-} // namespace
-
-void ColourAllFaces(Object3D& object, std::uint8_t colour)
+// Every face but the virtual ones takes the type and the texture (or colour).
+void skinAllTriangles(Object3D& object, std::uint16_t faceType, std::uint16_t texture)
 {
-    forEachFace(object, [colour](Face& face) {
-        if (face.faceType == FaceVirtual)
-            return;
-        face.texture = colour;
-        face.faceType = FacePlain;
-    });
-}
-
-void TextureAllFaces(Object3D& object, std::uint16_t texture)
-{
-    forEachFace(object, [texture](Face& face) {
+    forEachFace(object, [faceType, texture](Face& face) {
         if (face.faceType == FaceVirtual)
             return;
         face.texture = texture;
-        face.faceType = FaceTextured;
+        face.faceType = faceType;
     });
 }
+
+} // namespace
+
+void ColourAllFaces(Object3D& object, std::uint8_t colour) { skinAllTriangles(object, FacePlain, colour); }
+
+void TextureAllFaces(Object3D& object, std::uint16_t texture) { skinAllTriangles(object, FaceTextured, texture); }
 
 void SetAllTransparency(Object3D& object, std::uint16_t transparency)
 {

@@ -10,6 +10,7 @@
 #include "Divisor.h"
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 namespace {
@@ -74,6 +75,18 @@ inline bool exactAt(const TexturePlane& t, i32 rowDen, i32 dx, i32 dy, Texel& ou
         std::swap(u, v);
     out = {std::clamp(u, 0, 127), std::clamp(v, 0, 127)};
     return true;
+}
+
+// (difference x 256) div count, for a difference of two coordinates in 0..127 and the segment's
+// reciprocal ceil(2^32 / count): with |difference x 256| < 2^15 the product overshoots the
+// quotient by less than 2^15 / 2^32, far less than the 1 / count that would carry it past a
+// whole number, so this is exact truncating division. The sign is taken off and put back.
+inline Fixed8 segmentStep(i32 difference, std::uint64_t reciprocal)
+{
+    const i32 sign = difference >> 31; // 0 or -1
+    const auto magnitude = static_cast<std::uint64_t>(((difference ^ sign) - sign) * 256);
+    const auto quotient = static_cast<i32>((magnitude * reciprocal) >> 32);
+    return static_cast<Fixed8>((quotient ^ sign) - sign);
 }
 
 // `count` pixels from `pixel`, texel k read at (u + (k.du >> 8), v + (k.dv >> 8)). Both ends of a
@@ -210,8 +223,9 @@ void drawTextured(RenderContext& c, const RenderTriangle& t, const Edges& e, con
             if (!exactAt<P>(plane, rowDen, rayX[x1], dy, end))
                 return false;
             const i32 count = x1 - x0;
-            const auto du = static_cast<Fixed8>((end.u - start.u) * 256 / count);
-            const auto dv = static_cast<Fixed8>((end.v - start.v) * 256 / count);
+            const std::uint64_t reciprocal = c.segmentReciprocal[count];
+            const Fixed8 du = segmentStep(end.u - start.u, reciprocal);
+            const Fixed8 dv = segmentStep(end.v - start.v, reciprocal);
             spanPixels<I>(pixel, count, texture, start, du, dv, tables);
             pixel += count;
             start = end;
@@ -241,18 +255,34 @@ void drawTexturedInk(RenderContext& c, const RenderTriangle& t, const Edges& e, 
 
 } // namespace
 
+namespace {
+
+std::array<std::int32_t, 7> viewOf(const RenderContext& c)
+{
+    return {c.centreX, c.centreY, c.focalX, c.focalY, c.spanStep, c.maxX, c.maxY};
+}
+
+} // namespace
+
 void PrepareRasteriser(RenderContext& c)
 {
+    c.tablesMadeFor = viewOf(c);
     c.rayX.resize(static_cast<std::size_t>(c.maxX) + 1);
     c.rayY.resize(static_cast<std::size_t>(c.maxY) + 1);
     for (std::size_t x = 0; x < c.rayX.size(); ++x)
         c.rayX[x] = Div(Wrap((i64(x) - c.centreX) * 256), c.focalX);
     for (std::size_t y = 0; y < c.rayY.size(); ++y)
         c.rayY[y] = Div(Wrap((i64(c.centreY) - i64(y)) * 256), c.focalY);
+    // Segments are 1 to spanStep pixels long.
+    c.segmentReciprocal.resize(static_cast<std::size_t>(c.spanStep) + 1);
+    for (std::size_t n = 1; n < c.segmentReciprocal.size(); ++n)
+        c.segmentReciprocal[n] = ((std::uint64_t(1) << 32) + n - 1) / n;
 }
 
 void DrawTriangle(RenderContext& c, int triangleIndex, const std::uint8_t* texture)
 {
+    if (c.tablesMadeFor != viewOf(c))
+        PrepareRasteriser(c);
     const RenderTriangle& t = c.triangles[triangleIndex];
     const bool flat = t.faceType == 3;
     if ((!flat && texture == nullptr) || t.blendLevel < 0 || t.blendLevel > 16)

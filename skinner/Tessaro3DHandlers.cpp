@@ -158,87 +158,77 @@ void TForm1::objectReplaced()
     FaceBar->setMaximum(object.lastFace);
 }
 
-QString TForm1::chooseObjectFile(const QString& filter)
+QString TForm1::chooseFile(FileDialogRequest& dialog, const QString& filter, const QString& extension, int title)
 {
-    OpenDialog.filter = filter;
-    OpenDialog.defaultSuffix = "3DO";
-    OpenDialog.title = entry(22);
-    const QString path = ChooseOpenFile(this, OpenDialog);
+    dialog.filter = filter;
+    dialog.defaultSuffix = extension;
+    dialog.title = entry(title);
+    const QString path = &dialog == &SaveDialog ? ChooseSaveFile(this, dialog) : ChooseOpenFile(this, dialog);
     if (!path.isEmpty())
-        OpenDialog.folder = QFileInfo(path).absolutePath();
+        dialog.folder = QFileInfo(path).absolutePath(); // the next time it opens where the user was
     return path;
+}
+
+template <typename FileAction>
+bool TForm1::reportFailure(FileAction action)
+{
+    try {
+        action();
+        return true;
+    } catch (const OrmelError& error) {
+        // The object and the bank are kept as they were; a save leaves the old file whole.
+        ShowError(this, Ui(error.what()));
+        return false;
+    }
 }
 
 void TForm1::LoadDXFObjetClick()
 {
     makeCurrent(startFolder);
-    OpenDialog.filter = "AutoCad DXF object (*.dxf *.DXF)";
-    OpenDialog.defaultSuffix = "dxf";
-    OpenDialog.title = entry(24);
-    const QString path = ChooseOpenFile(this, OpenDialog);
-    if (!path.isEmpty()) {
-        OpenDialog.folder = QFileInfo(path).absolutePath();
-        try {
-            ImportDxf(Native(path), object);
-            objectReplaced();
-            showFileInCaption(path);
-        } catch (const OrmelError& error) {
-            ShowError(this, Ui(error.what())); // the object stays as it was
-        }
+    const QString path = chooseFile(OpenDialog, "AutoCad DXF object (*.dxf *.DXF)", "dxf", 24);
+    if (!path.isEmpty() && reportFailure([&] { ImportDxf(Native(path), object); })) {
+        objectReplaced();
+        showFileInCaption(path);
     }
-    angleX = angleZ = angleY = 0;
+    ResetClick();
     ShowFaceInfo();
 }
 
 void TForm1::LoadObjet3DClick()
 {
     makeCurrent(startFolder);
-    const QString path = chooseObjectFile(ObjectFilter);
-    if (!path.isEmpty()) {
-        try {
-            LoadObject(Native(path), object);
-            objectReplaced();
-            SaveDialog.fileName = path;
-            showFileInCaption(path);
-        } catch (const OrmelError& error) {
-            ShowError(this, Ui(error.what()));
-        }
+    const QString path = chooseFile(OpenDialog, ObjectFilter, "3DO", 22);
+    if (!path.isEmpty() && reportFailure([&] { LoadObject(Native(path), object); })) {
+        objectReplaced();
+        SaveDialog.fileName = path; // saved under its own name unless the user says otherwise
+        showFileInCaption(path);
     }
-    angleX = angleZ = angleY = 0;
+    ResetClick();
     ShowFaceInfo();
 }
 
 void TForm1::SaveObjet3DClick()
 {
     makeCurrent(startFolder);
-    SaveDialog.filter = "Objet K3X (*.3do *.3DO)";
-    SaveDialog.defaultSuffix = "3DO";
-    SaveDialog.title = entry(23);
-    const QString path = ChooseSaveFile(this, SaveDialog);
-    if (!path.isEmpty()) {
-        try {
-            SaveObject(Native(path), object);
-            SaveDialog.fileName = path;
-            showFileInCaption(path);
-        } catch (const OrmelError& error) {
-            ShowError(this, Ui(error.what())); // the file on disk is as it was
-        }
+    const QString path = chooseFile(SaveDialog, "Objet K3X (*.3do *.3DO)", "3DO", 23);
+    if (!path.isEmpty() && reportFailure([&] { SaveObject(Native(path), object); })) {
+        SaveDialog.fileName = path;
+        showFileInCaption(path);
     }
-    angleX = angleZ = angleY = 0;
+    ResetClick();
 }
 
 void TForm1::LoadPigmentaClick()
 {
-    FileDialogRequest request = OpenDialog;
-    request.filter = "Texture Bank File (*.def *.DEF)";
-    request.defaultSuffix = "def";
-    request.title = entry(21);
-    const QString path = ChooseOpenFile(this, request);
+    const QString path = chooseFile(OpenDialog, "Texture Bank File (*.def *.DEF)", "def", 21);
     if (!path.isEmpty()) {
         makeCurrent(startFolder); // the bank names its images relative to it
-        try {
+        HighlightColours highlight;
+        const auto load = [&] {
             const HourglassCursor hourglass; // the first load of a bank builds its blend tables
-            const HighlightColours highlight = LoadEditorBank(Native(path), *context);
+            highlight = LoadEditorBank(Native(path), *context);
+        };
+        if (reportFailure(load)) {
             highlightWhite = highlight.white;
             highlightBlack = highlight.black;
             {
@@ -250,12 +240,9 @@ void TForm1::LoadPigmentaClick()
             SetColourTable(TextureViewImage, bank.bankPalette);
             SetColourTable(PaletteViewImage, bank.colourPalette);
             ApplyBankPalette(bank.bankPalette, context->screen);
-            OpenDialog.folder = QFileInfo(path).absolutePath();
-        } catch (const OrmelError& error) {
-            ShowError(this, Ui(error.what())); // the bank stays as it was
         }
     }
-    angleX = angleZ = angleY = 0;
+    ResetClick();
     ShowFaceInfo();
 }
 
@@ -285,17 +272,11 @@ void TForm1::MettretoutenTransparent1Click()
 
 void TForm1::ReprendreHabillageClick()
 {
-    const QString path = chooseObjectFile(ObjectFilter);
-    if (!path.isEmpty()) {
-        try {
-            Object3D other;
-            LoadObject(Native(path), other);
-            TakeOverSkin(object, other);
-        } catch (const OrmelError& error) {
-            ShowError(this, Ui(error.what()));
-        }
-    }
-    angleX = angleZ = angleY = 0;
+    const QString path = chooseFile(OpenDialog, ObjectFilter, "3DO", 22);
+    Object3D other;
+    if (!path.isEmpty() && reportFailure([&] { LoadObject(Native(path), other); }))
+        TakeOverSkin(object, other);
+    ResetClick();
     ShowFaceInfo();
 }
 
@@ -332,26 +313,20 @@ void TForm1::Inverserlesnormales1Click()
 void TForm1::Chargerobjetancienformat1Click()
 {
     makeCurrent(startFolder);
-    const QString path = chooseObjectFile("3D object (*.3do *.3DO)");
+    const QString path = chooseFile(OpenDialog, "3D object (*.3do *.3DO)", "3DO", 22);
     if (!path.isEmpty())
         showFileInCaption(path); // nothing is read: the old format is gone
-    angleX = angleZ = angleY = 0;
+    ResetClick();
     ShowFaceInfo();
 }
 
 void TForm1::Convertirancienobjet1Click()
 {
     makeCurrent(startFolder);
-    const QString path = chooseObjectFile("3D Objet (*.3do *.3DO)");
-    if (!path.isEmpty()) {
-        try {
-            SaveObject(Native(path), object);
-            showFileInCaption(path);
-        } catch (const OrmelError& error) {
-            ShowError(this, Ui(error.what()));
-        }
-    }
-    angleX = angleZ = angleY = 0;
+    const QString path = chooseFile(OpenDialog, "3D Objet (*.3do *.3DO)", "3DO", 22);
+    if (!path.isEmpty() && reportFailure([&] { SaveObject(Native(path), object); }))
+        showFileInCaption(path);
+    ResetClick();
     ShowFaceInfo();
 }
 

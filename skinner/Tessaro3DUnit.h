@@ -182,8 +182,12 @@ private:
     // After the object was replaced: currentFace back within its faces, FaceBar's range with it.
     void objectReplaced();
     void setFaceSize(QLineEdit* edit, std::uint16_t Face::*field);
-    // Runs the open dialog with the flow's filter, extension and title; empty when cancelled.
-    QString chooseObjectFile(const QString& filter);
+    // Runs the dialog (SaveDialog saves, OpenDialog opens) with the flow's filter, default
+    // extension and title (a dictionary entry); the chosen path, or empty when cancelled.
+    QString chooseFile(FileDialogRequest& dialog, const QString& filter, const QString& extension, int title);
+    // Runs a file operation; a failure is shown to the user and answers false.
+    template <typename FileAction>
+    bool reportFailure(FileAction action);
 
     bool clickStarted_ = false; // the left button went down on the client area
 };

@@ -22,31 +22,6 @@ TEST(FaceEditing, AVirtualFaceMadeATriangleNamesOnlyExistingPoints)
     EXPECT_EQ(triangle.p2, 9);
 }
 
-TEST(FaceEditing, MappingComesBackAfterFourSteps)
-{
-    Face face;
-    face.mapping = 2;
-    for (int i = 0; i < 4; ++i)
-        NextMapping(face);
-    EXPECT_EQ(face.mapping, 2);
-    NextMapping(face);
-    NextMapping(face);
-    EXPECT_EQ(face.mapping, 0);
-    face.mapping = -7; // from a damaged file
-    NextMapping(face);
-    EXPECT_EQ(face.mapping, 0);
-}
-
-TEST(FaceEditing, RotatingThePointsKeepsTheSideAndComesBackAfterThree)
-{
-    Face face{4, 5, 6};
-    RotateFacePoints(face);
-    EXPECT_EQ(face, (Face{5, 6, 4}));
-    RotateFacePoints(face);
-    RotateFacePoints(face);
-    EXPECT_EQ(face, (Face{4, 5, 6}));
-}
-
 TEST(FaceEditing, SizesAreWholeNumbersKeptIn16Bits)
 {
     const struct {
@@ -77,16 +52,6 @@ TEST(EditorPanels, TheGridShowsTheColourThatThePointerChooses)
     EXPECT_EQ(shown(103, 63), 7);
     EXPECT_EQ(shown(100, 56), 7);
     EXPECT_EQ(shown(100, 60), 200);
-}
-
-TEST(EditorPanels, GridCornersAndItsStrictEdge)
-{
-    EXPECT_EQ(GridColourAt(1, 1), 15);     // top left
-    EXPECT_EQ(GridColourAt(1, 127), 0);    // bottom left
-    EXPECT_EQ(GridColourAt(127, 1), 255);  // top right
-    EXPECT_EQ(GridColourAt(127, 127), 240);
-    for (const auto& [x, y] : {std::pair{0, 5}, {5, 0}, {128, 5}, {5, 128}, {-3, 40}})
-        EXPECT_EQ(GridColourAt(x, y), -1) << x << ", " << y;
 }
 
 TEST(EditorPanels, TheTextureViewTakesTheCurrentImageOrColourZero)

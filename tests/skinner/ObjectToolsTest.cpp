@@ -45,19 +45,6 @@ TEST(ObjectTools, ColourAndTextureAllLeaveVirtualFacesAlone)
     EXPECT_EQ(object.faces[1], sign);
 }
 
-TEST(ObjectTools, TransparencyAndSidesReachEveryFace)
-{
-    Object3D object = objectWith({triangle(0, 1, 2, FaceTextured, 4), sign});
-    SetAllTransparency(object, 57);
-    SetAllDoubleSided(object, 1);
-    for (const Face& face : object.faces) {
-        EXPECT_EQ(face.transparency, 57);
-        EXPECT_EQ(face.doubleSided, 1);
-    }
-    SetAllDoubleSided(object, 0);
-    EXPECT_EQ(object.faces[1].doubleSided, 0);
-}
-
 TEST(ObjectTools, ReplaceColourChangesOnlyPlainFacesOfTheSampledNumber)
 {
     Object3D object = objectWith({triangle(0, 1, 2, FaceTextured, 5), triangle(0, 1, 2, FacePlain, 5),

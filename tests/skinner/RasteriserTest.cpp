@@ -317,6 +317,27 @@ TEST(Rasteriser, DrawsExactlyWhatThePlainVersionDrawsOnRandomTriangles)
     }
 }
 
+TEST(Rasteriser, FollowsFocalFactorsSetByHandAfterAResize)
+{
+    // The editor sets focalX and focalY to 256 after its first ResizeView.
+    DemoSkins skins;
+    const Object3D house = BuildHouse(skins);
+    auto context = MakeTestContext(380, 384);
+    context->bank.images[0] = std::make_unique<TextureImage>();
+    for (std::size_t i = 0; i < context->bank.images[0]->size(); ++i)
+        (*context->bank.images[0])[i] = static_cast<std::uint8_t>(i * 13);
+    auto frame = [&](TriangleDrawer draw) {
+        ClearScreen(*context, 0);
+        SetCamera(*context, 0, 0, 0, 0, 0, 0);
+        DrawObject(*context, house, 0, 0, 300, 2000, -1500, 0, 1, 0, 0);
+        RenderScene(*context, draw);
+        return context->screen.pixels;
+    };
+    frame(DrawTriangle);
+    context->focalX = context->focalY = 256;
+    EXPECT_EQ(frame(DrawTriangle), frame(ReferenceDrawTriangle));
+}
+
 TEST(Rasteriser, DrawsTheDemoObjectsExactlyAsThePlainVersion)
 {
     Scene scene;
