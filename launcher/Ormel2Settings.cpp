@@ -59,9 +59,9 @@ void WriteRenderer(std::int32_t mode)
 std::vector<std::string> WriteLanguage(const std::string& name)
 {
     std::vector<std::string> failures;
-    for (const std::string& dictionary : SuiteDictionaries) {
+    for (const SuiteDictionary& dictionary : SuiteDictionaries) {
         try {
-            TIniFile32 ini(FileInCurrentFolder(dictionary).string());
+            TIniFile32 ini(FileInCurrentFolder(dictionary.file).string());
             ini.WriteString("Config", "Language", name);
             ini.Destroy();
         } catch (const OrmelError& error) {

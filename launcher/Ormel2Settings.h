@@ -1,8 +1,10 @@
 #pragma once
 // The launcher's settings: the rendering mode and the offered languages in Ormel2.ini, the
 // game title in game.ini, and the interface language written into every program's dictionary.
+#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct LauncherSettings {
@@ -18,9 +20,21 @@ LauncherSettings ReadLauncherSettings();
 // Writes [Config] Renderer into Ormel2.ini (created when missing). Throws OrmelError on failure.
 void WriteRenderer(std::int32_t mode);
 
+// A dictionary of the suite and the highest entry its program gives its controls; the level
+// editor, the player and the tile bank editor keep texts of their own (-1: none of ours).
+struct SuiteDictionary {
+    std::string_view file;
+    int lastEntry;
+};
+
 // The dictionaries that receive the chosen language, in the order they are written.
-inline const std::vector<std::string> SuiteDictionaries{
-    "Ormel2.dic", "Partiva.dic", "Editor.dic", "Player.dic", "Tessaro3D.dic", "Pigmenta.dic", "Mosaro.dic"};
+inline constexpr std::array<SuiteDictionary, 7> SuiteDictionaries{{{"Ormel2.dic", 17},
+                                                                   {"Partiva.dic", 48},
+                                                                   {"Editor.dic", -1},
+                                                                   {"Player.dic", -1},
+                                                                   {"Tessaro3D.dic", 39},
+                                                                   {"Pigmenta.dic", 26},
+                                                                   {"Mosaro.dic", -1}}};
 
 // Writes [Config] Language = name into every dictionary of the suite, creating missing ones.
 // A dictionary that cannot be written does not stop the others; the messages of the failures

@@ -169,8 +169,10 @@ private slots:
         folder->write("game.ini", "[Game]\nGameTitle=Quest\n");
         const auto form = makeForm();
         form->LanguageMenu->actions()[1]->trigger();
-        for (const std::string& name : SuiteDictionaries)
+        for (const SuiteDictionary& dictionary : SuiteDictionaries) {
+            const std::string name(dictionary.file);
             QVERIFY2(folder->read(name).find("Language=Francais\r\n") != std::string::npos, name.c_str());
+        }
         QCOMPARE(form->windowTitle(), QString("Projet - Quest"));
         QCOMPARE(form->TextureButton->text(), QString("Textures FR"));
         QCOMPARE(form->Quit1->text(), QString(MissingEntry));

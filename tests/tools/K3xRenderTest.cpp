@@ -1,6 +1,7 @@
 // k3x render and k3x dxf as scripts use them, against the same frame drawn in the process.
 #include "EditorFrame.h"
 #include "ImageWriters.h"
+#include "K3xRun.h"
 #include "ObjectFile.h"
 #include "Pcx.h"
 #include "Renderer.h"
@@ -11,24 +12,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <sys/wait.h>
 
 using ::testing::HasSubstr;
 using ::testing::MatchesRegex;
 
 namespace {
-
-struct Outcome {
-    int exitCode;
-    std::string err;
-};
-
-Outcome k3x(const TempFolder& folder, const std::string& arguments)
-{
-    const int status = std::system((std::string(K3X_PATH) + " " + arguments + " >k3x.out 2>k3x.err").c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, folder.read("k3x.err")};
-}
 
 // A square of two textured faces and a plain one beside it, 200 units across.
 Object3D sampleObject()
@@ -94,7 +82,7 @@ TEST(K3xRender, DrawsTheEditorsFrameTopRowFirst)
     view.pitch = -400;
     view.distance = 250;
     view.height = 10;
-    const Outcome run = k3x(folder, "render sample.3do -o out.pcx --bank bank.def --size 200x150 --yaw 900 --pitch -400 "
+    const K3xRun run = k3x(folder, "render sample.3do -o out.pcx --bank bank.def --size 200x150 --yaw 900 --pitch -400 "
                                 "--distance 250 --height 10 --outline 2");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const PcxImage image = LoadPcx("out.pcx");
@@ -113,7 +101,7 @@ TEST(K3xRender, WithoutABankDrawsWithTheStandIns)
 {
     const TempFolder folder;
     SaveObject("sample.3do", sampleObject());
-    const Outcome run = k3x(folder, "render sample.3do -o out.png --repeat 3");
+    const K3xRun run = k3x(folder, "render sample.3do -o out.png --repeat 3");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_THAT(run.err, MatchesRegex("frames: 3, median ms: [0-9]+\\.[0-9][0-9][0-9]\n"));
     EXPECT_EQ(folder.read("out.png").substr(1, 3), "PNG");
@@ -129,7 +117,7 @@ TEST(K3xRender, ReportsBadArgumentsAndMissingFiles)
     EXPECT_EQ(k3x(folder, "render sample.3do -o out.pcx --size big").exitCode, 2);
     EXPECT_EQ(k3x(folder, "render sample.3do -o out.bmp").exitCode, 2);
     EXPECT_EQ(k3x(folder, "render sample.3do").exitCode, 2);
-    const Outcome missing = k3x(folder, "render none.3do -o out.pcx");
+    const K3xRun missing = k3x(folder, "render none.3do -o out.pcx");
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_THAT(missing.err, HasSubstr("K3X: The file none.3do is missing"));
     EXPECT_FALSE(folder.exists("out.pcx"));
@@ -145,7 +133,7 @@ TEST(K3xDxf, ImportsAMeshAndSavesIt)
     EXPECT_EQ(object.lastFace, 2);
     EXPECT_EQ(folder.read("out.3do").size(), 4u + 12 * 7 + 16 * 3);
 
-    const Outcome refused = k3x(folder, std::string("dxf ") + ORMEL_TEST_DATA + "/dxf/no-faces.dxf other.3do");
+    const K3xRun refused = k3x(folder, std::string("dxf ") + ORMEL_TEST_DATA + "/dxf/no-faces.dxf other.3do");
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_THAT(refused.err, HasSubstr("no-faces.dxf"));
     EXPECT_FALSE(folder.exists("other.3do"));

@@ -2,6 +2,7 @@
 #include "BlendCache.h"
 #include "ColourTables.h"
 #include "ImageWriters.h"
+#include "K3xRun.h"
 #include "ObjectFile.h"
 #include "Pcx.h"
 #include "TempFolder.h"
@@ -9,26 +10,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <random>
-#include <sys/wait.h>
 
 using ::testing::HasSubstr;
 
 namespace {
-
-struct K3xRun {
-    int exitCode;
-    std::string out, err;
-};
-
-// Runs k3x with `arguments` in the current folder.
-K3xRun k3x(const TempFolder& folder, const std::string& arguments)
-{
-    const int status = std::system((std::string(K3X_PATH) + " " + arguments + " >k3x.out 2>k3x.err").c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, folder.read("k3x.out"), folder.read("k3x.err")};
-}
 
 PalettePlanes palette(unsigned seed)
 {

@@ -4,9 +4,12 @@
 
 int RunPcx(const std::vector<std::string>& words);
 int RunBlend(const std::vector<std::string>& words);
+int RunDeploy(const std::vector<std::string>& words);
 int RunRender(const std::vector<std::string>& words);
 int RunDxf(const std::vector<std::string>& words);
-int RunDeploy(const std::vector<std::string>& words);
+int RunInfo(const std::vector<std::string>& words);
+int RunCheck(const std::vector<std::string>& words);
+int RunNewProject(const std::vector<std::string>& words);
 int RunTool(const std::vector<std::string>& words);
 
 const std::vector<K3xCommand>& K3xCommands()
@@ -24,6 +27,11 @@ const std::vector<K3xCommand>& K3xCommands()
         {"tool",
          "tool NAME IN.3do OUT.3do [--colour C] [--texture T] [--transparency P] [--face K] [--from OTHER.3do]",
          "run one of the skinning editor's whole-object tools on an object", RunTool},
+        {"info", "info FILE.(3do|dxf|def|pcx|wav)", "describe an object, mesh, texture bank, image or sound", RunInfo},
+        {"check", "check",
+         "check the game project in the current folder: named files, bank images, faces, dictionaries", RunCheck},
+        {"new-project", "new-project FOLDER [--from PROJECT]",
+         "make a new game project folder, a copy of the demo game (or of PROJECT)", RunNewProject},
         {"deploy", "deploy TARGET", "copy the game in the current folder into TARGET without the tools", RunDeploy},
     };
     return commands;
