@@ -5,6 +5,8 @@
 int RunPcx(const std::vector<std::string>& words);
 int RunBlend(const std::vector<std::string>& words);
 int RunDeploy(const std::vector<std::string>& words);
+int RunRender(const std::vector<std::string>& words);
+int RunDxf(const std::vector<std::string>& words);
 
 const std::vector<K3xCommand>& K3xCommands()
 {
@@ -14,6 +16,11 @@ const std::vector<K3xCommand>& K3xCommands()
         {"blend", "blend BANK.def [--rebuild]",
          "load a texture bank and make sure its blend-table cache (.POT) exists", RunBlend},
         {"deploy", "deploy TARGET", "copy the game in the current folder into TARGET without the tools", RunDeploy},
+        {"render",
+         "render OBJECT.3do -o OUT.(pcx|png) [--bank BANK.def] [--size WxH] [--yaw U] [--pitch U] [--distance D] "
+         "[--height H] [--ticks N] [--outline F] [--repeat N]",
+         "draw an object as the skinning editor shows it", RunRender},
+        {"dxf", "dxf IN.dxf OUT.3do", "import the 3D faces of a DXF mesh into a new object", RunDxf},
     };
     return commands;
 }

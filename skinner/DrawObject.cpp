@@ -1,0 +1,270 @@
+// The geometry stage: an object's points into eye space, back faces dropped, faces clipped at
+// the near distance and projected, the visible pieces appended to the frame's triangle list.
+// Everything after the rotations is 32-bit integer arithmetic (Arithmetic32.h).
+#include "Renderer.h"
+
+#include "Angles.h"
+#include "Arithmetic32.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+// Clipping slopes are fixed point with this factor.
+constexpr i32 SlopeOne = 64;
+
+struct EyePoint {
+    i32 x, y, z;
+};
+
+struct ScreenPoint {
+    i32 x, y;
+};
+
+void appendTriangle(RenderContext& context, const RenderTriangle& triangle)
+{
+    if (context.triangleCount < 0)
+        context.triangleCount = 0;
+    const std::size_t at = static_cast<std::size_t>(context.triangleCount);
+    if (at >= context.triangles.size()) {
+        // More than the view's capacity: the list grows rather than overflows.
+        const std::size_t grown = std::max<std::size_t>(1024, context.triangles.size() * 2);
+        context.triangles.resize(grown);
+        context.sortKeys.resize(grown);
+    }
+    context.triangles[at] = triangle;
+    ++context.triangleCount;
+}
+
+// The point where edge p -> q meets depth nearZ, one axis at a time with a slope x 64.
+EyePoint nearCrossing(const EyePoint& p, const EyePoint& q, i32 nearZ)
+{
+    const i32 dz = Wrap(i64(q.z) - p.z);
+    const i32 toNear = Wrap(i64(nearZ) - p.z);
+    auto axis = [&](i32 from, i32 to) {
+        const i32 slope = Div(Wrap((i64(to) - from) * SlopeOne), dz);
+        return Wrap(from + i64(Div(Wrap(i64(toNear) * slope), SlopeOne)));
+    };
+    return {axis(p.x, q.x), axis(p.y, q.y), axis(p.z, q.z)};
+}
+
+ScreenPoint project(const RenderContext& context, const EyePoint& p)
+{
+    return {Wrap(i64(Div(Wrap(i64(context.focalX) * p.x), p.z)) + context.centreX),
+            Wrap(context.centreY - i64(Div(Wrap(i64(context.focalY) * p.y), p.z)))};
+}
+
+// A piece wholly to one side of the view is dropped.
+bool offScreen(const RenderContext& context, const ScreenPoint (&s)[3])
+{
+    const i32 minX = std::min({s[0].x, s[1].x, s[2].x}), maxX = std::max({s[0].x, s[1].x, s[2].x});
+    const i32 minY = std::min({s[0].y, s[1].y, s[2].y}), maxY = std::max({s[0].y, s[1].y, s[2].y});
+    return minX > context.maxX || maxX < 0 || minY > context.maxY || maxY < 0;
+}
+
+// The parts of a triangle every piece of one face shares.
+RenderTriangle faceTriangle(const EyePoint& a, const EyePoint& b, const EyePoint& c)
+{
+    RenderTriangle t{};
+    t.x1 = a.x, t.y1 = a.y, t.z1 = a.z;
+    t.x2 = b.x, t.y2 = b.y, t.z2 = b.z;
+    t.x3 = c.x, t.y3 = c.y, t.z3 = c.z;
+    return t;
+}
+
+void setScreen(RenderTriangle& t, const ScreenPoint (&s)[3])
+{
+    t.sx1 = s[0].x, t.sy1 = s[0].y;
+    t.sx2 = s[1].x, t.sy2 = s[1].y;
+    t.sx3 = s[2].x, t.sy3 = s[2].y;
+}
+
+// Projects a piece and appends it unless it lies wholly outside the view.
+void appendPiece(RenderContext& context, RenderTriangle t, const EyePoint& p1, const EyePoint& p2, const EyePoint& p3)
+{
+    const ScreenPoint s[3] = {project(context, p1), project(context, p2), project(context, p3)};
+    if (offScreen(context, s))
+        return;
+    setScreen(t, s);
+    appendTriangle(context, t);
+}
+
+// A face seen from its back: n = (B - A) x (C - B), each component shifted right by 8 bits,
+// against the centroid g; only a positive n . g hides it, so an edge-on face is drawn.
+bool facesAway(const EyePoint& a, const EyePoint& b, const EyePoint& c)
+{
+    const i64 e1x = Wrap(i64(b.x) - a.x), e1y = Wrap(i64(b.y) - a.y), e1z = Wrap(i64(b.z) - a.z);
+    const i64 e2x = Wrap(i64(c.x) - b.x), e2y = Wrap(i64(c.y) - b.y), e2z = Wrap(i64(c.z) - b.z);
+    const i32 nx = Wrap(e1y * e2z - e1z * e2y) >> 8;
+    const i32 ny = Wrap(e1z * e2x - e1x * e2z) >> 8;
+    const i32 nz = Wrap(e1x * e2y - e1y * e2x) >> 8;
+    const i32 gx = Div(Wrap(i64(a.x) + b.x + c.x), 3);
+    const i32 gy = Div(Wrap(i64(a.y) + b.y + c.y), 3);
+    const i32 gz = Div(Wrap(i64(a.z) + b.z + c.z), 3);
+    return Dot3(nx, gx, ny, gy, nz, gz) > 0;
+}
+
+i32 depthKey(const EyePoint& a, const EyePoint& b, const EyePoint& c)
+{
+    return Wrap(i64(Dot3(a.x, a.x, a.y, a.y, a.z, a.z)) + Dot3(b.x, b.x, b.y, b.y, b.z, b.z) +
+                Dot3(c.x, c.x, c.y, c.y, c.z, c.z));
+}
+
+// Near clipping and projection of a face whose corners are not all behind the near distance.
+void appendClipped(RenderContext& context, const RenderTriangle& face, EyePoint f, EyePoint m, EyePoint n)
+{
+    // Farthest first: F, M, N.
+    if (m.z > f.z)
+        std::swap(f, m);
+    if (n.z > f.z)
+        std::swap(f, n);
+    if (n.z > m.z)
+        std::swap(m, n);
+    const i32 nearZ = context.nearZ;
+    if (m.z <= nearZ) {
+        appendPiece(context, face, f, nearCrossing(f, m, nearZ), nearCrossing(f, n, nearZ));
+    } else if (n.z <= nearZ) {
+        const EyePoint fn = nearCrossing(f, n, nearZ);
+        appendPiece(context, face, f, m, fn);
+        appendPiece(context, face, fn, m, nearCrossing(m, n, nearZ));
+    } else {
+        appendPiece(context, face, f, m, n);
+    }
+}
+
+// The frame of a virtual face's texture that shows from this direction of view.
+i32 virtualFrame(const RenderContext& context, const AnimTexture& texture, i32 sourceX, i32 sourceZ, i32 offsetX,
+                 i32 offsetZ, i32 yaw, bool& drawn)
+{
+    const i32 frames = Wrap(i64(texture.last) - texture.first + 1);
+    drawn = frames != 0; // a run of no images shows nothing
+    if (!drawn)
+        return 0;
+    i32 angle = ViewAngle(Wrap(i64(sourceX) + offsetX - context.cameraX), Wrap(i64(sourceZ) + offsetZ - context.cameraZ));
+    angle = Wrap(i64(angle) - Div(Wrap(i64(yaw) * 180), 16384));
+    angle = Wrap(i64(Div(160, frames)) + angle) % 360;
+    if (angle < 0)
+        angle += 360;
+    return Wrap(i64(Div(Wrap(i64(angle) * frames), 360)) + texture.first);
+}
+
+// Two triangles of a p2 x p3 rectangle facing the eye, standing at corner A. The camera roll is
+// not followed (the editor always draws with roll 0).
+void appendVirtual(RenderContext& context, RenderTriangle t, const EyePoint& a, i32 width, i32 height)
+{
+    const i32 z = a.z;
+    const i32 lx = Wrap(i64(a.x) - Div(width, 2)), ly = Wrap(i64(a.y) - Div(height, 2));
+    const i32 sx = Wrap(i64(Div(Wrap(i64(context.focalX) * lx), z)) + context.centreX);
+    const i32 sy = Wrap(context.centreY - i64(Div(Wrap(i64(context.focalY) * ly), z)));
+    const i32 sw = Div(Wrap(i64(context.focalX) * width), z);
+    const i32 sh = Div(Wrap(-(i64(context.focalY) * height)), z);
+    const i32 right = Wrap(i64(lx) + width), top = Wrap(i64(ly) + height);
+    const i32 sRight = Wrap(i64(sx) + sw), sTop = Wrap(i64(sy) + sh);
+    t.faceType = FaceTexturedKeyed;
+    t.direct = 1;
+    t.depthKey = Wrap(Abs64(z));
+
+    RenderTriangle first = t;
+    first.x1 = right, first.y1 = ly, first.z1 = z;
+    first.x2 = lx, first.y2 = ly, first.z2 = z;
+    first.x3 = lx, first.y3 = top, first.z3 = z;
+    setScreen(first, {{sx, sTop}, {sx, sy}, {sRight, sy}});
+    first.mapping = 1;
+    appendTriangle(context, first);
+
+    RenderTriangle second = t;
+    second.x1 = lx, second.y1 = top, second.z1 = z;
+    second.x2 = right, second.y2 = top, second.z2 = z;
+    second.x3 = right, second.y3 = ly, second.z3 = z;
+    setScreen(second, {{sx, sTop}, {sRight, sTop}, {sRight, sy}});
+    second.mapping = 0;
+    appendTriangle(context, second);
+}
+
+} // namespace
+
+void DrawObject(RenderContext& context, const Object3D& object, std::int32_t offsetX, std::int32_t offsetY,
+                std::int32_t offsetZ, std::int32_t yaw, std::int32_t pitch, std::int32_t roll, std::int32_t ambient,
+                std::int32_t transparencyBias, std::int32_t objectId)
+{
+    const std::size_t points = object.pointCount(), faces = object.faceCount();
+    if (points == 0 || faces == 0)
+        return;
+    EnsureWorkingCopyHolds(points, faces);
+    Object3D& copy = WorkingCopy().object;
+    copy.lastPoint = object.lastPoint;
+    copy.lastFace = object.lastFace;
+    std::copy_n(object.faces.begin(), faces, copy.faces.begin());
+
+    // Object rotation, then eye space: offset, less the camera, turned by the camera.
+    const bool turned = yaw != 0 || pitch != 0 || roll != 0;
+    const RotationMatrix rotation = turned ? MakeRotation(yaw, pitch, roll) : RotationMatrix{};
+    for (std::size_t i = 0; i < points; ++i) {
+        IntPoint p{object.x[i], object.y[i], object.z[i]};
+        if (turned)
+            p = Rotate(rotation, p.x, p.y, p.z);
+        p = Rotate(context.cameraMatrix, Wrap(i64(p.x) + offsetX - context.cameraX),
+                   Wrap(i64(p.y) + offsetY - context.cameraY), Wrap(i64(p.z) + offsetZ - context.cameraZ));
+        copy.x[i] = p.x;
+        copy.y[i] = p.y;
+        copy.z[i] = p.z;
+    }
+
+    const i32 nearZ = context.nearZ;
+    for (std::size_t k = 0; k < faces; ++k) {
+        const Face& face = copy.faces[k];
+        const bool isVirtual = face.faceType == FaceVirtual;
+        // Faces naming points the object does not have are not drawn.
+        if (face.p1 >= points || (!isVirtual && (face.p2 >= points || face.p3 >= points)))
+            continue;
+        const EyePoint a{copy.x[face.p1], copy.y[face.p1], copy.z[face.p1]};
+        if (isVirtual) {
+            if (a.z <= nearZ)
+                continue;
+        } else {
+            const EyePoint b{copy.x[face.p2], copy.y[face.p2], copy.z[face.p2]};
+            const EyePoint c{copy.x[face.p3], copy.y[face.p3], copy.z[face.p3]};
+            if (a.z <= nearZ && b.z <= nearZ && c.z <= nearZ)
+                continue;
+            if (face.doubleSided == 0 && facesAway(a, b, c))
+                continue;
+        }
+
+        RenderTriangle t{};
+        // Sixteenths of see-through; the caller's bias cannot take a face beyond 100 percent.
+        const i64 percent = std::clamp<i64>(i64(face.transparency) + transparencyBias, 0, 100);
+        t.blendLevel = static_cast<i32>(percent * 16 / 100);
+        t.light1 = ambient;
+        t.objectId = objectId;
+        t.faceIndex = static_cast<i32>(k);
+
+        if (isVirtual) {
+            const i32 number = face.texture;
+            if (number >= SkinnerBank::Capacity)
+                continue; // a texture outside the bank
+            bool drawn = false;
+            const i32 image = virtualFrame(context, context.bank.textures[number], object.x[face.p1],
+                                           object.z[face.p1], offsetX, offsetZ, yaw, drawn);
+            if (!drawn)
+                continue;
+            t.texture = image;
+            appendVirtual(context, t, a, face.p2, face.p3);
+            continue;
+        }
+
+        const EyePoint b{copy.x[face.p2], copy.y[face.p2], copy.z[face.p2]};
+        const EyePoint c{copy.x[face.p3], copy.y[face.p3], copy.z[face.p3]};
+        RenderTriangle piece = faceTriangle(a, b, c);
+        piece.blendLevel = t.blendLevel;
+        piece.light1 = ambient;
+        piece.objectId = objectId;
+        piece.faceIndex = t.faceIndex;
+        piece.texture = face.texture;
+        piece.mapping = face.mapping;
+        piece.faceType = face.faceType;
+        piece.depthKey = depthKey(a, b, c);
+        piece.direct = 0;
+        appendClipped(context, piece, a, b, c);
+    }
+}

@@ -1,0 +1,80 @@
+#include "EditorFrame.h"
+
+#include "ColourTables.h"
+#include "Palette.h"
+#include "Renderer.h"
+
+#include <algorithm>
+#include <memory>
+#include <utility>
+
+void MakeStartObject(Object3D& object)
+{
+    AllocateObject(object, 150000, 50000);
+    object.lastPoint = 2;
+    object.lastFace = 0;
+    const std::int32_t points[3][3] = {{0, 0, 0}, {1, 1, 1}, {2, 0, 1}};
+    for (int i = 0; i < 3; ++i) {
+        object.x[i] = points[i][0];
+        object.y[i] = points[i][1];
+        object.z[i] = points[i][2];
+    }
+    object.faces[0] = Face{};
+    object.faces[0].p1 = 0;
+    object.faces[0].p2 = 1;
+    object.faces[0].p3 = 2;
+    object.faces[0].faceType = FacePlain;
+}
+
+void SetBankPlaceholders(SkinnerBank& bank)
+{
+    bank.lastTexture = 0;
+    bank.images[0] = std::make_unique<TextureImage>();
+    bank.textures[0] = {0, 0, 0};
+}
+
+HighlightColours LoadEditorBank(const std::string& bankPath, RenderContext& context)
+{
+    SkinnerBank& bank = context.bank;
+    LoadSkinnerBank(bankPath, bank);
+    BuildShadeTable(bank.bankPalette, 0, 0, 0, *bank.shadeTable);
+    // Shown purple from now on; the tables were made from the palette as loaded.
+    bank.bankPalette.red[0] = 128;
+    bank.bankPalette.green[0] = 0;
+    bank.bankPalette.blue[0] = 128;
+    SetColourTable(context.screen, bank.bankPalette);
+    return {NearestColour(bank.bankPalette, 255, 255, 255, 0, 255), NearestColour(bank.bankPalette, 0, 0, 0, 0, 255)};
+}
+
+void DrawEditorFrame(RenderContext& context, const Object3D& object, const EditorView& view)
+{
+    ClearScreen(context, 0);
+    SetCamera(context, 0, 0, 0, 0, 0, 0);
+    AddLight(context, 0, 0, view.distance, 100000);
+    DrawObject(context, object, 0, view.height, view.distance, view.yaw, view.pitch, view.roll, 1, 0, 0);
+    RenderScene(context);
+}
+
+bool OutlineFace(RenderContext& context, std::int32_t face, const HighlightColours& colours,
+                 std::uint8_t& highlightColour)
+{
+    if (face < 0)
+        return false;
+    const RenderTriangle* found = nullptr;
+    const std::int64_t last = std::min<std::int64_t>(context.triangleCount, std::int64_t(context.triangles.size()) - 1);
+    for (std::int64_t i = 0; i <= last; ++i)
+        if (context.triangles[static_cast<std::size_t>(i)].faceIndex == face)
+            found = &context.triangles[static_cast<std::size_t>(i)];
+    if (found == nullptr)
+        return false;
+    highlightColour = highlightColour == colours.white ? colours.black : colours.white;
+    const RenderTriangle& t = *found;
+    DisplayImage& screen = context.screen;
+    // Three times the three edges: as they are, one column to the left, then also one row up.
+    for (const auto& [dx, dy] : {std::pair{0, 0}, std::pair{-1, 0}, std::pair{-1, -1}}) {
+        DrawLine(screen, t.sx1 + dx, t.sy1 + dy, t.sx2 + dx, t.sy2 + dy, highlightColour);
+        DrawLine(screen, t.sx3 + dx, t.sy3 + dy, t.sx2 + dx, t.sy2 + dy, highlightColour);
+        DrawLine(screen, t.sx1 + dx, t.sy1 + dy, t.sx3 + dx, t.sy3 + dy, highlightColour);
+    }
+    return true;
+}

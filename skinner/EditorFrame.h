@@ -1,0 +1,46 @@
+#pragma once
+// What the skinning editor does around the renderer, kept apart from its window so that the form
+// and the command-line tool draw exactly the same frames: the start object, the stand-ins used
+// until a bank is loaded, the bank load with its colour set-up, and the frame it paints.
+#include "Object3D.h"
+#include "RenderContext.h"
+
+#include <cstdint>
+#include <string>
+
+// The editor's start object: allocated for last indices 150000 and 50000, then one plain
+// triangle (0, 0, 0), (1, 1, 1), (2, 0, 1) of colour 0.
+void MakeStartObject(Object3D& object);
+
+// Until a bank is loaded: image slot 0 a zero-filled block, texture 0 = (0, 0, 0), lastTexture 0.
+void SetBankPlaceholders(SkinnerBank& bank);
+
+// The outline colours, nearest to white and to black in the bank palette.
+struct HighlightColours {
+    std::uint8_t white = 0;
+    std::uint8_t black = 0;
+};
+
+// The bank load: the bank and its blend tables, the shade table with fog (0, 0, 0), palette
+// entry 0 shown as purple (128, 0, 128) from then on, and the outline colours. Throws like
+// LoadSkinnerBank, leaving the bank as it was.
+HighlightColours LoadEditorBank(const std::string& bankPath, RenderContext& context);
+
+// The view the user turns with the mouse; angles in AngleUnits.
+struct EditorView {
+    std::int32_t yaw = 0;
+    std::int32_t pitch = 0;
+    std::int32_t roll = 0;
+    std::int32_t distance = 300;
+    std::int32_t height = 0;
+};
+
+// One frame: clear to colour 0, the camera at the origin, one light of radius 100000 at the
+// object, the object `view.distance` away and `view.height` up, turned by the view's angles.
+void DrawEditorFrame(RenderContext& context, const Object3D& object, const EditorView& view);
+
+// The blinking two-pixel outline of face `face` in the last frame (its last triangle), drawn in
+// `highlightColour` after switching it between white and black. False when the frame holds no
+// triangle of that face (the colour then stays).
+bool OutlineFace(RenderContext& context, std::int32_t face, const HighlightColours& colours,
+                 std::uint8_t& highlightColour);

@@ -1,0 +1,67 @@
+#pragma once
+// The 3D object: integer points and triangular faces, each face carrying its own skin (texture
+// or flat colour, placement, sides, transparency). The editor holds one; the renderer holds its
+// own WorkingCopy, into which every drawn object's faces and transformed points are copied.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+enum FaceTypeValue : std::uint16_t {
+    FaceTextured = 0,      // textured triangle p1, p2, p3
+    FaceTexturedKeyed = 1, // textured; texels of colour 0 are not drawn
+    FaceVirtual = 2,       // a p2 x p3 rectangle standing at point p1, always facing the eye
+    FacePlain = 3,         // one flat colour, `texture` being the colour number
+};
+
+// One face as it lies in memory and on disk: 16 bytes, every field little-endian in the file.
+struct Face {
+    std::uint16_t p1 = 0;      // first point; for a virtual face the point it stands at
+    std::uint16_t p2 = 0;      // second point; for a virtual face its width in object units
+    std::uint16_t p3 = 0;      // third point; for a virtual face its height
+    std::uint16_t texture = 0; // texture number (types 0..2) or palette colour (type 3)
+    std::int16_t mapping = 0;  // 0..3: bit 0 and bit 1 each mirror the texture along one axis
+    std::int16_t doubleSided = 0;
+    std::uint16_t faceType = 0;     // FaceTypeValue
+    std::uint16_t transparency = 0; // 0..100 percent
+
+    bool operator==(const Face&) const = default;
+};
+static_assert(sizeof(Face) == 16);
+
+// Counts are held as last indices, so an object has at least one point and one face. The arrays
+// may be longer than the counts (the editor's start object is allocated large and then holds a
+// single triangle); code that walks them never goes past either.
+struct Object3D {
+    std::uint16_t lastPoint = 0;
+    std::uint16_t lastFace = 0;
+    std::vector<std::int32_t> x, y, z; // object space: X right, Y up, Z away from the eye
+    std::vector<Face> faces;
+
+    bool holdsObject() const { return !faces.empty(); }
+    // lastPoint + 1 and lastFace + 1, or fewer when the arrays are shorter.
+    std::size_t pointCount() const;
+    std::size_t faceCount() const;
+};
+
+// Makes `object` a new object with room for lastPoint + 1 points and lastFace + 1 zero-filled
+// faces (coordinates are zero-filled too), and grows the renderer's WorkingCopy first when the
+// new object needs more than its byte figure, or more points or faces than it has. The header
+// keeps the low 16 bits of both indices.
+void AllocateObject(Object3D& object, std::int32_t lastPoint, std::int32_t lastFace);
+void FreeObject(Object3D& object);
+
+// The renderer's private object. Its capacity is tracked as a byte figure,
+// (lastPoint + 1) x 12 + (lastFace + 1) x 16; the process starts with room for last indices 5000
+// and 15000 (a figure of 300028).
+struct WorkingCopyState {
+    Object3D object;
+    std::size_t capacity = 0;
+};
+WorkingCopyState& WorkingCopy();
+
+// The byte figure of an object with these last indices.
+std::size_t ObjectByteFigure(std::int64_t lastPoint, std::int64_t lastFace);
+
+// Makes sure the WorkingCopy's arrays hold at least `points` points and `faces` faces, whatever
+// the byte figure says; the renderer calls it before it copies an object in.
+void EnsureWorkingCopyHolds(std::size_t points, std::size_t faces);

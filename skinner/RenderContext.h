@@ -1,0 +1,76 @@
+#pragma once
+// The renderer's single state record, and the plain records that pass between its stages: the
+// geometry stage (DrawObject) appends RenderTriangles, RenderScene lights and sorts them, and the
+// rasteriser (DrawTriangle) draws them into `screen`.
+#include "DisplayImage.h"
+#include "SkinnerBank.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+// One triangle of a frame, 26 x i32 = 104 bytes.
+struct RenderTriangle {
+    // The face's three eye-space corners, always the whole face even when only a piece is drawn.
+    std::int32_t x1, y1, z1, x2, y2, z2, x3, y3, z3;
+    // The projected screen points of the piece drawn (y grows downwards).
+    std::int32_t sx1, sy1, sx2, sy2, sx3, sy3;
+    std::int32_t texture; // image number when `direct` is 1, else texture number
+    std::int32_t mapping;
+    std::int32_t depthKey; // sorted largest first: far triangles are drawn first
+    std::int32_t faceType;
+    std::int32_t direct;
+    std::int32_t light1; // the ambient level until RenderScene lights the corners
+    std::int32_t objectId;
+    std::int32_t faceIndex;
+    std::int32_t light2;
+    std::int32_t light3;
+    std::int32_t blendLevel; // 0 opaque .. 16 invisible, in sixteenths
+};
+static_assert(sizeof(RenderTriangle) == 104);
+
+struct SortKey {
+    std::int32_t index;
+    std::int32_t key;
+};
+static_assert(sizeof(SortKey) == 8);
+
+// A point light; RenderScene turns its position into eye space.
+struct Light {
+    std::int32_t x = 0, y = 0, z = 0;
+    std::int32_t radius = 0;
+};
+
+struct RenderContext {
+    static constexpr int MaxLights = 256;
+
+    DisplayImage screen; // 8 bits per pixel; row 0 is the bottom row on screen
+    std::uint16_t centreX = 0, centreY = 0;
+    std::uint16_t focalX = 0, focalY = 0; // screen x = x * focalX / z + centreX, y = centreY - y * focalY / z
+    std::int32_t spanStep = 1;            // pixels between exact texture-coordinate evaluations
+    std::int32_t nearZ = 10;              // eye-space depths at or below it are behind the viewer
+    std::int32_t subdivision = 1;         // the rasteriser's precision factor of the last triangle
+
+    // The texture bank and its colour tables (images, textures, lastTexture, bankPalette,
+    // shadeTable, blendTables, colourPalette, colourRemap).
+    SkinnerBank bank;
+
+    std::uint16_t maxX = 0, maxY = 0; // last usable column and row: 2 x centre - 1
+    std::int32_t cameraX = 0, cameraY = 0, cameraZ = 0;
+    std::array<float, 9> cameraMatrix{1, 0, 0, 0, 1, 0, 0, 0, 1}; // rows of the camera rotation
+    float rollCos = 1, rollSin = 0;
+
+    // The frame's triangles; the list grows when a frame holds more than the view's capacity.
+    std::vector<RenderTriangle> triangles;
+    std::vector<SortKey> sortKeys;
+    // While a frame is built the number of triangles; RenderScene turns it into the last index
+    // (-1 when empty), which PickFace and the editor's outline then use.
+    std::int32_t triangleCount = 0;
+
+    std::array<Light, MaxLights> lights{};
+    std::int32_t lastLight = -1;
+
+    // The rasteriser's per-view tables, made by SetView: the eye ray through every column,
+    // (X - centreX) x 256 div focalX, and through every row, (centreY - y) x 256 div focalY.
+    std::vector<std::int32_t> rayX, rayY;
+};

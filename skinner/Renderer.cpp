@@ -1,0 +1,174 @@
+// The view, the frame's camera and lights, lighting and ordering the frame, picking.
+#include "Renderer.h"
+
+#include "Angles.h"
+#include "Arithmetic32.h"
+#include "DepthSort.h"
+#include "Errors.h"
+#include "Rasteriser.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <string>
+
+namespace {
+
+constexpr int DefaultCapacity = 100000;
+
+// Light level at an eye-space point: with no lights the ambient; else each light adds
+// 255 - min((d + 1) x 255 div radius, 255), d its distance rounded; clamped to 0..255.
+i32 lightLevel(const RenderContext& context, i32 ambient, i32 x, i32 y, i32 z)
+{
+    if (context.lastLight < 0)
+        return ambient;
+    i64 level = ambient;
+    for (int l = 0; l <= context.lastLight; ++l) {
+        const Light& light = context.lights[l];
+        // The squares are whole numbers; in doubles they stay exact for every distance the
+        // renderer handles and cannot overflow beyond it.
+        const double dx = double(x) - light.x, dy = double(y) - light.y, dz = double(z) - light.z;
+        const i64 d = std::llrint(std::sqrt(dx * dx + dy * dy + dz * dz));
+        // A light of radius 0 reaches nothing.
+        const i64 v = light.radius == 0 ? 255 : std::min<i64>((d + 1) * 255 / light.radius, 255);
+        level += 255 - v;
+    }
+    return static_cast<i32>(std::clamp<i64>(level, 0, 255));
+}
+
+} // namespace
+
+void ResizeView(RenderContext& context, int width, int height)
+{
+    if (width < 12 || height < 2)
+        throw OrmelError("A view must be at least 12 x 2 pixels, not " + std::to_string(width) + " x " +
+                         std::to_string(height));
+    DisplayImage screen;
+    if (!CreateImage(screen, width, height))
+        throw OrmelError("Cannot make a view of " + std::to_string(width) + " x " + std::to_string(height) + " pixels");
+    SetColourTable(screen, context.bank.bankPalette);
+    context.screen = std::move(screen);
+    SetView(context, width / 2, height / 2, width * 128 / 320, height * 128 / 240, width / 10, 10, DefaultCapacity);
+}
+
+void SetView(RenderContext& context, int centreX, int centreY, int focalX, int focalY, int spanStep, int nearZ,
+             int capacity)
+{
+    if (centreX < 1 || centreY < 1 || centreX > 32767 || centreY > 32767 || focalX < 1 || focalY < 1 ||
+        focalX > 65535 || focalY > 65535 || spanStep < 1 || capacity < 1)
+        throw OrmelError("The view's settings are out of range");
+    context.centreX = static_cast<std::uint16_t>(centreX);
+    context.centreY = static_cast<std::uint16_t>(centreY);
+    context.focalX = static_cast<std::uint16_t>(focalX);
+    context.focalY = static_cast<std::uint16_t>(focalY);
+    context.spanStep = spanStep;
+    context.nearZ = nearZ;
+    context.maxX = static_cast<std::uint16_t>(2 * centreX - 1);
+    context.maxY = static_cast<std::uint16_t>(2 * centreY - 1);
+    context.triangles.assign(static_cast<std::size_t>(capacity), RenderTriangle{});
+    context.sortKeys.assign(static_cast<std::size_t>(capacity), SortKey{});
+    context.triangleCount = 0;
+    PrepareRasteriser(context);
+}
+
+void ClearScreen(RenderContext& context, std::uint8_t colour)
+{
+    std::memset(context.screen.pixels.data(), colour, context.screen.pixels.size());
+}
+
+void SetCamera(RenderContext& context, std::int32_t x, std::int32_t y, std::int32_t z, std::int32_t yaw,
+               std::int32_t pitch, std::int32_t roll)
+{
+    context.cameraX = x;
+    context.cameraY = y;
+    context.cameraZ = z;
+    context.cameraMatrix = MakeRotation(yaw, pitch, roll);
+    context.rollCos = AngleCos(roll);
+    context.rollSin = AngleSin(roll);
+    context.lastLight = -1;
+    context.triangleCount = 0;
+}
+
+void AddLight(RenderContext& context, std::int32_t x, std::int32_t y, std::int32_t z, std::int32_t radius)
+{
+    if (context.lastLight >= RenderContext::MaxLights - 1)
+        return;
+    context.lights[++context.lastLight] = {x, y, z, radius};
+}
+
+void RenderScene(RenderContext& context)
+{
+    context.triangleCount = std::max(context.triangleCount, 0) - 1;
+    const i32 last = context.triangleCount;
+    if (last < 0)
+        return;
+
+    for (int l = 0; l <= context.lastLight; ++l) {
+        Light& light = context.lights[l];
+        const IntPoint eye = Rotate(context.cameraMatrix, Wrap(i64(light.x) - context.cameraX),
+                                    Wrap(i64(light.y) - context.cameraY), Wrap(i64(light.z) - context.cameraZ));
+        light.x = eye.x;
+        light.y = eye.y;
+        light.z = eye.z;
+    }
+
+    for (i32 i = 0; i <= last; ++i) {
+        RenderTriangle& t = context.triangles[i];
+        const i32 ambient = t.light1;
+        t.light1 = lightLevel(context, ambient, t.x1, t.y1, t.z1);
+        t.light2 = lightLevel(context, ambient, t.x2, t.y2, t.z2);
+        t.light3 = lightLevel(context, ambient, t.x3, t.y3, t.z3);
+        context.sortKeys[i] = {i, t.depthKey};
+    }
+    SortByDepth(context.sortKeys, 0, last);
+
+    const SkinnerBank& bank = context.bank;
+    for (i32 i = 0; i <= last; ++i) {
+        const i32 index = context.sortKeys[i].index;
+        const RenderTriangle& t = context.triangles[index];
+        const std::uint8_t* texture = nullptr;
+        if (t.faceType != FacePlain) {
+            i32 image = t.texture;
+            if (t.direct == 0)
+                image = t.texture >= 0 && t.texture < SkinnerBank::Capacity ? bank.textures[t.texture].current : -1;
+            texture = bank.image(image);
+            if (texture == nullptr)
+                continue; // an empty slot, or a number outside the bank: nothing to draw
+        }
+        DrawTriangle(context, index, texture);
+    }
+    context.lastLight = -1;
+}
+
+PickedFace PickFace(const RenderContext& context, int x, int y)
+{
+    PickedFace answer;
+    // Every covering triangle counts, however far: no depth key is too large to be picked.
+    i64 best = std::numeric_limits<i64>::max();
+    const i64 last = std::min<i64>(context.triangleCount, static_cast<i64>(context.triangles.size()) - 1);
+    for (i64 i = 0; i <= last; ++i) {
+        const RenderTriangle& t = context.triangles[static_cast<std::size_t>(i)];
+        const i64 key = Abs64(t.depthKey);
+        if (t.objectId < 0 || key > best)
+            continue;
+        const double e1x = double(t.sx2) - t.sx1, e1y = double(t.sy2) - t.sy1;
+        const double e2x = double(t.sx3) - t.sx1, e2y = double(t.sy3) - t.sy1;
+        const double wx = double(x) - t.sx1, wy = double(y) - t.sy1;
+        const double denominator = e1x * e2y - e1y * e2x;
+        if (!(std::fabs(denominator) > 0.001))
+            continue;
+        const double s = (wx * e2y - wy * e2x) / denominator;
+        const double u = (e1x * wy - e1y * wx) / denominator;
+        if (s >= 0 && u >= 0 && s + u <= 1) {
+            answer = {t.objectId, t.faceIndex};
+            best = key;
+        }
+    }
+    return answer;
+}
+
+void AnimateTextures(RenderContext& context)
+{
+    AnimateTextures(context.bank);
+}

@@ -1,0 +1,245 @@
+// Lighting, ordering, drawing and picking a whole frame.
+#include "DepthSort.h"
+#include "RenderTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+struct P3 {
+    std::int32_t x, y, z;
+};
+
+// Square faces facing the eye, `half` units from their centre, at their own depth and colour.
+struct Square {
+    std::int32_t cx, cy, depth, half;
+    std::uint16_t colour;
+};
+
+Object3D squares(const std::vector<Square>& list, std::uint16_t type = FacePlain)
+{
+    Object3D object;
+    AllocateObject(object, static_cast<std::int32_t>(list.size() * 4) - 1, static_cast<std::int32_t>(list.size() * 2) - 1);
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const Square& s = list[i];
+        const P3 corners[4] = {{s.cx - s.half, s.cy + s.half, s.depth}, {s.cx + s.half, s.cy + s.half, s.depth},
+                               {s.cx + s.half, s.cy - s.half, s.depth}, {s.cx - s.half, s.cy - s.half, s.depth}};
+        for (int c = 0; c < 4; ++c) {
+            object.x[i * 4 + c] = corners[c].x;
+            object.y[i * 4 + c] = corners[c].y;
+            object.z[i * 4 + c] = corners[c].z;
+        }
+        const auto p = static_cast<std::uint16_t>(i * 4);
+        Face face;
+        face.texture = s.colour;
+        face.faceType = type;
+        face.p1 = p, face.p2 = p + 1, face.p3 = p + 2;
+        object.faces[i * 2] = face;
+        face.p1 = p + 2, face.p2 = p + 3, face.p3 = p;
+        face.mapping = 1;
+        object.faces[i * 2 + 1] = face;
+    }
+    return object;
+}
+
+class RenderSceneTest : public testing::Test {
+protected:
+    std::unique_ptr<RenderContext> context = MakeTestContext(320, 240);
+
+    void frame(const Object3D& object, std::int32_t ambient = 1)
+    {
+        ClearScreen(*context, 0);
+        SetCamera(*context, 0, 0, 0, 0, 0, 0);
+        DrawObject(*context, object, 0, 0, 0, 0, 0, 0, ambient, 0, 0);
+        RenderScene(*context);
+    }
+};
+
+} // namespace
+
+TEST_F(RenderSceneTest, AnEmptyFrameLeavesTheScreenAndAnswersNoFace)
+{
+    ClearScreen(*context, 9);
+    SetCamera(*context, 0, 0, 0, 0, 0, 0);
+    RenderScene(*context);
+    EXPECT_EQ(context->triangleCount, -1);
+    EXPECT_EQ(ScreenPixel(*context, 160, 120), 9);
+    const PickedFace picked = PickFace(*context, 160, 120);
+    EXPECT_EQ(picked.objectId, -1);
+    EXPECT_EQ(picked.faceIndex, -1);
+}
+
+TEST_F(RenderSceneTest, DrawsFarToNearSoTheNearFaceShows)
+{
+    // The near square is listed first; the far one, drawn first, shows only around it.
+    frame(squares({{0, 0, 100, 20, 30}, {0, 0, 200, 100, 40}}));
+    EXPECT_EQ(context->triangleCount, 3);
+    EXPECT_EQ(ScreenPixel(*context, 160, 120), 30);
+    EXPECT_EQ(ScreenPixel(*context, 160 + 40, 120), 40);
+    EXPECT_EQ(ScreenPixel(*context, 10, 10), 0);
+}
+
+TEST_F(RenderSceneTest, PicksTheNearestCoveringFace)
+{
+    frame(squares({{0, 0, 200, 100, 40}, {0, 0, 100, 20, 30}}));
+    // The near square spans (135, 95) to (185, 145), the far one (96, 56) to (224, 184); each
+    // is split along its diagonal from top left to bottom right.
+    EXPECT_EQ(PickFace(*context, 160, 115).faceIndex, 2);
+    EXPECT_EQ(PickFace(*context, 110, 170).faceIndex, 1);
+    EXPECT_EQ(PickFace(*context, 5, 5).faceIndex, -1);
+}
+
+TEST_F(RenderSceneTest, AmongEqualKeysPicksTheLaterTriangle)
+{
+    frame(squares({{0, 0, 100, 20, 30}, {0, 0, 100, 20, 31}}));
+    EXPECT_EQ(PickFace(*context, 170, 110).faceIndex, 2);
+}
+
+TEST_F(RenderSceneTest, PicksFacesWhateverTheirDistance)
+{
+    // Depth keys above 9,999,999 (a face 2,000 units away) can be picked all the same.
+    frame(squares({{0, 0, 2000, 400, 30}}));
+    ASSERT_GT(context->triangles[0].depthKey, 9999999);
+    EXPECT_EQ(PickFace(*context, 170, 110).faceIndex, 0);
+}
+
+TEST_F(RenderSceneTest, TrianglesOfNegativeObjectsAreNotPicked)
+{
+    ClearScreen(*context, 0);
+    SetCamera(*context, 0, 0, 0, 0, 0, 0);
+    DrawObject(*context, squares({{0, 0, 100, 20, 30}}), 0, 0, 0, 0, 0, 0, 1, 0, -1);
+    RenderScene(*context);
+    EXPECT_EQ(PickFace(*context, 170, 110).faceIndex, -1);
+}
+
+TEST_F(RenderSceneTest, WithoutLightsEveryCornerTakesTheAmbientLevel)
+{
+    frame(squares({{0, 0, 100, 20, 30}}), 77);
+    const RenderTriangle& t = context->triangles[0];
+    EXPECT_EQ(t.light1, 77);
+    EXPECT_EQ(t.light2, 77);
+    EXPECT_EQ(t.light3, 77);
+}
+
+TEST_F(RenderSceneTest, TheEditorsLightIsFullWithin391Units)
+{
+    // A light of radius 100000: (d + 1) x 255 div 100000 is 0 up to d = 391.
+    const struct {
+        std::int32_t distance, level;
+    } cases[] = {{0, 255}, {391, 255}, {392, 254}, {783, 254}, {784, 253}};
+    for (const auto& c : cases) {
+        SetCamera(*context, 0, 0, 0, 0, 0, 0);
+        AddLight(*context, 0, 0, 100 + c.distance, 100000);
+        DrawObject(*context, squares({{0, 0, 100, 0, 30}}), 0, 0, 0, 0, 0, 0, 0, 0, 0);
+        RenderScene(*context);
+        EXPECT_EQ(context->triangles[0].light1, c.level) << c.distance;
+        EXPECT_EQ(context->lastLight, -1);
+    }
+}
+
+TEST_F(RenderSceneTest, LightsAddUpAndClampAt255)
+{
+    SetCamera(*context, 0, 0, 0, 0, 0, 0);
+    AddLight(*context, 0, 0, 100, 1000);   // d = 0: adds 255 - 0
+    AddLight(*context, 300, 400, 100, 1000); // d = 500: adds 255 - 501 x 255 div 1000 = 128
+    DrawObject(*context, squares({{0, 0, 100, 0, 30}}), 0, 0, 0, 0, 0, 0, -300, 0, 0);
+    DrawObject(*context, squares({{0, 0, 100, 0, 30}}), 0, 0, 0, 0, 0, 0, 0, 0, 0);
+    RenderScene(*context);
+    EXPECT_EQ(context->triangles[0].light1, 255 + 128 - 300);
+    EXPECT_EQ(context->triangles[2].light1, 255);
+}
+
+TEST_F(RenderSceneTest, IgnoresLightsBeyondThe256th)
+{
+    SetCamera(*context, 0, 0, 0, 0, 0, 0);
+    for (int i = 0; i < 300; ++i)
+        AddLight(*context, 0, 0, 0, 1);
+    EXPECT_EQ(context->lastLight, 255);
+}
+
+TEST_F(RenderSceneTest, TheListGrowsBeyondTheViewsCapacity)
+{
+    SetView(*context, 160, 120, 128, 128, 32, 10, 3);
+    std::vector<Square> many;
+    for (int i = 0; i < 10; ++i)
+        many.push_back({i * 10 - 50, 0, 100, 4, static_cast<std::uint16_t>(i + 1)});
+    frame(squares(many));
+    EXPECT_EQ(context->triangleCount, 19);
+    // The last square spans columns 206 to 216 and rows 115 to 125.
+    EXPECT_EQ(PickFace(*context, 214, 117).faceIndex, 18);
+}
+
+TEST_F(RenderSceneTest, TexturesOfEmptySlotsOrOutsideTheBankAreNotDrawnButPicked)
+{
+    context->bank.textures[2] = {5, 5, 5}; // slot 5 holds no image
+    frame(squares({{0, 0, 100, 20, 2}, {100, 0, 100, 20, 40000}}, FaceTextured));
+    EXPECT_EQ(ScreenPixel(*context, 160, 120), 0);
+    EXPECT_EQ(PickFace(*context, 170, 110).faceIndex, 0);
+    context->bank.images[5] = std::make_unique<TextureImage>();
+    context->bank.images[5]->fill(88);
+    frame(squares({{0, 0, 100, 20, 2}}, FaceTextured));
+    EXPECT_EQ(ScreenPixel(*context, 160, 120), 88);
+}
+
+TEST_F(RenderSceneTest, AnimationShowsTheNextFrameAtTheNextFrame)
+{
+    for (int image = 3; image <= 4; ++image) {
+        context->bank.images[image] = std::make_unique<TextureImage>();
+        context->bank.images[image]->fill(static_cast<std::uint8_t>(image * 10));
+    }
+    context->bank.textures[1] = {3, 4, 3};
+    context->bank.lastTexture = 1;
+    const Object3D object = squares({{0, 0, 100, 20, 1}}, FaceTextured);
+    frame(object);
+    EXPECT_EQ(ScreenPixel(*context, 160, 120), 30);
+    AnimateTextures(*context);
+    frame(object);
+    EXPECT_EQ(ScreenPixel(*context, 160, 120), 40);
+}
+
+TEST(AnimateTextures, PlaysRunsForwardsBackwardsAndStill)
+{
+    RenderContext context;
+    context.bank.lastTexture = 2;
+    context.bank.textures[0] = {2, 4, 2};
+    context.bank.textures[1] = {4, 2, 4};
+    context.bank.textures[2] = {7, 7, 9};
+    context.bank.textures[3] = {0, 5, 0}; // beyond lastTexture
+    std::vector<std::int32_t> forwards, backwards;
+    for (int tick = 0; tick < 4; ++tick) {
+        AnimateTextures(context);
+        forwards.push_back(context.bank.textures[0].current);
+        backwards.push_back(context.bank.textures[1].current);
+    }
+    EXPECT_EQ(forwards, (std::vector<std::int32_t>{3, 4, 2, 3}));
+    EXPECT_EQ(backwards, (std::vector<std::int32_t>{3, 2, 4, 3}));
+    EXPECT_EQ(context.bank.textures[2].current, 7);
+    EXPECT_EQ(context.bank.textures[3].current, 0);
+}
+
+TEST(SortByDepth, OrdersLargestFirstAndBreaksTiesAsTheQuicksortDoes)
+{
+    // Worked by hand: pivot 3; i stops at 1, j at 2, exchange; i stops at 2, j at 1, exchange,
+    // the scans have met: undo, put the pivot at 2; then the two 5s: the pivot exchanges with
+    // the first, so index 2 comes before index 0.
+    std::vector<SortKey> keys{{0, 5}, {1, 1}, {2, 5}, {3, 3}};
+    SortByDepth(keys, 0, 3);
+    std::vector<std::int32_t> order;
+    for (const SortKey& k : keys)
+        order.push_back(k.index);
+    EXPECT_EQ(order, (std::vector<std::int32_t>{2, 0, 3, 1}));
+}
+
+TEST(SortByDepth, SortsLongSortedRunsWithoutExhaustingTheStack)
+{
+    for (const bool ascending : {true, false}) {
+        std::vector<SortKey> keys(20000);
+        for (int i = 0; i < 20000; ++i)
+            keys[i] = {i, ascending ? i : -i};
+        SortByDepth(keys, 0, 19999);
+        for (int i = 1; i < 20000; ++i)
+            ASSERT_GE(keys[i - 1].key, keys[i].key);
+    }
+}

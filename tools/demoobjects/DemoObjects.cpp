@@ -1,0 +1,222 @@
+#include "DemoObjects.h"
+
+#include <array>
+#include <cmath>
+#include <numbers>
+#include <sstream>
+
+namespace {
+
+struct Point {
+    double x, y, z;
+};
+
+Point operator-(Point a, Point b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+Point cross(Point a, Point b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+double dot(Point a, Point b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+
+// Collects points and faces, then makes the object.
+class MeshBuilder {
+public:
+    std::uint16_t point(Point p)
+    {
+        x_.push_back(static_cast<std::int32_t>(std::lround(p.x)));
+        y_.push_back(static_cast<std::int32_t>(std::lround(p.y)));
+        z_.push_back(static_cast<std::int32_t>(std::lround(p.z)));
+        return static_cast<std::uint16_t>(x_.size() - 1);
+    }
+
+    // A four-cornered face a, b, c, d given as seen from its front, a at the texture's top left,
+    // b top right, c bottom right: two faces (a, b, c) and (c, d, a), the second turned half a
+    // turn so that the texture lies whole across both.
+    void quad(Point a, Point b, Point c, Point d, Face skin)
+    {
+        const std::uint16_t pa = point(a), pb = point(b), pc = point(c), pd = point(d);
+        triangle(pa, pb, pc, skin, 0);
+        triangle(pc, pd, pa, skin, 1);
+    }
+
+    void triangle(std::uint16_t a, std::uint16_t b, std::uint16_t c, Face skin, std::int16_t mapping)
+    {
+        skin.p1 = a, skin.p2 = b, skin.p3 = c;
+        skin.mapping = static_cast<std::int16_t>(skin.mapping ^ mapping);
+        faces_.push_back(skin);
+    }
+
+    // A rectangle width x height that always faces the eye, standing at p.
+    void sign(Point p, std::uint16_t width, std::uint16_t height, Face skin)
+    {
+        skin.faceType = FaceVirtual;
+        skin.p1 = point(p), skin.p2 = width, skin.p3 = height;
+        faces_.push_back(skin);
+    }
+
+    Object3D object() const
+    {
+        Object3D object;
+        AllocateObject(object, static_cast<std::int32_t>(x_.size()) - 1, static_cast<std::int32_t>(faces_.size()) - 1);
+        object.x = x_;
+        object.y = y_;
+        object.z = z_;
+        object.faces = faces_;
+        return object;
+    }
+
+private:
+    std::vector<std::int32_t> x_, y_, z_;
+    std::vector<Face> faces_;
+};
+
+Face textured(std::uint16_t texture, std::uint16_t type = FaceTextured)
+{
+    Face face;
+    face.texture = texture;
+    face.faceType = type;
+    return face;
+}
+
+Face plain(std::uint16_t colour)
+{
+    Face face;
+    face.texture = colour;
+    face.faceType = FacePlain;
+    return face;
+}
+
+// A box's four sides and top, seen from outside; x0 < x1, y0 < y1, z0 < z1 (z0 nearest the eye).
+void box(MeshBuilder& mesh, double x0, double y0, double z0, double x1, double y1, double z1, Face skin)
+{
+    mesh.quad({x0, y1, z0}, {x1, y1, z0}, {x1, y0, z0}, {x0, y0, z0}, skin); // front
+    mesh.quad({x1, y1, z1}, {x0, y1, z1}, {x0, y0, z1}, {x1, y0, z1}, skin); // back
+    mesh.quad({x0, y1, z1}, {x0, y1, z0}, {x0, y0, z0}, {x0, y0, z1}, skin); // left
+    mesh.quad({x1, y1, z0}, {x1, y1, z1}, {x1, y0, z1}, {x1, y0, z0}, skin); // right
+    mesh.quad({x0, y1, z1}, {x1, y1, z1}, {x1, y1, z0}, {x0, y1, z0}, skin); // top
+}
+
+} // namespace
+
+Object3D BuildHouse(const DemoSkins& skins)
+{
+    MeshBuilder mesh;
+    // The garden: grass, seen from above.
+    mesh.quad({-170, -100, 150}, {170, -100, 150}, {170, -100, -150}, {-170, -100, -150}, textured(skins.grass));
+
+    // Brick walls with a stone plinth, the whole house seen from every side.
+    const double left = -100, right = 100, front = -70, back = 70, eaves = 20, ground = -100;
+    box(mesh, left, ground, front, right, eaves, back, textured(skins.bricks));
+    // Gable ends under the ridge, and the two roof slopes overhanging the walls.
+    const double ridge = 95;
+    const std::uint16_t a = mesh.point({left, eaves, front}), b = mesh.point({left, ridge, 0}),
+                        c = mesh.point({left, eaves, back});
+    mesh.triangle(c, b, a, textured(skins.bricks), 0);
+    const std::uint16_t d = mesh.point({right, eaves, back}), e = mesh.point({right, ridge, 0}),
+                        f = mesh.point({right, eaves, front});
+    mesh.triangle(f, e, d, textured(skins.bricks), 0);
+    mesh.quad({-112, ridge, 0}, {112, ridge, 0}, {112, eaves - 8, front - 18}, {-112, eaves - 8, front - 18},
+              textured(skins.roof));
+    mesh.quad({112, ridge, 0}, {-112, ridge, 0}, {-112, eaves - 8, back + 18}, {112, eaves - 8, back + 18},
+              textured(skins.roof));
+    // The roof seen from below, so that the eaves are closed when looking up.
+    Face under = plain(20);
+    mesh.quad({-112, eaves - 8, front - 18}, {112, eaves - 8, front - 18}, {112, ridge, 0}, {-112, ridge, 0}, under);
+    mesh.quad({112, eaves - 8, back + 18}, {-112, eaves - 8, back + 18}, {-112, ridge, 0}, {112, ridge, 0}, under);
+
+    // A plain red chimney and a plain wooden-brown door in front of the wall.
+    box(mesh, 40, 40, 10, 64, 110, 34, plain(52));
+    mesh.quad({-20, -40, front - 1}, {20, -40, front - 1}, {20, -100, front - 1}, {-20, -100, front - 1}, plain(70));
+    // Windows of tiles on the front.
+    mesh.quad({-80, 0, front - 1}, {-40, 0, front - 1}, {-40, -35, front - 1}, {-80, -35, front - 1},
+              textured(skins.tiles));
+    mesh.quad({40, 0, front - 1}, {80, 0, front - 1}, {80, -35, front - 1}, {40, -35, front - 1},
+              textured(skins.tiles));
+
+    // A see-through pond in front of the house: half the ground shows through the water.
+    Face pond = textured(skins.water);
+    pond.transparency = 50;
+    mesh.quad({-150, -99, -90}, {-40, -99, -90}, {-40, -99, -140}, {-150, -99, -140}, pond);
+
+    // A grating fence on the right: keyed (its holes show what is behind) and double-sided.
+    Face fence = textured(skins.grate, FaceTexturedKeyed);
+    fence.doubleSided = 1;
+    mesh.quad({150, -40, -140}, {150, -40, 0}, {150, -100, 0}, {150, -100, -140}, fence);
+    mesh.quad({150, -40, 0}, {150, -40, 140}, {150, -100, 140}, {150, -100, 0}, fence);
+
+    // A flag on a metal pole: one double-sided face, seen from both sides.
+    box(mesh, -160, -100, 100, -154, 60, 106, textured(skins.metal));
+    Face flag = textured(skins.marble);
+    flag.doubleSided = 1;
+    mesh.quad({-154, 60, 103}, {-94, 60, 103}, {-94, 20, 103}, {-154, 20, 103}, flag);
+
+    // Two signs that always face the eye; which frame of the conveyor they show depends on the
+    // direction they are seen from.
+    Face sign = textured(skins.conveyor);
+    mesh.sign({110, -70, -110}, 40, 60, sign);
+    mesh.sign({-120, -70, 40}, 40, 60, sign);
+    return mesh.object();
+}
+
+Object3D BuildTorus(int rings, int sides, std::int32_t outer, const std::vector<std::uint16_t>& textures)
+{
+    MeshBuilder mesh;
+    const double tube = outer * 0.3, radius = outer - tube;
+    auto at = [&](int ring, int side) {
+        const double u = 2 * std::numbers::pi * ring / rings, v = 2 * std::numbers::pi * side / sides;
+        const double r = radius + tube * std::cos(v);
+        return Point{r * std::cos(u), tube * std::sin(v), r * std::sin(u)};
+    };
+    auto centreAt = [&](int ring) {
+        const double u = 2 * std::numbers::pi * ring / rings;
+        return Point{radius * std::cos(u), 0, radius * std::sin(u)};
+    };
+    for (int ring = 0; ring < rings; ++ring) {
+        const std::uint16_t texture = textures[static_cast<std::size_t>(ring * 8 / rings) % textures.size()];
+        for (int side = 0; side < sides; ++side) {
+            Point a = at(ring, side), b = at(ring + 1, side), c = at(ring + 1, side + 1), d = at(ring, side + 1);
+            // Outward is away from the tube's centre line.
+            const Point outward = a - centreAt(ring);
+            if (dot(cross(b - a, c - a), outward) < 0)
+                std::swap(b, d);
+            mesh.quad(a, b, c, d, textured(texture));
+        }
+    }
+    return mesh.object();
+}
+
+std::string BuildVaseDxf()
+{
+    // The profile: (radius, height) from the foot up.
+    const std::array<std::array<double, 2>, 9> profile{{{40, -110}, {62, -96}, {74, -60}, {78, -20}, {70, 20},
+                                                        {48, 60}, {34, 86}, {42, 104}, {50, 112}}};
+    constexpr int segments = 24;
+    std::ostringstream dxf;
+    dxf << "  0\nSECTION\n  2\nHEADER\n  9\n$EXTMIN\n 10\n-1.0E+20\n 20\n-1.0E+20\n 30\n-1.0E+20\n  0\nENDSEC\n";
+    dxf << "  0\nSECTION\n  2\nENTITIES\n";
+    auto corner = [&](int index, double x, double y, double z) {
+        dxf << " 1" << index << "\n" << x << "\n 2" << index << "\n" << y << "\n 3" << index << "\n" << z << "\n";
+    };
+    // DXF coordinates: X across, Y in depth, Z up.
+    auto ringPoint = [&](int level, int segment) {
+        const double angle = 2 * std::numbers::pi * segment / segments;
+        return std::array<double, 3>{std::round(profile[level][0] * std::cos(angle) * 2) / 2,
+                                     std::round(profile[level][0] * std::sin(angle) * 2) / 2, profile[level][1]};
+    };
+    auto face = [&](int colour, const std::array<std::array<double, 3>, 4>& corners) {
+        dxf << "  0\n3DFACE\n  8\nVASE\n 62\n" << colour << "\n";
+        for (int i = 0; i < 4; ++i)
+            corner(i, corners[i][0], corners[i][1], corners[i][2]);
+    };
+    for (int level = 0; level + 1 < static_cast<int>(profile.size()); ++level) {
+        const int colour = 16 * (1 + level % 15) + 8; // a band of one hue per level
+        for (int s = 0; s < segments; ++s) {
+            face(colour, {ringPoint(level, s), ringPoint(level, s + 1), ringPoint(level + 1, s + 1),
+                          ringPoint(level + 1, s)});
+        }
+    }
+    // The foot: triangles whose fourth corner repeats the third.
+    for (int s = 0; s < segments; ++s) {
+        const std::array<double, 3> centre{0, 0, profile[0][1]};
+        face(7, {ringPoint(0, s + 1), ringPoint(0, s), centre, centre});
+    }
+    dxf << "  0\nENDSEC\n  0\nEOF\n";
+    return dxf.str();
+}
