@@ -220,16 +220,23 @@ void TOrmel2Form::DeployButtonClick()
     const std::filesystem::path target = DeployTargetPath(Native(*typed));
     if (IsUnsafeDeployTarget(target))
         return ShowError(this, entryOr(17, UnsafeDeployTargetMessage));
+    DeployCounts counts;
     {
         const HourglassCursor hourglass;
         TDeployProgressForm progress(this, entry(14));
         progress.ShowNow();
         SetMessageBeep(&QApplication::beep);
-        DeployGame(target, [&progress](TFileCopyNew& copier, std::uint16_t read, std::uint16_t written) {
+        counts = DeployGame(target, [&progress](TFileCopyNew& copier, std::uint16_t read, std::uint16_t written) {
             progress.CopyProgress(copier, read, written);
         });
     }
-    ShowMessage(this, entry(16));
+    if (counts.failures.empty())
+        return ShowMessage(this, entry(16));
+    // The closing message still comes, with what is missing from the deployed game.
+    QString text = entry(16) + "\n\n" + entryOr(18, "These files could not be copied:");
+    for (const std::string& failure : counts.failures)
+        text += "\n" + Ui(failure);
+    ShowError(this, text);
 }
 
 void TOrmel2Form::Help1Click() { OpenHelp("Ormel2"); }
