@@ -72,6 +72,16 @@ TEST(K3xPcx, ConvertsToPcxAndPng)
     EXPECT_EQ(folder.read("out.png").substr(1, 3), "PNG");
 }
 
+TEST(K3xPcx, DecodesA2000By2000Picture)
+{
+    const TempFolder folder;
+    writePcx(folder, "huge.pcx", 2000, 2000, palette(3));
+    const K3xRun run = k3x(folder, "pcx huge.pcx out.pcx");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_THAT(run.out, HasSubstr("2000 x 2000 pixels"));
+    EXPECT_EQ(LoadPcx("out.pcx").pixels, LoadPcx("huge.pcx").pixels);
+}
+
 TEST(K3xPcx, RemapsOntoAnotherPalette)
 {
     const TempFolder folder;
