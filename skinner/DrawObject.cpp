@@ -22,7 +22,8 @@ struct ScreenPoint {
     i32 x, y;
 };
 
-void appendTriangle(RenderContext& context, const RenderTriangle& triangle)
+// The list's next entry, made room for; it counts once kept. Triangles are built in place.
+RenderTriangle& reserveSlot(RenderContext& context)
 {
     if (context.triangleCount < 0)
         context.triangleCount = 0;
@@ -32,9 +33,9 @@ void appendTriangle(RenderContext& context, const RenderTriangle& triangle)
         const std::size_t grown = std::max<std::size_t>(1024, context.triangles.size() * 2);
         context.triangles.resize(grown);
         context.sortKeys.resize(grown);
+        context.sortScratch.resize(2 * grown);
     }
-    context.triangles[at] = triangle;
-    ++context.triangleCount;
+    return context.triangles[at];
 }
 
 // The point where edge p -> q meets depth nearZ, one axis at a time with a slope x 64.
@@ -63,16 +64,6 @@ bool offScreen(const RenderContext& context, const ScreenPoint (&s)[3])
     return minX > context.maxX || maxX < 0 || minY > context.maxY || maxY < 0;
 }
 
-// The parts of a triangle every piece of one face shares.
-RenderTriangle faceTriangle(const EyePoint& a, const EyePoint& b, const EyePoint& c)
-{
-    RenderTriangle t{};
-    t.x1 = a.x, t.y1 = a.y, t.z1 = a.z;
-    t.x2 = b.x, t.y2 = b.y, t.z2 = b.z;
-    t.x3 = c.x, t.y3 = c.y, t.z3 = c.z;
-    return t;
-}
-
 void setScreen(RenderTriangle& t, const ScreenPoint (&s)[3])
 {
     t.sx1 = s[0].x, t.sy1 = s[0].y;
@@ -80,14 +71,19 @@ void setScreen(RenderTriangle& t, const ScreenPoint (&s)[3])
     t.sx3 = s[2].x, t.sy3 = s[2].y;
 }
 
-// Projects a piece and appends it unless it lies wholly outside the view.
-void appendPiece(RenderContext& context, RenderTriangle t, const EyePoint& p1, const EyePoint& p2, const EyePoint& p3)
+// Gives the next entry (holding the face's fields) the piece's screen points and keeps it,
+// unless the piece lies wholly outside the view.
+void keepPiece(RenderContext& context, const ScreenPoint (&s)[3])
 {
-    const ScreenPoint s[3] = {project(context, p1), project(context, p2), project(context, p3)};
     if (offScreen(context, s))
         return;
-    setScreen(t, s);
-    appendTriangle(context, t);
+    setScreen(context.triangles[static_cast<std::size_t>(context.triangleCount)], s);
+    ++context.triangleCount;
+}
+
+void keepPiece(RenderContext& context, const EyePoint& p1, const EyePoint& p2, const EyePoint& p3)
+{
+    keepPiece(context, {project(context, p1), project(context, p2), project(context, p3)});
 }
 
 // A face seen from its back: n = (B - A) x (C - B), each component shifted right by 8 bits,
@@ -111,25 +107,40 @@ i32 depthKey(const EyePoint& a, const EyePoint& b, const EyePoint& c)
                 Dot3(c.x, c.x, c.y, c.y, c.z, c.z));
 }
 
-// Near clipping and projection of a face whose corners are not all behind the near distance.
-void appendClipped(RenderContext& context, const RenderTriangle& face, EyePoint f, EyePoint m, EyePoint n)
+// A face's corner in eye space with its screen point (known when it lies in front of the near
+// distance).
+struct Corner {
+    EyePoint eye;
+    ScreenPoint screen;
+};
+
+// Near clipping and projection of a face whose corners are not all behind the near distance;
+// the face's fields are in the list's next entry.
+void appendClipped(RenderContext& context, Corner f, Corner m, Corner n)
 {
     // Farthest first: F, M, N.
-    if (m.z > f.z)
+    if (m.eye.z > f.eye.z)
         std::swap(f, m);
-    if (n.z > f.z)
+    if (n.eye.z > f.eye.z)
         std::swap(f, n);
-    if (n.z > m.z)
+    if (n.eye.z > m.eye.z)
         std::swap(m, n);
     const i32 nearZ = context.nearZ;
-    if (m.z <= nearZ) {
-        appendPiece(context, face, f, nearCrossing(f, m, nearZ), nearCrossing(f, n, nearZ));
-    } else if (n.z <= nearZ) {
-        const EyePoint fn = nearCrossing(f, n, nearZ);
-        appendPiece(context, face, f, m, fn);
-        appendPiece(context, face, fn, m, nearCrossing(m, n, nearZ));
+    if (m.eye.z <= nearZ) {
+        keepPiece(context, f.eye, nearCrossing(f.eye, m.eye, nearZ), nearCrossing(f.eye, n.eye, nearZ));
+    } else if (n.eye.z <= nearZ) {
+        const EyePoint fn = nearCrossing(f.eye, n.eye, nearZ);
+        const i32 first = context.triangleCount;
+        keepPiece(context, f.eye, m.eye, fn);
+        if (context.triangleCount != first) {
+            // The second piece takes the next entry, with the same face fields.
+            RenderTriangle& second = reserveSlot(context);
+            second = context.triangles[static_cast<std::size_t>(first)];
+        }
+        keepPiece(context, fn, m.eye, nearCrossing(m.eye, n.eye, nearZ));
     } else {
-        appendPiece(context, face, f, m, n);
+        // Whole: its points were projected once each, with the object's points.
+        keepPiece(context, {f.screen, m.screen, n.screen});
     }
 }
 
@@ -151,7 +162,7 @@ i32 virtualFrame(const RenderContext& context, const AnimTexture& texture, i32 s
 
 // Two triangles of a p2 x p3 rectangle facing the eye, standing at corner A. The camera roll is
 // not followed (the editor always draws with roll 0).
-void appendVirtual(RenderContext& context, RenderTriangle t, const EyePoint& a, i32 width, i32 height)
+void appendVirtual(RenderContext& context, const RenderTriangle& t, const EyePoint& a, i32 width, i32 height)
 {
     const i32 z = a.z;
     const i32 lx = Wrap(i64(a.x) - Div(width, 2)), ly = Wrap(i64(a.y) - Div(height, 2));
@@ -161,25 +172,27 @@ void appendVirtual(RenderContext& context, RenderTriangle t, const EyePoint& a, 
     const i32 sh = Div(Wrap(-(i64(context.focalY) * height)), z);
     const i32 right = Wrap(i64(lx) + width), top = Wrap(i64(ly) + height);
     const i32 sRight = Wrap(i64(sx) + sw), sTop = Wrap(i64(sy) + sh);
-    t.faceType = FaceTexturedKeyed;
-    t.direct = 1;
-    t.depthKey = Wrap(Abs64(z));
 
-    RenderTriangle first = t;
+    RenderTriangle& first = reserveSlot(context);
+    first = t;
+    first.faceType = FaceTexturedKeyed;
+    first.direct = 1;
+    first.depthKey = Wrap(Abs64(z));
     first.x1 = right, first.y1 = ly, first.z1 = z;
     first.x2 = lx, first.y2 = ly, first.z2 = z;
     first.x3 = lx, first.y3 = top, first.z3 = z;
     setScreen(first, {{sx, sTop}, {sx, sy}, {sRight, sy}});
     first.mapping = 1;
-    appendTriangle(context, first);
+    ++context.triangleCount;
 
-    RenderTriangle second = t;
+    RenderTriangle& second = reserveSlot(context);
+    second = context.triangles[static_cast<std::size_t>(context.triangleCount) - 1];
     second.x1 = lx, second.y1 = top, second.z1 = z;
     second.x2 = right, second.y2 = top, second.z2 = z;
     second.x3 = right, second.y3 = ly, second.z3 = z;
     setScreen(second, {{sx, sTop}, {sRight, sTop}, {sRight, sy}});
     second.mapping = 0;
-    appendTriangle(context, second);
+    ++context.triangleCount;
 }
 
 } // namespace
@@ -192,23 +205,35 @@ void DrawObject(RenderContext& context, const Object3D& object, std::int32_t off
     if (points == 0 || faces == 0)
         return;
     EnsureWorkingCopyHolds(points, faces);
-    Object3D& copy = WorkingCopy().object;
+    WorkingCopyState& working = WorkingCopy();
+    Object3D& copy = working.object;
+    std::int32_t* const screenX = working.screenX.data();
+    std::int32_t* const screenY = working.screenY.data();
     copy.lastPoint = object.lastPoint;
     copy.lastFace = object.lastFace;
     std::copy_n(object.faces.begin(), faces, copy.faces.begin());
 
-    // Object rotation, then eye space: offset, less the camera, turned by the camera.
+    // Object rotation, then eye space: offset, less the camera, turned by the camera. A camera
+    // that is not turned leaves every point exactly where it is (whole numbers times 1 and 0).
     const bool turned = yaw != 0 || pitch != 0 || roll != 0;
     const RotationMatrix rotation = turned ? MakeRotation(yaw, pitch, roll) : RotationMatrix{};
+    const bool cameraTurned = context.cameraMatrix != RotationMatrix{1, 0, 0, 0, 1, 0, 0, 0, 1};
     for (std::size_t i = 0; i < points; ++i) {
         IntPoint p{object.x[i], object.y[i], object.z[i]};
         if (turned)
             p = Rotate(rotation, p.x, p.y, p.z);
-        p = Rotate(context.cameraMatrix, Wrap(i64(p.x) + offsetX - context.cameraX),
-                   Wrap(i64(p.y) + offsetY - context.cameraY), Wrap(i64(p.z) + offsetZ - context.cameraZ));
+        p = {Wrap(i64(p.x) + offsetX - context.cameraX), Wrap(i64(p.y) + offsetY - context.cameraY),
+             Wrap(i64(p.z) + offsetZ - context.cameraZ)};
+        if (cameraTurned)
+            p = Rotate(context.cameraMatrix, p.x, p.y, p.z);
         copy.x[i] = p.x;
         copy.y[i] = p.y;
         copy.z[i] = p.z;
+        if (p.z > context.nearZ) {
+            const ScreenPoint s = project(context, {p.x, p.y, p.z});
+            screenX[i] = s.x;
+            screenY[i] = s.y;
+        }
     }
 
     const i32 nearZ = context.nearZ;
@@ -231,13 +256,9 @@ void DrawObject(RenderContext& context, const Object3D& object, std::int32_t off
                 continue;
         }
 
-        RenderTriangle t{};
         // Sixteenths of see-through; the caller's bias cannot take a face beyond 100 percent.
         const i64 percent = std::clamp<i64>(i64(face.transparency) + transparencyBias, 0, 100);
-        t.blendLevel = static_cast<i32>(percent * 16 / 100);
-        t.light1 = ambient;
-        t.objectId = objectId;
-        t.faceIndex = static_cast<i32>(k);
+        const i32 blendLevel = static_cast<i32>(percent * 16 / 100);
 
         if (isVirtual) {
             const i32 number = face.texture;
@@ -248,23 +269,35 @@ void DrawObject(RenderContext& context, const Object3D& object, std::int32_t off
                                            object.z[face.p1], offsetX, offsetZ, yaw, drawn);
             if (!drawn)
                 continue;
+            RenderTriangle t{};
             t.texture = image;
+            t.light1 = ambient;
+            t.objectId = objectId;
+            t.faceIndex = static_cast<i32>(k);
+            t.blendLevel = blendLevel;
             appendVirtual(context, t, a, face.p2, face.p3);
             continue;
         }
 
         const EyePoint b{copy.x[face.p2], copy.y[face.p2], copy.z[face.p2]};
         const EyePoint c{copy.x[face.p3], copy.y[face.p3], copy.z[face.p3]};
-        RenderTriangle piece = faceTriangle(a, b, c);
-        piece.blendLevel = t.blendLevel;
-        piece.light1 = ambient;
-        piece.objectId = objectId;
-        piece.faceIndex = t.faceIndex;
-        piece.texture = face.texture;
-        piece.mapping = face.mapping;
-        piece.faceType = face.faceType;
-        piece.depthKey = depthKey(a, b, c);
-        piece.direct = 0;
-        appendClipped(context, piece, a, b, c);
+        RenderTriangle& t = reserveSlot(context);
+        t.x1 = a.x, t.y1 = a.y, t.z1 = a.z;
+        t.x2 = b.x, t.y2 = b.y, t.z2 = b.z;
+        t.x3 = c.x, t.y3 = c.y, t.z3 = c.z;
+        t.texture = face.texture;
+        t.mapping = face.mapping;
+        t.depthKey = depthKey(a, b, c);
+        t.faceType = face.faceType;
+        t.direct = 0;
+        t.light1 = ambient;
+        t.objectId = objectId;
+        t.faceIndex = static_cast<i32>(k);
+        t.light2 = t.light3 = 0;
+        t.blendLevel = blendLevel;
+        auto corner = [&](const EyePoint& eye, std::uint16_t point) {
+            return Corner{eye, {screenX[point], screenY[point]}};
+        };
+        appendClipped(context, corner(a, face.p1), corner(b, face.p2), corner(c, face.p3));
     }
 }

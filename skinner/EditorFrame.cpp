@@ -69,6 +69,13 @@ bool OutlineFace(RenderContext& context, std::int32_t face, const HighlightColou
         return false;
     highlightColour = highlightColour == colours.white ? colours.black : colours.white;
     const RenderTriangle& t = *found;
+    // Screen points of faces cut at the near distance can lie far outside the view; beyond
+    // 2^24 pixels (far past any object the renderer handles) an edge would take seconds to walk
+    // and overflow the line's arithmetic, so it is left out.
+    constexpr std::int32_t reach = 1 << 24;
+    auto near = [&](std::int32_t v) { return v > -reach && v < reach; };
+    if (!near(t.sx1) || !near(t.sy1) || !near(t.sx2) || !near(t.sy2) || !near(t.sx3) || !near(t.sy3))
+        return true;
     DisplayImage& screen = context.screen;
     // Three times the three edges: as they are, one column to the left, then also one row up.
     for (const auto& [dx, dy] : {std::pair{0, 0}, std::pair{-1, 0}, std::pair{-1, -1}}) {

@@ -31,6 +31,8 @@ WorkingCopyState& WorkingCopy()
         start.object.y.resize(lastPoint + 1);
         start.object.z.resize(lastPoint + 1);
         start.object.faces.resize(lastFace + 1);
+        start.screenX.resize(lastPoint + 1);
+        start.screenY.resize(lastPoint + 1);
         start.capacity = ObjectByteFigure(lastPoint, lastFace);
         return start;
     }();
@@ -54,6 +56,10 @@ void AllocateObject(Object3D& object, std::int32_t lastPoint, std::int32_t lastF
     if (&object != &copy.object)
         EnsureWorkingCopyHolds(static_cast<std::size_t>(lastPoint) + 1, static_cast<std::size_t>(lastFace) + 1);
     FreeObject(object);
+    if (&object == &copy.object) {
+        copy.screenX.assign(static_cast<std::size_t>(lastPoint) + 1, 0);
+        copy.screenY.assign(static_cast<std::size_t>(lastPoint) + 1, 0);
+    }
     object.x.assign(static_cast<std::size_t>(lastPoint) + 1, 0);
     object.y.assign(static_cast<std::size_t>(lastPoint) + 1, 0);
     object.z.assign(static_cast<std::size_t>(lastPoint) + 1, 0);
@@ -73,11 +79,16 @@ void FreeObject(Object3D& object)
 
 void EnsureWorkingCopyHolds(std::size_t points, std::size_t faces)
 {
-    Object3D& copy = WorkingCopy().object;
+    WorkingCopyState& state = WorkingCopy();
+    Object3D& copy = state.object;
     if (copy.x.size() < points) {
         copy.x.resize(points);
         copy.y.resize(points);
         copy.z.resize(points);
+    }
+    if (state.screenX.size() < copy.x.size()) {
+        state.screenX.resize(copy.x.size());
+        state.screenY.resize(copy.x.size());
     }
     if (copy.faces.size() < faces)
         copy.faces.resize(faces);

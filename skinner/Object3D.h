@@ -56,6 +56,9 @@ void FreeObject(Object3D& object);
 struct WorkingCopyState {
     Object3D object;
     std::size_t capacity = 0;
+    // The renderer's screen position of every point in front of the near distance, as long as
+    // the point arrays.
+    std::vector<std::int32_t> screenX, screenY;
 };
 WorkingCopyState& WorkingCopy();
 

@@ -7,8 +7,10 @@
 #include "Rasteriser.h"
 
 #include "Arithmetic32.h"
+#include "Divisor.h"
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 namespace {
@@ -29,7 +31,7 @@ struct Texel {
 struct TexturePlane {
     i32 rx, ry, rz;      // the reduced normal: n div (subdivision x 128)
     i32 plane;           // D = (A . r) x 256
-    i32 q;               // subdivision x the component of r that chose the texture plane
+    Divisor q;           // subdivision x the component of r that chose the texture plane
     i32 ax, ay, az;      // corner A
     i64 cbx, cby, cbz;   // C - B
     i64 bax, bay, baz;   // B - A
@@ -55,14 +57,14 @@ inline bool exactAt(const TexturePlane& t, i32 rowDen, i32 dx, i32 dy, Texel& ou
     const i64 pax = Wrap(px - t.ax), pay = Wrap(py - t.ay), paz = Wrap(pz - t.az);
     i32 u, v;
     if constexpr (P == Plane::XY) {
-        u = Div(Wrap(pax * t.cby - pay * t.cbx), t.q);
-        v = Div(Wrap(pay * t.bax - pax * t.bay), t.q);
+        u = t.q.divide(Wrap(pax * t.cby - pay * t.cbx));
+        v = t.q.divide(Wrap(pay * t.bax - pax * t.bay));
     } else if constexpr (P == Plane::XZ) {
-        u = Div(Wrap(paz * t.cbx - pax * t.cbz), t.q);
-        v = Div(Wrap(pax * t.baz - paz * t.bax), t.q);
+        u = t.q.divide(Wrap(paz * t.cbx - pax * t.cbz));
+        v = t.q.divide(Wrap(pax * t.baz - paz * t.bax));
     } else {
-        u = Div(Wrap(pay * t.cbz - paz * t.cby), t.q);
-        v = Div(Wrap(paz * t.bay - pay * t.baz), t.q);
+        u = t.q.divide(Wrap(pay * t.cbz - paz * t.cby));
+        v = t.q.divide(Wrap(paz * t.bay - pay * t.baz));
     }
     // Bit 0 of the mapping turns the texture by half a turn, bit 1 mirrors it on its diagonal.
     if (t.mapping & 1) {
@@ -73,6 +75,18 @@ inline bool exactAt(const TexturePlane& t, i32 rowDen, i32 dx, i32 dy, Texel& ou
         std::swap(u, v);
     out = {std::clamp(u, 0, 127), std::clamp(v, 0, 127)};
     return true;
+}
+
+// (difference x 256) div count, for a difference of two coordinates in 0..127 and the segment's
+// reciprocal ceil(2^32 / count): with |difference x 256| < 2^15 the product overshoots the
+// quotient by less than 2^15 / 2^32, far less than the 1 / count that would carry it past a
+// whole number, so this is exact truncating division. The sign is taken off and put back.
+inline Fixed8 segmentStep(i32 difference, std::uint64_t reciprocal)
+{
+    const i32 sign = difference >> 31; // 0 or -1
+    const auto magnitude = static_cast<std::uint64_t>(((difference ^ sign) - sign) * 256);
+    const auto quotient = static_cast<i32>((magnitude * reciprocal) >> 32);
+    return static_cast<Fixed8>((quotient ^ sign) - sign);
 }
 
 // `count` pixels from `pixel`, texel k read at (u + (k.du >> 8), v + (k.dv >> 8)). Both ends of a
@@ -209,8 +223,9 @@ void drawTextured(RenderContext& c, const RenderTriangle& t, const Edges& e, con
             if (!exactAt<P>(plane, rowDen, rayX[x1], dy, end))
                 return false;
             const i32 count = x1 - x0;
-            const auto du = static_cast<Fixed8>((end.u - start.u) * 256 / count);
-            const auto dv = static_cast<Fixed8>((end.v - start.v) * 256 / count);
+            const std::uint64_t reciprocal = c.segmentReciprocal[count];
+            const Fixed8 du = segmentStep(end.u - start.u, reciprocal);
+            const Fixed8 dv = segmentStep(end.v - start.v, reciprocal);
             spanPixels<I>(pixel, count, texture, start, du, dv, tables);
             pixel += count;
             start = end;
@@ -240,18 +255,34 @@ void drawTexturedInk(RenderContext& c, const RenderTriangle& t, const Edges& e, 
 
 } // namespace
 
+namespace {
+
+std::array<std::int32_t, 7> viewOf(const RenderContext& c)
+{
+    return {c.centreX, c.centreY, c.focalX, c.focalY, c.spanStep, c.maxX, c.maxY};
+}
+
+} // namespace
+
 void PrepareRasteriser(RenderContext& c)
 {
+    c.tablesMadeFor = viewOf(c);
     c.rayX.resize(static_cast<std::size_t>(c.maxX) + 1);
     c.rayY.resize(static_cast<std::size_t>(c.maxY) + 1);
     for (std::size_t x = 0; x < c.rayX.size(); ++x)
         c.rayX[x] = Div(Wrap((i64(x) - c.centreX) * 256), c.focalX);
     for (std::size_t y = 0; y < c.rayY.size(); ++y)
         c.rayY[y] = Div(Wrap((i64(c.centreY) - i64(y)) * 256), c.focalY);
+    // Segments are 1 to spanStep pixels long.
+    c.segmentReciprocal.resize(static_cast<std::size_t>(c.spanStep) + 1);
+    for (std::size_t n = 1; n < c.segmentReciprocal.size(); ++n)
+        c.segmentReciprocal[n] = ((std::uint64_t(1) << 32) + n - 1) / n;
 }
 
 void DrawTriangle(RenderContext& c, int triangleIndex, const std::uint8_t* texture)
 {
+    if (c.tablesMadeFor != viewOf(c))
+        PrepareRasteriser(c);
     const RenderTriangle& t = c.triangles[triangleIndex];
     const bool flat = t.faceType == 3;
     if ((!flat && texture == nullptr) || t.blendLevel < 0 || t.blendLevel > 16)
@@ -294,7 +325,7 @@ void DrawTriangle(RenderContext& c, int triangleIndex, const std::uint8_t* textu
     const i64 e1x = Wrap(-i64(abx)), e1y = Wrap(-i64(aby)), e1z = Wrap(-i64(abz)); // B - A
     const i64 e2x = Wrap(i64(t.x3) - t.x2), e2y = Wrap(i64(t.y3) - t.y2), e2z = Wrap(i64(t.z3) - t.z2);
     const i32 reduce = subdivision * 128;
-    TexturePlane p;
+    TexturePlane p{};
     p.rx = Div(Wrap(e1y * e2z - e1z * e2y), reduce);
     p.ry = Div(Wrap(e1z * e2x - e1x * e2z), reduce);
     p.rz = Div(Wrap(e1x * e2y - e1y * e2x), reduce);
@@ -307,13 +338,13 @@ void DrawTriangle(RenderContext& c, int triangleIndex, const std::uint8_t* textu
     // The texture plane is the one the normal stands most nearly upright on.
     const i64 nx = Abs64(p.rx), ny = Abs64(p.ry), nz = Abs64(p.rz);
     if (nz >= nx && nz >= ny) {
-        p.q = Wrap(i64(subdivision) * p.rz);
+        p.q = Divisor(Wrap(i64(subdivision) * p.rz));
         drawTexturedInk<Plane::XY>(c, t, e, p, tables, texture);
     } else if (ny > nx && ny > nz) {
-        p.q = Wrap(i64(subdivision) * p.ry);
+        p.q = Divisor(Wrap(i64(subdivision) * p.ry));
         drawTexturedInk<Plane::XZ>(c, t, e, p, tables, texture);
     } else {
-        p.q = Wrap(i64(subdivision) * p.rx);
+        p.q = Divisor(Wrap(i64(subdivision) * p.rx));
         drawTexturedInk<Plane::YZ>(c, t, e, p, tables, texture);
     }
 }

@@ -10,5 +10,6 @@
 // flat triangles ignore it and may pass null). Sets context.subdivision.
 void DrawTriangle(RenderContext& context, int triangleIndex, const std::uint8_t* texture);
 
-// Builds the rasteriser's per-view tables after the view changed (SetView calls it).
+// Builds the rasteriser's per-view tables after the view changed (SetView calls it, and
+// DrawTriangle whenever the view's fields no longer match them).
 void PrepareRasteriser(RenderContext& context);

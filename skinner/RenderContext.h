@@ -63,6 +63,7 @@ struct RenderContext {
     // The frame's triangles; the list grows when a frame holds more than the view's capacity.
     std::vector<RenderTriangle> triangles;
     std::vector<SortKey> sortKeys;
+    std::vector<SortKey> sortScratch; // twice as long: room for the radix sort's passes
     // While a frame is built the number of triangles; RenderScene turns it into the last index
     // (-1 when empty), which PickFace and the editor's outline then use.
     std::int32_t triangleCount = 0;
@@ -71,6 +72,11 @@ struct RenderContext {
     std::int32_t lastLight = -1;
 
     // The rasteriser's per-view tables, made by SetView: the eye ray through every column,
-    // (X - centreX) x 256 div focalX, and through every row, (centreY - y) x 256 div focalY.
+    // (X - centreX) x 256 div focalX, and through every row, (centreY - y) x 256 div focalY;
+    // and ceil(2^32 / n) for every segment length n up to spanStep (see Rasteriser.cpp).
     std::vector<std::int32_t> rayX, rayY;
+    std::vector<std::uint64_t> segmentReciprocal;
+    // The view the tables were made for; the rasteriser makes them again when a field changed
+    // (the editor sets its focal factors by hand after a resize).
+    std::array<std::int32_t, 7> tablesMadeFor{};
 };

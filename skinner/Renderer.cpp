@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <span>
 #include <string>
 
 namespace {
@@ -68,6 +69,7 @@ void SetView(RenderContext& context, int centreX, int centreY, int focalX, int f
     context.maxY = static_cast<std::uint16_t>(2 * centreY - 1);
     context.triangles.assign(static_cast<std::size_t>(capacity), RenderTriangle{});
     context.sortKeys.assign(static_cast<std::size_t>(capacity), SortKey{});
+    context.sortScratch.assign(2 * static_cast<std::size_t>(capacity), SortKey{});
     context.triangleCount = 0;
     PrepareRasteriser(context);
 }
@@ -97,8 +99,10 @@ void AddLight(RenderContext& context, std::int32_t x, std::int32_t y, std::int32
     context.lights[++context.lastLight] = {x, y, z, radius};
 }
 
-void RenderScene(RenderContext& context)
+void RenderScene(RenderContext& context, TriangleDrawer draw)
 {
+    if (draw == nullptr)
+        draw = DrawTriangle;
     context.triangleCount = std::max(context.triangleCount, 0) - 1;
     const i32 last = context.triangleCount;
     if (last < 0)
@@ -121,10 +125,17 @@ void RenderScene(RenderContext& context)
         t.light3 = lightLevel(context, ambient, t.x3, t.y3, t.z3);
         context.sortKeys[i] = {i, t.depthKey};
     }
-    SortByDepth(context.sortKeys, 0, last);
+    SortFrameByDepth(std::span(context.sortKeys).first(static_cast<std::size_t>(last) + 1), context.sortScratch,
+                     context.triangles);
 
     const SkinnerBank& bank = context.bank;
+    constexpr i32 lookAhead = 4; // triangles are visited out of list order: fetch ahead
     for (i32 i = 0; i <= last; ++i) {
+        if (i + lookAhead <= last) {
+            const auto* ahead = reinterpret_cast<const char*>(&context.triangles[context.sortKeys[i + lookAhead].index]);
+            __builtin_prefetch(ahead);
+            __builtin_prefetch(ahead + sizeof(RenderTriangle) - 1);
+        }
         const i32 index = context.sortKeys[i].index;
         const RenderTriangle& t = context.triangles[index];
         const std::uint8_t* texture = nullptr;
@@ -136,7 +147,7 @@ void RenderScene(RenderContext& context)
             if (texture == nullptr)
                 continue; // an empty slot, or a number outside the bank: nothing to draw
         }
-        DrawTriangle(context, index, texture);
+        draw(context, index, texture);
     }
     context.lastLight = -1;
 }

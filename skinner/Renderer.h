@@ -23,8 +23,12 @@ void AddLight(RenderContext& context, std::int32_t x, std::int32_t y, std::int32
 void DrawObject(RenderContext& context, const Object3D& object, std::int32_t offsetX, std::int32_t offsetY,
                 std::int32_t offsetZ, std::int32_t yaw, std::int32_t pitch, std::int32_t roll, std::int32_t ambient,
                 std::int32_t transparencyBias, std::int32_t objectId);
-// Lights, sorts far to near and draws the frame's triangles.
-void RenderScene(RenderContext& context);
+// Draws one triangle of the frame with its texture image (null for flat triangles).
+using TriangleDrawer = void (*)(RenderContext& context, int triangleIndex, const std::uint8_t* texture);
+
+// Lights, sorts far to near and draws the frame's triangles, with DrawTriangle unless told
+// otherwise (the benchmarks and tests pass the plain rasteriser).
+void RenderScene(RenderContext& context, TriangleDrawer draw = nullptr);
 
 struct PickedFace {
     std::int32_t objectId = -1;

@@ -28,14 +28,6 @@ TEST(Rotate, RoundsEachDotProductHalfToEven)
     EXPECT_EQ(p.z, -2);
 }
 
-TEST(MakeRotation, NoAnglesLeavePointsWhereTheyAre)
-{
-    const IntPoint p = Rotate(MakeRotation(0, 0, 0), 123, -456, 789);
-    EXPECT_EQ(p.x, 123);
-    EXPECT_EQ(p.y, -456);
-    EXPECT_EQ(p.z, 789);
-}
-
 TEST(MakeRotation, AQuarterTurnOfYawTakesXIntoDepthAndPitchTakesUpIntoDepth)
 {
     // 8192 units are 1.57075 radians, a hair short of a right angle.

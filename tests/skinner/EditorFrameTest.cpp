@@ -26,16 +26,6 @@ TEST(MakeStartObject, IsOnePlainTriangleInALargeAllocation)
     EXPECT_GE(WorkingCopy().object.faces.size(), 50001u);
 }
 
-TEST(SetBankPlaceholders, GiveSlotZeroABlackImageAndTextureZeroIt)
-{
-    SkinnerBank bank;
-    SetBankPlaceholders(bank);
-    ASSERT_NE(bank.image(0), nullptr);
-    EXPECT_EQ(bank.image(0)[16383], 0);
-    EXPECT_EQ(bank.textures[0], (AnimTexture{0, 0, 0}));
-    EXPECT_EQ(bank.lastTexture, 0);
-}
-
 class EditorBankTest : public testing::Test {
 protected:
     TempFolder folder;

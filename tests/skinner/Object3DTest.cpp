@@ -36,15 +36,6 @@ TEST(AllocateObject, RefusesNegativeCountsAndKeepsTheObject)
     EXPECT_EQ(object.x.size(), 3u);
 }
 
-TEST(FreeObject, LeavesNoObject)
-{
-    Object3D object;
-    AllocateObject(object, 5, 5);
-    FreeObject(object);
-    EXPECT_FALSE(object.holdsObject());
-    EXPECT_EQ(object.pointCount(), 0u);
-}
-
 TEST(WorkingCopy, StartsWithRoomFor5001PointsAnd15001Faces)
 {
     const WorkingCopyState& copy = WorkingCopy();

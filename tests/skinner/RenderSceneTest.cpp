@@ -1,9 +1,14 @@
 // Lighting, ordering, drawing and picking a whole frame.
 #include "DepthSort.h"
+#include "DemoObjects.h"
+#include "Errors.h"
+#include "EditorFrame.h"
+#include "Rasteriser.h"
 #include "RenderTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <vector>
 
 namespace {
@@ -242,4 +247,120 @@ TEST(SortByDepth, SortsLongSortedRunsWithoutExhaustingTheStack)
         for (int i = 1; i < 20000; ++i)
             ASSERT_GE(keys[i - 1].key, keys[i].key);
     }
+}
+
+TEST(SortFrameByDepth, GivesTheQuicksortsOrderExceptAmongEqualKeysThatCannotMeet)
+{
+    // Triangles i and j meet on screen when i % 5 == j % 5.
+    std::vector<RenderTriangle> triangles(5000);
+    for (std::size_t i = 0; i < triangles.size(); ++i) {
+        const std::int32_t x = static_cast<std::int32_t>(i % 5) * 100;
+        triangles[i] = RenderTriangle{};
+        triangles[i].sx1 = x, triangles[i].sx2 = x + 50, triangles[i].sx3 = x;
+        triangles[i].sy1 = 0, triangles[i].sy2 = 0, triangles[i].sy3 = 50;
+    }
+    std::mt19937 random(5);
+    for (const int range : {1 << 30, 1000, 20, 1}) {
+        for (const int n : {0, 1, 2, 3, 17, 700, 5000}) {
+            std::vector<SortKey> keys(static_cast<std::size_t>(n)), scratch(2 * keys.size());
+            for (int i = 0; i < n; ++i)
+                keys[i] = {i, static_cast<std::int32_t>(random() % range) - range / 2 + (range == 1 << 30 ? INT32_MIN / 2 : 0)};
+            std::vector<SortKey> expected = keys;
+            if (n > 0)
+                SortByDepth(expected, 0, n - 1);
+            SortFrameByDepth(keys, scratch, triangles);
+            for (int i = 0; i < n; ++i) {
+                ASSERT_EQ(keys[i].key, expected[i].key) << "range " << range << ", " << n << " keys, at " << i;
+                // Only triangles that cannot meet may change places.
+                if (keys[i].index != expected[i].index) {
+                    ASSERT_FALSE(FootprintsMayMeet(triangles[keys[i].index], triangles[expected[i].index]));
+                }
+            }
+        }
+    }
+}
+
+TEST(SortFrameByDepth, DrawsTheSameFrameAsTheQuicksortsOrder)
+{
+    // The house seen straight on is symmetric: many faces share their keys.
+    DemoSkins skins;
+    const Object3D house = BuildHouse(skins);
+    auto context = MakeTestContext(380, 384);
+    context->bank.images[0] = std::make_unique<TextureImage>();
+    std::mt19937 random(3);
+    for (auto& texel : *context->bank.images[0])
+        texel = static_cast<std::uint8_t>(random());
+    for (const std::int32_t yaw : {0, 8192, 16384}) {
+        ClearScreen(*context, 0);
+        SetCamera(*context, 0, 0, 0, 0, 0, 0);
+        DrawObject(*context, house, 0, -20, 400, yaw, 0, 0, 1, 0, 0);
+        RenderScene(*context);
+        const std::vector<std::uint8_t> drawn = context->screen.pixels;
+        std::vector<SortKey> keys;
+        for (std::int32_t i = 0; i <= context->triangleCount; ++i)
+            keys.push_back({i, context->triangles[static_cast<std::size_t>(i)].depthKey});
+        SortByDepth(keys, 0, static_cast<int>(keys.size()) - 1);
+        ClearScreen(*context, 0);
+        for (const SortKey& k : keys) {
+            const RenderTriangle& t = context->triangles[static_cast<std::size_t>(k.index)];
+            const std::int32_t image = t.direct ? t.texture : context->bank.textures[t.texture].current;
+            if (t.faceType == FacePlain || context->bank.image(image))
+                DrawTriangle(*context, k.index, context->bank.image(image));
+        }
+        EXPECT_EQ(drawn, context->screen.pixels) << "yaw " << yaw;
+    }
+}
+
+TEST(RenderScene, CoordinatesTooLargeToHandleDoNotCrashIt)
+{
+    // Points at the ends of the 32-bit range, turned and placed every way: the arithmetic wraps
+    // and the frame is whatever it is, but nothing reads or writes outside its arrays.
+    auto context = MakeTestContext(64, 48);
+    SetBankPlaceholders(context->bank);
+    Object3D object;
+    AllocateObject(object, 5, 5);
+    object.x = {INT32_MIN, INT32_MAX, 0, 40000, -40000, 7};
+    object.y = {INT32_MAX, INT32_MIN, 100000000, -3, 20000, 11};
+    object.z = {0, INT32_MAX, -100000000, 30000, 15, 12};
+    const std::uint16_t corners[6][3] = {{0, 1, 2}, {1, 2, 3}, {2, 3, 4}, {3, 4, 5}, {5, 0, 3}, {4, 5, 1}};
+    for (int f = 0; f < 6; ++f) {
+        object.faces[f] = {corners[f][0], corners[f][1], corners[f][2], 0, static_cast<std::int16_t>(f % 4), 1,
+                           static_cast<std::uint16_t>(f % 4), static_cast<std::uint16_t>(f * 20)};
+    }
+    object.faces[5].faceType = FaceVirtual;
+    object.faces[5].p2 = 65535;
+    for (const std::int32_t angle : {0, 1, 5000, -16384, 1 << 30}) {
+        for (const std::int32_t distance : {0, 300, INT32_MAX}) {
+            ClearScreen(*context, 0);
+            SetCamera(*context, 0, 0, 0, angle, -angle, angle);
+            AddLight(*context, INT32_MIN, 0, INT32_MAX, -5);
+            AddLight(*context, 0, 0, 0, 0);
+            DrawObject(*context, object, INT32_MAX, 0, distance, angle, angle, 0, 1, 0, 1);
+            RenderScene(*context);
+            PickFace(*context, 10, 10);
+            std::uint8_t highlight = 0;
+            for (int f = 0; f < 6; ++f)
+                OutlineFace(*context, f, HighlightColours{3, 4}, highlight);
+        }
+    }
+    SUCCEED();
+}
+
+TEST(ResizeView, RefusesViewsTooSmallForTheSpanStepAndKeepsTheOldOne)
+{
+    RenderContext context;
+    ResizeView(context, 12, 2);
+    EXPECT_EQ(context.spanStep, 1);
+    EXPECT_EQ(context.maxY, 1);
+    EXPECT_THROW(ResizeView(context, 11, 40), OrmelError);
+    EXPECT_THROW(ResizeView(context, 40, 1), OrmelError);
+    EXPECT_EQ(context.screen.width, 12);
+    EXPECT_EQ(context.screen.height, 2);
+    ResizeView(context, 380, 384);
+    EXPECT_EQ(context.focalX, 152);
+    EXPECT_EQ(context.focalY, 204);
+    EXPECT_EQ(context.spanStep, 38);
+    EXPECT_EQ(context.maxX, 379);
+    EXPECT_EQ(context.maxY, 383);
+    EXPECT_EQ(context.triangles.size(), 100000u);
 }

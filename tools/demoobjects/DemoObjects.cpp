@@ -11,10 +11,6 @@ struct Point {
     double x, y, z;
 };
 
-Point operator-(Point a, Point b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Point cross(Point a, Point b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-double dot(Point a, Point b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-
 // Collects points and faces, then makes the object.
 class MeshBuilder {
 public:
@@ -93,6 +89,20 @@ void box(MeshBuilder& mesh, double x0, double y0, double z0, double x1, double y
     mesh.quad({x0, y1, z1}, {x1, y1, z1}, {x1, y1, z0}, {x0, y1, z0}, skin); // top
 }
 
+// A wall of square cells seen from outside: `topLeft` its top left corner, `across` one cell to
+// the right, cells downwards 40 units each; skinOf(column, row) gives each cell's skin.
+template <typename SkinOf>
+void wall(MeshBuilder& mesh, Point topLeft, Point across, int columns, int rows, SkinOf skinOf)
+{
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            const Point a{topLeft.x + across.x * column, topLeft.y - 40.0 * row, topLeft.z + across.z * column};
+            const Point b{a.x + across.x, a.y, a.z + across.z};
+            mesh.quad(a, b, {b.x, b.y - 40, b.z}, {a.x, a.y - 40, a.z}, skinOf(column, row));
+        }
+    }
+}
+
 } // namespace
 
 Object3D BuildHouse(const DemoSkins& skins)
@@ -101,34 +111,41 @@ Object3D BuildHouse(const DemoSkins& skins)
     // The garden: grass, seen from above.
     mesh.quad({-170, -100, 150}, {170, -100, 150}, {170, -100, -150}, {-170, -100, -150}, textured(skins.grass));
 
-    // Brick walls with a stone plinth, the whole house seen from every side.
-    const double left = -100, right = 100, front = -70, back = 70, eaves = 20, ground = -100;
-    box(mesh, left, ground, front, right, eaves, back, textured(skins.bricks));
+    // Brick walls of 40-unit cells, each cell one whole texture, so that the bricks keep one
+    // size everywhere; the door and the windows take the place of cells rather than lying over
+    // them (the painter's order cannot tell apart faces that lie one on another).
+    const double left = -100, right = 100, front = -60, back = 60, eaves = 20;
+    const Face bricks = textured(skins.bricks);
+    wall(mesh, {left, eaves, front}, {40, 0, 0}, 5, 3, [&](int column, int row) {
+        if (column == 2 && row == 2)
+            return plain(70); // the door
+        if ((column == 1 || column == 3) && row == 1)
+            return textured(skins.tiles); // windows
+        return bricks;
+    });
+    wall(mesh, {right, eaves, back}, {-40, 0, 0}, 5, 3, [&](int, int) { return bricks; });
+    wall(mesh, {left, eaves, back}, {0, 0, -40}, 3, 3, [&](int, int) { return bricks; });
+    wall(mesh, {right, eaves, front}, {0, 0, 40}, 3, 3, [&](int, int) { return bricks; });
+
     // Gable ends under the ridge, and the two roof slopes overhanging the walls.
     const double ridge = 95;
     const std::uint16_t a = mesh.point({left, eaves, front}), b = mesh.point({left, ridge, 0}),
                         c = mesh.point({left, eaves, back});
-    mesh.triangle(c, b, a, textured(skins.bricks), 0);
+    mesh.triangle(c, b, a, bricks, 0);
     const std::uint16_t d = mesh.point({right, eaves, back}), e = mesh.point({right, ridge, 0}),
                         f = mesh.point({right, eaves, front});
-    mesh.triangle(f, e, d, textured(skins.bricks), 0);
+    mesh.triangle(f, e, d, bricks, 0);
     mesh.quad({-112, ridge, 0}, {112, ridge, 0}, {112, eaves - 8, front - 18}, {-112, eaves - 8, front - 18},
               textured(skins.roof));
     mesh.quad({112, ridge, 0}, {-112, ridge, 0}, {-112, eaves - 8, back + 18}, {112, eaves - 8, back + 18},
               textured(skins.roof));
     // The roof seen from below, so that the eaves are closed when looking up.
-    Face under = plain(20);
+    const Face under = plain(20);
     mesh.quad({-112, eaves - 8, front - 18}, {112, eaves - 8, front - 18}, {112, ridge, 0}, {-112, ridge, 0}, under);
     mesh.quad({112, eaves - 8, back + 18}, {-112, eaves - 8, back + 18}, {-112, ridge, 0}, {112, ridge, 0}, under);
 
-    // A plain red chimney and a plain wooden-brown door in front of the wall.
-    box(mesh, 40, 40, 10, 64, 110, 34, plain(52));
-    mesh.quad({-20, -40, front - 1}, {20, -40, front - 1}, {20, -100, front - 1}, {-20, -100, front - 1}, plain(70));
-    // Windows of tiles on the front.
-    mesh.quad({-80, 0, front - 1}, {-40, 0, front - 1}, {-40, -35, front - 1}, {-80, -35, front - 1},
-              textured(skins.tiles));
-    mesh.quad({40, 0, front - 1}, {80, 0, front - 1}, {80, -35, front - 1}, {40, -35, front - 1},
-              textured(skins.tiles));
+    // A plain red chimney.
+    box(mesh, 40, 40, 6, 64, 110, 30, plain(52));
 
     // A see-through pond in front of the house: half the ground shows through the water.
     Face pond = textured(skins.water);
@@ -151,7 +168,7 @@ Object3D BuildHouse(const DemoSkins& skins)
     // direction they are seen from.
     Face sign = textured(skins.conveyor);
     mesh.sign({110, -70, -110}, 40, 60, sign);
-    mesh.sign({-120, -70, 40}, 40, 60, sign);
+    mesh.sign({-150, -70, -30}, 40, 60, sign);
     return mesh.object();
 }
 
@@ -159,24 +176,25 @@ Object3D BuildTorus(int rings, int sides, std::int32_t outer, const std::vector<
 {
     MeshBuilder mesh;
     const double tube = outer * 0.3, radius = outer - tube;
-    auto at = [&](int ring, int side) {
-        const double u = 2 * std::numbers::pi * ring / rings, v = 2 * std::numbers::pi * side / sides;
-        const double r = radius + tube * std::cos(v);
-        return Point{r * std::cos(u), tube * std::sin(v), r * std::sin(u)};
-    };
-    auto centreAt = [&](int ring) {
-        const double u = 2 * std::numbers::pi * ring / rings;
-        return Point{radius * std::cos(u), 0, radius * std::sin(u)};
-    };
+    // A grid of rings x sides points shared by the faces round them.
+    std::vector<std::uint16_t> grid;
+    for (int ring = 0; ring < rings; ++ring) {
+        for (int side = 0; side < sides; ++side) {
+            const double u = 2 * std::numbers::pi * ring / rings, v = 2 * std::numbers::pi * side / sides;
+            const double r = radius + tube * std::cos(v);
+            grid.push_back(mesh.point({r * std::cos(u), tube * std::sin(v), r * std::sin(u)}));
+        }
+    }
+    auto at = [&](int ring, int side) { return grid[static_cast<std::size_t>((ring % rings) * sides + side % sides)]; };
     for (int ring = 0; ring < rings; ++ring) {
         const std::uint16_t texture = textures[static_cast<std::size_t>(ring * 8 / rings) % textures.size()];
         for (int side = 0; side < sides; ++side) {
-            Point a = at(ring, side), b = at(ring + 1, side), c = at(ring + 1, side + 1), d = at(ring, side + 1);
-            // Outward is away from the tube's centre line.
-            const Point outward = a - centreAt(ring);
-            if (dot(cross(b - a, c - a), outward) < 0)
-                std::swap(b, d);
-            mesh.quad(a, b, c, d, textured(texture));
+            // Seen from outside the tube, the ring runs right and the side upwards: a at the
+            // texture's top left is (ring, side + 1), clockwise from there.
+            const std::uint16_t a = at(ring, side + 1), b = at(ring + 1, side + 1), c = at(ring + 1, side),
+                                d = at(ring, side);
+            mesh.triangle(a, b, c, textured(texture), 0);
+            mesh.triangle(c, d, a, textured(texture), 1);
         }
     }
     return mesh.object();

@@ -16,7 +16,7 @@ struct DemoSkins {
     std::uint16_t conveyor = 0; // animated, four frames
 };
 
-// About 60 faces: textured walls and roof, a keyed fence (double-sided), plain door and chimney,
+// About 130 faces: textured walls and roof, a keyed fence (double-sided), plain door and chimney,
 // a see-through pond, a double-sided flag and two virtual signs.
 Object3D BuildHouse(const DemoSkins& skins);
 

@@ -53,7 +53,7 @@ int main(int argc, char** argv)
 
         SaveObject((folder / "HOUSE.3DO").string(), BuildHouse(skins));
         SaveObject((folder / "TORUS.3DO").string(),
-                   BuildTorus(96, 28, 380, {skins.bricks, skins.wood, skins.stone, skins.metal, skins.tiles,
+                   BuildTorus(96, 28, 1520, {skins.bricks, skins.wood, skins.stone, skins.metal, skins.tiles,
                                             skins.marble, skins.roof, skins.grass}));
         WriteFileAtomically(folder / "VASE.DXF", BuildVaseDxf());
     } catch (const std::exception& error) {
