@@ -135,7 +135,16 @@ void TOrmel2Form::FormCreate()
 
 void TOrmel2Form::TranslateForm()
 {
-    LoadDictionary("Ormel2.dic");
+    // A dictionary that cannot be read leaves the texts as they were. The start translates twice:
+    // the same trouble is told once.
+    try {
+        LoadDictionary("Ormel2.dic");
+        dictionaryTrouble_.clear();
+    } catch (const OrmelError& error) {
+        if (dictionaryTrouble_ != error.what())
+            ShowError(this, QString::fromStdString(error.what()));
+        dictionaryTrouble_ = error.what();
+    }
     File1->setTitle(entry(0));
     Quit1->setText(entry(1));
     Options1->setTitle(entry(2));
