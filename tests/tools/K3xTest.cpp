@@ -143,6 +143,23 @@ TEST(K3xBlend, MakesTheCacheOnceAndRebuildsOnRequest)
     EXPECT_EQ(std::filesystem::file_size(folder.path() / "Bank.POT"), BlendTables::Size);
 }
 
+TEST(K3xTool, OutputsThatCannotBeWrittenFailAndLeaveWhatWasThere)
+{
+    // A folder in the way of each output: a read-only folder would be ignored by root.
+    const TempFolder folder;
+    writePcx(folder, "in.pcx", 128, 128, palette(7));
+    folder.write("bank.def", "#images\r\n0=in.pcx\r\n");
+    folder.write("out.pcx/keep", "kept");
+    folder.write("bank.POT/keep", "kept");
+    for (const char* arguments : {"pcx in.pcx out.pcx", "blend bank.def"}) {
+        const K3xRun run = k3x(folder, arguments);
+        EXPECT_EQ(run.exitCode, 1) << arguments;
+        EXPECT_THAT(run.err, HasSubstr("Cannot write")) << arguments;
+    }
+    EXPECT_EQ(folder.read("out.pcx/keep"), "kept");
+    EXPECT_EQ(folder.read("bank.POT/keep"), "kept");
+}
+
 TEST(K3xBlend, MissingFilesFail)
 {
     const TempFolder folder;
