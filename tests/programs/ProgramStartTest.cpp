@@ -63,20 +63,12 @@ struct Started {
     QAction* quit = nullptr;
 };
 
-// As each main() starts its program.
-Started startOrmel2()
+// As each main() starts its program: the launcher and the texture bank editor are one window.
+template <typename MainForm>
+Started startOneWindow()
 {
     Started started;
-    auto form = std::make_unique<TOrmel2Form>();
-    started.quit = form->Quit1;
-    started.windows.push_back(std::move(form));
-    return started;
-}
-
-Started startPigmenta()
-{
-    Started started;
-    auto form = std::make_unique<TMainForm>();
+    auto form = std::make_unique<MainForm>();
     started.quit = form->Quit1;
     started.windows.push_back(std::move(form));
     return started;
@@ -160,7 +152,7 @@ private Q_SLOTS:
         const TempFolder folder;
         prepare(folder, static_cast<Situation>(situation));
 
-        const std::function<Started()> start[] = {startOrmel2, startPigmenta, startPartiva};
+        const std::function<Started()> start[] = {startOneWindow<TOrmel2Form>, startOneWindow<TMainForm>, startPartiva};
         Started started = start[program]();
         started.windows.front()->show();
         // The event loop runs until the Quit item, chosen as soon as the loop is under way.
