@@ -2,6 +2,7 @@
 #include "BlendCache.h"
 #include "ColourTables.h"
 #include "ImageWriters.h"
+#include "ObjectFile.h"
 #include "Pcx.h"
 #include "TempFolder.h"
 
@@ -171,6 +172,93 @@ TEST(K3xBlend, MissingFilesFail)
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_THAT(run.err, HasSubstr("K3X: The file nobank.def is missing"));
     EXPECT_EQ(k3x(folder, "blend").exitCode, 2);
+}
+
+// Points A, B, A, C and three faces; face 1 plain in colour 5, face 2 textured with texture 5.
+Object3D toolObject()
+{
+    Object3D object;
+    AllocateObject(object, 3, 2);
+    const std::int32_t places[4][3] = {{1, 2, 3}, {4, 5, 6}, {1, 2, 3}, {-7, 8, -9}};
+    for (int p = 0; p < 4; ++p) {
+        object.x[p] = places[p][0];
+        object.y[p] = places[p][1];
+        object.z[p] = places[p][2];
+    }
+    object.faces[0] = {0, 1, 2, 5, 0, 0, FacePlain, 0};
+    object.faces[1] = {2, 3, 1, 5, 0, 0, FacePlain, 0};
+    object.faces[2] = {3, 2, 0, 5, 0, 0, FaceTextured, 0};
+    return object;
+}
+
+TEST(K3xToolCommand, RunsEachToolOnAnObjectFile)
+{
+    const TempFolder folder;
+    SaveObject("in.3do", toolObject());
+
+    ASSERT_EQ(k3x(folder, "tool merge-points in.3do merged.3do").exitCode, 0);
+    Object3D merged;
+    LoadObject("merged.3do", merged);
+    EXPECT_EQ(merged.lastPoint, 2);
+    EXPECT_EQ(merged.faces[1].p1, 0);
+    EXPECT_EQ(merged.faces[1].p2, 2);
+    EXPECT_THAT(folder.read("k3x.out"), HasSubstr("merged.3do: 3 points, 3 faces, 1 merged"));
+
+    ASSERT_EQ(k3x(folder, "tool replace-colour in.3do replaced.3do --face 2 --colour 77").exitCode, 0);
+    Object3D replaced;
+    LoadObject("replaced.3do", replaced);
+    EXPECT_EQ(replaced.faces[0].texture, 77);
+    EXPECT_EQ(replaced.faces[1].texture, 77);
+    EXPECT_EQ(replaced.faces[2].texture, 5); // textured: not a colour
+
+    Object3D skin = toolObject();
+    AllocateObject(skin, 3, 0);
+    skin.faces[0] = {1, 0, 3, 12, 2, 1, FaceTexturedKeyed, 30};
+    SaveObject("skin.3do", skin);
+    ASSERT_EQ(k3x(folder, "tool take-skin in.3do skinned.3do --from skin.3do").exitCode, 0);
+    Object3D skinned;
+    LoadObject("skinned.3do", skinned);
+    EXPECT_EQ(skinned.faces[0], skin.faces[0]);
+    EXPECT_EQ(skinned.faces[1], toolObject().faces[1]);
+}
+
+TEST(K3xToolCommand, EveryToolNameRuns)
+{
+    const TempFolder folder;
+    SaveObject("a.3do", toolObject());
+    for (const char* tool : {"colour-all --colour 3", "texture-all --texture 3", "transparent-all --transparency 3",
+                             "single-sided", "double-sided", "flip-normals", "mirror-x", "mirror-z", "turn-y", "turn-z"})
+        EXPECT_EQ(k3x(folder, std::string("tool ") + tool + " a.3do b.3do").exitCode, 0) << tool;
+    // Four quarter turns give the file back.
+    const std::string start = folder.read("a.3do");
+    for (int i = 0; i < 4; ++i)
+        ASSERT_EQ(k3x(folder, "tool turn-x a.3do a.3do").exitCode, 0);
+    EXPECT_EQ(folder.read("a.3do"), start);
+}
+
+TEST(K3xToolCommand, RefusesWrongUse)
+{
+    const TempFolder folder;
+    SaveObject("in.3do", toolObject());
+    const struct {
+        const char* arguments;
+        int exitCode;
+        const char* says;
+    } cases[] = {
+        {"tool spin in.3do out.3do", 2, "unknown tool spin"},
+        {"tool colour-all in.3do out.3do", 2, "colour-all needs --colour"},
+        {"tool colour-all in.3do out.3do --colour 256", 2, "--colour takes 0 to 255"},
+        {"tool mirror-x in.3do out.3do --colour 3", 2, "mirror-x takes no --colour"},
+        {"tool replace-colour in.3do out.3do --colour 3 --face 3", 2, "beyond the last face"},
+        {"tool flip-normals gone.3do out.3do", 1, "K3X: The file gone.3do is missing"},
+        {"tool take-skin in.3do out.3do --from gone.3do", 1, "K3X: The file gone.3do is missing"},
+    };
+    for (const auto& c : cases) {
+        const K3xRun run = k3x(folder, c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments;
+        EXPECT_THAT(run.err, HasSubstr(c.says)) << c.arguments;
+    }
+    EXPECT_FALSE(folder.exists("out.3do"));
 }
 
 } // namespace

@@ -4,9 +4,10 @@
 
 int RunPcx(const std::vector<std::string>& words);
 int RunBlend(const std::vector<std::string>& words);
-int RunDeploy(const std::vector<std::string>& words);
 int RunRender(const std::vector<std::string>& words);
 int RunDxf(const std::vector<std::string>& words);
+int RunDeploy(const std::vector<std::string>& words);
+int RunTool(const std::vector<std::string>& words);
 
 const std::vector<K3xCommand>& K3xCommands()
 {
@@ -15,12 +16,15 @@ const std::vector<K3xCommand>& K3xCommands()
          "convert a 256-colour PCX image, optionally onto another image's palette", RunPcx},
         {"blend", "blend BANK.def [--rebuild]",
          "load a texture bank and make sure its blend-table cache (.POT) exists", RunBlend},
-        {"deploy", "deploy TARGET", "copy the game in the current folder into TARGET without the tools", RunDeploy},
         {"render",
          "render OBJECT.3do -o OUT.(pcx|png) [--bank BANK.def] [--size WxH] [--yaw U] [--pitch U] [--distance D] "
          "[--height H] [--ticks N] [--outline F] [--repeat N]",
          "draw an object as the skinning editor shows it", RunRender},
         {"dxf", "dxf IN.dxf OUT.3do", "import the 3D faces of a DXF mesh into a new object", RunDxf},
+        {"tool",
+         "tool NAME IN.3do OUT.3do [--colour C] [--texture T] [--transparency P] [--face K] [--from OTHER.3do]",
+         "run one of the skinning editor's whole-object tools on an object", RunTool},
+        {"deploy", "deploy TARGET", "copy the game in the current folder into TARGET without the tools", RunDeploy},
     };
     return commands;
 }

@@ -1,0 +1,37 @@
+#include "FaceEditing.h"
+
+#include "NumberText.h"
+
+void ChangeFaceType(Face& face, std::uint16_t faceType, std::size_t points)
+{
+    const bool wasVirtual = face.faceType == FaceVirtual;
+    face.faceType = faceType;
+    if (!wasVirtual || faceType == FaceVirtual)
+        return;
+    if (face.p2 >= points)
+        face.p2 = face.p1;
+    if (face.p3 >= points)
+        face.p3 = face.p1;
+}
+
+void NextMapping(Face& face)
+{
+    const int next = face.mapping + 1;
+    face.mapping = static_cast<std::int16_t>(next >= 0 && next <= 3 ? next : 0);
+}
+
+void RotateFacePoints(Face& face)
+{
+    const std::uint16_t first = face.p1;
+    face.p1 = face.p2;
+    face.p2 = face.p3;
+    face.p3 = first;
+}
+
+std::optional<std::uint16_t> FaceSizeFromText(std::string_view text)
+{
+    const std::optional<std::int32_t> value = ParseInteger(text);
+    if (!value)
+        return std::nullopt;
+    return static_cast<std::uint16_t>(static_cast<std::uint32_t>(*value) & 0xFFFF);
+}

@@ -1,0 +1,24 @@
+#pragma once
+// Changes the skinning editor makes to the one face being edited.
+#include "Object3D.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+// Gives the face a new type. A virtual face made a triangle holds a width and a height where
+// point indices belong: a p2 or p3 that names no point (`points` is the object's count) becomes
+// p1, so the triangle names only points that are there.
+void ChangeFaceType(Face& face, std::uint16_t faceType, std::size_t points);
+
+// The next of the four ways to lay the texture on the face: 0, 1, 2, 3, then 0 again.
+void NextMapping(Face& face);
+
+// Moves the texture's corners round the face without turning it over: p1 takes p2, p2 takes p3,
+// p3 takes p1.
+void RotateFacePoints(Face& face);
+
+// A virtual face's width or height as typed: a whole number ("12", "-3", "$1F"), kept in 16 bits.
+// Nothing when the text is not a whole number.
+std::optional<std::uint16_t> FaceSizeFromText(std::string_view text);

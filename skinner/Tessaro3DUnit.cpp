@@ -1,0 +1,515 @@
+// TForm1: building the window, its texts, its layout, the mouse and the paint. The handlers of
+// the controls and menus are in Tessaro3DHandlers.cpp.
+#include "Tessaro3DUnit.h"
+
+#include "K3xDisplay.h"
+#include "LocalisationUnit.h"
+#include "Renderer.h"
+#include "Text.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QTimer>
+
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+// The client area that gives the design's outer size of 722 x 465 with a tool window's frame.
+constexpr int ClientWidth = 714;
+constexpr int ClientHeight = 414;
+constexpr int AnimationInterval = 100; // ms, ten images a second
+constexpr int RepaintInterval = 16;    // ms, about the display rate
+constexpr int MouseTurn = 60;          // AngleUnits per pixel of mouse movement
+
+QString entry(int index) { return Ui(DictionaryTable[static_cast<std::size_t>(index)]); }
+
+QLabel* makePanel(QWidget* parent, const char* name, const QString& text, QRect place, bool white)
+{
+    auto* panel = new QLabel(text, parent);
+    panel->setObjectName(name);
+    panel->setGeometry(place);
+    panel->setAlignment(Qt::AlignCenter);
+    panel->setFrameStyle(white ? QFrame::Panel | QFrame::Sunken : QFrame::Panel | QFrame::Raised);
+    if (white) {
+        panel->setAutoFillBackground(true);
+        QPalette colours = panel->palette();
+        colours.setColor(QPalette::Window, Qt::white);
+        colours.setColor(QPalette::WindowText, Qt::black);
+        panel->setPalette(colours);
+    }
+    return panel;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, QRect place)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setGeometry(place);
+    button->setFocusPolicy(Qt::TabFocus); // a click leaves the keys to the menus
+    return button;
+}
+
+QScrollBar* makeBar(QWidget* parent, const char* name, QRect place, int minimum, int maximum)
+{
+    auto* bar = new QScrollBar(Qt::Horizontal, parent);
+    bar->setObjectName(name);
+    bar->setGeometry(place);
+    bar->setRange(minimum, maximum);
+    bar->setPageStep(10);
+    return bar;
+}
+
+QWidget* makePlaceHolder(QWidget* parent, const char* name, QRect place)
+{
+    auto* holder = new QWidget(parent);
+    holder->setObjectName(name);
+    holder->setGeometry(place);
+    holder->hide();
+    return holder;
+}
+
+// Strictly inside on all four sides.
+bool inside(const QRect& place, int x, int y)
+{
+    return x > place.left() && x < place.left() + place.width() && y > place.top() && y < place.top() + place.height();
+}
+
+bool onlyButton(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, Qt::MouseButton button)
+{
+    return buttons == button && (modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == 0;
+}
+
+int roundDownTo4(int value) { return value - value % 4; }
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent)
+    , context(std::make_unique<RenderContext>())
+{
+    setObjectName("Form1");
+    // A sizeable window with a title and a close button only, as a tool window; it keeps its
+    // place in the task bar, being the program's only window.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowTitle(QString::fromUtf8("Habillage d'objets 3D"));
+
+    auto* client = new QWidget(this);
+    client->setObjectName("Client");
+    client->setMouseTracking(true);
+    client->installEventFilter(this);
+    setCentralWidget(client);
+    buildPanel(client);
+    buildMenus();
+    // Room for the face panel, the colour grid and the texture view; a smaller window springs back.
+    client->setMinimumSize(Label1->width() + 32,
+                           Label1->height() + TextureView->height() + TextureBar->height() + 5);
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(AnimationInterval);
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    RepaintTimer = new QTimer(this);
+    RepaintTimer->setInterval(RepaintInterval);
+    connect(RepaintTimer, &QTimer::timeout, this, &TForm1::IdleRepaint);
+
+    client->resize(ClientWidth, ClientHeight);
+    resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+    if (const QScreen* screen = QApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::buildPanel(QWidget* client)
+{
+    Label1 = new QFrame(client);
+    Label1->setObjectName("Label1");
+    Label1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Label1->setGeometry(386, -1, 262, 261);
+    QFont small = Label1->font();
+    small.setPixelSize(10); // the design's small font, 9 pixels high, one pixel up for legibility
+    Label1->setFont(small);
+
+    FaceLabel = makePanel(Label1, "FaceLabel", "Face", {6, 7, 142, 25}, true);
+    FaceBar = makeBar(Label1, "FaceBar", {6, 31, 141, 17}, 0, 0);
+    TextValid = makeButton(Label1, "TextValid", "Valider Te&xture", {6, 63, 97, 25});
+    CoulValid = makeButton(Label1, "CoulValid", "Valider &Couleur", {6, 95, 97, 25});
+    Retourne = makeButton(Label1, "Retourne", "Flip T&exture", {6, 127, 97, 25});
+    Flip = makeButton(Label1, "Flip", "Flip &Points", {6, 159, 97, 25});
+    Info = makePanel(Label1, "Info", "Info", {6, 191, 97, 17}, false);
+    Info->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Reset = makeButton(Label1, "Reset", "Reset", {6, 207, 97, 17});
+
+    Transparence = new QSlider(Qt::Vertical, Label1);
+    Transparence->setObjectName("Transparence");
+    Transparence->setGeometry(114, 64, 33, 105);
+    Transparence->setRange(0, 100);
+    Transparence->setTickInterval(10);
+    Transparence->setTickPosition(QSlider::TicksRight);
+    Transparence->setPageStep(1);
+    Transparence->setInvertedAppearance(true); // 0 at the top, as a vertical track bar has it
+    TranspLabel = new QLabel(Label1);
+    TranspLabel->setObjectName("TranspLabel");
+    TranspLabel->setGeometry(112, 167, 38, 14);
+
+    TypeFace = new QGroupBox("Type de face", Label1);
+    TypeFace->setObjectName("TypeFace");
+    TypeFace->setGeometry(151, 63, 105, 105);
+    TypeFaceItems = new QButtonGroup(this);
+    const char* items[] = {"Text&ure", "Texture Tr&ansp", "&Objet Virtuel", "&Uni"};
+    for (int i = 0; i < 4; ++i) {
+        auto* item = new QRadioButton(items[i], TypeFace);
+        item->setObjectName(QString("TypeFaceItem%1").arg(i));
+        item->setGeometry(8, 18 + i * 21, 95, 20);
+        TypeFaceItems->addButton(item, i);
+    }
+    DoubleFace = new QCheckBox("Double face", Label1);
+    DoubleFace->setObjectName("DoubleFace");
+    DoubleFace->setGeometry(151, 175, 105, 17);
+    Lx = new QLineEdit("Lx", Label1);
+    Lx->setObjectName("Lx");
+    Lx->setGeometry(151, 199, 49, 19);
+    Ly = new QLineEdit("Ly", Label1);
+    Ly->setObjectName("Ly");
+    Ly->setGeometry(207, 199, 49, 19);
+
+    HeightLabel = makePanel(Label1, "HeightLabel", "0", {151, 7, 105, 25}, true);
+    HeightBar = makeBar(Label1, "HeightBar", {151, 31, 105, 17}, -512, 512);
+    Label2 = new QLabel("Index couleur", Label1);
+    Label2->setObjectName("Label2");
+    Label2->setGeometry(5, 226, 97, 13);
+    Label2->setAlignment(Qt::AlignCenter);
+    IndexColorPanel = makePanel(Label1, "IndexColorPanel", "", {6, 239, 97, 17}, true);
+    Label3 = new QLabel("Index texture", Label1);
+    Label3->setObjectName("Label3");
+    Label3->setGeometry(152, 227, 104, 13);
+    Label3->setAlignment(Qt::AlignCenter);
+    TextureIndex = makePanel(Label1, "TextureIndex", "", {152, 239, 104, 17}, true);
+
+    RenderView = makePlaceHolder(client, "RenderView", {1, 1, 381, 386});
+    ColorPaletteView = makePlaceHolder(client, "ColorPaletteView", {388, 265, 128, 128});
+    TextureView = makePlaceHolder(client, "TextureView", {519, 265, 128, 128});
+    TextureBar = makeBar(client, "TextureBar", {519, 393, 128, 17}, 0, 0);
+
+    connect(FaceBar, &QScrollBar::valueChanged, this, &TForm1::FaceBarChange);
+    connect(TextureBar, &QScrollBar::valueChanged, this, &TForm1::TextureBarChange);
+    connect(HeightBar, &QScrollBar::valueChanged, this, &TForm1::HeightBarChange);
+    connect(TextValid, &QPushButton::clicked, this, &TForm1::TextValidClick);
+    connect(CoulValid, &QPushButton::clicked, this, &TForm1::CoulValidClick);
+    connect(Retourne, &QPushButton::clicked, this, &TForm1::RetourneClick);
+    connect(Flip, &QPushButton::clicked, this, &TForm1::FlipClick);
+    connect(Reset, &QPushButton::clicked, this, &TForm1::ResetClick);
+    connect(Transparence, &QSlider::valueChanged, this, &TForm1::TransparenceChange);
+    connect(TypeFaceItems, &QButtonGroup::idClicked, this, &TForm1::TypeFaceClick);
+    connect(DoubleFace, &QCheckBox::clicked, this, &TForm1::DoubleFaceClick);
+    // Typing changes the face; the texts ShowFaceInfo puts there are its own values already.
+    connect(Lx, &QLineEdit::textEdited, this, &TForm1::LxChange);
+    connect(Ly, &QLineEdit::textEdited, this, &TForm1::LyChange);
+}
+
+void TForm1::buildMenus()
+{
+    const auto add = [this](QMenu* menu, const char* text, QKeySequence keys, void (TForm1::*handler)()) {
+        QAction* action = menu->addAction(QString::fromUtf8(text), keys, this, handler);
+        return action;
+    };
+    Fichier1 = menuBar()->addMenu("&Fichier");
+    LoadDXFObjet = add(Fichier1, "Charger Objet &DXF ...", QKeySequence(Qt::CTRL | Qt::Key_D), &TForm1::LoadDXFObjetClick);
+    LoadObjet3D = add(Fichier1, "&Charger Objet ...", QKeySequence(Qt::CTRL | Qt::Key_L), &TForm1::LoadObjet3DClick);
+    SaveObjet3D = add(Fichier1, "&Sauver Objet", QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::SaveObjet3DClick);
+    Fichier1->addSeparator(); // N2
+    Quitter1 = add(Fichier1, "&Quitter", QKeySequence(Qt::CTRL | Qt::Key_Q), &TForm1::Quitter1Click);
+
+    TextMenu = menuBar()->addMenu("&Texture");
+    LoadPigmenta = add(TextMenu, "&Charger Banque", QKeySequence(Qt::CTRL | Qt::Key_T), &TForm1::LoadPigmentaClick);
+
+    Outil = menuBar()->addMenu("&Outils");
+    const QKeySequence none;
+    Colorie = add(Outil, "Mettre tout en &Coloré", none, &TForm1::ColorieClick);
+    TextureTout = add(Outil, "Mettre tout en &Texturé", none, &TForm1::TextureToutClick);
+    MettretoutenTransparent1 =
+        add(Outil, "Mettre tout en Tr&ansparent", none, &TForm1::MettretoutenTransparent1Click);
+    ReprendreHabillage = add(Outil, "&Reprendre l'habillage de l'objet ...", none, &TForm1::ReprendreHabillageClick);
+    Remplacerlacouleur1 = add(Outil, "Remplacer la couleur", none, &TForm1::Remplacerlacouleur1Click);
+    Outil->addSeparator(); // N3
+    Supprimerlespointsdoubles1 =
+        add(Outil, "&Supprimer les points doubles", none, &TForm1::Supprimerlespointsdoubles1Click);
+    dblfac2 = add(Outil, "Mettre tout en &Simple face", none, &TForm1::dblfac2Click);
+    dblface1 = add(Outil, "Mettre tout en &Double face", none, &TForm1::dblface1Click);
+    Inverserlesnormales1 = add(Outil, "Inverser les normales", none, &TForm1::Inverserlesnormales1Click);
+    Chargerobjetancienformat1 =
+        add(Outil, "&Charger objet ancien format", none, &TForm1::Chargerobjetancienformat1Click);
+    Chargerobjetancienformat1->setVisible(false);
+    Convertirancienobjet1 = add(Outil, "C&onvertir ancien objet", none, &TForm1::Convertirancienobjet1Click);
+    Convertirancienobjet1->setVisible(false);
+    Outil->addSeparator(); // N1
+    Symtrie1 = Outil->addMenu(QString::fromUtf8("Symétrie"));
+    X1 = add(Symtrie1, "X", none, &TForm1::X1Click);
+    Y1 = add(Symtrie1, "Y", none, &TForm1::Y1Click);
+    Z1 = add(Symtrie1, "Z", none, &TForm1::Z1Click);
+    Rotation1 = Outil->addMenu("Rotation");
+    N90Z1 = add(Rotation1, "90° Z", none, &TForm1::N90Z1Click);
+    N90X1 = add(Rotation1, "90° X", none, &TForm1::N90X1Click);
+    N90Y1 = add(Rotation1, "90° Y", none, &TForm1::N90Y1Click);
+
+    Aide1 = menuBar()->addAction("&Aide", this, &TForm1::Aide1Click);
+    Aide1->setShortcut(QKeySequence(Qt::Key_F1));
+}
+
+void TForm1::FormCreate()
+{
+    std::error_code ec;
+    startFolder = std::filesystem::current_path(ec).string();
+    OpenDialog.folder = SaveDialog.folder = QString::fromStdString(startFolder);
+    TranslateForm();
+
+    CreateImage(TextureViewImage, TextureSide, TextureSide);
+    CreateImage(PaletteViewImage, TextureSide, TextureSide);
+    MakeStartObject(object);
+    FaceBar->setMaximum(object.lastFace);
+    paletteGrid = MakePaletteGrid();
+    SetBankPlaceholders(context->bank);
+    FormResize(); // the controls in their places and the view's image, before the window shows
+
+    angleX = angleZ = angleY = 0;
+    viewDistance = 300;
+    currentFace = 0;
+    ShowFaceInfo();
+
+    Timer1Timer();
+    Timer1->start();
+    // The user is asked for a texture bank at once, over the window when it shows.
+    QTimer::singleShot(0, this, &TForm1::LoadPigmentaClick);
+}
+
+void TForm1::TranslateForm()
+{
+    LoadDictionary("Tessaro3D.dic");
+    setWindowTitle(entry(0));
+    const struct {
+        QMenu* menu;
+        int entry;
+    } menus[] = {{Fichier1, 1}, {TextMenu, 2}, {Outil, 3}, {Symtrie1, 18}, {Rotation1, 19}};
+    for (const auto& m : menus)
+        m.menu->setTitle(entry(m.entry));
+    const struct {
+        QAction* action;
+        int entry;
+    } actions[] = {{LoadDXFObjet, 4},
+                   {LoadObjet3D, 5},
+                   {SaveObjet3D, 6},
+                   {Quitter1, 7},
+                   {LoadPigmenta, 8},
+                   {Colorie, 9},
+                   {TextureTout, 10},
+                   {MettretoutenTransparent1, 11},
+                   {ReprendreHabillage, 12},
+                   {Remplacerlacouleur1, 13},
+                   {Supprimerlespointsdoubles1, 14},
+                   {dblfac2, 15},
+                   {dblface1, 16},
+                   {Inverserlesnormales1, 17},
+                   {Aide1, 20}};
+    for (const auto& a : actions)
+        a.action->setText(entry(a.entry));
+    TextValid->setText(entry(27));
+    CoulValid->setText(entry(28));
+    Retourne->setText(entry(29));
+    Flip->setText(entry(30));
+    Reset->setText(entry(31));
+    Label2->setText(entry(32));
+    TypeFace->setTitle(entry(33));
+    for (int i = 0; i < 4; ++i)
+        TypeFaceItems->button(i)->setText(entry(34 + i));
+    DoubleFace->setText(entry(38));
+    Label3->setText(entry(39));
+}
+
+void TForm1::ShowFaceInfo()
+{
+    // The controls show the face; their change handlers would only write the same values back.
+    const QSignalBlocker blockTransparence(Transparence), blockDoubleFace(DoubleFace);
+    HeightLabel->setText(QString::number(objectHeight));
+    FaceLabel->setText(entry(25) + ":" + QString::number(currentFace) + "/" + QString::number(object.lastFace) +
+                       " - " + QString::number(object.lastPoint + 1) + " " + entry(26));
+    IndexColorPanel->setText(QString::number(currentColour));
+    TextureIndex->setText(QString::number(currentTexture));
+    const Face* face = currentFaceRecord();
+    if (face == nullptr)
+        return;
+    if (QAbstractButton* item = TypeFaceItems->button(face->faceType)) {
+        item->setChecked(true);
+    } else if (QAbstractButton* checked = TypeFaceItems->checkedButton()) {
+        // A type the editor does not know: no item chosen.
+        TypeFaceItems->setExclusive(false);
+        checked->setChecked(false);
+        TypeFaceItems->setExclusive(true);
+    }
+    Transparence->setValue(face->transparency);
+    TranspLabel->setText(QString::number(Transparence->value()) + " %");
+    DoubleFace->setChecked(face->doubleSided == 1);
+    const bool isVirtual = face->faceType == FaceVirtual;
+    Lx->setEnabled(isVirtual);
+    Ly->setEnabled(isVirtual);
+    if (isVirtual) {
+        Lx->setText(QString::number(face->p2));
+        Ly->setText(QString::number(face->p3));
+    }
+    Retourne->setEnabled(!isVirtual);
+    Flip->setEnabled(!isVirtual);
+    DoubleFace->setEnabled(!isVirtual);
+}
+
+Face* TForm1::currentFaceRecord()
+{
+    if (currentFace < 0 || static_cast<std::size_t>(currentFace) >= object.faceCount())
+        return nullptr;
+    return &object.faces[static_cast<std::size_t>(currentFace)];
+}
+
+void TForm1::FormResize()
+{
+    QWidget* client = centralWidget();
+    const int width = std::max(client->width(), Label1->width() + 32);
+    const int height = std::max(client->height(), Label1->height() + TextureView->height() + TextureBar->height() + 5);
+    Label1->move(width - Label1->width(), 0);
+    ColorPaletteView->move(Label1->x(), Label1->y() + Label1->height() + 2);
+    TextureView->move(Label1->x() + Label1->width() - TextureView->width(), ColorPaletteView->y());
+    TextureBar->move(TextureView->x(), TextureView->y() + TextureView->height());
+    RenderView->resize(Label1->x() - 4, height - 4);
+    ResizeView(*context, roundDownTo4(RenderView->width()), roundDownTo4(RenderView->height()));
+    paint();
+}
+
+void TForm1::TestPalette(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int X, int Y)
+{
+    if (onlyButton(buttons, modifiers, Qt::LeftButton)) {
+        const int colour = GridColourAt(X - ColorPaletteView->x(), Y - ColorPaletteView->y());
+        if (colour >= 0)
+            currentColour = static_cast<std::uint8_t>(colour);
+    }
+    ShowFaceInfo();
+}
+
+void TForm1::FormMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int X, int Y)
+{
+    TestPalette(buttons, modifiers, X, Y);
+    const bool inView = inside(RenderView->geometry(), X, Y);
+    if (onlyButton(buttons, modifiers, Qt::LeftButton) && inView) {
+        angleX += X - lastMouseX;
+        angleY += lastMouseY - Y;
+    }
+    if (onlyButton(buttons, modifiers, Qt::RightButton) && inView)
+        viewDistance += Y - lastMouseY;
+    lastMouseX = X;
+    lastMouseY = Y;
+    Info->setText(QString("Ax:%1 Ay:%2").arg(angleX).arg(angleY));
+    paint();
+}
+
+void TForm1::FormClick()
+{
+    const QRect view = RenderView->geometry();
+    if (!inside(view, lastMouseX, lastMouseY))
+        return;
+    const PickedFace picked = PickFace(*context, lastMouseX - view.left(), lastMouseY - view.top());
+    if (picked.faceIndex >= 0) {
+        currentFace = picked.faceIndex;
+        ShowFaceInfo();
+    }
+}
+
+void TForm1::paint()
+{
+    EditorView view;
+    view.yaw = static_cast<std::int32_t>(std::int64_t{angleX} * MouseTurn);
+    view.pitch = static_cast<std::int32_t>(std::int64_t{angleY} * MouseTurn);
+    view.roll = static_cast<std::int32_t>(std::int64_t{angleZ} * MouseTurn);
+    view.distance = viewDistance;
+    view.height = objectHeight;
+    DrawEditorFrame(*context, object, view);
+    OutlineFace(*context, currentFace, {highlightWhite, highlightBlack}, highlightColour);
+    ShowTextureImage(TextureViewImage, context->bank, currentTexture);
+    ShowPaletteGrid(PaletteViewImage, paletteGrid, currentColour, highlightColour);
+    QWidget* client = centralWidget();
+    client->update(RenderView->geometry());
+    client->update(TextureView->geometry());
+    client->update(ColorPaletteView->geometry());
+}
+
+void TForm1::IdleRepaint() { paint(); }
+
+void TForm1::paintClient(QWidget* client)
+{
+    QPainter canvas(client);
+    const QRect view = RenderView->geometry();
+    PresentScreen(canvas, false, view.x(), view.y(), view.width(), view.height(), context->screen);
+    // Upside down, so that the texture's first row is on top.
+    const QRect texture = TextureView->geometry();
+    StretchImage(TextureViewImage, texture.x(), texture.y() + texture.height(), canvas, -texture.height(),
+                 texture.width());
+    DrawImage(PaletteViewImage, ColorPaletteView->x(), ColorPaletteView->y(), canvas);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != centralWidget())
+        return QMainWindow::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::Paint:
+        paintClient(centralWidget());
+        return true;
+    case QEvent::Resize:
+        FormResize();
+        break;
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        // A press counts as a move too, so that a click on the colour grid chooses its colour.
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPoint at = mouse->position().toPoint();
+        if (event->type() != QEvent::MouseMove && mouse->button() == Qt::LeftButton)
+            clickStarted_ = true;
+        FormMouseMove(mouse->buttons(), mouse->modifiers(), at.x(), at.y());
+        return true;
+    }
+    case QEvent::MouseButtonRelease:
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && clickStarted_) {
+            clickStarted_ = false;
+            FormClick();
+        }
+        return true;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    IdleRepaint();
+    RepaintTimer->start();
+}
+
+void TForm1::hideEvent(QHideEvent* event)
+{
+    RepaintTimer->stop(); // hidden or minimised: nothing to repaint
+    QMainWindow::hideEvent(event);
+}

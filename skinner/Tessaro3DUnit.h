@@ -1,0 +1,193 @@
+#pragma once
+// TForm1: the skinning editor's window. On the left the object as the renderer draws it; on the
+// right the panel of face controls (Label1), and under it the colour grid and the chosen
+// texture's image. The menus load, import and save objects, load a texture bank and run the
+// whole-object tools.
+#include "Dialogs.h"
+#include "DisplayImage.h"
+#include "EditorFrame.h"
+#include "EditorPanels.h"
+#include "Object3D.h"
+#include "RenderContext.h"
+
+#include <QMainWindow>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QScrollBar;
+class QSlider;
+class QTimer;
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The folder that was current at start; file names resolve against it.
+    std::string startFolder;
+    std::int32_t currentFace = 0;
+    std::uint8_t currentColour = 0;
+    std::int32_t currentTexture = 0;
+    std::int32_t objectHeight = 0;
+    std::int32_t angleX = 0, angleY = 0, angleZ = 0; // view turns, one unit per pixel dragged
+    std::int32_t viewDistance = 300;
+    std::int32_t lastMouseX = 0, lastMouseY = 0; // form client coordinates
+    std::uint8_t highlightColour = 0;
+    std::uint8_t highlightWhite = 0, highlightBlack = 0;
+    Object3D object;
+    std::unique_ptr<RenderContext> context; // holds the texture bank; over a megabyte of tables
+    DisplayImage TextureViewImage;
+    DisplayImage PaletteViewImage;
+    PaletteGrid paletteGrid{};
+
+    QFrame* Label1;
+    QLabel* FaceLabel;
+    QScrollBar* FaceBar;
+    QPushButton* TextValid;
+    QPushButton* CoulValid;
+    QPushButton* Retourne;
+    QPushButton* Flip;
+    QLabel* Info;
+    QPushButton* Reset;
+    QSlider* Transparence;
+    QLabel* TranspLabel;
+    QGroupBox* TypeFace;
+    QButtonGroup* TypeFaceItems; // the four radio buttons, ids 0 to 3
+    QCheckBox* DoubleFace;
+    QLineEdit* Lx;
+    QLineEdit* Ly;
+    QLabel* HeightLabel;
+    QScrollBar* HeightBar;
+    QLabel* Label2;
+    QLabel* IndexColorPanel;
+    QLabel* Label3;
+    QLabel* TextureIndex;
+    QWidget* RenderView; // place-holders: the form paints into their rectangles
+    QWidget* ColorPaletteView;
+    QWidget* TextureView;
+    QScrollBar* TextureBar;
+    QTimer* Timer1;       // texture animation, 100 ms
+    QTimer* RepaintTimer; // stands for the idle repaint: about the display rate while shown
+
+    FileDialogRequest OpenDialog;
+    FileDialogRequest SaveDialog;
+
+    QMenu* Fichier1;
+    QAction* LoadDXFObjet;
+    QAction* LoadObjet3D;
+    QAction* SaveObjet3D;
+    QAction* Quitter1;
+    QMenu* TextMenu;
+    QAction* LoadPigmenta;
+    QMenu* Outil;
+    QAction* Colorie;
+    QAction* TextureTout;
+    QAction* MettretoutenTransparent1;
+    QAction* ReprendreHabillage;
+    QAction* Remplacerlacouleur1;
+    QAction* Supprimerlespointsdoubles1;
+    QAction* dblfac2;
+    QAction* dblface1;
+    QAction* Inverserlesnormales1;
+    QAction* Chargerobjetancienformat1;
+    QAction* Convertirancienobjet1;
+    QMenu* Symtrie1;
+    QAction* X1;
+    QAction* Y1;
+    QAction* Z1;
+    QMenu* Rotation1;
+    QAction* N90Z1;
+    QAction* N90X1;
+    QAction* N90Y1;
+    QAction* Aide1;
+
+    void TranslateForm();
+    void ShowFaceInfo();
+    void FormResize();
+    // The mouse in form client coordinates, with the buttons held and the modifier keys.
+    void FormMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int X, int Y);
+    void TestPalette(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int X, int Y);
+    void FormClick();
+    // Draws a complete new frame and the two small views, and has the window show them.
+    void paint();
+    void IdleRepaint();
+
+public Q_SLOTS:
+    void Timer1Timer();
+    void FaceBarChange();
+    void TextureBarChange();
+    void TextValidClick();
+    void CoulValidClick();
+    void TypeFaceClick();
+    void DoubleFaceClick();
+    void RetourneClick();
+    void FlipClick();
+    void LxChange();
+    void LyChange();
+    void ResetClick();
+    void HeightBarChange();
+    void TransparenceChange();
+    void LoadDXFObjetClick();
+    void LoadObjet3DClick();
+    void SaveObjet3DClick();
+    void LoadPigmentaClick();
+    void Quitter1Click();
+    void Aide1Click();
+
+    // The "Outils" menu.
+    void ColorieClick();
+    void TextureToutClick();
+    void MettretoutenTransparent1Click();
+    void ReprendreHabillageClick();
+    void Remplacerlacouleur1Click();
+    void Supprimerlespointsdoubles1Click();
+    void dblfac2Click();
+    void dblface1Click();
+    void Inverserlesnormales1Click();
+    void Chargerobjetancienformat1Click();
+    void Convertirancienobjet1Click();
+    void X1Click();
+    void Y1Click();
+    void Z1Click();
+    void N90Z1Click();
+    void N90X1Click();
+    void N90Y1Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void FormCreate();
+    void buildPanel(QWidget* client);
+    void buildMenus();
+    void paintClient(QWidget* client);
+    // The face being edited, or null when currentFace names none.
+    Face* currentFaceRecord();
+    // The caption after a file was chosen and handled.
+    void showFileInCaption(const QString& path);
+    // After the object was replaced: currentFace back within its faces, FaceBar's range with it.
+    void objectReplaced();
+    void setFaceSize(QLineEdit* edit, std::uint16_t Face::*field);
+    // Runs the dialog (SaveDialog saves, OpenDialog opens) with the flow's filter, default
+    // extension and title (a dictionary entry); the chosen path, or empty when cancelled.
+    QString chooseFile(FileDialogRequest& dialog, const QString& filter, const QString& extension, int title);
+    // Runs a file operation; a failure is shown to the user and answers false.
+    template <typename FileAction>
+    bool reportFailure(FileAction action);
+
+    bool clickStarted_ = false; // the left button went down on the client area
+};

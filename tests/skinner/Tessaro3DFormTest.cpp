@@ -1,0 +1,472 @@
+// The skinning editor through its window, offscreen, in a fresh folder per test.
+#include "BlendCache.h"
+#include "ColourTables.h"
+#include "Dialogs.h"
+#include "ImageWriters.h"
+#include "LocalisationUnit.h"
+#include "ObjectFile.h"
+#include "SafeWrite.h"
+#include "Shell.h"
+#include "TempFolder.h"
+#include "Tessaro3DUnit.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+std::string testDictionary()
+{
+    std::string text = "[Config]\nLanguage=Test\n[Test]\n";
+    for (int i = 0; i <= 39; ++i)
+        text += QString("%1=Entry %1\n").arg(i).toStdString();
+    return text;
+}
+
+QString entryText(int i) { return QString("Entry %1").arg(i); }
+
+// Grey ramps: the bank's palette, and one leaning to blue for the flat face colours.
+PalettePlanes rampPalette(bool blue)
+{
+    PalettePlanes palette;
+    for (int i = 0; i < 256; ++i) {
+        palette.red[i] = palette.green[i] = static_cast<std::uint8_t>(i);
+        palette.blue[i] = static_cast<std::uint8_t>(blue ? 255 - i : i);
+    }
+    return palette;
+}
+
+// A bank of two images and two textures; image 0's first row is colour 0, the rest colour 5.
+void writeBank(const TempFolder& folder)
+{
+    std::vector<std::uint8_t> pixels(TexturePixels, 5);
+    std::fill_n(pixels.begin(), 128, std::uint8_t{0});
+    const auto first = EncodePcx(128, 128, pixels, rampPalette(false));
+    const auto second = EncodePcx(128, 128, std::vector<std::uint8_t>(TexturePixels, 9), rampPalette(true));
+    folder.write("IMG0.PCX", std::string(first.begin(), first.end()));
+    folder.write("IMG1.PCX", std::string(second.begin(), second.end()));
+    folder.write("bank.def", "#images\r\n0=img0.pcx\r\n1=img1.pcx\r\n#textures\r\n0=0-1\r\n1=1-1\r\n");
+    // A cache of the right size is taken as it is: no tables to compute in the test.
+    folder.write("bank.POT", std::string(BlendTables::Size, '\0'));
+}
+
+Face plainFace(std::uint16_t p1, std::uint16_t p2, std::uint16_t p3, std::uint16_t colour)
+{
+    Face face{p1, p2, p3, colour};
+    face.faceType = FacePlain;
+    face.doubleSided = 1;
+    return face;
+}
+
+// Two squares facing the eye, one behind the other, both over the view's centre: faces 0 and 1
+// are the far one (z 200), faces 2 and 3 the near one (z 0), smaller.
+Object3D twoSquares()
+{
+    Object3D object;
+    AllocateObject(object, 7, 3);
+    const std::int32_t places[8][3] = {{-100, -100, 200}, {100, -100, 200}, {100, 100, 200}, {-100, 100, 200},
+                                       {-20, -20, 0},     {20, -20, 0},     {20, 20, 0},     {-20, 20, 0}};
+    for (int p = 0; p < 8; ++p) {
+        object.x[p] = places[p][0];
+        object.y[p] = places[p][1];
+        object.z[p] = places[p][2];
+    }
+    object.faces[0] = plainFace(0, 1, 2, 1);
+    object.faces[1] = plainFace(2, 3, 0, 1);
+    object.faces[2] = plainFace(4, 5, 6, 2);
+    object.faces[3] = plainFace(6, 7, 4, 2);
+    return object;
+}
+
+QRgb shown(const TForm1& form, QPoint at) { return form.centralWidget()->grab().toImage().pixel(at); }
+
+} // namespace
+
+class Tessaro3DFormTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TempFolder> folder;
+    QStringList errors;
+    QStringList opened;
+    QList<FileDialogRequest> requests;
+    QString chosenFile;
+
+    std::unique_ptr<TForm1> makeForm()
+    {
+        auto form = std::make_unique<TForm1>();
+        QCoreApplication::processEvents(); // the bank question at start, cancelled
+        return form;
+    }
+
+    QString pathOf(const char* name) const { return QString::fromStdString((folder->path() / name).string()); }
+
+    void choose(const char* name) { chosenFile = pathOf(name); }
+
+    void loadObject(TForm1& form, const Object3D& object, const char* name = "object.3do")
+    {
+        SaveObject(name, object);
+        choose(name);
+        form.LoadObjet3D->trigger();
+    }
+
+    void loadBank(TForm1& form)
+    {
+        writeBank(*folder);
+        choose("bank.def");
+        form.LoadPigmenta->trigger();
+    }
+
+    QPoint viewCentre(const TForm1& form) const
+    {
+        const QRect view = form.RenderView->geometry();
+        return {view.x() + form.context->screen.width / 2, view.y() + form.context->screen.height / 2};
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        folder = std::make_unique<TempFolder>();
+        folder->write("Tessaro3D.dic", testDictionary());
+        errors.clear();
+        opened.clear();
+        requests.clear();
+        chosenFile.clear();
+        LanguageName.clear();
+        DictionaryTable.fill("");
+        Hooks().error = [this](const QString& text) { errors << text; };
+        Hooks().message = [this](const QString& text) { errors << text; };
+        Hooks().chooseOpenFile = [this](const FileDialogRequest& request) {
+            requests << request;
+            return chosenFile;
+        };
+        Hooks().chooseSaveFile = Hooks().chooseOpenFile;
+        Shell().openDocument = [this](const QString& path) { opened << QFileInfo(path).fileName(); };
+    }
+    void cleanup()
+    {
+        SetWriteFaultHook(nullptr);
+        folder.reset();
+    }
+
+    void startStateTextsAndMenus()
+    {
+        const auto form = makeForm();
+        // The bank question came at once.
+        QCOMPARE(requests.size(), 1);
+        QCOMPARE(requests[0].title, entryText(21));
+        QVERIFY(requests[0].filter.contains("*.def"));
+        QCOMPARE(requests[0].defaultSuffix, QString("def"));
+
+        QCOMPARE(form->FaceLabel->text(), QString("Entry 25:0/0 - 3 Entry 26"));
+        QVERIFY(form->TypeFaceItems->button(FacePlain)->isChecked());
+
+        const struct {
+            QString text;
+            int entry;
+        } texts[] = {{form->windowTitle(), 0},           {form->Outil->title(), 3},
+                     {form->Inverserlesnormales1->text(), 17}, {form->Rotation1->title(), 19},
+                     {form->Aide1->text(), 20},                {form->TypeFaceItems->button(3)->text(), 37},
+                     {form->Label3->text(), 39}};
+        for (const auto& t : texts)
+            QCOMPARE(t.text, entryText(t.entry));
+        const struct {
+            QAction* action;
+            const char* keys;
+        } shortcuts[] = {{form->LoadDXFObjet, "Ctrl+D"}, {form->LoadObjet3D, "Ctrl+L"}, {form->SaveObjet3D, "Ctrl+S"},
+                         {form->Quitter1, "Ctrl+Q"},     {form->LoadPigmenta, "Ctrl+T"}, {form->Aide1, "F1"}};
+        for (const auto& s : shortcuts)
+            QCOMPARE(s.action->shortcut(), QKeySequence(s.keys));
+        QVERIFY(!form->Chargerobjetancienformat1->isVisible());
+
+        // The design's window: the face panel at the right edge, the view filling the rest.
+        QCOMPARE(form->centralWidget()->size(), QSize(714, 414));
+        QCOMPARE(form->Label1->geometry(), QRect(452, 0, 262, 261));
+        QCOMPARE(form->TextureBar->geometry(), QRect(586, 391, 128, 17));
+        QCOMPARE(form->RenderView->size(), QSize(448, 410));
+        QCOMPARE(form->context->screen.width, 448);
+        QCOMPARE(form->context->screen.height, 408);
+
+        folder->write("Tessaro3D_Test.html", "");
+        form->Aide1->trigger();
+        QCOMPARE(opened, QStringList{"Tessaro3D_Test.html"});
+    }
+
+    void colourGridAndMouseRules()
+    {
+        const auto form = makeForm();
+        const QPoint grid = form->ColorPaletteView->pos();
+        const struct {
+            int x, y, colour;
+        } corners[] = {{1, 1, 15}, {1, 127, 0}, {127, 1, 255}, {60, 60, 7 * 16 + 15 - 7}};
+        for (const auto& c : corners) {
+            form->FormMouseMove(Qt::LeftButton, Qt::NoModifier, grid.x() + c.x, grid.y() + c.y);
+            QCOMPARE(int(form->currentColour), c.colour);
+            QCOMPARE(form->IndexColorPanel->text(), QString::number(c.colour));
+        }
+        // Only the left button alone chooses; the grid's edge is outside it.
+        form->FormMouseMove(Qt::LeftButton, Qt::ShiftModifier, grid.x() + 1, grid.y() + 1);
+        form->FormMouseMove(Qt::RightButton, Qt::NoModifier, grid.x() + 1, grid.y() + 1);
+        form->FormMouseMove(Qt::LeftButton, Qt::NoModifier, grid.x(), grid.y() + 1);
+        QCOMPARE(int(form->currentColour), 7 * 16 + 15 - 7);
+        // A press without moving chooses too.
+        QTest::mousePress(form->centralWidget(), Qt::LeftButton, {}, grid + QPoint(1, 127));
+        QCOMPARE(int(form->currentColour), 0);
+        QTest::mouseRelease(form->centralWidget(), Qt::LeftButton, {}, grid + QPoint(1, 127));
+
+        // Left drag of 10 right and 5 up turns; right drag moves away; outside the view nothing.
+        form->ResetClick();
+        form->FormMouseMove(Qt::NoButton, Qt::NoModifier, 100, 100);
+        form->FormMouseMove(Qt::LeftButton, Qt::NoModifier, 110, 95);
+        QCOMPARE(form->angleX, 10);
+        QCOMPARE(form->angleY, 5);
+        QCOMPARE(form->Info->text(), QString("Ax:10 Ay:5"));
+        form->FormMouseMove(Qt::RightButton, Qt::NoModifier, 110, 115);
+        QCOMPARE(form->viewDistance, 320);
+        QCOMPARE(form->angleX, 10);
+        form->FormMouseMove(Qt::LeftButton, Qt::ControlModifier, 150, 150);
+        const QPoint panel = form->Label1->pos() + QPoint(100, 100);
+        form->FormMouseMove(Qt::LeftButton, Qt::NoModifier, panel.x(), panel.y());
+        form->FormMouseMove(Qt::RightButton, Qt::NoModifier, panel.x(), panel.y() + 40);
+        QCOMPARE(form->angleX, 10);
+        QCOMPARE(form->angleY, 5);
+        QCOMPARE(form->viewDistance, 320);
+        form->ResetClick();
+        QCOMPARE(form->angleX, 0);
+    }
+
+    void faceControls()
+    {
+        const auto form = makeForm();
+        Face& face = form->object.faces[0];
+        for (int i = 0; i < 4; ++i)
+            form->Retourne->click();
+        QCOMPARE(face.mapping, std::int16_t{0});
+        form->Retourne->click();
+        QCOMPARE(face.mapping, std::int16_t{1});
+        form->Flip->click();
+        QCOMPARE(face.p1, std::uint16_t{1});
+        QCOMPARE(face.p3, std::uint16_t{0});
+        form->DoubleFace->click();
+        QCOMPARE(face.doubleSided, std::int16_t{1});
+        form->Transparence->setValue(57);
+        QCOMPARE(face.transparency, std::uint16_t{57});
+        QCOMPARE(form->TranspLabel->text(), QString("57 %"));
+        form->currentColour = 201;
+        form->CoulValid->click();
+        QCOMPARE(face.texture, std::uint16_t{201});
+
+        // A virtual face: its size in the edits, the triangle controls off.
+        form->TypeFaceItems->button(FaceVirtual)->click();
+        QCOMPARE(face.faceType, std::uint16_t{FaceVirtual});
+        QVERIFY(form->Lx->isEnabled() && form->Ly->isEnabled());
+        QVERIFY(!form->Retourne->isEnabled() && !form->Flip->isEnabled() && !form->DoubleFace->isEnabled());
+        form->Lx->selectAll();
+        QTest::keyClicks(form->Lx, "40");
+        QCOMPARE(face.p2, std::uint16_t{40});
+        QTest::keyClicks(form->Lx, "x");
+        QCOMPARE(errors, QStringList{"'40x' is not a valid integer value"});
+        QCOMPARE(face.p2, std::uint16_t{40});
+        form->Ly->selectAll();
+        QTest::keyClicks(form->Ly, "2");
+        QCOMPARE(face.p3, std::uint16_t{2});
+        // Back to a triangle: a width that is no point gives way to p1.
+        form->TypeFaceItems->button(FaceTextured)->click();
+        QVERIFY(!form->Lx->isEnabled() && form->Retourne->isEnabled());
+        QCOMPARE(face.p2, face.p1);
+        QCOMPARE(face.p3, std::uint16_t{2});
+    }
+
+    void bankLoad()
+    {
+        const auto form = makeForm();
+        loadBank(*form);
+        QVERIFY2(errors.isEmpty(), qPrintable(errors.join("; ")));
+        QCOMPARE(requests.last().title, entryText(21));
+        QCOMPARE(form->windowTitle(), entryText(0)); // the caption stays
+        QCOMPARE(form->context->bank.lastTexture, 1);
+        QCOMPARE(form->TextureBar->maximum(), 1);
+        const ColourTableEntry purple = form->TextureViewImage.colourTable[0];
+        QCOMPARE(QColor(purple.red, purple.green, purple.blue), QColor(128, 0, 128));
+        QCOMPARE(form->PaletteViewImage.colourTable[3].blue, std::uint8_t{252}); // the second image's colours
+        QCOMPARE(form->context->screen.colourTable[0].red, std::uint8_t{128});
+        QCOMPARE(int(form->highlightWhite), 255);
+        QCOMPARE(int(form->highlightBlack), 1); // entry 0 is purple by now
+
+        // The texture view: first row on top, colour 0 purple; the animation steps its image.
+        form->paint();
+        const QPoint view = form->TextureView->pos();
+        QCOMPARE(QColor(shown(*form, view + QPoint(5, 0))), QColor(128, 0, 128));
+        QCOMPARE(QColor(shown(*form, view + QPoint(5, 127))), QColor(5, 5, 5));
+        form->Timer1Timer();
+        QCOMPARE(form->context->bank.textures[0].current, 1);
+        form->paint();
+        const int texel = form->context->bank.image(1)[0];
+        QCOMPARE(QColor(shown(*form, view + QPoint(5, 0))), QColor(texel, texel, texel));
+        form->TextureBar->setValue(1);
+        QCOMPARE(form->currentTexture, 1);
+        QCOMPARE(form->TextureIndex->text(), QString("1"));
+
+        // A missing bank is named and the bank stays.
+        choose("gone.def");
+        form->LoadPigmenta->trigger();
+        QCOMPARE(errors, QStringList{"K3X: The file " + pathOf("gone.def") + " is missing"});
+        QCOMPARE(form->context->bank.lastTexture, 1);
+        QVERIFY(form->context->bank.image(0) != nullptr);
+    }
+
+    void outlineBlinksAndPickChoosesTheNearestFace()
+    {
+        const auto form = makeForm();
+        loadBank(*form);
+        loadObject(*form, twoSquares());
+        QVERIFY2(errors.isEmpty(), qPrintable(errors.join("; ")));
+        QCOMPARE(form->windowTitle(), entryText(0) + " - " + pathOf("object.3do"));
+        QCOMPARE(form->FaceBar->maximum(), 3);
+        QCOMPARE(form->FaceLabel->text(), QString("Entry 25:0/3 - 8 Entry 26"));
+
+        form->paint();
+        const std::uint8_t first = form->highlightColour;
+        form->paint();
+        QVERIFY(first != form->highlightColour);
+        QVERIFY(first == form->highlightWhite || first == form->highlightBlack);
+
+        const QPoint centre = viewCentre(*form);
+        form->FormMouseMove(Qt::NoButton, Qt::NoModifier, centre.x(), centre.y());
+        form->FormClick();
+        QVERIFY(form->currentFace == 2 || form->currentFace == 3);
+        // The far square alone lies under a point off the near one.
+        form->FormMouseMove(Qt::NoButton, Qt::NoModifier, centre.x() - 25, centre.y() - 20);
+        form->FormClick();
+        QVERIFY(form->currentFace == 0 || form->currentFace == 1);
+        QCOMPARE(form->FaceBar->value(), 0); // the bar is not moved
+        const std::int32_t picked = form->currentFace;
+        // Nothing under the pointer, or outside the view: the face stays.
+        form->FormMouseMove(Qt::NoButton, Qt::NoModifier, 5, 5);
+        form->FormClick();
+        form->FormMouseMove(Qt::NoButton, Qt::NoModifier, form->Label1->x() + 5, 100);
+        form->FormClick();
+        QCOMPARE(form->currentFace, picked);
+        // Through the mouse as a user clicks.
+        QTest::mouseClick(form->centralWidget(), Qt::LeftButton, {}, centre);
+        QVERIFY(form->currentFace == 2 || form->currentFace == 3);
+    }
+
+    void narrowWindowSpringsBack()
+    {
+        const auto form = makeForm();
+        form->show();
+        form->resize(100, 200);
+        QCoreApplication::processEvents();
+        QCOMPARE(form->centralWidget()->width(), 262 + 32);
+        QVERIFY(form->centralWidget()->height() >= 261 + 128 + 17 + 5);
+        QCOMPARE(form->Label1->x(), 32);
+        QCOMPARE(form->RenderView->width(), 28);
+        QCOMPARE(form->context->screen.width, 28);
+
+        form->resize(903, 603 + form->menuWidget()->height());
+        QCoreApplication::processEvents();
+        QCOMPARE(form->centralWidget()->size(), QSize(903, 603));
+        QCOMPARE(form->Label1->pos(), QPoint(641, 0));
+        QCOMPARE(form->TextureBar->pos(), QPoint(775, 391));
+        QCOMPARE(form->RenderView->size(), QSize(637, 599));
+        QCOMPARE(form->context->screen.width, 636); // rounded down to fours
+        QCOMPARE(form->context->screen.height, 596);
+    }
+
+    void objectFiles()
+    {
+        const auto form = makeForm();
+        Object3D six = twoSquares();
+        AllocateObject(six, 7, 5);
+        six.x = twoSquares().x;
+        loadObject(*form, six, "six.3do");
+        form->FaceBar->setValue(5);
+        QCOMPARE(form->currentFace, 5);
+        QCOMPARE(requests.last().title, entryText(22));
+        QCOMPARE(requests.last().defaultSuffix, QString("3DO"));
+
+        // A smaller object brings the current face within it.
+        form->angleX = 12;
+        loadObject(*form, twoSquares());
+        QCOMPARE(form->currentFace, 3);
+        QCOMPARE(form->FaceBar->maximum(), 3);
+        QCOMPARE(form->angleX, 0);
+
+        choose("saved.3do");
+        form->SaveObjet3D->trigger();
+        QCOMPARE(requests.last().title, entryText(23));
+        QVERIFY(requests.last().filter.startsWith("Objet K3X"));
+        const auto bytes = EncodeObject(form->object);
+        QCOMPARE(folder->read("saved.3do"), std::string(bytes.begin(), bytes.end()));
+        QCOMPARE(form->windowTitle(), entryText(0) + " - " + pathOf("saved.3do"));
+
+        // A failed save is reported and leaves the file whole; a missing file leaves the object.
+        SetWriteFaultHook([](const std::filesystem::path&) { return true; });
+        form->object.faces[0].texture = 99;
+        form->SaveObjet3D->trigger();
+        QCOMPARE(errors.size(), 1);
+        QCOMPARE(folder->read("saved.3do"), std::string(bytes.begin(), bytes.end()));
+        SetWriteFaultHook(nullptr);
+        choose("gone.3do");
+        form->LoadObjet3D->trigger();
+        QCOMPARE(errors.last(), "K3X: The file " + pathOf("gone.3do") + " is missing");
+        QCOMPARE(form->object.faces[0].texture, std::uint16_t{99});
+
+        // A DXF mesh: one four-cornered face, two triangles.
+        folder->write("quad.dxf", "0\nSECTION\n62\n4\n10\n0\n20\n0\n30\n0\n11\n10\n21\n0\n31\n0\n"
+                                  "12\n10\n22\n0\n32\n10\n13\n0\n23\n0\n33\n10\n0\nEOF\n");
+        choose("quad.dxf");
+        form->LoadDXFObjet->trigger();
+        QCOMPARE(requests.last().title, entryText(24));
+        QCOMPARE(form->object.lastFace, std::uint16_t{1});
+        QCOMPARE(form->object.lastPoint, std::uint16_t{3});
+        QCOMPARE(form->currentFace, 1);
+        QCOMPARE(form->windowTitle(), entryText(0) + " - " + pathOf("quad.dxf"));
+    }
+
+    void toolsMenu()
+    {
+        const auto form = makeForm();
+        Object3D object = twoSquares();
+        object.x[7] = object.x[4]; // point 7 now stands where point 4 does
+        object.y[7] = object.y[4];
+        object.faces[1].faceType = FaceVirtual;
+        loadObject(*form, object);
+
+        form->currentColour = 44;
+        form->Colorie->trigger();
+        QCOMPARE(form->object.faces[0].texture, std::uint16_t{44});
+        QCOMPARE(form->object.faces[1].faceType, std::uint16_t{FaceVirtual});
+        form->Supprimerlespointsdoubles1->trigger();
+        QCOMPARE(form->object.faces[3].p2, std::uint16_t{4});
+        QVERIFY(form->FaceLabel->text().endsWith("- 7 Entry 26"));
+
+        // Taking over the skin of the file as it was loaded; face 3's record names point 7, gone.
+        choose("object.3do");
+        form->ReprendreHabillage->trigger();
+        QCOMPARE(form->object.faces[0].texture, std::uint16_t{1});
+        QCOMPARE(form->object.faces[3].texture, std::uint16_t{44});
+
+        // The hidden items: one only names the file, the other writes the object there.
+        choose("old.3do");
+        form->Chargerobjetancienformat1->trigger();
+        QVERIFY(!folder->exists("old.3do"));
+        QCOMPARE(form->windowTitle(), entryText(0) + " - " + pathOf("old.3do"));
+        form->Convertirancienobjet1->trigger();
+        QVERIFY(folder->exists("old.3do"));
+    }
+};
+
+QTEST_MAIN(Tessaro3DFormTest)
+#include "Tessaro3DFormTest.moc"
