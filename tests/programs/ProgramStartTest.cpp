@@ -14,6 +14,7 @@
 #include "PigmentaUnit.h"
 #include "SafeWrite.h"
 #include "TempFolder.h"
+#include "Tessaro3DUnit.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -63,13 +64,14 @@ struct Started {
     QAction* quit = nullptr;
 };
 
-// As each main() starts its program: the launcher and the texture bank editor are one window.
+// As each main() starts its program: the launcher and the editors of banks and objects are one
+// window each.
 template <typename MainForm>
-Started startOneWindow()
+Started startOneWindow(QAction* MainForm::*quit)
 {
     Started started;
     auto form = std::make_unique<MainForm>();
-    started.quit = form->Quit1;
+    started.quit = form.get()->*quit;
     started.windows.push_back(std::move(form));
     return started;
 }
@@ -109,6 +111,8 @@ private Q_SLOTS:
             told << text;
             return false;
         };
+        // The skinning editor asks for a bank as it starts: the user cancels.
+        Hooks().chooseOpenFile = [](const FileDialogRequest&) { return QString(); };
     }
     void cleanup()
     {
@@ -137,8 +141,9 @@ private Q_SLOTS:
             {"Ormel2", {{}, {"Ormel2.ini"}, {"Ormel2.dic", "Ormel2.ini"}, {}}},
             {"Pigmenta", {{}, {}, {"Pigmenta.dic"}, {}}},
             {"Partiva", {{}, {}, {"game.ini", "Partiva.dic"}, {}}},
+            {"Tessaro3D", {{}, {}, {"Tessaro3D.dic"}, {}}},
         };
-        for (int p = 0; p < 3; ++p)
+        for (int p = 0; p < 4; ++p)
             for (int s = 0; s < 4; ++s)
                 QTest::addRow("%s, %s", programs[p].name, situations[s].name)
                     << p << static_cast<int>(situations[s].situation) << programs[p].reported[s];
@@ -152,7 +157,9 @@ private Q_SLOTS:
         const TempFolder folder;
         prepare(folder, static_cast<Situation>(situation));
 
-        const std::function<Started()> start[] = {startOneWindow<TOrmel2Form>, startOneWindow<TMainForm>, startPartiva};
+        const std::function<Started()> start[] = {[] { return startOneWindow(&TOrmel2Form::Quit1); },
+                                                 [] { return startOneWindow(&TMainForm::Quit1); }, startPartiva,
+                                                 [] { return startOneWindow(&TForm1::Quitter1); }};
         Started started = start[program]();
         started.windows.front()->show();
         // The event loop runs until the Quit item, chosen as soon as the loop is under way.
@@ -184,6 +191,11 @@ private Q_SLOTS:
                 TMainForm editor;
                 QCOMPARE(editor.windowTitle(), QString());
                 QVERIFY(editor.Bank.slots[0].name.empty());
+            }
+            {
+                TForm1 skinner;
+                QCOMPARE(skinner.object.lastFace, 0); // the start object's one triangle
+                QCOMPARE(skinner.context->bank.lastTexture, 0);
             }
             {
                 StartGameSettings();
