@@ -1,15 +1,17 @@
-// The largest objects the 16-bit counts allow: 65,536 points and 65,536 faces load, draw and
-// save; a DXF mesh beyond them is refused with a message.
+// The largest objects the 16-bit counts allow: 65,536 points and 65,536 faces load, draw, merge
+// and save; a DXF mesh beyond them is refused with a message.
 #include "DxfImport.h"
 #include "EditorFrame.h"
 #include "Errors.h"
 #include "ObjectFile.h"
+#include "PointMerge.h"
 #include "RenderTestSupport.h"
 #include "TempFolder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -81,6 +83,38 @@ TEST(LargeObject, TheLargestObjectSavesLoadsAndDraws)
     EXPECT_GE(picked.faceIndex, 0);
     std::uint8_t highlight = 0;
     EXPECT_TRUE(OutlineFace(*context, picked.faceIndex, HighlightColours{255, 1}, highlight));
+}
+
+TEST(LargeObject, TheLargestObjectMergesItsDoubledPointsAndSavesTheResult)
+{
+    // Every point of the torus twice over (32,768 places); the faces use either copy.
+    const Object3D torus = largeTorus();
+    Object3D doubled = torus;
+    for (int p = 0; p < Side * Side; ++p) {
+        const int place = p / 2 * 2 % (Side * Side);
+        doubled.x[p] = torus.x[place], doubled.y[p] = torus.y[place], doubled.z[p] = torus.z[place];
+    }
+    const auto corner = [](const Object3D& object, std::uint16_t p) {
+        return std::array<std::int32_t, 3>{object.x[p], object.y[p], object.z[p]};
+    };
+    Object3D merged = doubled;
+    EXPECT_EQ(MergeCoincidentPoints(merged), 32768u);
+    EXPECT_EQ(merged.lastPoint, 32767);
+    EXPECT_EQ(merged.lastFace, 65535);
+    for (std::size_t f = 0; f < 65536; ++f) {
+        const Face &before = doubled.faces[f], &after = merged.faces[f];
+        ASSERT_TRUE(after.p1 < 32768 && after.p2 < 32768 && after.p3 < 32768) << f;
+        ASSERT_EQ(corner(merged, after.p1), corner(doubled, before.p1)) << f;
+        ASSERT_EQ(corner(merged, after.p3), corner(doubled, before.p3)) << f;
+    }
+    EXPECT_EQ(MergeCoincidentPoints(merged), 0u);
+
+    const TempFolder folder;
+    SaveObject("merged.3do", merged);
+    Object3D loaded;
+    LoadObject("merged.3do", loaded);
+    EXPECT_EQ(std::filesystem::file_size("merged.3do"), 4u + 12u * 32768 + 16u * 65536);
+    EXPECT_EQ(loaded.faces, merged.faces);
 }
 
 TEST(LargeObject, ADxfMeshBeyond65536FacesIsRefusedWithAMessage)
