@@ -21,6 +21,12 @@ function(ormel_form_test name)
   target_compile_definitions(${name} PRIVATE ORMEL_TEST_DATA="${ORMEL_TEST_DATA}")
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests-bin)
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES LABELS form
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy;LC_ALL=C.UTF-8")
+  set(environment QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy LC_ALL=C.UTF-8)
+  if(ORMEL_SANITIZE)
+    # Qt's leaks are suppressed by the names of Qt's functions: Qt has no frame pointers, so the
+    # stacks are unwound in full to show them.
+    list(APPEND environment ASAN_OPTIONS=fast_unwind_on_malloc=0
+         LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp)
+  endif()
+  set_tests_properties(${name} PROPERTIES LABELS form ENVIRONMENT "${environment}")
 endfunction()

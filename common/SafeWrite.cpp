@@ -7,7 +7,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <string>
 #include <unistd.h>
 
 namespace {
@@ -16,27 +15,11 @@ WriteFaultHook faultHook = nullptr;
 
 std::string reason() { return std::strerror(errno); }
 
-// Writes all of the bytes, carrying on after partial writes and interruptions.
-bool writeAll(int fd, const std::uint8_t* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 } // namespace
 
-void WriteFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes)
+AtomicFileWriter::AtomicFileWriter(const std::filesystem::path& target)
+    : target_(target.string())
 {
-    const std::string name = target.string();
     std::filesystem::path folder = target.parent_path();
     if (folder.empty())
         folder = ".";
@@ -44,31 +27,74 @@ void WriteFileAtomically(const std::filesystem::path& target, std::span<const st
     std::string hidden(1, '.');
     hidden += target.filename().string();
     hidden += ".XXXXXX";
-    std::string temp = (folder / hidden).string();
-
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        throw IoError("Cannot write " + name + ": " + reason());
+    temp_ = (folder / hidden).string();
+    fd_ = ::mkstemp(temp_.data());
+    if (fd_ < 0)
+        throw IoError("Cannot write " + target_ + ": " + reason());
     // mkstemp makes the file private; a saved document gets the usual permissions.
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
+    ::fchmod(fd_, 0666 & ~mask);
+}
 
-    bool written = writeAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
-    if (written && faultHook && faultHook(target)) {
+AtomicFileWriter::~AtomicFileWriter()
+{
+    if (fd_ >= 0) {
+        ::close(fd_);
+        ::unlink(temp_.c_str());
+    }
+}
+
+void AtomicFileWriter::fail(const std::string& why)
+{
+    ::close(fd_);
+    ::unlink(temp_.c_str());
+    fd_ = -1;
+    throw IoError("Cannot write " + target_ + ": " + why);
+}
+
+void AtomicFileWriter::Write(std::span<const std::uint8_t> bytes)
+{
+    if (fd_ < 0)
+        throw IoError("Cannot write " + target_ + ": the file was already closed");
+    // Carries on after partial writes and interruptions.
+    const std::uint8_t* data = bytes.data();
+    std::size_t size = bytes.size();
+    while (size > 0) {
+        const ssize_t n = ::write(fd_, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            fail(reason());
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+}
+
+void AtomicFileWriter::Commit()
+{
+    if (fd_ < 0)
+        throw IoError("Cannot write " + target_ + ": the file was already closed");
+    if (::fsync(fd_) != 0)
+        fail(reason());
+    if (faultHook && faultHook(target_)) {
         errno = ENOSPC;
-        written = false;
+        fail(reason());
     }
-    const std::string why = written ? std::string() : reason();
-    if (::close(fd) != 0 || !written) {
-        ::unlink(temp.c_str());
-        throw IoError("Cannot write " + name + ": " + (why.empty() ? reason() : why));
+    const int closed = ::close(fd_);
+    fd_ = -1;
+    if (closed != 0 || std::rename(temp_.c_str(), target_.c_str()) != 0) {
+        const std::string why = reason();
+        ::unlink(temp_.c_str());
+        throw IoError("Cannot write " + target_ + ": " + why);
     }
-    if (std::rename(temp.c_str(), name.c_str()) != 0) {
-        const std::string renameWhy = reason();
-        ::unlink(temp.c_str());
-        throw IoError("Cannot write " + name + ": " + renameWhy);
-    }
+}
+
+void WriteFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes)
+{
+    AtomicFileWriter file(target);
+    file.Write(bytes);
+    file.Commit();
 }
 
 void SetWriteFaultHook(WriteFaultHook hook) { faultHook = hook; }

@@ -5,10 +5,32 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <string>
 #include <string_view>
 
 void WriteFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
 void WriteFileAtomically(const std::filesystem::path& target, std::string_view text);
+
+// The same for a file written piece by piece (the copier's blocks): nothing reaches the target
+// until Commit, and a writer dropped before it removes its temporary file.
+class AtomicFileWriter {
+public:
+    explicit AtomicFileWriter(const std::filesystem::path& target);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    void Write(std::span<const std::uint8_t> bytes);
+    // Flushes the file to the disk and renames it over the target.
+    void Commit();
+
+private:
+    [[noreturn]] void fail(const std::string& why);
+
+    std::string target_;
+    std::string temp_;
+    int fd_ = -1;
+};
 
 // Tests make saves fail through this: when set and answering true for a target, the write fails
 // after the temporary file was written, as a full disk would.

@@ -7,7 +7,7 @@ class TFileLabel : public QLabel {
 public:
     explicit TFileLabel(QWidget* parent = nullptr);
 
-signals:
+Q_SIGNALS:
     void clicked();
 
 protected:

@@ -6,6 +6,7 @@
 #include "FileResolver.h"
 #include "GameSettings.h"
 #include "LocalisationUnit.h"
+#include "OrmelApplication.h"
 #include "NumberText.h"
 #include "OpenWAV.h"
 #include "Shell.h"
@@ -574,7 +575,8 @@ void TGameParamForm::RefreshControls()
 
 void TGameParamForm::TranslateForm()
 {
-    LoadDictionary("Partiva.dic");
+    // A dictionary that cannot be read leaves the texts as they were.
+    RunGuarded(this, [] { LoadDictionary("Partiva.dic"); });
     const auto setAll = [](std::initializer_list<QLabel*> labels, const QString& text) {
         for (QLabel* label : labels)
             label->setText(withoutAccelerator(text));

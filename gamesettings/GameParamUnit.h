@@ -71,7 +71,7 @@ public:
     void RefreshControls();
     void TranslateForm();
 
-public slots:
+public Q_SLOTS:
     void FormActivate();
     void GameTitleTextChange();
 

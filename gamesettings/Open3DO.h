@@ -28,7 +28,7 @@ public:
     std::string OutsideFolderMessage; // shown when a chosen file lies outside the game folder
     std::string FileName;             // in: the name shown; out: the name chosen with OK
 
-public slots:
+public Q_SLOTS:
     void FormActivate();
     void ChangeButtonClick();
     void ClearButtonClick();

@@ -12,6 +12,6 @@ public:
     QPushButton* PlayButton;
     SoundSlot Sound; // the last sound played; it plays on after the dialog closes
 
-public slots:
+public Q_SLOTS:
     void PlayButtonClick();
 };

@@ -14,6 +14,9 @@ constexpr std::uint16_t WAVE_FORMAT_IEEE_FLOAT = 3;
 constexpr std::uint16_t WAVE_FORMAT_EXTENSIBLE = 0xFFFE;
 constexpr int MaxChannels = 8;
 constexpr std::size_t ConvertStep = 1 << 20; // bytes handed to the converter at a time
+// A converted sound is held whole in memory; one that would pass this many frames (50 minutes,
+// 512 MB) is not played: at a rate of 1 Hz a few kilobytes of samples would take gigabytes.
+constexpr std::uint64_t MaxOutputFrames = std::uint64_t{1} << 27;
 
 // The SDL sample format of a wave format, or 0 when it is not one we can play. An extensible
 // format names its encoding in the first two bytes of its sub-format, 6 bytes into the extra.
@@ -77,7 +80,7 @@ std::optional<std::vector<std::int16_t>> ConvertToOutput(const TWaveFormatEx& fo
         || format.nBlockAlign != channels * (format.wBitsPerSample / 8))
         return std::nullopt;
     const std::size_t frames = data.size() / format.nBlockAlign;
-    if (frames == 0)
+    if (frames == 0 || std::uint64_t{frames} * OutputFrequency / format.nSamplesPerSec > MaxOutputFrames)
         return std::nullopt;
     data = data.first(frames * format.nBlockAlign);
 

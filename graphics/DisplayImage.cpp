@@ -1,5 +1,6 @@
 #include "DisplayImage.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 #include <utility>
@@ -42,31 +43,62 @@ void SetPixel(DisplayImage& image, int x, int y, std::uint8_t colour)
         image.pixels[static_cast<std::size_t>(x) + static_cast<std::size_t>(y) * image.width] = colour;
 }
 
+namespace {
+
+// Pixel i of a Bresenham line lies i steps along its major axis and k(i) steps along its minor
+// one, k(i) = ceil((2 minor i - major) / (2 major)): the error term's stepping in closed form.
+// With minor i = q major + r, that is q, plus one when 2r > major. 128-bit, since i and both
+// counts may pass 2^32.
+struct MinorStart {
+    std::int64_t steps;
+    std::int64_t error; // the error term at pixel i, before its test
+};
+
+MinorStart minorStart(std::int64_t i, std::int64_t minor, std::int64_t major)
+{
+    __extension__ using Wide = __int128;
+    const Wide product = Wide(minor) * i;
+    const auto q = static_cast<std::int64_t>(product / major);
+    const auto r = static_cast<std::int64_t>(product % major);
+    const bool extra = 2 * r > major;
+    // 2 minor (i + 1) - major - 2 major k(i), written with r so that nothing overflows.
+    return {q + extra, 2 * r + 2 * minor - major - (extra ? 2 * major : 0)};
+}
+
+} // namespace
+
 void DrawLine(DisplayImage& image, int x1, int y1, int x2, int y2, std::uint8_t colour)
 {
-    y1 = image.height - 1 - y1;
-    y2 = image.height - 1 - y2;
-    const int dx = std::abs(x2 - x1), dy = std::abs(y2 - y1);
-    const int stepX = x2 >= x1 ? 1 : -1, stepY = y2 >= y1 ? 1 : -1;
+    // 64 bits hold every difference of two ints. Rows count from the bottom.
+    const std::int64_t fromX = x1, toX = x2;
+    const std::int64_t fromY = image.height - 1 - std::int64_t(y1), toY = image.height - 1 - std::int64_t(y2);
+    const auto plot = [&image, colour](std::int64_t x, std::int64_t y) {
+        if (x >= 0 && x < image.width && y >= 0 && y < image.height)
+            SetPixel(image, static_cast<int>(x), static_cast<int>(y), colour);
+    };
+    const std::int64_t dx = std::abs(toX - fromX), dy = std::abs(toY - fromY);
     const bool alongX = dx >= dy;
-    const int major = alongX ? dx : dy, minor = alongX ? dy : dx;
-    int error = 2 * minor - major;
-    int x = x1, y = y1;
-    for (int i = 0; i < major; ++i) {
-        SetPixel(image, x, y, colour);
-        if (error > 0) {
-            // The minor axis takes its step.
-            if (alongX)
-                y += stepY;
-            else
-                x += stepX;
-            error -= 2 * major;
+    const std::int64_t major = alongX ? dx : dy, minor = alongX ? dy : dx;
+    const std::int64_t majorFrom = alongX ? fromX : fromY, minorFrom = alongX ? fromY : fromX;
+    const std::int64_t majorStep = (alongX ? toX >= fromX : toY >= fromY) ? 1 : -1;
+    const std::int64_t minorStep = (alongX ? toY >= fromY : toX >= fromX) ? 1 : -1;
+    const std::int64_t extent = alongX ? image.width : image.height;
+
+    // Only the steps that fall inside the image along the major axis are taken: a line from far
+    // off the screen costs no more than one across it.
+    const std::int64_t first = std::max<std::int64_t>(0, majorStep > 0 ? -majorFrom : majorFrom - (extent - 1));
+    const std::int64_t last = std::min<std::int64_t>(major - 1, majorStep > 0 ? extent - 1 - majorFrom : majorFrom);
+    if (first <= last) {
+        auto [k, error] = minorStart(first, minor, major);
+        for (std::int64_t i = first; i <= last; ++i) {
+            const std::int64_t along = majorFrom + majorStep * i, across = minorFrom + minorStep * k;
+            alongX ? plot(along, across) : plot(across, along);
+            if (error > 0) {
+                ++k; // the minor axis takes its step
+                error -= 2 * major;
+            }
+            error += 2 * minor;
         }
-        error += 2 * minor;
-        if (alongX)
-            x += stepX;
-        else
-            y += stepY;
     }
-    SetPixel(image, x2, y2, colour);
+    plot(toX, toY);
 }

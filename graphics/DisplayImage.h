@@ -40,5 +40,6 @@ void SetColourTable(DisplayImage& image, const PalettePlanes& palette);
 // Writes pixels[x + y * width] inside the image; nothing outside it.
 void SetPixel(DisplayImage& image, int x, int y, std::uint8_t colour);
 // A line in screen coordinates (y grows downwards, turned into row height - 1 - y), Bresenham
-// stepping the longer axis, both end points set.
+// stepping the longer axis, both end points set. Any ints: the time taken follows the part of
+// the line inside the image.
 void DrawLine(DisplayImage& image, int x1, int y1, int x2, int y2, std::uint8_t colour);

@@ -35,6 +35,10 @@ SkinnerBankLoad LoadSkinnerBank(const std::string& bankPath, SkinnerBank& bank, 
     PalettePlanes colourPalette = bank.colourPalette;
     ColourRemap colourRemap = bank.colourRemap;
     SkinnerBankLoad result;
+    // Banks are mostly drawn with one palette: the translation of the last one is kept.
+    PalettePlanes translatedFrom;
+    ColourTranslation translation{};
+    bool haveTranslation = false;
     for (const BankImageEntry& entry : file.images) {
         if (entry.index < 0 || entry.index >= SkinnerBank::Capacity)
             continue;
@@ -44,7 +48,12 @@ SkinnerBankLoad LoadSkinnerBank(const std::string& bankPath, SkinnerBank& bank, 
         } else {
             if (result.imageCount == 1)
                 colourPalette = image.palette;
-            Translate(image.pixels, BuildTranslation(image.palette, bankPalette, 1, 254));
+            if (!haveTranslation || image.palette != translatedFrom) {
+                translation = BuildTranslation(image.palette, bankPalette, 1, 254);
+                translatedFrom = image.palette;
+                haveTranslation = true;
+            }
+            Translate(image.pixels, translation);
             if (result.imageCount == 1)
                 colourRemap = BuildColourRemap(bankPalette, colourPalette);
         }

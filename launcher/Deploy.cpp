@@ -105,9 +105,18 @@ DeployCounts DeployGame(const fs::path& target, const TCopyProgressEvent& onProg
         throw UnsafeDeployTarget(folder.string() + ": " + UnsafeDeployTargetMessage);
     const std::string text = folder.string();
 
-    DeleteFolder(text);
-    CopyFolder(".", text, onProgress);
     DeployCounts counts;
+    DeleteFolder(text);
+    // The copier breaks its messages into lines with CR; a failure is listed on one line.
+    CopyFolder(".", text, onProgress, [&counts](TFileCopyNew&, const std::string& message) {
+        std::string line;
+        for (char c : message)
+            if (c != '\r')
+                line += c;
+            else if (!line.empty() && line.back() != ' ')
+                line += ' ';
+        counts.failures.push_back(line);
+    });
     counts.copied = countFiles(folder);
     for (std::string_view name : DeployRemovedFolders)
         removeListedFolder(folder, name);

@@ -9,7 +9,9 @@
 #include <array>
 #include <cstddef>
 #include <filesystem>
+#include <string>
 #include <string_view>
+#include <vector>
 
 // Folders removed from the target's top folder after the copy, in this order.
 inline constexpr std::array<std::string_view, 5> DeployRemovedFolders{
@@ -42,6 +44,9 @@ public:
 struct DeployCounts {
     std::size_t copied = 0;  // files in the target after the copy
     std::size_t removed = 0; // of those, files the listed folders, kinds and names took away
+    // One line per file that could not be copied (the copier's message); a failed copy leaves
+    // no file behind in the target.
+    std::vector<std::string> failures;
 };
 
 // The target first offered: "C:\REDIST" on Windows, elsewhere the folder REDIST beside the
@@ -58,6 +63,7 @@ std::filesystem::path DeployTargetPath(std::string_view typed);
 bool IsUnsafeDeployTarget(const std::filesystem::path& target);
 
 // Empties `target`, copies the current folder's tree into it, then removes the listed folders,
-// kinds and files. A file that cannot be copied or deleted is skipped silently. Throws
+// kinds and files. A file that cannot be copied is skipped and named in `failures`; one that
+// cannot be deleted is skipped silently. Throws
 // UnsafeDeployTarget, with nothing touched, for an unsafe target.
 DeployCounts DeployGame(const std::filesystem::path& target, const TCopyProgressEvent& onProgress = {});

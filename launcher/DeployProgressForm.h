@@ -24,7 +24,7 @@ public:
     // a second at most.
     void CopyProgress(TFileCopyNew& Sender, std::uint16_t read, std::uint16_t written);
 
-public slots:
+public Q_SLOTS:
     void reject() override; // Escape does not stop the deploy
 
 private:

@@ -125,7 +125,16 @@ void TOrmel2Form::FormCreate()
 
 void TOrmel2Form::TranslateForm()
 {
-    LoadDictionary("Ormel2.dic");
+    // A dictionary that cannot be read leaves the texts as they were. The start translates twice:
+    // the same trouble is told once.
+    try {
+        LoadDictionary("Ormel2.dic");
+        dictionaryTrouble_.clear();
+    } catch (const OrmelError& error) {
+        if (dictionaryTrouble_ != error.what())
+            ShowError(this, QString::fromStdString(error.what()));
+        dictionaryTrouble_ = error.what();
+    }
     File1->setTitle(Entry(0));
     Quit1->setText(Entry(1));
     Options1->setTitle(Entry(2));
@@ -210,16 +219,23 @@ void TOrmel2Form::DeployButtonClick()
     const std::filesystem::path target = DeployTargetPath(Native(*typed));
     if (IsUnsafeDeployTarget(target))
         return ShowError(this, entryOr(17, UnsafeDeployTargetMessage));
+    DeployCounts counts;
     {
         const HourglassCursor hourglass;
         TDeployProgressForm progress(this, Entry(14));
         progress.ShowNow();
         SetMessageBeep(&QApplication::beep);
-        DeployGame(target, [&progress](TFileCopyNew& copier, std::uint16_t read, std::uint16_t written) {
+        counts = DeployGame(target, [&progress](TFileCopyNew& copier, std::uint16_t read, std::uint16_t written) {
             progress.CopyProgress(copier, read, written);
         });
     }
-    ShowMessage(this, Entry(16));
+    if (counts.failures.empty())
+        return ShowMessage(this, Entry(16));
+    // The closing message still comes, with what is missing from the deployed game.
+    QString text = Entry(16) + "\n\n" + entryOr(18, "These files could not be copied:");
+    for (const std::string& failure : counts.failures)
+        text += "\n" + Ui(failure);
+    ShowError(this, text);
 }
 
 void TOrmel2Form::Help1Click() { OpenHelp("Ormel2"); }

@@ -45,7 +45,7 @@ public:
     void SetRenderer(std::int32_t mode);
     void SetLanguage(const std::string& name);
 
-public slots:
+public Q_SLOTS:
     void SoftwareMenuClick();
     void OpenGLMenuClick();
     void DirectXMenuClick();
@@ -64,4 +64,6 @@ private:
     void FormCreate();
     void buildControls();
     void buildMenus();
+
+    std::string dictionaryTrouble_; // the last dictionary error shown, so it is not shown again
 };

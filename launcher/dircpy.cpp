@@ -2,12 +2,14 @@
 
 #include "Errors.h"
 #include "FileResolver.h"
+#include "SafeWrite.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -287,7 +289,7 @@ bool TFileCopyNew::CopyOneFile(const std::string& Source, const std::string& Tar
         return false;
     }
 
-    std::vector<char> CopyBuffer(CopyBlockSize);
+    std::vector<std::uint8_t> CopyBuffer(CopyBlockSize);
     const FileHandle in = openUnbuffered(Source, "rb");
     std::error_code ec;
     const std::uintmax_t size = in ? fs::file_size(Source, ec) : 0;
@@ -316,8 +318,12 @@ bool TFileCopyNew::CopyOneFile(const std::string& Source, const std::string& Tar
             return true;
     }
 
-    FileHandle out = openUnbuffered(Target, "wb");
-    if (!out) {
+    // The copy is written beside the target and takes its place only when whole: a failed copy
+    // leaves an existing target as it was, and no shortened file behind.
+    std::optional<AtomicFileWriter> out;
+    try {
+        out.emplace(Target);
+    } catch (const IoError&) {
         ReportError("Error on creating " + Target);
         return false;
     }
@@ -333,8 +339,11 @@ bool TFileCopyNew::CopyOneFile(const std::string& Source, const std::string& Tar
         }
         readAcc += step;
         report();
-        // A short write is a full disk: a failure, never a silently shortened copy.
-        if (got > 0 && std::fwrite(CopyBuffer.data(), 1, got, out.get()) != got) {
+        try {
+            out->Write(std::span(CopyBuffer.data(), got));
+            if (got == 0)
+                out->Commit();
+        } catch (const IoError&) {
             fileInProgress_.clear();
             ReportError(writeError);
             return false;
@@ -345,11 +354,6 @@ bool TFileCopyNew::CopyOneFile(const std::string& Source, const std::string& Tar
             break;
     }
     fileInProgress_.clear();
-    // The system may report a failed write only when the file is closed.
-    if (std::fclose(out.release()) != 0) {
-        ReportError(writeError);
-        return false;
-    }
     carryExecutePermission(Source, Target);
     if (OnCopyProgress)
         OnCopyProgress(*this, 100, 100);
@@ -423,7 +427,8 @@ void TFileCopyNew::ShowProgress(const std::string& Line)
         ReportError("Error : you must assign an exsisting TMemo to memo property,\rbefore setting ShowProgressOnMemo = True");
 }
 
-bool CopyFolder(const std::string& Source, const std::string& Target, const TCopyProgressEvent& onProgress)
+bool CopyFolder(const std::string& Source, const std::string& Target, const TCopyProgressEvent& onProgress,
+                const TOnError& onError)
 {
     try {
         std::error_code ec;
@@ -434,6 +439,8 @@ bool CopyFolder(const std::string& Source, const std::string& Target, const TCop
         TFileCopyNew copier;
         copier.IncludeSubFolders = true;
         copier.OnCopyProgress = onProgress;
+        copier.OnError = onError;
+        copier.ShowProgressOnMemo = false; // there is no memo: errors only
         copier.SourceFile = source + Separator + AllNames;
         copier.TargetFile = target + Separator + AllNames;
         ForceFolders(target);

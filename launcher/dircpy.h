@@ -64,9 +64,10 @@ private:
 // Whole-folder operations; each uses a fresh copier that reports nothing. An error inside one
 // ends it with false. The two deleting ones refuse an empty name or a file-system root (false,
 // nothing deleted): "/" with its separator taken off would otherwise mean the whole disk.
-// Copies the Source tree into Target (created with its parents). `onProgress`, when given,
-// receives the copier's progress events.
-bool CopyFolder(const std::string& Source, const std::string& Target, const TCopyProgressEvent& onProgress = {});
+// Copies the Source tree into Target (created with its parents). `onProgress` and `onError`,
+// when given, receive the copier's progress and error events.
+bool CopyFolder(const std::string& Source, const std::string& Target, const TCopyProgressEvent& onProgress = {},
+                const TOnError& onError = {});
 // Removes every file and subfolder of Folder, then Folder itself. Linked folders inside are
 // unlinked, never entered.
 bool DeleteFolder(const std::string& Folder);

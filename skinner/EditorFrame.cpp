@@ -33,17 +33,18 @@ void SetBankPlaceholders(SkinnerBank& bank)
     bank.textures[0] = {0, 0, 0};
 }
 
-HighlightColours LoadEditorBank(const std::string& bankPath, RenderContext& context)
+EditorBankLoaded LoadEditorBank(const std::string& bankPath, RenderContext& context)
 {
     SkinnerBank& bank = context.bank;
-    LoadSkinnerBank(bankPath, bank);
+    const SkinnerBankLoad load = LoadSkinnerBank(bankPath, bank);
     BuildShadeTable(bank.bankPalette, 0, 0, 0, *bank.shadeTable);
     // Shown purple from now on; the tables were made from the palette as loaded.
     bank.bankPalette.red[0] = 128;
     bank.bankPalette.green[0] = 0;
     bank.bankPalette.blue[0] = 128;
     SetColourTable(context.screen, bank.bankPalette);
-    return {NearestColour(bank.bankPalette, 255, 255, 255, 0, 255), NearestColour(bank.bankPalette, 0, 0, 0, 0, 255)};
+    return {{NearestColour(bank.bankPalette, 255, 255, 255, 0, 255), NearestColour(bank.bankPalette, 0, 0, 0, 0, 255)},
+            load.cache.writeError};
 }
 
 void DrawEditorFrame(RenderContext& context, const Object3D& object, const EditorView& view)

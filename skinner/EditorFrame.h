@@ -21,10 +21,17 @@ struct HighlightColours {
     std::uint8_t black = 0;
 };
 
+// What a bank load gives the editor: the outline colours, and why the blend tables could not be
+// written to their cache, if so (the tables are good all the same; the user is told).
+struct EditorBankLoaded {
+    HighlightColours highlight;
+    std::string cacheWriteError;
+};
+
 // The bank load: the bank and its blend tables, the shade table with fog (0, 0, 0), palette
 // entry 0 shown as purple (128, 0, 128) from then on, and the outline colours. Throws like
 // LoadSkinnerBank, leaving the bank as it was.
-HighlightColours LoadEditorBank(const std::string& bankPath, RenderContext& context);
+EditorBankLoaded LoadEditorBank(const std::string& bankPath, RenderContext& context);
 
 // The view the user turns with the mouse; angles in AngleUnits.
 struct EditorView {

@@ -214,14 +214,14 @@ void TForm1::LoadPigmentaClick()
     const QString path = chooseFile(OpenDialog, "Texture Bank File (*.def *.DEF)", "def", 21);
     if (!path.isEmpty()) {
         makeCurrent(startFolder); // the bank names its images relative to it
-        HighlightColours highlight;
+        EditorBankLoaded loaded;
         const auto load = [&] {
             const HourglassCursor hourglass; // the first load of a bank builds its blend tables
-            highlight = LoadEditorBank(Native(path), *context);
+            loaded = LoadEditorBank(Native(path), *context);
         };
         if (reportFailure(load)) {
-            highlightWhite = highlight.white;
-            highlightBlack = highlight.black;
+            highlightWhite = loaded.highlight.white;
+            highlightBlack = loaded.highlight.black;
             {
                 const QSignalBlocker block(TextureBar);
                 TextureBar->setMaximum(context->bank.lastTexture);
@@ -231,6 +231,8 @@ void TForm1::LoadPigmentaClick()
             SetColourTable(TextureViewImage, bank.bankPalette);
             SetColourTable(PaletteViewImage, bank.colourPalette);
             ApplyBankPalette(bank.bankPalette, context->screen);
+            if (!loaded.cacheWriteError.empty())
+                ShowError(this, Ui(loaded.cacheWriteError));
         }
     }
     ResetClick();

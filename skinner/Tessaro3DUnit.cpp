@@ -4,6 +4,7 @@
 
 #include "K3xDisplay.h"
 #include "LocalisationUnit.h"
+#include "OrmelApplication.h"
 #include "Renderer.h"
 #include "Text.h"
 
@@ -299,7 +300,8 @@ void TForm1::FormCreate()
 
 void TForm1::TranslateForm()
 {
-    LoadDictionary("Tessaro3D.dic");
+    // A dictionary that cannot be read leaves the texts as they were.
+    RunGuarded(this, [] { LoadDictionary("Tessaro3D.dic"); });
     setWindowTitle(Entry(0));
     const struct {
         QMenu* menu;

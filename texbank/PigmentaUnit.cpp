@@ -4,6 +4,7 @@
 #include "FatalError.h"
 #include "K3xDisplay.h"
 #include "LocalisationUnit.h"
+#include "OrmelApplication.h"
 #include "Shell.h"
 #include "SlotGrid.h"
 #include "SlotGridPainter.h"
@@ -216,7 +217,8 @@ void TMainForm::FormCreate()
 
 void TMainForm::TranslateForm()
 {
-    LoadDictionary("Pigmenta.dic");
+    // A dictionary that cannot be read leaves the texts as they were.
+    RunGuarded(this, [] { LoadDictionary("Pigmenta.dic"); });
     for (int i = 0; i < static_cast<int>(Messages.size()); ++i)
         Messages[static_cast<std::size_t>(i)] = Entry(i);
     File1->setTitle(Entry(6));

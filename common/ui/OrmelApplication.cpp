@@ -5,6 +5,22 @@
 
 #include <exception>
 
+namespace {
+
+// Shows the exception being handled.
+void showCaught(QWidget* parent)
+{
+    try {
+        throw;
+    } catch (const std::exception& error) {
+        ShowError(parent, QString::fromStdString(error.what()));
+    } catch (...) {
+        ShowError(parent, QStringLiteral("Unexpected error"));
+    }
+}
+
+} // namespace
+
 OrmelApplication::OrmelApplication(int& argc, char** argv, const QString& title)
     : QApplication(argc, argv)
 {
@@ -17,10 +33,19 @@ bool OrmelApplication::notify(QObject* receiver, QEvent* event)
 {
     try {
         return QApplication::notify(receiver, event);
-    } catch (const std::exception& error) {
-        ShowError(activeWindow(), QString::fromStdString(error.what()));
     } catch (...) {
-        ShowError(activeWindow(), QStringLiteral("Unexpected error"));
+        showCaught(activeWindow());
+    }
+    return false;
+}
+
+bool RunGuarded(QWidget* parent, const std::function<void()>& work)
+{
+    try {
+        work();
+        return true;
+    } catch (...) {
+        showCaught(parent);
     }
     return false;
 }

@@ -3,9 +3,16 @@
 // the top of an event handler is shown in a message box and the program carries on.
 #include <QApplication>
 
+#include <functional>
+
 class OrmelApplication : public QApplication {
 public:
     // Sets the application title and the decimal separator of the user's locale.
     OrmelApplication(int& argc, char** argv, const QString& title);
     bool notify(QObject* receiver, QEvent* event) override;
 };
+
+// The same guard for work done outside an event handler, as while a window sets itself up: an
+// error is shown in a message box and false answered, and the caller carries on with what it
+// had. Without it an error thrown while a program starts would end it.
+bool RunGuarded(QWidget* parent, const std::function<void()>& work);

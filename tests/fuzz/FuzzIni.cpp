@@ -1,27 +1,16 @@
 // INI files and dictionaries: any bytes parse, every lookup and write stays in bounds, and a
 // rewritten file reads back to the same values.
+#include "FuzzSupport.h"
 #include "IniFiles32.h"
 #include "LocalisationUnit.h"
 #include "SafeWrite.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const std::filesystem::path folder = [] {
-        // On tmpfs when there is one: the saves' fsync then costs nothing.
-        const std::filesystem::path shm = "/dev/shm";
-        auto path = (std::filesystem::is_directory(shm) ? shm : std::filesystem::temp_directory_path())
-            / ("ormel-fuzz-ini-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(path);
-        std::filesystem::current_path(path);
-        return path;
-    }();
+    const std::filesystem::path& folder = FuzzFolder("ini");
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     WriteFileAtomically(folder / "Fuzz.dic", bytes);
 
@@ -37,7 +26,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ini.Destroy();
 
     const TIniFile32 again((folder / "Fuzz.dic").string());
-    if (!key.empty() && key != "Fuzz" && again.ReadString(section, key, "") != before)
-        __builtin_trap();
+    FuzzCheck(key.empty() || key == "Fuzz" || again.ReadString(section, key, "") == before);
     return 0;
 }

@@ -105,6 +105,18 @@ TEST(ConvertToOutput, RefusesWhatCannotBePlayed)
     EXPECT_FALSE(ConvertToOutput(pcm, {}, std::span(data).first(1))) << "less than one frame";
 }
 
+TEST(ConvertToOutput, RefusesASoundTooLongOnceConverted)
+{
+    // 4,000 samples at 1 Hz: more than 50 minutes at the output's rate, gigabytes of memory.
+    const TIWave slow(dataFile("rate_1hz.wav"));
+    TWaveFormatEx format;
+    slow.GetFormat(format);
+    ASSERT_EQ(slow.DataSize, 4000u);
+    EXPECT_FALSE(ConvertToOutput(format, slow.FormatExtra, slow.Data));
+    format.nSamplesPerSec = 2000; // the same samples at 2 kHz are two seconds
+    EXPECT_TRUE(ConvertToOutput(format, slow.FormatExtra, slow.Data));
+}
+
 // Sound through SDL's drivers: "disk" writes what it plays to a file, a made-up name gives no
 // device at all.
 class SoundOutput : public ::testing::Test {

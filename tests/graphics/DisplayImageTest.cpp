@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
+#include <random>
 #include <set>
 
 namespace {
@@ -78,6 +82,57 @@ TEST(DrawLine, DrawsBresenhamLinesInScreenCoordinates)
         DrawLine(image, c.x1, c.y1, c.x2, c.y2, 5);
         EXPECT_EQ(setPixels(image), c.rows) << c.x1 << "," << c.y1 << " to " << c.x2 << "," << c.y2;
     }
+}
+
+// The line stepped plainly from its first point to its last, in 64 bits: what DrawLine must draw.
+std::set<std::pair<int, int>> plainLine(const DisplayImage& image, std::int64_t x1, std::int64_t y1, std::int64_t x2,
+                                        std::int64_t y2)
+{
+    std::set<std::pair<int, int>> rows;
+    const auto plot = [&](std::int64_t x, std::int64_t y) {
+        if (x >= 0 && x < image.width && y >= 0 && y < image.height)
+            rows.emplace(int(x), int(y));
+    };
+    y1 = image.height - 1 - y1;
+    y2 = image.height - 1 - y2;
+    const std::int64_t dx = std::abs(x2 - x1), dy = std::abs(y2 - y1);
+    const bool alongX = dx >= dy;
+    const std::int64_t major = alongX ? dx : dy, minor = alongX ? dy : dx;
+    std::int64_t error = 2 * minor - major, x = x1, y = y1;
+    for (std::int64_t i = 0; i < major; ++i) {
+        plot(x, y);
+        if (error > 0) {
+            (alongX ? y : x) += (alongX ? y2 >= y1 : x2 >= x1) ? 1 : -1;
+            error -= 2 * major;
+        }
+        error += 2 * minor;
+        (alongX ? x : y) += (alongX ? x2 >= x1 : y2 >= y1) ? 1 : -1;
+    }
+    plot(x2, y2);
+    return rows;
+}
+
+TEST(DrawLine, LinesFromFarOffTheImageDrawWhatStepByStepDrawingWould)
+{
+    std::mt19937 random(12);
+    std::uniform_int_distribution<int> near(-40, 60), far(-300000, 300000);
+    for (int n = 0; n < 400; ++n) {
+        DisplayImage image;
+        CreateImage(image, 23, 17);
+        const int x1 = near(random), y1 = near(random);
+        const int x2 = n % 2 ? far(random) : near(random), y2 = n % 3 ? near(random) : far(random);
+        DrawLine(image, x1, y1, x2, y2, 5);
+        ASSERT_EQ(setPixels(image), plainLine(image, x1, y1, x2, y2)) << x1 << "," << y1 << " to " << x2 << "," << y2;
+    }
+    // Across the whole range of ints, at once.
+    const int lowest = std::numeric_limits<int>::min(), highest = std::numeric_limits<int>::max();
+    DisplayImage image;
+    CreateImage(image, 8, 4);
+    DrawLine(image, lowest, 2, highest, 2, 5);
+    EXPECT_EQ(setPixels(image).size(), 8u);
+    image.pixels.assign(image.pixels.size(), 0);
+    DrawLine(image, lowest, lowest, highest, highest, 5);
+    EXPECT_EQ(setPixels(image), (std::set<std::pair<int, int>>{{0, 3}, {1, 2}, {2, 1}, {3, 0}}));
 }
 
 } // namespace

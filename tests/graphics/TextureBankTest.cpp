@@ -74,6 +74,12 @@ TEST(AnimTexture, StepsUpDownOrStays)
         {{2, 4, 2}, {3, 4, 2, 3}},
         {{-1, -1, -1}, {-1, -1}},
         {{5, 5, 9}, {5, 5}},
+        // A current past the end of its run starts it again, whichever way it runs.
+        {{2, 4, 9}, {2, 3}},
+        {{4, 2, -7}, {4, 3}},
+        // Runs ending at the limits of the 32-bit range wrap without overflowing.
+        {{INT32_MAX - 1, INT32_MAX, INT32_MAX - 1}, {INT32_MAX, INT32_MAX - 1, INT32_MAX}},
+        {{INT32_MIN + 1, INT32_MIN, INT32_MIN + 1}, {INT32_MIN, INT32_MIN + 1, INT32_MIN}},
     };
     for (const auto& c : cases) {
         AnimTexture t = c.start;
@@ -212,6 +218,25 @@ TEST_F(BankTest, SkinnerLoadsPalettesTablesAndTextures)
     EXPECT_EQ(bank.textures[3].current, 8);
     EXPECT_EQ(bank.textures[1].current, 1);
     EXPECT_EQ(bank.textures[7].current, 5); // beyond lastTexture
+}
+
+TEST_F(BankTest, RunsAtTheLimitsOfTheRangeAnimateInBothEditors)
+{
+    std::filesystem::copy_file(std::string(ORMEL_TEST_DATA) + "/def/runs-at-int-limits.def", folder.path() / "limits.def");
+    SkinnerBank skinner;
+    LoadSkinnerBank("limits.def", skinner);
+    EditorBank editor;
+    LoadEditorBank("limits.def", editor);
+    for (int tick = 0; tick < 3; ++tick) {
+        AnimateTextures(skinner);
+        for (AnimTexture& texture : editor.textures)
+            StepTexture(texture);
+    }
+    EXPECT_EQ(skinner.textures[0].current, INT32_MAX);
+    EXPECT_EQ(skinner.textures[1].current, INT32_MAX - 1);
+    EXPECT_EQ(skinner.textures[2].current, -3);
+    EXPECT_EQ(editor.textures[0], skinner.textures[0]);
+    EXPECT_EQ(editor.textures[1], skinner.textures[1]);
 }
 
 TEST_F(BankTest, SkinnerWithOneImageKeepsItsFlatColours)

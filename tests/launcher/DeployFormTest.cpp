@@ -1,7 +1,9 @@
-// The launcher's deploy button: the question, the refusal of unsafe folders, the closing message.
+// The launcher's deploy button: the question, the refusal of unsafe folders, the closing message
+// with what could not be copied.
 #include "Deploy.h"
 #include "Dialogs.h"
 #include "Ormel2Unit.h"
+#include "SafeWrite.h"
 #include "TempFolder.h"
 
 #include <QApplication>
@@ -76,6 +78,28 @@ private slots:
         QVERIFY(!installation.root.exists("REDIST/Ormel2.ini")); // written by the launcher at start
         QVERIFY(!installation.root.exists("REDIST/Ormel2.dic"));
         QVERIFY(QApplication::overrideCursor() == nullptr);
+    }
+
+    void filesThatCouldNotBeCopiedAreNamedInTheClosingMessage()
+    {
+        Installation installation(Dictionary);
+        TOrmel2Form form;
+        Answers answers;
+        answers.install();
+        answers.typed = QString::fromStdString((installation.root.path() / "REDIST").string());
+        SetWriteFaultHook([](const fs::path& target) { return target.filename() == "SKY.PCX"; });
+        form.DeployButton->click();
+        SetWriteFaultHook(nullptr);
+
+        QVERIFY(answers.messages.isEmpty());
+        QCOMPARE(answers.errors.size(), 1);
+        const QStringList lines = answers.errors[0].split('\n');
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines[0], QString("The game has been deployed."));
+        QCOMPARE(lines[2], QString("These files could not be copied:"));
+        QVERIFY(lines[3].startsWith("Write error on ") && lines[3].contains("REDIST/LEVELS/SKY.PCX"));
+        QVERIFY(!installation.root.exists("REDIST/LEVELS/SKY.PCX"));
+        QCOMPARE(installation.root.read("GAME/LEVELS/SKY.PCX"), std::string("sky"));
     }
 
     void refusesAnUnsafeFolder()

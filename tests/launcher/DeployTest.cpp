@@ -1,4 +1,5 @@
 #include "Deploy.h"
+#include "SafeWrite.h"
 #include "TempFolder.h"
 
 #include <gmock/gmock.h>
@@ -91,6 +92,26 @@ TEST(Deploy, LeavesTheGameAndItsPlayerWithoutTheTools)
     installation.root.write("REDIST/STALE.TXT", "old");
     EXPECT_EQ(DeployGame(target).copied, sourceFiles);
     EXPECT_THAT(names(snapshot(target)), ::testing::ElementsAreArray(DeployedGame));
+}
+
+TEST(Deploy, FilesThatCannotBeWrittenAreNamedAndTheGameIsUntouched)
+{
+    Installation installation;
+    const auto before = snapshot(installation.root.path() / "GAME");
+    // A full disk for the levels only: the rest of the game arrives.
+    SetWriteFaultHook([](const fs::path& target) { return target.string().find("LEVELS") != std::string::npos; });
+    const DeployCounts counts = DeployGame("../REDIST");
+    SetWriteFaultHook(nullptr);
+    EXPECT_EQ(counts.failures.size(), 4u);
+    for (const std::string& failure : counts.failures) {
+        EXPECT_THAT(failure, ::testing::MatchesRegex("Write error on .*/REDIST/LEVELS/.* Copy failed\\."));
+        EXPECT_EQ(failure.find('\r'), std::string::npos);
+    }
+    EXPECT_EQ(snapshot(installation.root.path() / "GAME"), before);
+    const fs::path target = installation.root.path() / "REDIST";
+    EXPECT_FALSE(fs::exists(target / "LEVELS/ONE.LEV"));
+    EXPECT_EQ(installation.root.read("REDIST/game.ini"), "game.ini");
+    EXPECT_TRUE(DeployGame(target).failures.empty());
 }
 
 TEST(Deploy, RefusesEveryUnsafeTargetWithTheDiskUntouched)

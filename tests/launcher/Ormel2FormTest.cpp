@@ -2,6 +2,7 @@
 #include "Dialogs.h"
 #include "LocalisationUnit.h"
 #include "Ormel2Unit.h"
+#include "SafeWrite.h"
 #include "Shell.h"
 #include "TempFolder.h"
 
@@ -178,6 +179,18 @@ private slots:
         QCOMPARE(form->Quit1->text(), QString(MissingEntry));
         QCOMPARE(checkedItems(form->LanguageMenu), QStringList{"Francais"});
         QVERIFY(errors.isEmpty());
+    }
+
+    void aRendererThatCannotBeWrittenIsReportedAndTheSettingsKept()
+    {
+        folder->write("Ormel2.ini", "[Config]\nRenderer=1\n");
+        const auto form = makeForm();
+        SetWriteFaultHook([](const std::filesystem::path&) { return true; });
+        form->DirectXMenu->trigger();
+        SetWriteFaultHook(nullptr);
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(errors[0].contains("Ormel2.ini"));
+        QCOMPARE(folder->read("Ormel2.ini"), std::string("[Config]\r\nRenderer=1\r\n"));
     }
 
     void aDictionaryThatCannotBeWrittenIsReported()

@@ -317,6 +317,17 @@ private Q_SLOTS:
         QCOMPARE(form->currentTexture, 1);
         QCOMPARE(form->TextureIndex->text(), QString("1"));
 
+        // Tables that cannot be written to their cache are used all the same; the user is told.
+        std::filesystem::remove(folder->path() / "bank.POT");
+        SetWriteFaultHook([](const std::filesystem::path&) { return true; });
+        form->LoadPigmenta->trigger();
+        SetWriteFaultHook(nullptr);
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors[0].contains("bank.POT"), qPrintable(errors[0]));
+        QVERIFY(!folder->exists("bank.POT"));
+        QCOMPARE(form->context->bank.lastTexture, 1);
+        errors.clear();
+
         // A missing bank is named and the bank stays.
         choose("gone.def");
         form->LoadPigmenta->trigger();

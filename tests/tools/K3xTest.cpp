@@ -60,6 +60,16 @@ TEST(K3xPcx, ConvertsToPcxAndPng)
     EXPECT_EQ(folder.read("out.png").substr(1, 3), "PNG");
 }
 
+TEST(K3xPcx, DecodesA2000By2000Picture)
+{
+    const TempFolder folder;
+    writePcx(folder, "huge.pcx", 2000, 2000, palette(3));
+    const K3xRun run = k3x(folder, "pcx huge.pcx out.pcx");
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_THAT(run.out, HasSubstr("2000 x 2000 pixels"));
+    EXPECT_EQ(LoadPcx("out.pcx").pixels, LoadPcx("huge.pcx").pixels);
+}
+
 TEST(K3xPcx, RemapsOntoAnotherPalette)
 {
     const TempFolder folder;
@@ -119,6 +129,23 @@ TEST(K3xBlend, MakesTheCacheOnceAndRebuildsOnRequest)
     folder.write("Bank.POT", "short");
     EXPECT_THAT(k3x(folder, "blend Bank.def").out, HasSubstr("built and written"));
     EXPECT_EQ(std::filesystem::file_size(folder.path() / "Bank.POT"), BlendTables::Size);
+}
+
+TEST(K3xTool, OutputsThatCannotBeWrittenFailAndLeaveWhatWasThere)
+{
+    // A folder in the way of each output: a read-only folder would be ignored by root.
+    const TempFolder folder;
+    writePcx(folder, "in.pcx", 128, 128, palette(7));
+    folder.write("bank.def", "#images\r\n0=in.pcx\r\n");
+    folder.write("out.pcx/keep", "kept");
+    folder.write("bank.POT/keep", "kept");
+    for (const char* arguments : {"pcx in.pcx out.pcx", "blend bank.def"}) {
+        const K3xRun run = k3x(folder, arguments);
+        EXPECT_EQ(run.exitCode, 1) << arguments;
+        EXPECT_THAT(run.err, HasSubstr("Cannot write")) << arguments;
+    }
+    EXPECT_EQ(folder.read("out.pcx/keep"), "kept");
+    EXPECT_EQ(folder.read("bank.POT/keep"), "kept");
 }
 
 TEST(K3xBlend, MissingFilesFail)

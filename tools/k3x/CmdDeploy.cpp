@@ -13,5 +13,7 @@ int RunDeploy(const std::vector<std::string>& words)
     const DeployCounts counts = DeployGame(target);
     std::printf("deployed into %s: %zu file%s copied, %zu removed\n", target.string().c_str(), counts.copied,
                 counts.copied == 1 ? "" : "s", counts.removed);
-    return 0;
+    for (const std::string& failure : counts.failures)
+        std::fprintf(stderr, "not copied: %s\n", failure.c_str());
+    return counts.failures.empty() ? 0 : 1;
 }

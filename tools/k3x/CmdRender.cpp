@@ -78,8 +78,12 @@ int RunRender(const std::vector<std::string>& words)
     ResizeView(*context, size.width, size.height);
     SetBankPlaceholders(context->bank);
     HighlightColours highlight;
-    if (args.has("bank"))
-        highlight = LoadEditorBank(args.option("bank"), *context);
+    if (args.has("bank")) {
+        const EditorBankLoaded loaded = LoadEditorBank(args.option("bank"), *context);
+        highlight = loaded.highlight;
+        if (!loaded.cacheWriteError.empty())
+            std::fprintf(stderr, "warning: %s\n", loaded.cacheWriteError.c_str());
+    }
     for (long long i = 0; i < ticks; ++i)
         AnimateTextures(*context);
 
