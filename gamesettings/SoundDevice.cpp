@@ -6,13 +6,14 @@
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
 
 namespace {
 
 constexpr std::uint16_t WAVE_FORMAT_IEEE_FLOAT = 3;
 constexpr std::uint16_t WAVE_FORMAT_EXTENSIBLE = 0xFFFE;
 constexpr int MaxChannels = 8;
+// Well above any recording's rate (384 kHz); SDL's resampler overflows on rates of millions.
+constexpr std::uint32_t MaxSampleRate = 1000000;
 constexpr std::size_t ConvertStep = 1 << 20; // bytes handed to the converter at a time
 // A converted sound is held whole in memory; one that would pass this many frames (50 minutes,
 // 512 MB) is not played: at a rate of 1 Hz a few kilobytes of samples would take gigabytes.
@@ -76,8 +77,7 @@ std::optional<std::vector<std::int16_t>> ConvertToOutput(const TWaveFormatEx& fo
     const SDL_AudioFormat from = sampleFormat(format, extra);
     const int channels = format.nChannels;
     if (from == 0 || channels < 1 || channels > MaxChannels || format.nSamplesPerSec == 0
-        || format.nSamplesPerSec > static_cast<std::uint32_t>(std::numeric_limits<int>::max())
-        || format.nBlockAlign != channels * (format.wBitsPerSample / 8))
+        || format.nSamplesPerSec > MaxSampleRate || format.nBlockAlign != channels * (format.wBitsPerSample / 8))
         return std::nullopt;
     const std::size_t frames = data.size() / format.nBlockAlign;
     if (frames == 0 || std::uint64_t{frames} * OutputFrequency / format.nSamplesPerSec > MaxOutputFrames)

@@ -48,8 +48,8 @@ private:
 };
 
 // The wave's samples in the output format; nothing when the format cannot be played (an
-// unknown encoding, no channels or rate, a block alignment that does not match, no whole frame,
-// or more than 50 minutes once converted).
+// unknown encoding, no channels, no rate or one above 1 MHz, a block alignment that does not
+// match, no whole frame, or more than 50 minutes once converted).
 std::optional<std::vector<std::int16_t>> ConvertToOutput(const TWaveFormatEx& format,
                                                          std::span<const std::uint8_t> extra,
                                                          std::span<const std::uint8_t> data);

@@ -105,6 +105,21 @@ TEST(ConvertToOutput, RefusesWhatCannotBePlayed)
     EXPECT_FALSE(ConvertToOutput(pcm, {}, std::span(data).first(1))) << "less than one frame";
 }
 
+TEST(ConvertToOutput, RefusesRatesAbove1MHz)
+{
+    // A rate of 15,478,016 Hz made SDL's resampler ask for a negative amount of memory.
+    const TIWave fast(dataFile("rate_15mhz.wav"));
+    TWaveFormatEx format;
+    fast.GetFormat(format);
+    ASSERT_EQ(format.nSamplesPerSec, 15478016u);
+    EXPECT_FALSE(ConvertToOutput(format, fast.FormatExtra, fast.Data));
+    const std::vector<std::uint8_t> samples(20000, 0x80);
+    format.nSamplesPerSec = 1000001;
+    EXPECT_FALSE(ConvertToOutput(format, {}, samples));
+    format.nSamplesPerSec = 1000000;
+    EXPECT_TRUE(ConvertToOutput(format, {}, samples));
+}
+
 TEST(ConvertToOutput, RefusesASoundTooLongOnceConverted)
 {
     // 4,000 samples at 1 Hz: more than 50 minutes at the output's rate, gigabytes of memory.
