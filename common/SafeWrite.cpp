@@ -71,11 +71,11 @@ void AtomicFileWriter::Write(std::span<const std::uint8_t> bytes)
     }
 }
 
-void AtomicFileWriter::Commit()
+void AtomicFileWriter::Commit(Sync sync)
 {
     if (fd_ < 0)
         throw IoError("Cannot write " + target_ + ": the file was already closed");
-    if (::fsync(fd_) != 0)
+    if (sync == Sync::ToDisk && ::fsync(fd_) != 0)
         fail(reason());
     if (faultHook && faultHook(target_)) {
         errno = ENOSPC;

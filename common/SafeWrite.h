@@ -21,8 +21,10 @@ public:
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
     void Write(std::span<const std::uint8_t> bytes);
-    // Flushes the file to the disk and renames it over the target.
-    void Commit();
+    // Flushes the file to the disk and renames it over the target. Copies that can be made again
+    // from their source (a deployed game) may skip the wait for the disk.
+    enum class Sync { ToDisk, Skip };
+    void Commit(Sync sync = Sync::ToDisk);
 
 private:
     [[noreturn]] void fail(const std::string& why);
