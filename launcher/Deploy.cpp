@@ -2,6 +2,8 @@
 
 #include "FileResolver.h"
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <system_error>
 
@@ -9,17 +11,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::size_t countFiles(const fs::path& folder)
+// Every file below `folder`, links counted as files and never entered.
+std::vector<fs::path> filesIn(const fs::path& folder)
 {
-    std::size_t count = 0;
+    std::vector<fs::path> files;
     std::error_code ec;
     for (fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec), end;
          !ec && it != end; it.increment(ec)) {
         std::error_code kind;
         if (!it->is_directory(kind) || it->is_symlink(kind))
-            ++count;
+            files.push_back(it->path());
     }
-    return count;
+    return files;
 }
 
 bool isRealFolder(const fs::directory_entry& entry)
@@ -69,6 +72,42 @@ void removeListedFile(const fs::path& target, std::string_view listed)
             deleter.DeleteOneFile(entry.path().string()); // folders are left alone; a failure is skipped
 }
 
+bool isListedFolder(const fs::directory_entry& entry)
+{
+    std::error_code ec;
+    return entry.is_directory(ec) &&
+           std::ranges::any_of(DeployRemovedFolders, [&entry](std::string_view listed) {
+               return SameNameIgnoringCase(entry.path().filename().string(), listed);
+           });
+}
+
+bool isListedFile(const fs::directory_entry& entry)
+{
+    return !isRealFolder(entry) && std::ranges::any_of(DeployRemovedFiles, [&entry](std::string_view listed) {
+               return matchesListedFile(entry.path().filename().string(), listed);
+           });
+}
+
+bool isPurgedKind(const fs::path& file)
+{
+    return std::ranges::any_of(DeployPurgedExtensions, [&file](std::string_view extension) {
+        return HasExtension(file.filename().string(), std::string(extension));
+    });
+}
+
+// What the removal steps should have taken and is still in the target.
+std::vector<fs::path> listedLeftovers(const fs::path& target)
+{
+    std::vector<fs::path> left;
+    for (const fs::directory_entry& entry : topEntries(target))
+        if (isListedFolder(entry) || isListedFile(entry))
+            left.push_back(entry.path());
+    for (const fs::path& file : filesIn(target))
+        if (isPurgedKind(file))
+            left.push_back(file);
+    return left;
+}
+
 } // namespace
 
 fs::path DefaultDeployTarget()
@@ -107,6 +146,14 @@ DeployCounts DeployGame(const fs::path& target, const TCopyProgressEvent& onProg
 
     DeployCounts counts;
     DeleteFolder(text);
+    // Files the emptying could not take are not part of the game: they are named at the end
+    // unless the copy replaced them.
+    std::vector<fs::path> notRemoved;
+    for (const fs::path& file : filesIn(folder)) {
+        std::error_code ec;
+        if (!fs::exists(fs::symlink_status(file.lexically_relative(folder), ec)))
+            notRemoved.push_back(file);
+    }
     // The copier breaks its messages into lines with CR; a failure is listed on one line.
     CopyFolder(".", text, onProgress, [&counts](TFileCopyNew&, const std::string& message) {
         std::string line;
@@ -117,14 +164,20 @@ DeployCounts DeployGame(const fs::path& target, const TCopyProgressEvent& onProg
                 line += ' ';
         counts.failures.push_back(line);
     });
-    counts.copied = countFiles(folder);
+    counts.copied = filesIn(folder).size();
     for (std::string_view name : DeployRemovedFolders)
         removeListedFolder(folder, name);
     for (std::string_view extension : DeployPurgedExtensions)
         PurgeExtension(text, std::string(extension));
     for (std::string_view name : DeployRemovedFiles)
         removeListedFile(folder, name);
-    const std::size_t left = countFiles(folder);
+    const std::size_t left = filesIn(folder).size();
     counts.removed = counts.copied > left ? counts.copied - left : 0;
+    std::ranges::copy(listedLeftovers(folder), std::back_inserter(notRemoved));
+    std::ranges::sort(notRemoved);
+    const auto [first, last] = std::ranges::unique(notRemoved);
+    notRemoved.erase(first, last);
+    for (const fs::path& file : notRemoved)
+        counts.notRemoved.push_back(file.string());
     return counts;
 }

@@ -47,6 +47,10 @@ struct DeployCounts {
     // One line per file that could not be copied (the copier's message); a failed copy leaves
     // no file behind in the target.
     std::vector<std::string> failures;
+    // Files still in the target that are not part of the game: left from before because the
+    // target could not be emptied, or of the listed names and kinds because they could not be
+    // deleted.
+    std::vector<std::string> notRemoved;
 };
 
 // The target first offered: "C:\REDIST" on Windows, elsewhere the folder REDIST beside the
@@ -64,6 +68,6 @@ bool IsUnsafeDeployTarget(const std::filesystem::path& target);
 
 // Empties `target`, copies the current folder's tree into it, then removes the listed folders,
 // kinds and files. A file that cannot be copied is skipped and named in `failures`; one that
-// cannot be deleted is skipped silently. Throws
+// cannot be deleted is skipped and named in `notRemoved`. Throws
 // UnsafeDeployTarget, with nothing touched, for an unsafe target.
 DeployCounts DeployGame(const std::filesystem::path& target, const TCopyProgressEvent& onProgress = {});

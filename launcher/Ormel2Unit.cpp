@@ -229,12 +229,19 @@ void TOrmel2Form::DeployButtonClick()
             progress.CopyProgress(copier, read, written);
         });
     }
-    if (counts.failures.empty())
+    if (counts.failures.empty() && counts.notRemoved.empty())
         return ShowMessage(this, Entry(16));
-    // The closing message still comes, with what is missing from the deployed game.
-    QString text = Entry(16) + "\n\n" + entryOr(18, "These files could not be copied:");
-    for (const std::string& failure : counts.failures)
-        text += "\n" + Ui(failure);
+    // The closing message still comes, with what the deployed game lacks and what it should not hold.
+    QString text = Entry(16);
+    const auto list = [&text](const QString& heading, const std::vector<std::string>& files) {
+        if (files.empty())
+            return;
+        text += "\n\n" + heading;
+        for (const std::string& file : files)
+            text += "\n" + Ui(file);
+    };
+    list(entryOr(18, "These files could not be copied:"), counts.failures);
+    list(entryOr(19, "These files could not be removed:"), counts.notRemoved);
     ShowError(this, text);
 }
 

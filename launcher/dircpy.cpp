@@ -16,6 +16,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+DeleteFaultHook deleteFaultHook = nullptr;
+
 constexpr char Separator = static_cast<char>(fs::path::preferred_separator);
 const std::string AllNames = "*.*";
 
@@ -78,16 +80,6 @@ std::vector<Listed> listMatching(const std::string& folder, const std::string& m
         entries.push_back({std::move(name), it->is_directory(kind), link});
     }
     return entries;
-}
-
-// The last four characters of a name, upper-cased, against the extension with its dot: only
-// extensions of three characters can match.
-bool hasExtension(const std::string& name, const std::string& extension)
-{
-    constexpr std::size_t length = 4;
-    if (extension.size() != length || name.size() < length)
-        return false;
-    return SameNameIgnoringCase(std::string_view(name).substr(name.size() - length), extension);
 }
 
 // Two names of one file (the same text, a link, a hard link) must never be copied onto each
@@ -167,6 +159,16 @@ bool deleteTree(const std::string& Folder, const std::string* Extension)
 }
 
 } // namespace
+
+bool HasExtension(const std::string& name, const std::string& extension)
+{
+    constexpr std::size_t length = 4;
+    if (extension.size() != length || name.size() < length)
+        return false;
+    return SameNameIgnoringCase(std::string_view(name).substr(name.size() - length), extension);
+}
+
+void SetDeleteFaultHook(DeleteFaultHook hook) { deleteFaultHook = hook; }
 
 bool MatchesMask(std::string_view name, std::string_view mask)
 {
@@ -395,7 +397,7 @@ bool TFileCopyNew::deleteMatching(const std::string& Pattern, const std::string*
             }
             continue;
         }
-        if (Extension && !hasExtension(Name, *Extension))
+        if (Extension && !HasExtension(Name, *Extension))
             continue;
         const bool deleted = DeleteOneFile(Name);
         ShowProgress((deleted ? "Ok - " : "failed - ") + Name);
@@ -408,6 +410,8 @@ bool TFileCopyNew::DeleteOneFile(const std::string& Name)
 {
     std::error_code ec;
     if (fs::is_directory(fs::symlink_status(Name, ec)))
+        return false;
+    if (deleteFaultHook && deleteFaultHook(Name))
         return false;
     return fs::remove(Name, ec) && !ec;
 }

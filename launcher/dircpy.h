@@ -83,6 +83,15 @@ bool ForceFolders(const std::string& Path);
 // compared as written.
 bool IsSameOrInsideFolder(const std::string& folder, const std::string& outer);
 
+// True when a name ends in Extension, given with its dot (".BMP"), in any case: the last four
+// characters are compared, so only extensions of three characters can match.
+bool HasExtension(const std::string& name, const std::string& extension);
+
+// Tests make deletions fail through this: when set and answering true for a file, DeleteOneFile
+// leaves it and reports failure, as a file the system refuses to delete.
+using DeleteFaultHook = bool (*)(const std::string& name);
+void SetDeleteFaultHook(DeleteFaultHook hook);
+
 // Case-blind wildcard match of a file name: "*" any run of characters, "?" one character;
 // "*.*" matches every name.
 bool MatchesMask(std::string_view name, std::string_view mask);

@@ -102,6 +102,26 @@ private slots:
         QCOMPARE(installation.root.read("GAME/LEVELS/SKY.PCX"), std::string("sky"));
     }
 
+    void filesThatCouldNotBeRemovedAreNamedInTheClosingMessage()
+    {
+        Installation installation(Dictionary);
+        TOrmel2Form form;
+        Answers answers;
+        answers.install();
+        answers.typed = QString::fromStdString((installation.root.path() / "REDIST").string());
+        SetDeleteFaultHook([](const std::string& name) { return fs::path(name).filename() == "Ormel2.ini"; });
+        form.DeployButton->click();
+        SetDeleteFaultHook(nullptr);
+
+        QVERIFY(answers.messages.isEmpty());
+        QCOMPARE(answers.errors.size(), 1);
+        const QStringList lines = answers.errors[0].split('\n');
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines[0], QString("The game has been deployed."));
+        QCOMPARE(lines[2], QString("These files could not be removed:"));
+        QVERIFY(lines[3].endsWith("REDIST/Ormel2.ini"));
+    }
+
     void refusesAnUnsafeFolder()
     {
         // The dictionary's own text, or the English one when an older dictionary lacks entry 17.

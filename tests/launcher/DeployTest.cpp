@@ -1,5 +1,6 @@
 #include "Deploy.h"
 #include "SafeWrite.h"
+#include "dircpy.h"
 #include "TempFolder.h"
 
 #include <gmock/gmock.h>
@@ -112,6 +113,34 @@ TEST(Deploy, FilesThatCannotBeWrittenAreNamedAndTheGameIsUntouched)
     EXPECT_FALSE(fs::exists(target / "LEVELS/ONE.LEV"));
     EXPECT_EQ(installation.root.read("REDIST/game.ini"), "game.ini");
     EXPECT_TRUE(DeployGame(target).failures.empty());
+}
+
+TEST(Deploy, FilesThatCannotBeDeletedAreNamed)
+{
+    Installation installation;
+    installation.root.write("REDIST/OLD/STALE.TXT", "old");
+    installation.root.write("REDIST/NOTES.TXT", "old notes");
+    // Nothing named STALE, ORMEL2 or BMP can be deleted: neither the target's old files nor the
+    // listed names and kinds of the copy. The old NOTES.TXT is replaced by the game's own.
+    SetDeleteFaultHook([](const std::string& name) {
+        const std::string file = fs::path(name).filename().string();
+        return file.starts_with("STALE") || file.starts_with("Ormel2") || file.ends_with(".BMP");
+    });
+    const DeployCounts counts = DeployGame("../REDIST");
+    SetDeleteFaultHook(nullptr);
+
+    const fs::path target = fs::canonical(installation.root.path() / "REDIST");
+    std::vector<std::string> expected;
+    for (const char* file : {"LEVELS/SKY.BMP", "OLD/STALE.TXT", "Ormel2", "Ormel2.dic", "Ormel2.ini"})
+        expected.push_back((target / file).string());
+    EXPECT_EQ(counts.notRemoved, expected);
+    EXPECT_TRUE(counts.failures.empty());
+    EXPECT_EQ(installation.root.read("REDIST/NOTES.TXT"), "NOTES.TXT");
+    EXPECT_FALSE(fs::exists(target / "EDITOR.EXE"));
+
+    // With deletion working again, the next deploy takes them all.
+    EXPECT_TRUE(DeployGame(target).notRemoved.empty());
+    EXPECT_THAT(names(snapshot(target)), ::testing::ElementsAreArray(DeployedGame));
 }
 
 TEST(Deploy, RefusesEveryUnsafeTargetWithTheDiskUntouched)

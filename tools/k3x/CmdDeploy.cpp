@@ -15,5 +15,7 @@ int RunDeploy(const std::vector<std::string>& words)
                 counts.copied == 1 ? "" : "s", counts.removed);
     for (const std::string& failure : counts.failures)
         std::fprintf(stderr, "not copied: %s\n", failure.c_str());
-    return counts.failures.empty() ? 0 : 1;
+    for (const std::string& file : counts.notRemoved)
+        std::fprintf(stderr, "not removed: %s\n", file.c_str());
+    return counts.failures.empty() && counts.notRemoved.empty() ? 0 : 1;
 }
