@@ -2,6 +2,7 @@
 // the controls and menus are in Tessaro3DHandlers.cpp.
 #include "Tessaro3DUnit.h"
 
+#include "IdleRepaint.h"
 #include "K3xDisplay.h"
 #include "LocalisationUnit.h"
 #include "OrmelApplication.h"
@@ -35,7 +36,6 @@ namespace {
 constexpr int ClientWidth = 714;
 constexpr int ClientHeight = 414;
 constexpr int AnimationInterval = 100; // ms, ten images a second
-constexpr int RepaintInterval = 16;    // ms, about the display rate
 constexpr int MouseTurn = 60;          // AngleUnits per pixel of mouse movement
 
 
@@ -123,9 +123,7 @@ TForm1::TForm1(QWidget* parent)
     Timer1 = new QTimer(this);
     Timer1->setInterval(AnimationInterval);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
-    RepaintTimer = new QTimer(this);
-    RepaintTimer->setInterval(RepaintInterval);
-    connect(RepaintTimer, &QTimer::timeout, this, &TForm1::IdleRepaint);
+    new IdleRepaint(this, [this] { paint(); });
 
     client->resize(ClientWidth, ClientHeight);
     resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
@@ -454,7 +452,6 @@ void TForm1::paint()
     client->update(ColorPaletteView->geometry());
 }
 
-void TForm1::IdleRepaint() { paint(); }
 
 void TForm1::paintClient(QWidget* client)
 {
@@ -502,15 +499,3 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TForm1::showEvent(QShowEvent* event)
-{
-    QMainWindow::showEvent(event);
-    IdleRepaint();
-    RepaintTimer->start();
-}
-
-void TForm1::hideEvent(QHideEvent* event)
-{
-    RepaintTimer->stop(); // hidden or minimised: nothing to repaint
-    QMainWindow::hideEvent(event);
-}

@@ -79,7 +79,6 @@ public:
     QWidget* TextureView;
     QScrollBar* TextureBar;
     QTimer* Timer1;       // texture animation, 100 ms
-    QTimer* RepaintTimer; // stands for the idle repaint: about the display rate while shown
 
     FileDialogRequest OpenDialog;
     FileDialogRequest SaveDialog;
@@ -122,7 +121,6 @@ public:
     void FormClick();
     // Draws a complete new frame and the two small views, and has the window show them.
     void paint();
-    void IdleRepaint();
 
 public Q_SLOTS:
     void Timer1Timer();
@@ -167,8 +165,6 @@ public Q_SLOTS:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     void FormCreate();

@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 #include "FatalError.h"
+#include "IdleRepaint.h"
 #include "K3xDisplay.h"
 #include "LocalisationUnit.h"
 #include "OrmelApplication.h"
@@ -36,7 +37,6 @@ constexpr int ClientHeight = 434;
 constexpr int MinimumClientWidth = 21 + CellSize + 1;
 constexpr int MinimumClientHeight = 104 + CellSize + 1;
 constexpr int AnimationInterval = 100; // ms, ten images a second
-constexpr int RepaintInterval = 16;    // ms, about the display rate
 constexpr int WheelStep = 120;         // eighths of a degree per notch
 
 
@@ -105,9 +105,7 @@ TMainForm::TMainForm(QWidget* parent)
     TextureAnimationTimer = new QTimer(this);
     TextureAnimationTimer->setInterval(AnimationInterval);
     connect(TextureAnimationTimer, &QTimer::timeout, this, &TMainForm::TextureAnimationTimerTimer);
-    RepaintTimer = new QTimer(this);
-    RepaintTimer->setInterval(RepaintInterval);
-    connect(RepaintTimer, &QTimer::timeout, this, &TMainForm::IdleRepaint);
+    new IdleRepaint(this, [this] { Repaint(); });
 
     client->resize(ClientWidth, ClientHeight);
     resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
@@ -157,7 +155,7 @@ void TMainForm::buildPanel(QWidget* client)
     UpDown->setObjectName("UpDown");
     UpDown->setGeometry(0, 104, 20, 329);
     UpDown->SetIncrement(-1);
-    connect(UpDown, &UpDownControl::Changed, this, [this] { IdleRepaint(); });
+    connect(UpDown, &UpDownControl::Changed, this, [this] { Repaint(); });
 
     ViewPanel = new QWidget(client);
     ViewPanel->setObjectName("ViewPanel");
@@ -290,7 +288,7 @@ void TMainForm::Paint()
     PreviewShown = DrawPreview(PreviewImage, Bank, paint.chosen);
 }
 
-void TMainForm::IdleRepaint()
+void TMainForm::Repaint()
 {
     Paint();
     // Only the grid and the preview change between repaints; the panel's controls repaint themselves.
@@ -346,18 +344,6 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TMainForm::showEvent(QShowEvent* event)
-{
-    QMainWindow::showEvent(event);
-    IdleRepaint();
-    RepaintTimer->start();
-}
-
-void TMainForm::hideEvent(QHideEvent* event)
-{
-    RepaintTimer->stop(); // hidden or minimised: nothing to repaint
-    QMainWindow::hideEvent(event);
-}
 
 void TMainForm::showCursorLabels()
 {

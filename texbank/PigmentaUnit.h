@@ -56,7 +56,6 @@ public:
     QWidget* ViewPanel;    // place-holders: the form paints the grid and the preview
     QWidget* TexturePanel; // into their rectangles
     QTimer* TextureAnimationTimer;
-    QTimer* RepaintTimer; // stands for the idle repaint: about the display rate while shown
 
     FileDialogRequest OpenPCXDialog;
     FileDialogRequest OpenBankDialog;
@@ -82,7 +81,8 @@ public:
     void FormMouseMove(int X, int Y);
     void FormResize();
     void Paint();
-    void IdleRepaint();
+    // Paints and has the window show the grid and the preview: the idle repaint.
+    void Repaint();
 
 public Q_SLOTS:
     void TextureIndexChange();
@@ -100,8 +100,6 @@ public Q_SLOTS:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     void FormCreate();

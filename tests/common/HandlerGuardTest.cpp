@@ -1,6 +1,7 @@
-// The handler guard and the shared form helpers, under the suite's own application object.
+// The handler guard and the shared form helpers (texts, the idle repaint), under the suite's own application object.
 #include "Dialogs.h"
 #include "Errors.h"
+#include "IdleRepaint.h"
 #include "OrmelApplication.h"
 #include "Text.h"
 
@@ -34,6 +35,23 @@ private slots:
         QCOMPARE(Ui("D\xc3\xa9ployer"), QString::fromUtf8("Déployer"));
         QCOMPARE(Ui("D\xe9ployer"), QString::fromUtf8("Déployer"));
         QCOMPARE(Native(QString::fromUtf8("Déployer")), std::string("D\xc3\xa9ployer"));
+    }
+
+    void theIdleRepaintRunsOnlyWhileTheWindowIsShown()
+    {
+        QWidget window;
+        int repaints = 0;
+        const IdleRepaint* idle = new IdleRepaint(&window, [&repaints] { ++repaints; });
+        QVERIFY(!idle->Running());
+        window.show();
+        QCOMPARE(repaints, 1); // at once, not a tick later
+        QVERIFY(idle->Running());
+        QTRY_VERIFY(repaints >= 3);
+        window.hide();
+        QVERIFY(!idle->Running());
+        const int hidden = repaints;
+        QTest::qWait(5 * IdleRepaint::Interval);
+        QCOMPARE(repaints, hidden);
     }
 };
 

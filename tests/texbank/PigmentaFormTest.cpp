@@ -262,7 +262,7 @@ private Q_SLOTS:
         loadInto(*form, 0, "PAL.PCX");
         form->Bank.textures[0] = {0, 0, 0};
         form->FormMouseMove(21 + 300, 104 + 300); // the cursor frame away from slot 0
-        form->IdleRepaint();
+        form->Repaint();
         QVERIFY(form->PreviewShown);
         const QImage shot = form->centralWidget()->grab().toImage();
         const PalettePlanes palette = RampPalette(80);
