@@ -1,5 +1,7 @@
 #include "Riff.h"
 
+#include "LittleEndian.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -11,16 +13,6 @@ constexpr std::uint64_t FormTypeSize = 4;
 bool hasFormType(FourCC id) { return id == MakeFourCC("RIFF") || id == MakeFourCC("LIST"); }
 
 } // namespace
-
-std::uint16_t ReadLE16(std::span<const std::uint8_t> bytes, std::size_t offset)
-{
-    return static_cast<std::uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
-}
-
-std::uint32_t ReadLE32(std::span<const std::uint8_t> bytes, std::size_t offset)
-{
-    return static_cast<std::uint32_t>(ReadLE16(bytes, offset)) | static_cast<std::uint32_t>(ReadLE16(bytes, offset + 2)) << 16;
-}
 
 std::span<const std::uint8_t> RiffReader::Bytes(std::uint64_t offset, std::uint64_t count) const
 {
@@ -35,14 +27,14 @@ std::optional<RiffChunk> RiffReader::headerAt(std::uint64_t offset) const
     if (header.empty())
         return std::nullopt;
     RiffChunk chunk;
-    chunk.Id = ReadLE32(header, 0);
-    chunk.Size = ReadLE32(header, 4);
+    chunk.Id = ReadU32LE(header.data());
+    chunk.Size = ReadU32LE(header.data() + 4);
     chunk.DataOffset = offset + HeaderSize;
     if (hasFormType(chunk.Id)) {
         const auto form = Bytes(chunk.DataOffset, FormTypeSize);
         if (form.empty())
             return std::nullopt;
-        chunk.FormType = ReadLE32(form, 0);
+        chunk.FormType = ReadU32LE(form.data());
     }
     return chunk;
 }

@@ -27,10 +27,6 @@ struct RiffChunk {
     std::uint64_t DataOffset = 0; // file offset of the data (of the form type for RIFF and LIST)
 };
 
-// Little-endian fields of a byte span; the caller has checked that they lie inside it.
-std::uint16_t ReadLE16(std::span<const std::uint8_t> bytes, std::size_t offset);
-std::uint32_t ReadLE32(std::span<const std::uint8_t> bytes, std::size_t offset);
-
 class RiffReader {
 public:
     explicit RiffReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}

@@ -1,6 +1,6 @@
 #include "SoundDevice.h"
 
-#include "Riff.h"
+#include "LittleEndian.h"
 
 #include <SDL.h>
 
@@ -27,7 +27,7 @@ SDL_AudioFormat sampleFormat(const TWaveFormatEx& format, std::span<const std::u
     if (encoding == WAVE_FORMAT_EXTENSIBLE) {
         if (extra.size() < 8)
             return 0;
-        encoding = ReadLE16(extra, 6);
+        encoding = ReadU16LE(extra.data() + 6);
     }
     if (encoding == WAVE_FORMAT_PCM) {
         switch (format.wBitsPerSample) {

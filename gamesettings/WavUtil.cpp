@@ -1,6 +1,7 @@
 #include "WavUtil.h"
 
 #include "Errors.h"
+#include "LittleEndian.h"
 #include "Riff.h"
 
 #include <algorithm>
@@ -83,19 +84,19 @@ void TIWave::LoadWave(std::span<const std::uint8_t> bytes)
     if (readInChunk(riff, *fmt, pcm) != PcmFormatSize)
         throw FormatError(ReadError);
     TWaveFormatEx format;
-    format.wFormatTag = ReadLE16(pcm, 0);
-    format.nChannels = ReadLE16(pcm, 2);
-    format.nSamplesPerSec = ReadLE32(pcm, 4);
-    format.nAvgBytesPerSec = ReadLE32(pcm, 8);
-    format.nBlockAlign = ReadLE16(pcm, 12);
-    format.wBitsPerSample = ReadLE16(pcm, 14);
+    format.wFormatTag = ReadU16LE(pcm);
+    format.nChannels = ReadU16LE(pcm + 2);
+    format.nSamplesPerSec = ReadU32LE(pcm + 4);
+    format.nAvgBytesPerSec = ReadU32LE(pcm + 8);
+    format.nBlockAlign = ReadU16LE(pcm + 12);
+    format.wBitsPerSample = ReadU16LE(pcm + 14);
 
     // A PCM format has no extra bytes; another one names them, when its chunk has room for it.
     if (format.wFormatTag != WAVE_FORMAT_PCM && fmt->Size >= HeaderSize) {
         std::uint8_t extraSize[2];
         if (readInChunk(riff, *fmt, extraSize) != sizeof extraSize)
             throw FormatError(ReadError);
-        format.cbSize = ReadLE16(extraSize, 0);
+        format.cbSize = ReadU16LE(extraSize);
     }
     std::vector<std::uint8_t> extra;
     try {
