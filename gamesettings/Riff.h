@@ -47,7 +47,6 @@ public:
     bool Seek(std::uint64_t offset);
 
     std::uint64_t Position() const { return position_; }
-    std::uint64_t Size() const { return bytes_.size(); }
     // The bytes from `offset` on, `count` long; empty when they do not all lie in the file.
     std::span<const std::uint8_t> Bytes(std::uint64_t offset, std::uint64_t count) const;
 
