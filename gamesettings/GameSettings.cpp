@@ -5,11 +5,9 @@
 #include "IniFiles32.h"
 #include "NumberText.h"
 
-#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <system_error>
-#include <type_traits>
 
 namespace fs = std::filesystem;
 
@@ -51,12 +49,32 @@ std::string relativeTo(std::string_view path, const std::string& folderText, con
     return storedRelative(realPath.string(), realFolder.string());
 }
 
-float readFraction(const TIniFile32& ini, const std::string& key, float fallback)
+// One key read or written by the type of its field.
+std::string readValue(const TIniFile32& ini, const std::string& key, const std::string& fallback)
+{
+    return ini.ReadString(Section, key, fallback);
+}
+
+std::int32_t readValue(const TIniFile32& ini, const std::string& key, std::int32_t fallback)
+{
+    return ini.ReadInteger(Section, key, fallback);
+}
+
+float readValue(const TIniFile32& ini, const std::string& key, float fallback)
 {
     const double value = ini.ReadFloat(Section, key, fallback);
     if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max())
         return fallback;
     return static_cast<float>(value);
+}
+
+void writeValue(TIniFile32& ini, const std::string& key, const std::string& value) { ini.WriteString(Section, key, value); }
+
+void writeValue(TIniFile32& ini, const std::string& key, std::int32_t value) { ini.WriteInteger(Section, key, value); }
+
+void writeValue(TIniFile32& ini, const std::string& key, float value)
+{
+    ini.WriteFloat(Section, key, static_cast<double>(value));
 }
 
 } // namespace
@@ -149,17 +167,7 @@ void LoadGameSettings()
     const TIniFile32 ini(FileInCurrentFolder(FileName).string());
     for (const GameKey& key : GameKeys) {
         const std::string name(key.Name);
-        std::visit(
-            [&](auto field) {
-                using Value = std::remove_reference_t<decltype(GameSettings.*field)>;
-                if constexpr (std::is_same_v<Value, std::string>)
-                    GameSettings.*field = ini.ReadString(Section, name, defaults.*field);
-                else if constexpr (std::is_same_v<Value, std::int32_t>)
-                    GameSettings.*field = ini.ReadInteger(Section, name, defaults.*field);
-                else
-                    GameSettings.*field = readFraction(ini, name, defaults.*field);
-            },
-            key.Field);
+        std::visit([&](auto field) { GameSettings.*field = readValue(ini, name, defaults.*field); }, key.Field);
     }
 }
 
@@ -169,17 +177,7 @@ void SaveGameSettings()
     TIniFile32 ini(FileInCurrentFolder(FileName).string());
     for (const GameKey& key : GameKeys) {
         const std::string name(key.Name);
-        std::visit(
-            [&](auto field) {
-                using Value = std::remove_reference_t<decltype(GameSettings.*field)>;
-                if constexpr (std::is_same_v<Value, std::string>)
-                    ini.WriteString(Section, name, GameSettings.*field);
-                else if constexpr (std::is_same_v<Value, std::int32_t>)
-                    ini.WriteInteger(Section, name, GameSettings.*field);
-                else
-                    ini.WriteFloat(Section, name, static_cast<double>(GameSettings.*field));
-            },
-            key.Field);
+        std::visit([&](auto field) { writeValue(ini, name, GameSettings.*field); }, key.Field);
     }
     ini.Destroy();
 }
