@@ -15,7 +15,6 @@
 #include <string>
 
 class QAction;
-class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QMenu;
