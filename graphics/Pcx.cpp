@@ -145,16 +145,13 @@ PcxImage LoadPcxRemapped(std::string_view name, const PalettePlanes& target)
     return image;
 }
 
-namespace {
-
 // The editor's loads test the size before decoding anything.
-bool loadTexture(std::string_view name, std::span<std::uint8_t> pixels, PalettePlanes& palette)
+bool LoadTexturePcx(std::string_view name, std::span<std::uint8_t> pixels, PalettePlanes& palette)
 {
     const std::string text(name);
     const std::vector<std::uint8_t> file = ReadWholeFile(ResolvePath(name));
     const PcxInfo info = ReadPcxInfo(file, text);
-    if (info.width != TextureSide || info.height != TextureSide ||
-        pixels.size() < TexturePixels)
+    if (info.width != TextureSide || info.height != TextureSide || pixels.size() < TexturePixels)
         return false;
     PcxImage image = DecodePcx(file, text);
     std::copy(image.pixels.begin(), image.pixels.end(), pixels.begin());
@@ -162,17 +159,10 @@ bool loadTexture(std::string_view name, std::span<std::uint8_t> pixels, PaletteP
     return true;
 }
 
-} // namespace
-
-bool LoadTexturePcx(std::string_view name, std::span<std::uint8_t> pixels, PalettePlanes& palette)
-{
-    return loadTexture(name, pixels, palette);
-}
-
 bool LoadTexturePcxRemapped(std::string_view name, std::span<std::uint8_t> pixels, const PalettePlanes& bankPalette)
 {
     PalettePlanes own;
-    if (!loadTexture(name, pixels, own))
+    if (!LoadTexturePcx(name, pixels, own))
         return false;
     Translate(pixels.first(TexturePixels), BuildTranslation(own, bankPalette, 1, 255));
     return true;

@@ -8,6 +8,7 @@
 #include "Pcx.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -36,9 +37,8 @@ SkinnerBankLoad LoadSkinnerBank(const std::string& bankPath, SkinnerBank& bank, 
     ColourRemap colourRemap = bank.colourRemap;
     SkinnerBankLoad result;
     // Banks are mostly drawn with one palette: the translation of the last one is kept.
-    PalettePlanes translatedFrom;
+    std::optional<PalettePlanes> translatedFrom;
     ColourTranslation translation{};
-    bool haveTranslation = false;
     for (const BankImageEntry& entry : file.images) {
         if (entry.index < 0 || entry.index >= SkinnerBank::Capacity)
             continue;
@@ -46,16 +46,15 @@ SkinnerBankLoad LoadSkinnerBank(const std::string& bankPath, SkinnerBank& bank, 
         if (result.imageCount == 0) {
             bankPalette = image.palette; // the first image keeps its own colours
         } else {
-            if (result.imageCount == 1)
+            if (result.imageCount == 1) {
                 colourPalette = image.palette;
-            if (!haveTranslation || image.palette != translatedFrom) {
+                colourRemap = BuildColourRemap(bankPalette, colourPalette);
+            }
+            if (translatedFrom != image.palette) {
                 translation = BuildTranslation(image.palette, bankPalette, 1, 254);
                 translatedFrom = image.palette;
-                haveTranslation = true;
             }
             Translate(image.pixels, translation);
-            if (result.imageCount == 1)
-                colourRemap = BuildColourRemap(bankPalette, colourPalette);
         }
         images[entry.index] = toTexture(image, entry.name);
         ++result.imageCount;

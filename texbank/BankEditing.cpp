@@ -6,7 +6,6 @@
 #include "Pcx.h"
 
 #include <memory>
-#include <optional>
 
 namespace {
 

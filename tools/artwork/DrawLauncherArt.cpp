@@ -72,27 +72,24 @@ QImage brickTexture()
     return tex;
 }
 
-void drawFace(QPainter& p, const QImage& tex, QPolygonF face, double light)
+void drawFace(QPainter& p, const QImage& tex, const QPolygonF& face, double light)
 {
+    const QPolygonF square{QPointF(0, 0), QPointF(64, 0), QPointF(64, 64), QPointF(0, 64)};
     QTransform map;
-    QPolygonF square{QPointF(0, 0), QPointF(64, 0), QPointF(64, 64), QPointF(0, 64)};
-    face.pop_back();
-    QPolygonF target = face;
-    QTransform::quadToQuad(square, QPolygonF{target[0], target[1], target[2], target.size() > 3 ? target[3] : target[0]}, map);
+    QTransform::quadToQuad(square, face, map);
     p.save();
     p.setTransform(map);
     p.drawImage(0, 0, tex);
     p.restore();
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0, 0, 0, static_cast<int>(255 * (1 - light))));
-    QPolygonF closed = target;
-    p.drawPolygon(closed);
+    p.drawPolygon(face);
 }
 
 void drawBlock(QPainter& p, const QImage& tex, double x, double z, double size)
 {
     const double x0 = x, x1 = x + size, y1 = size, z0 = z, z1 = z + size;
-    auto quad = [](QPointF a, QPointF b, QPointF c, QPointF d) { return QPolygonF{a, b, c, d, a}; };
+    auto quad = [](QPointF a, QPointF b, QPointF c, QPointF d) { return QPolygonF{a, b, c, d}; };
     // Left or right side, whichever faces the camera, then the front, then the top.
     if (x1 < 0)
         drawFace(p, tex, quad(project(x1, y1, z0), project(x1, y1, z1), project(x1, 0, z1), project(x1, 0, z0)), 0.55);

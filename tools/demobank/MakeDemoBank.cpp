@@ -3,7 +3,6 @@
 //     MakeDemoBank FOLDER    writes FOLDER/TEXTURES/*.PCX and FOLDER/DEMO.DEF
 #include "BankFile.h"
 #include "DemoTextures.h"
-#include "Errors.h"
 #include "ImageWriters.h"
 #include "NearestColourSearch.h"
 #include "SafeWrite.h"
