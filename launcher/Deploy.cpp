@@ -95,14 +95,14 @@ bool isPurgedKind(const fs::path& file)
     });
 }
 
-// What the removal steps should have taken and is still in the target.
-std::vector<fs::path> listedLeftovers(const fs::path& target)
+// What the removal steps should have taken and is still in the target, whose files are `files`.
+std::vector<fs::path> listedLeftovers(const fs::path& target, const std::vector<fs::path>& files)
 {
     std::vector<fs::path> left;
     for (const fs::directory_entry& entry : topEntries(target))
         if (isListedFolder(entry) || isListedFile(entry))
             left.push_back(entry.path());
-    for (const fs::path& file : filesIn(target))
+    for (const fs::path& file : files)
         if (isPurgedKind(file))
             left.push_back(file);
     return left;
@@ -171,9 +171,9 @@ DeployCounts DeployGame(const fs::path& target, const TCopyProgressEvent& onProg
         PurgeExtension(text, std::string(extension));
     for (std::string_view name : DeployRemovedFiles)
         removeListedFile(folder, name);
-    const std::size_t left = filesIn(folder).size();
-    counts.removed = counts.copied > left ? counts.copied - left : 0;
-    std::ranges::copy(listedLeftovers(folder), std::back_inserter(notRemoved));
+    const std::vector<fs::path> left = filesIn(folder);
+    counts.removed = counts.copied > left.size() ? counts.copied - left.size() : 0;
+    std::ranges::copy(listedLeftovers(folder, left), std::back_inserter(notRemoved));
     std::ranges::sort(notRemoved);
     const auto [first, last] = std::ranges::unique(notRemoved);
     notRemoved.erase(first, last);
