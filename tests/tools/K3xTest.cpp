@@ -73,11 +73,7 @@ TEST(K3xPcx, FailuresAndUsageErrors)
     const TempFolder folder;
     writePcx(folder, "in.pcx", 2, 2, RandomPalette(4));
     folder.write("bad.pcx", "not an image");
-    const struct {
-        const char* arguments;
-        int exitCode;
-        const char* message;
-    } cases[] = {
+    const K3xRefusal refusals[] = {
         {"pcx missing.pcx out.pcx", 1, "K3X: The file missing.pcx is missing"},
         {"pcx bad.pcx out.pcx", 1, "bad.pcx: too short for a PCX image"},
         {"pcx in.pcx out.pcx --onto missing.pcx", 1, "K3X: The file missing.pcx is missing"},
@@ -86,11 +82,7 @@ TEST(K3xPcx, FailuresAndUsageErrors)
         {"pcx in.pcx out.pcx --sideways", 2, "unknown option --sideways"},
         {"paint in.pcx", 2, "unknown command paint"},
     };
-    for (const auto& c : cases) {
-        const K3xRun run = k3x(folder, c.arguments);
-        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments;
-        EXPECT_THAT(run.err, HasSubstr(c.message)) << c.arguments;
-    }
+    expectRefusals(folder, refusals);
     EXPECT_FALSE(folder.exists("out.pcx"));
 }
 
@@ -213,11 +205,7 @@ TEST(K3xToolCommand, RefusesWrongUse)
 {
     const TempFolder folder;
     SaveObject("in.3do", toolObject());
-    const struct {
-        const char* arguments;
-        int exitCode;
-        const char* says;
-    } cases[] = {
+    const K3xRefusal refusals[] = {
         {"tool spin in.3do out.3do", 2, "unknown tool spin"},
         {"tool colour-all in.3do out.3do", 2, "colour-all needs --colour"},
         {"tool colour-all in.3do out.3do --colour 256", 2, "--colour takes 0 to 255"},
@@ -226,11 +214,7 @@ TEST(K3xToolCommand, RefusesWrongUse)
         {"tool flip-normals gone.3do out.3do", 1, "K3X: The file gone.3do is missing"},
         {"tool take-skin in.3do out.3do --from gone.3do", 1, "K3X: The file gone.3do is missing"},
     };
-    for (const auto& c : cases) {
-        const K3xRun run = k3x(folder, c.arguments);
-        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments;
-        EXPECT_THAT(run.err, HasSubstr(c.says)) << c.arguments;
-    }
+    expectRefusals(folder, refusals);
     EXPECT_FALSE(folder.exists("out.3do"));
 }
 
