@@ -11,24 +11,22 @@ namespace fs = std::filesystem;
 
 namespace {
 
+bool isRealFolder(const fs::directory_entry& entry)
+{
+    std::error_code ec;
+    return entry.is_directory(ec) && !entry.is_symlink(ec);
+}
+
 // Every file below `folder`, links counted as files and never entered.
 std::vector<fs::path> filesIn(const fs::path& folder)
 {
     std::vector<fs::path> files;
     std::error_code ec;
     for (fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec), end;
-         !ec && it != end; it.increment(ec)) {
-        std::error_code kind;
-        if (!it->is_directory(kind) || it->is_symlink(kind))
+         !ec && it != end; it.increment(ec))
+        if (!isRealFolder(*it))
             files.push_back(it->path());
-    }
     return files;
-}
-
-bool isRealFolder(const fs::directory_entry& entry)
-{
-    std::error_code ec;
-    return entry.is_directory(ec) && !entry.is_symlink(ec);
 }
 
 // A listed name matches an entry of the target without regard to case; "NAME.EXE" also
