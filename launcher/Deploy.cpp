@@ -88,8 +88,9 @@ bool isListedFile(const fs::directory_entry& entry)
 
 bool isPurgedKind(const fs::path& file)
 {
-    return std::ranges::any_of(DeployPurgedExtensions, [&file](std::string_view extension) {
-        return HasExtension(file.filename().string(), std::string(extension));
+    const std::string name = file.filename().string();
+    return std::ranges::any_of(DeployPurgedExtensions, [&name](std::string_view extension) {
+        return HasExtension(name, std::string(extension));
     });
 }
 
