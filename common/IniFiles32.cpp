@@ -1,6 +1,7 @@
 #include "IniFiles32.h"
 
 #include "Errors.h"
+#include "FileResolver.h"
 #include "NumberText.h"
 #include "SafeWrite.h"
 
@@ -102,10 +103,7 @@ int TIniFile32::SectionLineIndex(const std::string& section) const
 {
     const std::string wanted = bracketed(section);
     for (const auto& [header, index] : Sections)
-        if (header.size() == wanted.size()
-            && std::equal(header.begin(), header.end(), wanted.begin(), [](unsigned char a, unsigned char b) {
-                   return std::tolower(a) == std::tolower(b);
-               }))
+        if (SameNameIgnoringCase(header, wanted))
             return index;
     return -1;
 }

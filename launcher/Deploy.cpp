@@ -11,24 +11,22 @@ namespace fs = std::filesystem;
 
 namespace {
 
+bool isRealFolder(const fs::directory_entry& entry)
+{
+    std::error_code ec;
+    return entry.is_directory(ec) && !entry.is_symlink(ec);
+}
+
 // Every file below `folder`, links counted as files and never entered.
 std::vector<fs::path> filesIn(const fs::path& folder)
 {
     std::vector<fs::path> files;
     std::error_code ec;
     for (fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec), end;
-         !ec && it != end; it.increment(ec)) {
-        std::error_code kind;
-        if (!it->is_directory(kind) || it->is_symlink(kind))
+         !ec && it != end; it.increment(ec))
+        if (!isRealFolder(*it))
             files.push_back(it->path());
-    }
     return files;
-}
-
-bool isRealFolder(const fs::directory_entry& entry)
-{
-    std::error_code ec;
-    return entry.is_directory(ec) && !entry.is_symlink(ec);
 }
 
 // A listed name matches an entry of the target without regard to case; "NAME.EXE" also
@@ -90,19 +88,20 @@ bool isListedFile(const fs::directory_entry& entry)
 
 bool isPurgedKind(const fs::path& file)
 {
-    return std::ranges::any_of(DeployPurgedExtensions, [&file](std::string_view extension) {
-        return HasExtension(file.filename().string(), std::string(extension));
+    const std::string name = file.filename().string();
+    return std::ranges::any_of(DeployPurgedExtensions, [&name](std::string_view extension) {
+        return HasExtension(name, std::string(extension));
     });
 }
 
-// What the removal steps should have taken and is still in the target.
-std::vector<fs::path> listedLeftovers(const fs::path& target)
+// What the removal steps should have taken and is still in the target, whose files are `files`.
+std::vector<fs::path> listedLeftovers(const fs::path& target, const std::vector<fs::path>& files)
 {
     std::vector<fs::path> left;
     for (const fs::directory_entry& entry : topEntries(target))
         if (isListedFolder(entry) || isListedFile(entry))
             left.push_back(entry.path());
-    for (const fs::path& file : filesIn(target))
+    for (const fs::path& file : files)
         if (isPurgedKind(file))
             left.push_back(file);
     return left;
@@ -171,9 +170,9 @@ DeployCounts DeployGame(const fs::path& target, const TCopyProgressEvent& onProg
         PurgeExtension(text, std::string(extension));
     for (std::string_view name : DeployRemovedFiles)
         removeListedFile(folder, name);
-    const std::size_t left = filesIn(folder).size();
-    counts.removed = counts.copied > left ? counts.copied - left : 0;
-    std::ranges::copy(listedLeftovers(folder), std::back_inserter(notRemoved));
+    const std::vector<fs::path> left = filesIn(folder);
+    counts.removed = counts.copied > left.size() ? counts.copied - left.size() : 0;
+    std::ranges::copy(listedLeftovers(folder, left), std::back_inserter(notRemoved));
     std::ranges::sort(notRemoved);
     const auto [first, last] = std::ranges::unique(notRemoved);
     notRemoved.erase(first, last);

@@ -141,14 +141,15 @@ bool deleteTree(const std::string& Folder, const std::string* Extension)
         const std::string folder = withoutTrailingSeparator(Folder);
         if (isRootOrEmpty(folder))
             return false;
+        // A file that cannot be deleted is passed over: this copier reports to no one.
         TFileCopyNew copier;
         copier.IncludeSubFolders = true;
-        copier.SourceFile = folder + Separator + AllNames;
-        const bool deleted = Extension ? copier.DeleteFilesOfType(copier.SourceFile, *Extension, false)
-                                       : copier.DeleteFiles(copier.SourceFile, true);
-        if (!deleted)
-            copier.ReportError("Delete Execution failed :\r\r" + copier.SourceFile);
-        if (!Extension) {
+        copier.ShowProgressOnMemo = false;
+        const std::string all = folder + Separator + AllNames;
+        if (Extension) {
+            copier.DeleteFilesOfType(all, *Extension, false);
+        } else {
+            copier.DeleteFiles(all, true);
             std::error_code ec;
             fs::remove(folder, ec);
         }

@@ -105,22 +105,14 @@ TEST(K3xInfo, FailuresNameTheFile)
     copyData(folder, "3do/faces-cut.3do", "cut.3do");
     copyData(folder, "pcx/truncated.pcx", "cut.pcx");
     folder.write("notes.txt", "hello");
-    const struct {
-        const char* arguments;
-        int exitCode;
-        const char* says;
-    } cases[] = {
+    const K3xRefusal refusals[] = {
         {"info cut.3do", 1, "cut.3do"},
         {"info cut.pcx", 1, "cut.pcx"},
         {"info gone.wav", 1, "The file gone.wav does not exist"},
         {"info notes.txt", 2, "not notes.txt"},
         {"info", 2, "usage: k3x info"},
     };
-    for (const auto& c : cases) {
-        const K3xRun run = k3x(folder, c.arguments);
-        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments;
-        EXPECT_THAT(run.err, HasSubstr(c.says)) << c.arguments;
-    }
+    expectRefusals(folder, refusals);
 }
 
 TEST(K3xCheck, NamesEveryProblemOfAGameFolder)

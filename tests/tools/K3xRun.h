@@ -2,7 +2,11 @@
 // Runs the built k3x (K3X_PATH) in the current folder, as a script would.
 #include "TempFolder.h"
 
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
 #include <cstdlib>
+#include <span>
 #include <string>
 #include <sys/wait.h>
 
@@ -20,4 +24,20 @@ inline K3xRun k3x(const TempFolder& folder, const std::string& arguments)
     command += " >'" + kept + ".out' 2>'" + kept + ".err'";
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, folder.read("k3x.out"), folder.read("k3x.err")};
+}
+
+// A wrong use of k3x: its arguments, the exit code it must end with and a text its error holds.
+struct K3xRefusal {
+    const char* arguments;
+    int exitCode;
+    const char* says;
+};
+
+inline void expectRefusals(const TempFolder& folder, std::span<const K3xRefusal> refusals)
+{
+    for (const K3xRefusal& refusal : refusals) {
+        const K3xRun run = k3x(folder, refusal.arguments);
+        EXPECT_EQ(run.exitCode, refusal.exitCode) << refusal.arguments;
+        EXPECT_THAT(run.err, ::testing::HasSubstr(refusal.says)) << refusal.arguments;
+    }
 }

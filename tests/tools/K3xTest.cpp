@@ -1,41 +1,27 @@
 // The k3x tool as scripts use it: exit codes, messages and the files it writes.
 #include "BlendCache.h"
 #include "ColourTables.h"
-#include "ImageWriters.h"
 #include "K3xRun.h"
 #include "ObjectFile.h"
 #include "Pcx.h"
 #include "TempFolder.h"
+#include "../graphics/GraphicsSamples.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
 
 using ::testing::HasSubstr;
 
 namespace {
-
-PalettePlanes palette(unsigned seed)
-{
-    std::mt19937 random(seed);
-    PalettePlanes p;
-    for (int i = 0; i < 256; ++i) {
-        p.red[i] = static_cast<std::uint8_t>(random());
-        p.green[i] = static_cast<std::uint8_t>(random());
-        p.blue[i] = static_cast<std::uint8_t>(random());
-    }
-    return p;
-}
 
 void writePcx(const TempFolder& folder, const std::string& name, int width, int height, const PalettePlanes& colours)
 {
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height);
     for (std::size_t i = 0; i < pixels.size(); ++i)
         pixels[i] = static_cast<std::uint8_t>(i * 7);
-    const auto bytes = EncodePcx(width, height, pixels, colours);
-    folder.write(name, std::string(bytes.begin(), bytes.end()));
+    folder.write(name, PcxFile(width, height, pixels, colours));
 }
 
 TEST(K3xTool, HelpListsTheCommands)
@@ -50,7 +36,7 @@ TEST(K3xTool, HelpListsTheCommands)
 TEST(K3xPcx, ConvertsToPcxAndPng)
 {
     const TempFolder folder;
-    const PalettePlanes own = palette(1);
+    const PalettePlanes own = RandomPalette(1);
     writePcx(folder, "in.pcx", 5, 3, own);
     ASSERT_EQ(k3x(folder, "pcx in.pcx out.PCX").exitCode, 0);
     const PcxImage in = LoadPcx("in.pcx"), out = LoadPcx("out.PCX");
@@ -63,7 +49,7 @@ TEST(K3xPcx, ConvertsToPcxAndPng)
 TEST(K3xPcx, DecodesA2000By2000Picture)
 {
     const TempFolder folder;
-    writePcx(folder, "huge.pcx", 2000, 2000, palette(3));
+    writePcx(folder, "huge.pcx", 2000, 2000, RandomPalette(3));
     const K3xRun run = k3x(folder, "pcx huge.pcx out.pcx");
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_THAT(run.out, HasSubstr("2000 x 2000 pixels"));
@@ -73,7 +59,7 @@ TEST(K3xPcx, DecodesA2000By2000Picture)
 TEST(K3xPcx, RemapsOntoAnotherPalette)
 {
     const TempFolder folder;
-    const PalettePlanes own = palette(2), target = palette(3);
+    const PalettePlanes own = RandomPalette(2), target = RandomPalette(3);
     writePcx(folder, "in.pcx", 16, 16, own);
     writePcx(folder, "target.pcx", 2, 2, target);
     ASSERT_EQ(k3x(folder, "pcx in.pcx out.pcx --onto target.pcx").exitCode, 0);
@@ -85,13 +71,9 @@ TEST(K3xPcx, RemapsOntoAnotherPalette)
 TEST(K3xPcx, FailuresAndUsageErrors)
 {
     const TempFolder folder;
-    writePcx(folder, "in.pcx", 2, 2, palette(4));
+    writePcx(folder, "in.pcx", 2, 2, RandomPalette(4));
     folder.write("bad.pcx", "not an image");
-    const struct {
-        const char* arguments;
-        int exitCode;
-        const char* message;
-    } cases[] = {
+    const K3xRefusal refusals[] = {
         {"pcx missing.pcx out.pcx", 1, "K3X: The file missing.pcx is missing"},
         {"pcx bad.pcx out.pcx", 1, "bad.pcx: too short for a PCX image"},
         {"pcx in.pcx out.pcx --onto missing.pcx", 1, "K3X: The file missing.pcx is missing"},
@@ -100,19 +82,15 @@ TEST(K3xPcx, FailuresAndUsageErrors)
         {"pcx in.pcx out.pcx --sideways", 2, "unknown option --sideways"},
         {"paint in.pcx", 2, "unknown command paint"},
     };
-    for (const auto& c : cases) {
-        const K3xRun run = k3x(folder, c.arguments);
-        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments;
-        EXPECT_THAT(run.err, HasSubstr(c.message)) << c.arguments;
-    }
+    expectRefusals(folder, refusals);
     EXPECT_FALSE(folder.exists("out.pcx"));
 }
 
 TEST(K3xBlend, MakesTheCacheOnceAndRebuildsOnRequest)
 {
     const TempFolder folder;
-    writePcx(folder, "TEXTURES/PAL.PCX", 128, 128, palette(5));
-    writePcx(folder, "TEXTURES/FLAT.PCX", 128, 128, palette(6));
+    writePcx(folder, "TEXTURES/PAL.PCX", 128, 128, RandomPalette(5));
+    writePcx(folder, "TEXTURES/FLAT.PCX", 128, 128, RandomPalette(6));
     folder.write("Bank.def", "#images\r\n0=textures\\pal.pcx\r\n1=textures\\flat.pcx\r\n#textures\r\n0=0-1\r\n");
 
     K3xRun run = k3x(folder, "blend Bank.def");
@@ -121,7 +99,7 @@ TEST(K3xBlend, MakesTheCacheOnceAndRebuildsOnRequest)
     EXPECT_THAT(run.out, HasSubstr("built and written"));
     ASSERT_TRUE(folder.exists("Bank.POT"));
     auto expected = std::make_unique<BlendTables>();
-    BuildBlendTables(palette(5), *expected);
+    BuildBlendTables(RandomPalette(5), *expected);
     EXPECT_EQ(folder.read("Bank.POT"), std::string(expected->entries.begin(), expected->entries.end()));
 
     EXPECT_THAT(k3x(folder, "blend Bank.def").out, HasSubstr("read"));
@@ -135,7 +113,7 @@ TEST(K3xTool, OutputsThatCannotBeWrittenFailAndLeaveWhatWasThere)
 {
     // A folder in the way of each output: a read-only folder would be ignored by root.
     const TempFolder folder;
-    writePcx(folder, "in.pcx", 128, 128, palette(7));
+    writePcx(folder, "in.pcx", 128, 128, RandomPalette(7));
     folder.write("bank.def", "#images\r\n0=in.pcx\r\n");
     folder.write("out.pcx/keep", "kept");
     folder.write("bank.POT/keep", "kept");
@@ -227,11 +205,7 @@ TEST(K3xToolCommand, RefusesWrongUse)
 {
     const TempFolder folder;
     SaveObject("in.3do", toolObject());
-    const struct {
-        const char* arguments;
-        int exitCode;
-        const char* says;
-    } cases[] = {
+    const K3xRefusal refusals[] = {
         {"tool spin in.3do out.3do", 2, "unknown tool spin"},
         {"tool colour-all in.3do out.3do", 2, "colour-all needs --colour"},
         {"tool colour-all in.3do out.3do --colour 256", 2, "--colour takes 0 to 255"},
@@ -240,11 +214,7 @@ TEST(K3xToolCommand, RefusesWrongUse)
         {"tool flip-normals gone.3do out.3do", 1, "K3X: The file gone.3do is missing"},
         {"tool take-skin in.3do out.3do --from gone.3do", 1, "K3X: The file gone.3do is missing"},
     };
-    for (const auto& c : cases) {
-        const K3xRun run = k3x(folder, c.arguments);
-        EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments;
-        EXPECT_THAT(run.err, HasSubstr(c.says)) << c.arguments;
-    }
+    expectRefusals(folder, refusals);
     EXPECT_FALSE(folder.exists("out.3do"));
 }
 

@@ -16,7 +16,6 @@
 #include "Pcx.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <set>
@@ -53,10 +52,7 @@ std::vector<fs::path> projectFiles(const std::string& lower)
     std::error_code ec;
     for (auto it = fs::recursive_directory_iterator(".", fs::directory_options::skip_permission_denied, ec);
          !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-        std::string extension = it->path().extension().string();
-        for (char& c : extension)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (extension == lower && it->is_regular_file(ec))
+        if (SameNameIgnoringCase(it->path().extension().string(), lower) && it->is_regular_file(ec))
             files.push_back(it->path().lexically_relative("."));
     }
     std::sort(files.begin(), files.end());

@@ -3,21 +3,12 @@
 // palette it now has.
 #include "K3xCommand.h"
 
-#include "FileResolver.h"
 #include "ImageWriters.h"
 #include "Pcx.h"
 #include "SafeWrite.h"
+#include "dircpy.h"
 
 #include <cstdio>
-
-namespace {
-
-bool endsWithIgnoringCase(const std::string& text, const std::string& ending)
-{
-    return text.size() >= ending.size() && SameNameIgnoringCase(text.substr(text.size() - ending.size()), ending);
-}
-
-} // namespace
 
 int RunPcx(const std::vector<std::string>& words)
 {
@@ -25,8 +16,8 @@ int RunPcx(const std::vector<std::string>& words)
     args.expectPositional(2);
     const std::string& in = args.positional[0];
     const std::string& out = args.positional[1];
-    const bool png = endsWithIgnoringCase(out, ".png");
-    if (!png && !endsWithIgnoringCase(out, ".pcx"))
+    const bool png = HasExtension(out, ".png");
+    if (!png && !HasExtension(out, ".pcx"))
         throw UsageError("the output must be a .pcx or a .png file, not " + out);
 
     PcxImage image;

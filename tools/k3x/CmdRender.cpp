@@ -5,6 +5,7 @@
 #include "ObjectFile.h"
 #include "Renderer.h"
 #include "SafeWrite.h"
+#include "dircpy.h"
 
 #include <algorithm>
 #include <chrono>
@@ -27,13 +28,6 @@ ViewSize parseSize(const std::string& text)
         consumed != static_cast<int>(text.size()))
         throw UsageError("--size takes WIDTHxHEIGHT, not " + text);
     return size;
-}
-
-bool endsWith(std::string text, const std::string& tail)
-{
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 std::int32_t number32(const K3xArgs& args, const std::string& name, std::int32_t fallback)
@@ -59,8 +53,8 @@ int RunRender(const std::vector<std::string>& words)
     const std::string output = args.option("o");
     if (output.empty())
         throw UsageError("-o OUT.pcx or -o OUT.png is needed");
-    const bool png = endsWith(output, ".png");
-    if (!png && !endsWith(output, ".pcx"))
+    const bool png = HasExtension(output, ".png");
+    if (!png && !HasExtension(output, ".pcx"))
         throw UsageError("the image must be a .pcx or a .png file");
     const ViewSize size = args.has("size") ? parseSize(args.option("size")) : ViewSize{};
     EditorView view;
