@@ -28,7 +28,6 @@
 
 namespace {
 
-
 // File names from the dialogs are taken as they are; data files name theirs relative to the start
 // folder, which is made current before each file operation.
 void makeCurrent(const std::string& folder)
