@@ -8,7 +8,6 @@
 #include "LocalisationUnit.h"
 #include "ObjectFile.h"
 #include "ObjectTools.h"
-#include "Palette.h"
 #include "PointMerge.h"
 #include "Renderer.h"
 #include "Shell.h"
