@@ -82,16 +82,9 @@ void frame(benchmark::State& state, TriangleDrawer draw)
     auto context = makeContext(width, height);
     const Object3D& object = torus(faces);
     const EditorView view = benchView();
-    auto drawFrame = [&] {
-        ClearScreen(*context, 0);
-        SetCamera(*context, 0, 0, 0, 0, 0, 0);
-        AddLight(*context, 0, 0, view.distance, 100000);
-        DrawObject(*context, object, 0, view.height, view.distance, view.yaw, view.pitch, 0, 1, 0, 0);
-        RenderScene(*context, draw);
-    };
-    drawFrame();
+    DrawEditorFrame(*context, object, view, draw);
     for (auto _ : state) {
-        drawFrame();
+        DrawEditorFrame(*context, object, view, draw);
         benchmark::DoNotOptimize(context->screen.pixels.data());
     }
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);

@@ -107,6 +107,13 @@ i32 depthKey(const EyePoint& a, const EyePoint& b, const EyePoint& c)
                 Dot3(c.x, c.x, c.y, c.y, c.z, c.z));
 }
 
+// Sixteenths of see-through; the caller's bias cannot take a face beyond 100 percent.
+i32 blendLevel(const Face& face, i32 transparencyBias)
+{
+    const i64 percent = std::clamp<i64>(i64(face.transparency) + transparencyBias, 0, 100);
+    return static_cast<i32>(percent * 16 / 100);
+}
+
 // A face's corner in eye space with its screen point (known when it lies in front of the near
 // distance).
 struct Corner {
@@ -245,25 +252,9 @@ void DrawObject(RenderContext& context, const Object3D& object, std::int32_t off
             continue;
         const EyePoint a{copy.x[face.p1], copy.y[face.p1], copy.z[face.p1]};
         if (isVirtual) {
-            if (a.z <= nearZ)
-                continue;
-        } else {
-            const EyePoint b{copy.x[face.p2], copy.y[face.p2], copy.z[face.p2]};
-            const EyePoint c{copy.x[face.p3], copy.y[face.p3], copy.z[face.p3]};
-            if (a.z <= nearZ && b.z <= nearZ && c.z <= nearZ)
-                continue;
-            if (face.doubleSided == 0 && facesAway(a, b, c))
-                continue;
-        }
-
-        // Sixteenths of see-through; the caller's bias cannot take a face beyond 100 percent.
-        const i64 percent = std::clamp<i64>(i64(face.transparency) + transparencyBias, 0, 100);
-        const i32 blendLevel = static_cast<i32>(percent * 16 / 100);
-
-        if (isVirtual) {
             const i32 number = face.texture;
-            if (number >= SkinnerBank::Capacity)
-                continue; // a texture outside the bank
+            if (a.z <= nearZ || number >= SkinnerBank::Capacity)
+                continue; // behind the viewer, or a texture outside the bank
             bool drawn = false;
             const i32 image = virtualFrame(context, context.bank.textures[number], object.x[face.p1],
                                            object.z[face.p1], offsetX, offsetZ, yaw, drawn);
@@ -274,13 +265,17 @@ void DrawObject(RenderContext& context, const Object3D& object, std::int32_t off
             t.light1 = ambient;
             t.objectId = objectId;
             t.faceIndex = static_cast<i32>(k);
-            t.blendLevel = blendLevel;
+            t.blendLevel = blendLevel(face, transparencyBias);
             appendVirtual(context, t, a, face.p2, face.p3);
             continue;
         }
 
         const EyePoint b{copy.x[face.p2], copy.y[face.p2], copy.z[face.p2]};
         const EyePoint c{copy.x[face.p3], copy.y[face.p3], copy.z[face.p3]};
+        if (a.z <= nearZ && b.z <= nearZ && c.z <= nearZ)
+            continue;
+        if (face.doubleSided == 0 && facesAway(a, b, c))
+            continue;
         RenderTriangle& t = reserveSlot(context);
         t.x1 = a.x, t.y1 = a.y, t.z1 = a.z;
         t.x2 = b.x, t.y2 = b.y, t.z2 = b.z;
@@ -294,7 +289,7 @@ void DrawObject(RenderContext& context, const Object3D& object, std::int32_t off
         t.objectId = objectId;
         t.faceIndex = static_cast<i32>(k);
         t.light2 = t.light3 = 0;
-        t.blendLevel = blendLevel;
+        t.blendLevel = blendLevel(face, transparencyBias);
         auto corner = [&](const EyePoint& eye, std::uint16_t point) {
             return Corner{eye, {screenX[point], screenY[point]}};
         };

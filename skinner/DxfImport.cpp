@@ -1,6 +1,5 @@
 #include "DxfImport.h"
 
-#include "Arithmetic32.h"
 #include "Errors.h"
 #include "FatalError.h"
 #include "FileResolver.h"

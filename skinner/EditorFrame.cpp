@@ -47,13 +47,13 @@ EditorBankLoaded LoadEditorBank(const std::string& bankPath, RenderContext& cont
             load.cache.writeError};
 }
 
-void DrawEditorFrame(RenderContext& context, const Object3D& object, const EditorView& view)
+void DrawEditorFrame(RenderContext& context, const Object3D& object, const EditorView& view, TriangleDrawer draw)
 {
     ClearScreen(context, 0);
     SetCamera(context, 0, 0, 0, 0, 0, 0);
     AddLight(context, 0, 0, view.distance, 100000);
     DrawObject(context, object, 0, view.height, view.distance, view.yaw, view.pitch, view.roll, 1, 0, 0);
-    RenderScene(context);
+    RenderScene(context, draw);
 }
 
 bool OutlineFace(RenderContext& context, std::int32_t face, const HighlightColours& colours,

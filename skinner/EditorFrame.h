@@ -4,6 +4,7 @@
 // until a bank is loaded, the bank load with its colour set-up, and the frame it paints.
 #include "Object3D.h"
 #include "RenderContext.h"
+#include "Renderer.h"
 
 #include <cstdint>
 #include <string>
@@ -44,7 +45,9 @@ struct EditorView {
 
 // One frame: clear to colour 0, the camera at the origin, one light of radius 100000 at the
 // object, the object `view.distance` away and `view.height` up, turned by the view's angles.
-void DrawEditorFrame(RenderContext& context, const Object3D& object, const EditorView& view);
+// Drawn with DrawTriangle unless told otherwise (the benchmarks pass the plain rasteriser).
+void DrawEditorFrame(RenderContext& context, const Object3D& object, const EditorView& view,
+                     TriangleDrawer draw = nullptr);
 
 // The blinking two-pixel outline of face `face` in the last frame (its last triangle), drawn in
 // `highlightColour` after switching it between white and black. False when the frame holds no

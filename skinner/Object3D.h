@@ -37,7 +37,6 @@ struct Object3D {
     std::vector<std::int32_t> x, y, z; // object space: X right, Y up, Z away from the eye
     std::vector<Face> faces;
 
-    bool holdsObject() const { return !faces.empty(); }
     // lastPoint + 1 and lastFace + 1, or fewer when the arrays are shorter.
     std::size_t pointCount() const;
     std::size_t faceCount() const;

@@ -8,6 +8,7 @@
 
 #include "Arithmetic32.h"
 #include "Divisor.h"
+#include "Object3D.h"
 
 #include <algorithm>
 #include <array>
@@ -239,7 +240,7 @@ template <Plane P>
 void drawTexturedInk(RenderContext& c, const RenderTriangle& t, const Edges& e, const TexturePlane& plane,
                      const Tables& tables, const std::uint8_t* texture)
 {
-    const bool keyed = t.faceType == 1;
+    const bool keyed = t.faceType == FaceTexturedKeyed;
     if (t.blendLevel == 0) {
         if (keyed)
             drawTextured<P, Ink::Keyed>(c, t, e, plane, tables, texture);
@@ -252,10 +253,6 @@ void drawTexturedInk(RenderContext& c, const RenderTriangle& t, const Edges& e, 
             drawTextured<P, Ink::Blend>(c, t, e, plane, tables, texture);
     }
 }
-
-} // namespace
-
-namespace {
 
 std::array<std::int32_t, 7> viewOf(const RenderContext& c)
 {
@@ -284,7 +281,7 @@ void DrawTriangle(RenderContext& c, int triangleIndex, const std::uint8_t* textu
     if (c.tablesMadeFor != viewOf(c))
         PrepareRasteriser(c);
     const RenderTriangle& t = c.triangles[triangleIndex];
-    const bool flat = t.faceType == 3;
+    const bool flat = t.faceType == FacePlain;
     if ((!flat && texture == nullptr) || t.blendLevel < 0 || t.blendLevel > 16)
         return;
 

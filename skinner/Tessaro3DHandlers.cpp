@@ -8,7 +8,6 @@
 #include "LocalisationUnit.h"
 #include "ObjectFile.h"
 #include "ObjectTools.h"
-#include "Palette.h"
 #include "PointMerge.h"
 #include "Renderer.h"
 #include "Shell.h"
@@ -28,7 +27,6 @@
 
 namespace {
 
-
 // File names from the dialogs are taken as they are; data files name theirs relative to the start
 // folder, which is made current before each file operation.
 void makeCurrent(const std::string& folder)
@@ -39,26 +37,28 @@ void makeCurrent(const std::string& folder)
 
 const QString ObjectFilter = "3D Object (*.3do *.3DO)";
 
+// The bar's new range without a change signal: its own handler sets it, and the callers read
+// back a value the range clamped.
+void setMaximumQuietly(QScrollBar* bar, int maximum)
+{
+    const QSignalBlocker block(bar);
+    bar->setMaximum(maximum);
+}
+
 } // namespace
 
 // ---- face controls ----
 
 void TForm1::FaceBarChange()
 {
-    {
-        const QSignalBlocker block(FaceBar);
-        FaceBar->setMaximum(object.lastFace);
-    }
+    setMaximumQuietly(FaceBar, object.lastFace);
     currentFace = FaceBar->value();
     ShowFaceInfo();
 }
 
 void TForm1::TextureBarChange()
 {
-    {
-        const QSignalBlocker block(TextureBar);
-        TextureBar->setMaximum(context->bank.lastTexture);
-    }
+    setMaximumQuietly(TextureBar, context->bank.lastTexture);
     currentTexture = TextureBar->value();
     ShowFaceInfo();
 }
@@ -145,8 +145,7 @@ void TForm1::showFileInCaption(const QString& path) { setWindowTitle(Entry(0) + 
 void TForm1::objectReplaced()
 {
     currentFace = std::clamp<std::int32_t>(currentFace, 0, object.lastFace);
-    const QSignalBlocker block(FaceBar);
-    FaceBar->setMaximum(object.lastFace);
+    setMaximumQuietly(FaceBar, object.lastFace);
 }
 
 QString TForm1::chooseFile(FileDialogRequest& dialog, const QString& filter, const QString& extension, int title)
@@ -222,10 +221,7 @@ void TForm1::LoadPigmentaClick()
         if (reportFailure(load)) {
             highlightWhite = loaded.highlight.white;
             highlightBlack = loaded.highlight.black;
-            {
-                const QSignalBlocker block(TextureBar);
-                TextureBar->setMaximum(context->bank.lastTexture);
-            }
+            setMaximumQuietly(TextureBar, context->bank.lastTexture);
             currentTexture = TextureBar->value();
             SkinnerBank& bank = context->bank;
             SetColourTable(TextureViewImage, bank.bankPalette);

@@ -38,7 +38,6 @@ constexpr int ClientHeight = 414;
 constexpr int AnimationInterval = 100; // ms, ten images a second
 constexpr int MouseTurn = 60;          // AngleUnits per pixel of mouse movement
 
-
 QLabel* makePanel(QWidget* parent, const char* name, const QString& text, QRect place, bool white)
 {
     auto* panel = new QLabel(text, parent);
@@ -285,9 +284,6 @@ void TForm1::FormCreate()
     SetBankPlaceholders(context->bank);
     FormResize(); // the controls in their places and the view's image, before the window shows
 
-    angleX = angleZ = angleY = 0;
-    viewDistance = 300;
-    currentFace = 0;
     ShowFaceInfo();
 
     Timer1Timer();
@@ -385,8 +381,8 @@ Face* TForm1::currentFaceRecord()
 void TForm1::FormResize()
 {
     QWidget* client = centralWidget();
-    const int width = std::max(client->width(), Label1->width() + 32);
-    const int height = std::max(client->height(), Label1->height() + TextureView->height() + TextureBar->height() + 5);
+    const int width = std::max(client->width(), client->minimumWidth());
+    const int height = std::max(client->height(), client->minimumHeight());
     Label1->move(width - Label1->width(), 0);
     ColorPaletteView->move(Label1->x(), Label1->y() + Label1->height() + 2);
     TextureView->move(Label1->x() + Label1->width() - TextureView->width(), ColorPaletteView->y());
@@ -451,7 +447,6 @@ void TForm1::paint()
     client->update(TextureView->geometry());
     client->update(ColorPaletteView->geometry());
 }
-
 
 void TForm1::paintClient(QWidget* client)
 {

@@ -71,13 +71,7 @@ Face textured(std::uint16_t texture, std::uint16_t type = FaceTextured)
     return face;
 }
 
-Face plain(std::uint16_t colour)
-{
-    Face face;
-    face.texture = colour;
-    face.faceType = FacePlain;
-    return face;
-}
+Face plain(std::uint16_t colour) { return textured(colour, FacePlain); }
 
 // A box's four sides and top, seen from outside; x0 < x1, y0 < y1, z0 < z1 (z0 nearest the eye).
 void box(MeshBuilder& mesh, double x0, double y0, double z0, double x1, double y1, double z1, Face skin)
