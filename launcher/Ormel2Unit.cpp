@@ -30,11 +30,7 @@ constexpr int ButtonHeight = 25;
 bool programExists(const std::string& name) { return ProgramExists(name); }
 
 // An entry that older dictionaries may lack, with the text to show then.
-QString entryOr(int index, const char* fallback)
-{
-    const std::string& text = DictionaryTable[static_cast<std::size_t>(index)];
-    return text.empty() || text == MissingEntry ? QString::fromUtf8(fallback) : Ui(text);
-}
+QString entryOr(int index, const char* fallback) { return EntryOr(index, QString::fromUtf8(fallback)); }
 
 } // namespace
 

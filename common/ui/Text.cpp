@@ -16,3 +16,9 @@ QString Ui(const std::string& text)
 std::string Native(const QString& text) { return text.toStdString(); }
 
 QString Entry(int index) { return Ui(DictionaryTable.at(static_cast<std::size_t>(index))); }
+
+QString EntryOr(int index, const QString& fallback)
+{
+    const std::string& text = DictionaryTable.at(static_cast<std::size_t>(index));
+    return text.empty() || text == MissingEntry ? fallback : Ui(text);
+}

@@ -10,3 +10,6 @@ std::string Native(const QString& text);
 
 // Entry `index` (0 to 256) of the program's dictionary table, for a control's text.
 QString Entry(int index);
+// The same, or `fallback` where the dictionary lacks the entry (older dictionaries of a game
+// project made before the entry existed).
+QString EntryOr(int index, const QString& fallback);
