@@ -3,7 +3,7 @@
 #include "Errors.h"
 #include "FileFilter.h"
 #include "GameSettings.h"
-#include "PartivaTexts.h"
+#include "PartivaEntries.h"
 #include "Text.h"
 
 #include <QLabel>
@@ -15,24 +15,24 @@ namespace {
 QString encodingText(const TSoundBuffer& sound)
 {
     if (sound.Encoding == WAVE_FORMAT_PCM)
-        return Entry(PcmBitsEntry).arg(sound.BitsPerSample);
+        return EntryOrEnglish(PartivaText("PcmBits")).arg(sound.BitsPerSample);
     if (sound.Encoding == WAVE_FORMAT_IEEE_FLOAT)
-        return Entry(FloatBitsEntry).arg(sound.BitsPerSample);
+        return EntryOrEnglish(PartivaText("FloatBits")).arg(sound.BitsPerSample);
     const std::string_view name = EncodingName(sound.Encoding);
     if (!name.empty())
         return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-    return Entry(FormatTagEntry).arg("0x" + QString("%1").arg(sound.Encoding, 4, 16, QChar('0')).toUpper());
+    return EntryOrEnglish(PartivaText("FormatTag")).arg("0x" + QString("%1").arg(sound.Encoding, 4, 16, QChar('0')).toUpper());
 }
 
 // Why `sound`, read from `file`, is not played; empty when it is, or has nothing to play.
 QString notPlayedMessage(const TSoundBuffer& sound, const QString& file)
 {
     switch (sound.Problem) {
-    case PlayProblem::Encoding: return Entry(NotPlayedEncodingEntry).arg(file, encodingText(sound));
-    case PlayProblem::Channels: return Entry(NotPlayedChannelsEntry).arg(file).arg(sound.Channels);
-    case PlayProblem::Rate: return Entry(NotPlayedRateEntry).arg(file).arg(sound.SampleRate);
-    case PlayProblem::Header: return Entry(NotPlayedHeaderEntry).arg(file);
-    case PlayProblem::TooLong: return Entry(NotPlayedTooLongEntry).arg(file);
+    case PlayProblem::Encoding: return EntryOrEnglish(PartivaText("NotPlayedEncoding")).arg(file, encodingText(sound));
+    case PlayProblem::Channels: return EntryOrEnglish(PartivaText("NotPlayedChannels")).arg(file).arg(sound.Channels);
+    case PlayProblem::Rate: return EntryOrEnglish(PartivaText("NotPlayedRate")).arg(file).arg(sound.SampleRate);
+    case PlayProblem::Header: return EntryOrEnglish(PartivaText("NotPlayedHeader")).arg(file);
+    case PlayProblem::TooLong: return EntryOrEnglish(PartivaText("NotPlayedTooLong")).arg(file);
     case PlayProblem::None:
     case PlayProblem::NoSamples: break; // an empty sound is silence
     }
@@ -81,10 +81,10 @@ void TWAVDialog::PlayButtonClick()
         // The file's samples could not be read, or its format is not played: say why
         // instead of staying silent.
         if (!Sound->DataError.empty())
-            ShowError(this, Entry(SoundFileErrorEntry).arg(file, Ui(Sound->DataError)));
+            ShowError(this, EntryOrEnglish(PartivaText("SoundFileError")).arg(file, Ui(Sound->DataError)));
         else if (const QString why = notPlayedMessage(*Sound, file); !why.isEmpty())
             ShowError(this, why);
     } catch (const OrmelError& error) {
-        ShowError(this, Entry(SoundFileErrorEntry).arg(file, QString::fromStdString(error.what())));
+        ShowError(this, EntryOrEnglish(PartivaText("SoundFileError")).arg(file, QString::fromStdString(error.what())));
     }
 }
