@@ -4,6 +4,7 @@
 #include "DeployProgressForm.h"
 #include "Dialogs.h"
 #include "Errors.h"
+#include "FolderContainment.h"
 #include "LocalisationUnit.h"
 #include "Ormel2Settings.h"
 #include "Shell.h"
@@ -34,6 +35,50 @@ QString entryOr(int index, const char* fallback)
 {
     const std::string& text = DictionaryTable[static_cast<std::size_t>(index)];
     return text.empty() || text == MissingEntry ? QString::fromUtf8(fallback) : Ui(text);
+}
+
+// Whether the deploy may go on into `target`, after a refusal or a question when the folder is not
+// one to fill without asking; nothing when it may not.
+std::optional<OtherFolderConsent> deployConsent(QWidget* parent, const std::filesystem::path& target)
+{
+    const QString folder = "\n" + Ui(target.string());
+    switch (ExamineDeployTarget(target)) {
+    case DeployTargetKind::Unsafe:
+        ShowError(parent, entryOr(17, UnsafeDeployTargetMessage));
+        return std::nullopt;
+    case DeployTargetKind::NotAFolder:
+        ShowError(parent, entryOr(30, NotAFolderDeployTargetMessage) + folder);
+        return std::nullopt;
+    case DeployTargetKind::InsideProject:
+        ShowError(parent, entryOr(31, InsideProjectDeployTargetMessage) + "\n" +
+                              Ui(EnclosingGameProject(target).value_or(target).string()));
+        return std::nullopt;
+    case DeployTargetKind::OtherFolder:
+        if (!AskYesNo(parent, Entry(14), entryOr(32, OtherFolderDeployTargetQuestion) + "\n" + folder))
+            return std::nullopt;
+        return OtherFolderConsent::Empty;
+    default:
+        return OtherFolderConsent::Refuse;
+    }
+}
+
+// The closing message: where the game went, then what it lacks, what it should not hold and
+// what was left out on purpose.
+QString deployReport(const DeployCounts& counts)
+{
+    QString text = Entry(16) + "\n\n" + entryOr(33, "The game is in the folder:") + "\n" + Ui(counts.target.string());
+    const auto list = [&text](const QString& heading, const std::vector<std::string>& files) {
+        if (files.empty())
+            return;
+        text += "\n\n" + heading;
+        for (const std::string& file : files)
+            text += "\n" + Ui(file);
+    };
+    list(entryOr(18, "These files could not be copied:"), counts.failures);
+    list(entryOr(19, "These files could not be removed:"), counts.notRemoved);
+    list(entryOr(34, "These special files (pipes, sockets, devices) were left out:"), counts.specialFiles);
+    list(entryOr(35, "These linked folders lead to folders copied already and were left out:"), counts.repeatedFolders);
+    return text;
 }
 
 } // namespace
@@ -217,32 +262,24 @@ void TOrmel2Form::DeployButtonClick()
     if (!typed)
         return;
     const std::filesystem::path target = DeployTargetPath(Native(*typed));
-    if (IsUnsafeDeployTarget(target))
-        return ShowError(this, entryOr(17, UnsafeDeployTargetMessage));
+    const std::optional<OtherFolderConsent> consent = deployConsent(this, target);
+    if (!consent)
+        return;
     DeployCounts counts;
     {
         const HourglassCursor hourglass;
         TDeployProgressForm progress(this, Entry(14));
         progress.ShowNow();
         SetMessageBeep(&QApplication::beep);
-        counts = DeployGame(target, [&progress](TFileCopyNew& copier, std::uint16_t read, std::uint16_t written) {
+        counts = DeployGame(target, *consent, [&progress](TFileCopyNew& copier, std::uint16_t read, std::uint16_t written) {
             progress.CopyProgress(copier, read, written);
         });
     }
+    // Files missing from the game, or that should not be in it, make it a warning.
     if (counts.failures.empty() && counts.notRemoved.empty())
-        return ShowMessage(this, Entry(16));
-    // The closing message still comes, with what the deployed game lacks and what it should not hold.
-    QString text = Entry(16);
-    const auto list = [&text](const QString& heading, const std::vector<std::string>& files) {
-        if (files.empty())
-            return;
-        text += "\n\n" + heading;
-        for (const std::string& file : files)
-            text += "\n" + Ui(file);
-    };
-    list(entryOr(18, "These files could not be copied:"), counts.failures);
-    list(entryOr(19, "These files could not be removed:"), counts.notRemoved);
-    ShowError(this, text);
+        ShowMessage(this, deployReport(counts));
+    else
+        ShowError(this, deployReport(counts));
 }
 
 void TOrmel2Form::Help1Click() { OpenHelp("Ormel2"); }
