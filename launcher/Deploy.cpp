@@ -2,6 +2,7 @@
 
 #include "FileResolver.h"
 #include "FolderContainment.h"
+#include "Ormel2Entries.h"
 #include "WildcardMask.h"
 
 #include <algorithm>
@@ -117,18 +118,20 @@ std::string oneLine(const std::string& message)
 // A name the copier gave, as the user knows it: relative to the project folder.
 std::string inProject(const std::string& name) { return name.starts_with("./") ? name.substr(2) : name; }
 
+// The refusal in English (the launcher's own texts, as its dictionary's table gives them).
 std::string refusal(DeployTargetKind kind, const fs::path& folder)
 {
+    const auto english = [](const DictionaryEntry& entry) { return std::string(entry.english); };
     switch (kind) {
     case DeployTargetKind::NotAFolder:
-        return std::string(NotAFolderDeployTargetMessage) + " " + folder.string();
+        return english(Ormel2Text("NotADeployFolder")) + " " + folder.string();
     case DeployTargetKind::InsideProject:
-        return std::string(InsideProjectDeployTargetMessage) + " " + EnclosingGameProject(folder)->string();
+        return english(Ormel2Text("DeployInsideProject")) + " " + EnclosingGameProject(folder).value_or(folder).string();
     case DeployTargetKind::OtherFolder:
         return folder.string() + ": this folder holds files and is not a deployed game (no game.ini, or files "
                                  "that deploy leaves out); nothing was changed";
     default:
-        return folder.string() + ": " + UnsafeDeployTargetMessage;
+        return folder.string() + ": " + english(Ormel2Text("UnsafeDeployTarget"));
     }
 }
 

@@ -49,16 +49,6 @@ enum class DeployTargetKind {
     InsideProject,  // inside another game project, whose deploy would copy it along: refused
 };
 
-// English texts of the refusals and of the question, for callers without a translated one.
-inline constexpr const char* UnsafeDeployTargetMessage =
-    "This folder cannot receive the game: it is the project folder, one of the folders that hold it, "
-    "a folder inside it, or the root of a disk.";
-inline constexpr const char* NotAFolderDeployTargetMessage = "This is not a folder; nothing was changed:";
-inline constexpr const char* InsideProjectDeployTargetMessage =
-    "This folder lies inside another game project, whose deploy would copy it along:";
-inline constexpr const char* OtherFolderDeployTargetQuestion =
-    "This folder holds files and is not a deployed game. Delete everything in it and deploy the game there?";
-
 // A deploy refused before anything was touched; `kind` says why.
 class RefusedDeployTarget : public OrmelError {
 public:

@@ -15,4 +15,12 @@ QString Ui(const std::string& text)
 
 std::string Native(const QString& text) { return text.toStdString(); }
 
-QString Entry(int index) { return Ui(DictionaryTable.at(static_cast<std::size_t>(index))); }
+QString Entry(const DictionaryEntry& entry) { return Ui(DictionaryText(entry)); }
+
+QString EntryOrEnglish(const DictionaryEntry& entry)
+{
+    const std::string& text = DictionaryText(entry);
+    if (text.empty() || text == MissingEntry)
+        return QString::fromUtf8(entry.english.data(), static_cast<qsizetype>(entry.english.size()));
+    return Ui(text);
+}

@@ -55,10 +55,13 @@ TEST(DemoGame, EveryProgramHasEveryTextItUsesInEveryLanguage)
             DictionaryTable.fill("");
             LoadDictionary(file);
             EXPECT_EQ(LanguageName, language) << file;
-            for (int entry = 0; entry <= dictionary.lastEntry; ++entry) {
-                const std::string& text = DictionaryTable[static_cast<std::size_t>(entry)];
-                EXPECT_NE(text, MissingEntry) << file << " has no entry " << entry << " in " << language;
-                EXPECT_FALSE(text.empty()) << file << " entry " << entry << " in " << language;
+            for (const DictionaryEntry& entry : dictionary.entries) {
+                const std::string& text = DictionaryText(entry);
+                EXPECT_NE(text, MissingEntry) << file << " has no entry " << entry.number << " in " << language;
+                EXPECT_FALSE(text.empty()) << file << " entry " << entry.number << " in " << language;
+                // The table's English text is the English dictionary's.
+                if (language == "English")
+                    EXPECT_EQ(text, entry.english) << file << " entry " << entry.number;
             }
         }
     }
@@ -71,7 +74,7 @@ TEST(DemoGame, EveryProgramsHelpOpensInEveryLanguage)
     for (const std::string& language : demoLanguages()) {
         LanguageName = language;
         for (const SuiteDictionary& dictionary : SuiteDictionaries) {
-            if (dictionary.lastEntry < 0)
+            if (dictionary.entries.empty())
                 continue; // the level editor, player and tile bank editor bring their own help
             const std::string prefix = fs::path(dictionary.file).stem().string();
             const auto help = HelpFileFor(prefix);

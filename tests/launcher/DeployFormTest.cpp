@@ -4,6 +4,7 @@
 #include "CopierTestHooks.h"
 #include "Deploy.h"
 #include "Dialogs.h"
+#include "Ormel2Entries.h"
 #include "Ormel2Unit.h"
 #include "SafeWrite.h"
 #include "TempFolder.h"
@@ -142,7 +143,7 @@ private slots:
             QString message;
         } cases[] = {
             {Dictionary, "Not this folder."},
-            {"[Config]\nLanguage=English\n[English]\n16=Done.\n", UnsafeDeployTargetMessage},
+            {"[Config]\nLanguage=English\n[English]\n16=Done.\n", QString::fromUtf8(Ormel2Text("UnsafeDeployTarget").english)},
         };
         for (const auto& c : cases) {
             Installation installation(c.dictionary);
