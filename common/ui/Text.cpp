@@ -2,16 +2,7 @@
 
 #include "LocalisationUnit.h"
 
-#include <QStringDecoder>
-
-QString Ui(const std::string& text)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString decoded = utf8(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
-    if (!utf8.hasError())
-        return decoded;
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString Ui(const std::string& text) { return QString::fromStdString(text); }
 
 std::string Native(const QString& text) { return text.toStdString(); }
 

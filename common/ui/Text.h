@@ -1,6 +1,6 @@
 #pragma once
-// Texts of settings files and dictionaries are 8-bit: UTF-8 where they are valid UTF-8, else
-// the Western Windows code page of files made on other systems.
+// Texts in memory are UTF-8 everywhere (the files' 8-bit texts are converted where they are read
+// and written, by Windows1252.h): the forms take and give them as they are.
 #include "DictionaryEntries.h"
 
 #include <QString>

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 namespace fs = std::filesystem;
 
@@ -36,7 +37,24 @@ TEST(DemoGame, OffersEnglishAndFrench)
 {
     const TempFolder folder;
     copyDemo();
-    EXPECT_EQ(demoLanguages(), (std::vector<std::string>{"English", "Francais"}));
+    EXPECT_EQ(demoLanguages(), (std::vector<std::string>{"English", "Français"}));
+}
+
+// The demo's settings and dictionaries are Windows-1252, as the programs read them: a text typed
+// into them as UTF-8 would show as "Ã©" where "é" was meant.
+TEST(DemoGame, SettingsAndDictionariesHoldNoUtf8)
+{
+    for (const std::string file : {"Ormel2.ini", "Ormel2.dic", "Partiva.dic", "Tessaro3D.dic", "Pigmenta.dic"}) {
+        std::ifstream in(fs::path(ORMEL_DEMO_SOURCE) / file, std::ios::binary);
+        const std::string bytes(std::istreambuf_iterator<char>(in), {});
+        ASSERT_FALSE(bytes.empty()) << file;
+        for (std::size_t i = 0; i + 1 < bytes.size(); ++i) {
+            const auto lead = static_cast<unsigned char>(bytes[i]);
+            const auto next = static_cast<unsigned char>(bytes[i + 1]);
+            EXPECT_FALSE(lead >= 0xC2 && lead <= 0xEF && next >= 0x80 && next <= 0xBF)
+                << file << " holds a UTF-8 sequence at byte " << i;
+        }
+    }
 }
 
 TEST(DemoGame, EveryProgramHasEveryTextItUsesInEveryLanguage)

@@ -25,7 +25,7 @@ std::string testDictionary()
 {
     std::string text = "[Config]\nLanguage=Test\n[Test]\n";
     for (int i = 0; i <= 26; ++i)
-        text += QString("%1=Entry %1%2\n").arg(i).arg(i == 2 ? QChar(0xA0) : QString()).toStdString();
+        text += std::to_string(i) + "=Entry " + std::to_string(i) + (i == 2 ? "\xA0" : "") + "\n"; // Windows-1252
     return text;
 }
 
