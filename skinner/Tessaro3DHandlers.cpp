@@ -11,6 +11,7 @@
 #include "PointMerge.h"
 #include "Renderer.h"
 #include "Shell.h"
+#include "Tessaro3DEntries.h"
 #include "Text.h"
 
 #include <QApplication>
@@ -141,20 +142,15 @@ void TForm1::Timer1Timer() { AnimateTextures(*context); }
 
 namespace {
 
-// Dictionary entries of the texts this part shows (the kinds of file name the dialogs' filters).
-constexpr int ObjectFilterName = 45;
-constexpr int SavedObjectFilterName = 46;
-constexpr int DxfFilterName = 47;
-constexpr int BankFilterName = 48;
-constexpr int SkinTakenOver = 49;  // %1 faces taken over, %2 skipped, %3 the file
-constexpr int BankWithoutTextures = 50;
-constexpr int FacesBeyondBank = 51; // %1 faces, %2 the highest texture they use, %3 the bank's last
-
 using Flow = TForm1::FileFlow;
-const Flow DxfImportFlow{TForm1::DialogKind::Open, DxfFilterName, "(*.dxf *.DXF)", "dxf", 24};
-const Flow ObjectOpenFlow{TForm1::DialogKind::Open, ObjectFilterName, "(*.3do *.3DO)", "3DO", 22};
-const Flow ObjectSaveFlow{TForm1::DialogKind::Save, SavedObjectFilterName, "(*.3do *.3DO)", "3DO", 23};
-const Flow BankOpenFlow{TForm1::DialogKind::Open, BankFilterName, "(*.def *.DEF)", "def", 21};
+const Flow DxfImportFlow{TForm1::DialogKind::Open, Tessaro3DText("DxfFilter"), "(*.dxf *.DXF)", "dxf",
+                         Tessaro3DText("OpenDxfTitle")};
+const Flow ObjectOpenFlow{TForm1::DialogKind::Open, Tessaro3DText("ObjectFilter"), "(*.3do *.3DO)", "3DO",
+                          Tessaro3DText("OpenObjectTitle")};
+const Flow ObjectSaveFlow{TForm1::DialogKind::Save, Tessaro3DText("SavedObjectFilter"), "(*.3do *.3DO)", "3DO",
+                          Tessaro3DText("SaveObjectTitle")};
+const Flow BankOpenFlow{TForm1::DialogKind::Open, Tessaro3DText("BankFilter"), "(*.def *.DEF)", "def",
+                        Tessaro3DText("OpenBankTitle")};
 
 // The name a Save offers for an object imported from `path`: the mesh's own name as a .3do
 // beside it, never the name of an object loaded before.
@@ -166,7 +162,7 @@ QString objectNameFor(const QString& path)
 
 } // namespace
 
-void TForm1::showFileInCaption(const QString& path) { setWindowTitle(Entry(0) + " - " + path); }
+void TForm1::showFileInCaption(const QString& path) { setWindowTitle(Entry(Tessaro3DText("Caption")) + " - " + path); }
 
 void TForm1::objectReplaced(const QString& path, const QString& saveName)
 {
@@ -181,7 +177,7 @@ QString TForm1::runOnChosenFile(const FileFlow& flow, const std::function<void(c
 {
     makeCurrent(startFolder);
     FileDialogRequest& dialog = flow.dialog == DialogKind::Save ? SaveDialog : OpenDialog;
-    dialog.filter = Entry(flow.filterName) + " " + flow.patterns;
+    dialog.filter = EntryOrEnglish(flow.filterName) + " " + flow.patterns;
     dialog.defaultSuffix = flow.extension;
     dialog.title = Entry(flow.title);
     QString path = flow.dialog == DialogKind::Save ? ChooseSaveFile(this, dialog) : ChooseOpenFile(this, dialog);
@@ -250,7 +246,7 @@ void TForm1::bankLoaded(const EditorBankLoaded& loaded)
     if (!loaded.cacheWriteError.empty())
         ShowError(this, Ui(loaded.cacheWriteError));
     if (loaded.imageCount > 0 && loaded.textureCount == 0)
-        ShowMessage(this, Entry(BankWithoutTextures));
+        ShowMessage(this, EntryOrEnglish(Tessaro3DText("BankWithoutTextures")));
     else
         warnOfMissingTextures();
 }
@@ -261,7 +257,7 @@ void TForm1::warnOfMissingTextures()
         return; // the stand-in bank of the start has no textures to speak of
     const TexturesBeyondBank beyond = FindTexturesBeyondBank(object, context->bank.lastTexture);
     if (beyond.faces > 0)
-        ShowMessage(this, Entry(FacesBeyondBank)
+        ShowMessage(this, EntryOrEnglish(Tessaro3DText("FacesBeyondBank"))
                               .arg(beyond.faces)
                               .arg(beyond.highest)
                               .arg(context->bank.lastTexture));
@@ -297,7 +293,10 @@ void TForm1::ReprendreHabillageClick()
     const QString path = runOnChosenFile(ObjectOpenFlow, [&](const std::string& file) { LoadObject(file, other); });
     if (!path.isEmpty()) {
         const SkinTakeOver result = TakeOverSkin(object, other);
-        ShowMessage(this, Entry(SkinTakenOver).arg(result.taken).arg(result.skipped).arg(path));
+        ShowMessage(this, EntryOrEnglish(Tessaro3DText("SkinTakenOver"))
+                              .arg(result.taken)
+                              .arg(result.skipped)
+                              .arg(path));
     }
     ShowFaceInfo();
 }

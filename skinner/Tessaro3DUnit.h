@@ -4,6 +4,7 @@
 // texture's image. The menus load, import and save objects, load a texture bank and run the
 // whole-object tools.
 #include "Dialogs.h"
+#include "DictionaryEntries.h"
 #include "DisplayImage.h"
 #include "EditorFrame.h"
 #include "EditorPanels.h"
@@ -191,10 +192,10 @@ public:
     // default extension, and the title (a dictionary entry).
     struct FileFlow {
         DialogKind dialog;
-        int filterName;
+        const DictionaryEntry& filterName;
         const char* patterns;
         const char* extension;
-        int title;
+        const DictionaryEntry& title;
     };
 
 private:
