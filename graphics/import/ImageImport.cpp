@@ -16,7 +16,7 @@ bool endsWithNoCase(const std::string& text, const std::string& tail)
 {
     return text.size() >= tail.size() &&
            std::equal(tail.rbegin(), tail.rend(), text.rbegin(),
-                      [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+                      [](char lower, char c) { return std::tolower(static_cast<unsigned char>(c)) == lower; });
 }
 
 } // namespace

@@ -193,8 +193,8 @@ TEST(ImageImport, TakesThePaletteOfABankOrAnImage)
     const std::vector<std::uint8_t> pixels(TexturePixels, 1);
     folder.write("A.PCX", PcxFile(128, 128, pixels, first));
     folder.write("B.PCX", PcxFile(128, 128, pixels, second));
-    folder.write("bank.def", "#images\r\n3=b.pcx\r\n0=A.PCX\r\n#textures\r\n");
-    EXPECT_EQ(LoadTargetPalette("bank.def"), second); // the first listed image gives the bank its colours
+    folder.write("BANK.DEF", "#images\r\n3=b.pcx\r\n0=A.PCX\r\n#textures\r\n");
+    EXPECT_EQ(LoadTargetPalette("BANK.DEF"), second); // the first listed image gives the bank its colours
     EXPECT_EQ(LoadTargetPalette("A.PCX"), first);
     folder.write("empty.def", "#images\r\n#textures\r\n");
     EXPECT_THROW(LoadTargetPalette("empty.def"), FormatError);
