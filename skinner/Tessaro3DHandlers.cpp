@@ -11,6 +11,7 @@
 #include "PointMerge.h"
 #include "Renderer.h"
 #include "Shell.h"
+#include "Tessaro3DEntries.h"
 #include "Text.h"
 
 #include <QApplication>
@@ -140,7 +141,7 @@ void TForm1::Timer1Timer() { AnimateTextures(*context); }
 
 // ---- files ----
 
-void TForm1::showFileInCaption(const QString& path) { setWindowTitle(Entry(0) + " - " + path); }
+void TForm1::showFileInCaption(const QString& path) { setWindowTitle(Entry(Tessaro3DText("Caption")) + " - " + path); }
 
 void TForm1::objectReplaced()
 {
@@ -148,7 +149,8 @@ void TForm1::objectReplaced()
     setMaximumQuietly(FaceBar, object.lastFace);
 }
 
-QString TForm1::chooseFile(FileDialogRequest& dialog, const QString& filter, const QString& extension, int title)
+QString TForm1::chooseFile(FileDialogRequest& dialog, const QString& filter, const QString& extension,
+                          const DictionaryEntry& title)
 {
     dialog.filter = filter;
     dialog.defaultSuffix = extension;
@@ -175,7 +177,7 @@ bool TForm1::reportFailure(FileAction action)
 void TForm1::LoadDXFObjetClick()
 {
     makeCurrent(startFolder);
-    const QString path = chooseFile(OpenDialog, "AutoCad DXF object (*.dxf *.DXF)", "dxf", 24);
+    const QString path = chooseFile(OpenDialog, "AutoCad DXF object (*.dxf *.DXF)", "dxf", Tessaro3DText("OpenDxfTitle"));
     if (!path.isEmpty() && reportFailure([&] { ImportDxf(Native(path), object); })) {
         objectReplaced();
         showFileInCaption(path);
@@ -187,7 +189,7 @@ void TForm1::LoadDXFObjetClick()
 void TForm1::LoadObjet3DClick()
 {
     makeCurrent(startFolder);
-    const QString path = chooseFile(OpenDialog, ObjectFilter, "3DO", 22);
+    const QString path = chooseFile(OpenDialog, ObjectFilter, "3DO", Tessaro3DText("OpenObjectTitle"));
     if (!path.isEmpty() && reportFailure([&] { LoadObject(Native(path), object); })) {
         objectReplaced();
         SaveDialog.fileName = path; // saved under its own name unless the user says otherwise
@@ -200,7 +202,7 @@ void TForm1::LoadObjet3DClick()
 void TForm1::SaveObjet3DClick()
 {
     makeCurrent(startFolder);
-    const QString path = chooseFile(SaveDialog, "Objet K3X (*.3do *.3DO)", "3DO", 23);
+    const QString path = chooseFile(SaveDialog, "Objet K3X (*.3do *.3DO)", "3DO", Tessaro3DText("SaveObjectTitle"));
     if (!path.isEmpty() && reportFailure([&] { SaveObject(Native(path), object); })) {
         SaveDialog.fileName = path;
         showFileInCaption(path);
@@ -210,7 +212,7 @@ void TForm1::SaveObjet3DClick()
 
 void TForm1::LoadPigmentaClick()
 {
-    const QString path = chooseFile(OpenDialog, "Texture Bank File (*.def *.DEF)", "def", 21);
+    const QString path = chooseFile(OpenDialog, "Texture Bank File (*.def *.DEF)", "def", Tessaro3DText("OpenBankTitle"));
     if (!path.isEmpty()) {
         makeCurrent(startFolder); // the bank names its images relative to it
         EditorBankLoaded loaded;
@@ -261,7 +263,7 @@ void TForm1::MettretoutenTransparent1Click()
 
 void TForm1::ReprendreHabillageClick()
 {
-    const QString path = chooseFile(OpenDialog, ObjectFilter, "3DO", 22);
+    const QString path = chooseFile(OpenDialog, ObjectFilter, "3DO", Tessaro3DText("OpenObjectTitle"));
     Object3D other;
     if (!path.isEmpty() && reportFailure([&] { LoadObject(Native(path), other); }))
         TakeOverSkin(object, other);
@@ -302,7 +304,7 @@ void TForm1::Inverserlesnormales1Click()
 void TForm1::Chargerobjetancienformat1Click()
 {
     makeCurrent(startFolder);
-    const QString path = chooseFile(OpenDialog, "3D object (*.3do *.3DO)", "3DO", 22);
+    const QString path = chooseFile(OpenDialog, "3D object (*.3do *.3DO)", "3DO", Tessaro3DText("OpenObjectTitle"));
     if (!path.isEmpty())
         showFileInCaption(path); // nothing is read: the old format is gone
     ResetClick();
@@ -312,7 +314,7 @@ void TForm1::Chargerobjetancienformat1Click()
 void TForm1::Convertirancienobjet1Click()
 {
     makeCurrent(startFolder);
-    const QString path = chooseFile(OpenDialog, "3D Objet (*.3do *.3DO)", "3DO", 22);
+    const QString path = chooseFile(OpenDialog, "3D Objet (*.3do *.3DO)", "3DO", Tessaro3DText("OpenObjectTitle"));
     if (!path.isEmpty() && reportFailure([&] { SaveObject(Native(path), object); }))
         showFileInCaption(path);
     ResetClick();
