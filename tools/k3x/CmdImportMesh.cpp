@@ -4,7 +4,7 @@
 
 #include "MeshImport.h"
 #include "ObjectFile.h"
-#include "dircpy.h"
+#include "WildcardMask.h"
 
 #include <cstdio>
 
