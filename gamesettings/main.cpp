@@ -8,7 +8,7 @@
 #include "OpenWAV.h"
 #include "OrmelApplication.h"
 #include "ProgramUsages.h"
-#include "Text.h"
+#include "PartivaEntries.h"
 
 int main(int argc, char** argv)
 {
@@ -24,6 +24,6 @@ int main(int argc, char** argv)
     GameParamForm.WAVDialog = &WAVDialog;
 
     GameParamForm.show();
-    ShowRefusedArguments(&GameParamForm, PartivaUsage(), refused, EntryOr(95, DocumentTexts().refusedArgument));
+    ShowRefusedArguments(&GameParamForm, PartivaUsage(), refused, DocumentTexts::FromTable({}, PartivaEntries).refusedArgument);
     return application.exec();
 }

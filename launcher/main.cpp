@@ -1,7 +1,7 @@
 // Ormel2, the launcher: works in the current folder, the installation folder of the game, or in
 // the game project folder named on its command line.
 #include "CommandLineFolder.h"
-#include "DocumentTexts.h"
+#include "Ormel2Entries.h"
 #include "Ormel2Unit.h"
 #include "OrmelApplication.h"
 #include "ProgramUsages.h"
@@ -15,6 +15,6 @@ int main(int argc, char** argv)
     const QStringList refused = EnterFolderOfCommandLine(Ormel2Usage(), application.Arguments());
     TOrmel2Form form;
     form.show();
-    ShowRefusedArguments(&form, Ormel2Usage(), refused, EntryOr(40, DocumentTexts().refusedArgument));
+    ShowRefusedArguments(&form, Ormel2Usage(), refused, EntryOrEnglish(Ormel2Text("RefusedArgument")));
     return application.exec();
 }

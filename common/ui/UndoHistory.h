@@ -21,8 +21,9 @@ class QWidget;
 
 class UndoHistory : public QObject {
 public:
-    // 200 steps: a whole-object tool on the largest object keeps two 1 MB face lists per step, so
-    // the history of such tools stays under half a gigabyte; field edits take a few bytes each.
+    // 200 steps: a whole-object tool on the largest object (65,536 faces) keeps one 1 MB face list
+    // per step, so even a history of nothing but such tools stays near 200 MB; field edits take a
+    // few bytes each.
     static constexpr int Limit = 200;
 
     UndoHistory(QWidget* window, const DocumentTexts& texts);

@@ -5,9 +5,11 @@
 #include "AutoRecovery.h"
 #include "CommandLineFolder.h"
 #include "Dialogs.h"
+#include "DocumentEntries.h"
 #include "EditorDocument.h"
 #include "Errors.h"
 #include "LastFolders.h"
+#include "LocalisationUnit.h"
 #include "OrmelApplication.h"
 #include "ProgramUsages.h"
 #include "RecentFiles.h"
@@ -19,6 +21,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
@@ -62,8 +65,7 @@ public:
         setCentralWidget(field);
         fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
         quit = fileMenu->addAction(QStringLiteral("&Quit"), this, &QWidget::close);
-        DocumentTexts texts;
-        texts.caption = QStringLiteral("Notes");
+        const DocumentTexts texts = DocumentTexts::English(QStringLiteral("Notes"));
         document = new EditorDocument(this, QStringLiteral("Notes"), QStringLiteral("note"), texts,
                                       {[this] { return save(); }, [this] { return title.toUtf8(); },
                                        [this](const QString& file) { openFile(file); },
@@ -242,16 +244,48 @@ private slots:
     {
         NoteWindow note;
         UndoHistory& history = note.document->History();
-        const auto apply = [&note](const QString& value) { note.setTitle(value); };
+        const auto exchange = [&note](QString& held) {
+            std::swap(note.title, held);
+            note.field->setText(note.title);
+        };
         for (int i = 0; i < UndoHistory::Limit + 50; ++i)
-            PushSnapshot(history, QStringLiteral("Step %1").arg(i), note.title, QString::number(i), apply);
-        PushSnapshot(history, QStringLiteral("Nothing"), note.title, note.title, apply); // no change, no command
+            PushSnapshot(history, QStringLiteral("Step %1").arg(i), note.title, QString::number(i), exchange);
+        PushSnapshot(history, QStringLiteral("Nothing"), note.title, note.title, exchange); // no change, no command
+        QCOMPARE(note.title, QStringLiteral("249"));
         QCOMPARE(history.Stack()->count(), UndoHistory::Limit);
         QCOMPARE(history.Stack()->undoText(), QStringLiteral("Step 249"));
         while (history.Stack()->canUndo())
             history.Stack()->undo();
         QCOMPARE(note.title, QStringLiteral("49"));
         QVERIFY(history.Unsaved()); // the saved state fell off the history
+        history.Stack()->redo();
+        QCOMPARE(note.title, QStringLiteral("50"));
+    }
+
+    // A whole-object tool on the largest object: 65,536 faces of 16 bytes. Each step holds one
+    // face list; undo and redo exchange lists without copying them.
+    void aWholeObjectStepCostsOneCopyAndUndoesAtOnce()
+    {
+        NoteWindow note;
+        UndoHistory& history = note.document->History();
+        std::vector<std::array<std::uint8_t, 16>> faces(65536);
+        const auto exchange = [&faces](std::vector<std::array<std::uint8_t, 16>>& held) { faces.swap(held); };
+        for (int step = 1; step <= 20; ++step) {
+            auto after = faces;
+            for (auto& face : after)
+                face[0] = static_cast<std::uint8_t>(step);
+            PushSnapshot(history, QStringLiteral("Colour all"), faces, std::move(after), exchange);
+        }
+        QElapsedTimer clock;
+        clock.start();
+        while (history.Stack()->canUndo())
+            history.Stack()->undo();
+        while (history.Stack()->canRedo())
+            history.Stack()->redo();
+        const qint64 elapsed = clock.elapsed();
+        QCOMPARE(faces[65535][0], 20);
+        qInfo("40 undos and redos of a 65,536-face step: %lld ms", elapsed);
+        QVERIFY(elapsed < 20 * 2 * 50);
     }
 
     void theQuestionBeforeLosingWork_data()
@@ -546,9 +580,26 @@ private slots:
             EnterFolderOfCommandLine(Ormel2Usage(), {file("castle"), file("castle/game.ini"), file("nowhere")});
         QCOMPARE(QDir::currentPath(), file("castle"));
         QCOMPARE(refused, (QStringList{file("castle/game.ini"), file("nowhere")}));
-        ShowRefusedArguments(nullptr, Ormel2Usage(), refused, DocumentTexts().refusedArgument);
+        ShowRefusedArguments(nullptr, Ormel2Usage(), refused, DocumentTexts::English().refusedArgument);
         QCOMPARE(errors_, QStringList{file("castle/game.ini") + ", " + file("nowhere") +
                                       " is not opened: this program opens [FOLDER]."});
+    }
+
+    void theTextsComeFromTheEditorsOwnEntries()
+    {
+        static constexpr DictionaryEntry own[] = {{0, "Caption", "window caption", "Notes"}};
+        static constexpr auto table = JoinEntries(own, DocumentEntries(60));
+        static_assert(IsWellFormed(table) && table[16].number == 75 && table[16].name == "RefusedArgument");
+        static_assert(DocumentEntry("Cancel", 40).number == 40);
+        // A game project's dictionary made before the rows existed lacks some of them.
+        folder_->write("Notes.dic", "[Config]\r\nLanguage=Fran\xE7" "ais\r\n[Fran\xE7" "ais]\r\n60=&\xC9" "dition\r\n"
+                                    "63=&Annuler : %1\r\n");
+        LoadDictionary("Notes.dic");
+        const DocumentTexts texts = DocumentTexts::FromTable(QStringLiteral("Notes"), table);
+        QCOMPARE(texts.editMenu, QStringLiteral("&\u00C9dition"));
+        QCOMPARE(texts.undoNamed, QStringLiteral("&Annuler : %1"));
+        QCOMPARE(texts.redoNamed, QStringLiteral("&Redo %1"));
+        QCOMPARE(DocumentTexts::FromTable({}, own).editMenu, QStringLiteral("&Edit")); // rows not joined yet
     }
 
 private:

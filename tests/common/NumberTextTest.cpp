@@ -53,9 +53,32 @@ TEST(IntegerText, DecimalAndDollarHex)
 {
     EXPECT_EQ(ParseInteger("-0").value(), 0);
     EXPECT_EQ(ParseInteger("-$10").value(), -16);
-    EXPECT_EQ(ParseInteger("$FFFFFFFF").value(), -1);
+    EXPECT_EQ(ParseInteger("-$80000000").value(), -2147483647 - 1);
+    EXPECT_EQ(ParseInteger("$000000001").value(), 1); // leading zeros, as in decimal
+    // Outside the 32-bit signed range, as in decimal: no bit pattern read as negative.
+    EXPECT_FALSE(ParseInteger("$FFFFFFFF"));
+    EXPECT_FALSE(ParseInteger("$80000000"));
     EXPECT_FALSE(ParseInteger("$"));
     EXPECT_FALSE(ParseInteger("+"));
     EXPECT_FALSE(ParseInteger("$123456789"));
     EXPECT_EQ(ParseHexInteger("7fffffff").value(), 2147483647);
+    EXPECT_EQ(ParseHexInteger("0000000007fffffff").value(), 2147483647);
+}
+
+TEST(NumberInTheMaking, OnlyTextsThatMoreKeysCanTurnIntoANumber)
+{
+    SetDecimalSeparator('.');
+    for (const char* text : {"", "-", "+", ".", "-.", "0.", "12.", "1e", "1E", "1e-", "-2.5e+", ".5e"})
+        EXPECT_TRUE(FloatInTheMaking(text)) << text;
+    for (const char* text : {"e", "-e", ".e", "1e5", "1e50", "0,", "1x", "1e-x", "--", "1.5.", " 1", "$"})
+        EXPECT_FALSE(FloatInTheMaking(text)) << text;
+    SetDecimalSeparator(',');
+    EXPECT_TRUE(FloatInTheMaking("0,"));
+    EXPECT_FALSE(FloatInTheMaking("0."));
+    SetDecimalSeparator('.');
+
+    for (const char* text : {"", "-", "+", "$", "-$"})
+        EXPECT_TRUE(IntegerInTheMaking(text)) << text;
+    for (const char* text : {"1", "a", "--", "$$", "1-", "$1"})
+        EXPECT_FALSE(IntegerInTheMaking(text)) << text;
 }
