@@ -34,6 +34,7 @@ RenderTriangle& reserveSlot(RenderContext& context)
         context.triangles.resize(grown);
         context.sortKeys.resize(grown);
         context.sortScratch.resize(2 * grown);
+        context.drawList.resize(grown);
     }
     return context.triangles[at];
 }
