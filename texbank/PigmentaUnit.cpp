@@ -6,6 +6,7 @@
 #include "K3xDisplay.h"
 #include "LocalisationUnit.h"
 #include "OrmelApplication.h"
+#include "PigmentaEntries.h"
 #include "Shell.h"
 #include "SlotGrid.h"
 #include "SlotGridPainter.h"
@@ -217,34 +218,34 @@ void TMainForm::TranslateForm()
 {
     // A dictionary that cannot be read leaves the texts as they were.
     RunGuarded(this, [] { LoadDictionary("Pigmenta.dic"); });
-    for (int i = 0; i < static_cast<int>(Messages.size()); ++i)
-        Messages[static_cast<std::size_t>(i)] = Entry(i);
-    File1->setTitle(Entry(6));
-    Newbank1->setText(Entry(7));
-    Loadpigmenta1->setText(Entry(8));
-    Savepigmenta1->setText(Entry(9));
-    Quit1->setText(Entry(10));
-    LoadImage1->setText(Entry(11));
-    Clearimage1->setText(Entry(12));
-    Defineasfirsttextureimage1->setText(Entry(13));
-    Defineaslasttextureimage1->setText(Entry(14));
+    File1->setTitle(Entry(PigmentaText("File1")));
+    Newbank1->setText(Entry(PigmentaText("Newbank1")));
+    Loadpigmenta1->setText(Entry(PigmentaText("Loadpigmenta1")));
+    Savepigmenta1->setText(Entry(PigmentaText("Savepigmenta1")));
+    Quit1->setText(Entry(PigmentaText("Quit1")));
+    LoadImage1->setText(Entry(PigmentaText("LoadImage1")));
+    Clearimage1->setText(Entry(PigmentaText("Clearimage1")));
+    Defineasfirsttextureimage1->setText(Entry(PigmentaText("Defineasfirsttextureimage1")));
+    Defineaslasttextureimage1->setText(Entry(PigmentaText("Defineaslasttextureimage1")));
     const struct {
         QLabel* label;
-        int entry;
-    } labels[] = {{Label1, 15}, {Label2, 16}, {Label3, 17}, {Label4, 18}, {Label7, 19}, {ColorLabel, 20}};
+        const DictionaryEntry& entry;
+    } labels[] = {{Label1, PigmentaText("Label1")}, {Label2, PigmentaText("Label2")},
+                  {Label3, PigmentaText("Label3")}, {Label4, PigmentaText("Label4")},
+                  {Label7, PigmentaText("Label7")}, {ColorLabel, PigmentaText("ColorLabel")}};
     for (const auto& l : labels) {
         l.label->setText(Entry(l.entry));
         l.label->adjustSize();
     }
-    ClearTextureButton->setText(Entry(21));
+    ClearTextureButton->setText(Entry(PigmentaText("ClearTextureButton")));
     // A longer translation widens the button towards the scroll bar, never under it.
     ClearTextureButton->resize(std::clamp(ClearTextureButton->sizeHint().width(), 67, TextureIndex->x() - 4 - 303),
                                ClearTextureButton->height());
-    setWindowTitle(Entry(22));
-    OpenBankDialog.title = Entry(23);
-    SaveBankDialog.title = Entry(24);
-    OpenPCXDialog.title = Entry(25);
-    Help1->setText(Entry(26));
+    setWindowTitle(Entry(PigmentaText("Caption")));
+    OpenBankDialog.title = Entry(PigmentaText("OpenBankTitle"));
+    SaveBankDialog.title = Entry(PigmentaText("SaveBankTitle"));
+    OpenPCXDialog.title = Entry(PigmentaText("OpenPCXTitle"));
+    Help1->setText(Entry(PigmentaText("Help1")));
 }
 
 int TMainForm::Columns() const { return GridColumns(ViewPanel->width()); }
@@ -412,7 +413,7 @@ void TMainForm::LoadImage1Click()
         return;
     const auto name = BankImageName(Native(path), startFolder);
     if (!name) {
-        ShowMessage(this, Messages[3]);
+        ShowMessage(this, Entry(PigmentaText("ImageOutsideStartFolder")));
         return;
     }
     SlotImageLoad load;
@@ -426,7 +427,7 @@ void TMainForm::LoadImage1Click()
         }
     }
     if (!load.loaded) {
-        ShowMessage(this, Messages[5]);
+        ShowMessage(this, Entry(PigmentaText("NotTextureImage")));
         return;
     }
     if (CursorImage == 0)
@@ -437,7 +438,7 @@ void TMainForm::LoadImage1Click()
 
 void TMainForm::Newbank1Click()
 {
-    if (!AskYesNo(this, Messages[1], Messages[0]))
+    if (!AskYesNo(this, Entry(PigmentaText("NewBankCaption")), Entry(PigmentaText("NewBankQuestion"))))
         return;
     ClearBank(Bank);
     showCursorLabels();
@@ -454,7 +455,7 @@ void TMainForm::Loadpigmenta1Click()
         try {
             load = LoadEditorBank(Native(path), Bank);
         } catch (const FatalError&) {
-            ShowMessage(this, Messages[4]); // the bank file does not exist; the bank stays
+            ShowMessage(this, Entry(PigmentaText("NoBankFile"))); // the bank file does not exist; the bank stays
             return;
         } catch (const OrmelError& error) {
             ShowError(this, Ui(error.what()));
@@ -463,7 +464,7 @@ void TMainForm::Loadpigmenta1Click()
     }
     SaveBankDialog.fileName = path;
     bankPaletteChanged();
-    setWindowTitle(Entry(2) + path);
+    setWindowTitle(Entry(PigmentaText("CaptionPrefix")) + path);
     showCursorLabels();
     reportUnread(load);
 }
@@ -483,7 +484,7 @@ void TMainForm::Savepigmenta1Click()
         }
     }
     OpenBankDialog.fileName = path;
-    setWindowTitle(Entry(2) + path);
+    setWindowTitle(Entry(PigmentaText("CaptionPrefix")) + path);
 }
 
 void TMainForm::Quit1Click() { QApplication::quit(); }

@@ -36,7 +36,6 @@ public:
     DisplayImage PreviewImage;
     bool PreviewShown = false; // the preview image holds a frame to show
     FrameColours Frames;
-    std::array<QString, 6> Messages; // dictionary entries 0 to 5
 
     QFrame* InterfacePanel;
     QLabel* Label1;

@@ -62,7 +62,9 @@ bool AskYesNo(QWidget* parent, const QString& caption, const QString& text)
 {
     if (Hooks().askYesNo)
         return Hooks().askYesNo(caption, text);
-    return QMessageBox::question(parent, caption, text) == QMessageBox::Yes;
+    // No is the default: a question before something is lost must not be answered by Enter.
+    return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+           QMessageBox::Yes;
 }
 
 QString ChooseOpenFile(QWidget* parent, const FileDialogRequest& request)
@@ -79,6 +81,12 @@ QString ChooseSaveFile(QWidget* parent, const FileDialogRequest& request)
     return runFileDialog(parent, request, QFileDialog::AcceptSave);
 }
 
-HourglassCursor::HourglassCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+HourglassCursor::HourglassCursor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The change waits in the window system's queue until the event loop runs again, which a
+    // long operation holds off: without this the hourglass would show only once it is over.
+    QApplication::sync();
+}
 
 HourglassCursor::~HourglassCursor() { QApplication::restoreOverrideCursor(); }

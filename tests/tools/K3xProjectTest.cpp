@@ -3,6 +3,8 @@
 #include "ImageWriters.h"
 #include "K3xRun.h"
 #include "ObjectFile.h"
+#include "Ormel2Entries.h"
+#include "PartivaEntries.h"
 #include "TempFolder.h"
 
 #include <gmock/gmock.h>
@@ -52,13 +54,13 @@ void copyData(const TempFolder& folder, const std::string& data, const std::stri
     folder.write(name, std::string(std::istreambuf_iterator<char>(in), {}));
 }
 
-// A dictionary whose [English] section holds entries 0 to `last`, less `skipped`.
-std::string dictionary(int last, int skipped = -1)
+// A dictionary whose [English] section holds every entry of the program's table but `skipped`.
+std::string dictionary(DictionaryEntries entries, int skipped = -1)
 {
     std::string text = "[Config]\nLanguage=English\n[English]\n";
-    for (int i = 0; i <= last; ++i)
-        if (i != skipped)
-            text += std::to_string(i) + "=text " + std::to_string(i) + "\n";
+    for (const DictionaryEntry& entry : entries)
+        if (entry.number != skipped)
+            text += std::to_string(entry.number) + "=text\n";
     return text;
 }
 
@@ -129,9 +131,9 @@ TEST(K3xCheck, NamesEveryProblemOfAGameFolder)
     SaveObject("objects/thing.3do", sampleObject());
     copyData(folder, "3do/faces-cut.3do", "objects/cut.3do");
     folder.write("Ormel2.ini", "[Languages]\nNumber=1\n0=English\n1=Francais\n");
-    folder.write("Ormel2.dic", dictionary(17, 5));
+    folder.write("Ormel2.dic", dictionary(Ormel2Entries, 19));
     folder.write("Pigmenta.dic", "[Config]\nLanguage=Klingon\n");
-    folder.write("Partiva.dic", dictionary(48));
+    folder.write("Partiva.dic", dictionary(PartivaEntries));
 
     const K3xRun run = k3x(folder, "check");
     EXPECT_EQ(run.exitCode, 1);
@@ -143,7 +145,7 @@ TEST(K3xCheck, NamesEveryProblemOfAGameFolder)
              "bank.def: texture 1 runs over image 3, which the bank does not list",
              "objects/thing.3do: 1 face of 4 with points the object does not have (the first is face 3)",
              "objects/cut.3do:",
-             "Ormel2.dic: English lacks entry 5",
+             "Ormel2.dic: English lacks entry 19",
              "Ormel2.dic: no texts in Francais",
              "Partiva.dic: no texts in Francais",
              "Pigmenta.dic: its language Klingon is not one that Ormel2.ini offers",

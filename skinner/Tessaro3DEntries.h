@@ -1,0 +1,63 @@
+#pragma once
+// The 3D object skinning editor's dictionary entries (Tessaro3D.dic), one row each: number, name
+// in the code, use, English text. New texts of the editor are added here as rows.
+#include "DictionaryEntries.h"
+
+inline constexpr DictionaryEntry Tessaro3DEntries[] = {
+    {0, "Caption", "window caption; its first part after a file operation", "3D object skinning"},
+    {1, "Fichier1", "File menu", "&File"},
+    {2, "TextMenu", "Texture menu", "&Texture"},
+    {3, "Outil", "Tools menu", "T&ools"},
+    {4, "LoadDXFObjet", "File menu: import a DXF mesh", "Load &DXF object ..."},
+    {5, "LoadObjet3D", "File menu: load an object", "&Load object ..."},
+    {6, "SaveObjet3D", "File menu: save the object", "&Save object"},
+    {7, "Quitter1", "File menu: Quit", "&Quit"},
+    {8, "LoadPigmenta", "Texture menu: load a texture bank", "&Load bank"},
+    {9, "Colorie", "Texture menu: every face coloured", "Make all &coloured"},
+    {10, "TextureTout", "Texture menu: every face textured", "Make all &textured"},
+    {11, "MettretoutenTransparent1", "Texture menu: every face transparent", "Make all tr&ansparent"},
+    {12, "ReprendreHabillage", "Texture menu: take over another object's skin", "&Reuse the skin of object ..."},
+    {13, "Remplacerlacouleur1", "Texture menu: replace a colour", "Replace the colour"},
+    {14, "Supprimerlespointsdoubles1", "Tools menu: merge double points", "&Merge double points"},
+    {15, "dblfac2", "Tools menu: every face single-sided", "Make all &single-sided"},
+    {16, "dblface1", "Tools menu: every face double-sided", "Make all &double-sided"},
+    {17, "Inverserlesnormales1", "Tools menu: turn every face over", "Turn all faces over"},
+    {18, "Symtrie1", "Tools menu: mirror submenu", "Mirror"},
+    {19, "Rotation1", "Tools menu: rotation submenu", "Rotation"},
+    {20, "Aide1", "Help menu item", "&Help"},
+    {21, "OpenBankTitle", "title of the bank open dialog", "Please select a texture bank file"},
+    {22, "OpenObjectTitle", "title of the object open dialogs", "Please select a 3D object"},
+    {23, "SaveObjectTitle", "title of the object save dialog", "Save the 3D object as"},
+    {24, "OpenDxfTitle", "title of the DXF open dialog", "Please select a DXF mesh"},
+    {25, "FaceWord", "first word of the face information line", "Face"},
+    {26, "PointsWord", "last word of the face information line", "points"},
+    {27, "TextValid", "button giving the face the texture", "Set te&xture"},
+    {28, "CoulValid", "button giving the face the colour", "Set &colour"},
+    {29, "Retourne", "button flipping the face's texture", "Flip t&exture"},
+    {30, "Flip", "button turning the face's points", "Turn &points"},
+    {31, "Reset", "button resetting the view", "Reset view"},
+    {32, "Label2", "label of the colour index", "Colour index"},
+    {33, "TypeFace", "caption of the face type group", "Face type"},
+    {34, "TypeFace0", "face type item 0", "Text&ure"},
+    {35, "TypeFace1", "face type item 1", "Texture tr&ansp."},
+    {36, "TypeFace2", "face type item 2", "&Virtual object"},
+    {37, "TypeFace3", "face type item 3", "P&lain"},
+    {38, "DoubleFace", "double-sided check box", "Double-sided"},
+    {39, "Label3", "label of the texture index", "Texture index"},
+    {45, "ObjectFilter", "filter of the object open dialogs", "3D object"},
+    {46, "SavedObjectFilter", "filter of the object save dialog", "K3X object"},
+    {47, "DxfFilter", "filter of the DXF open dialog", "AutoCAD DXF mesh"},
+    {48, "BankFilter", "filter of the bank open dialog", "Texture bank"},
+    {49, "SkinTakenOver", "after Reuse the skin: %1 faces taken over, %2 skipped, %3 the file",
+     "%1 faces took over their skin from %3; %2 were skipped, as they name points this object does not have."},
+    {50, "BankWithoutTextures", "after loading a bank that has images but no textures",
+     "This bank has images but no textures, so textured faces cannot show them. In Pigmenta, make each texture "
+     "with F4 on its first image and F5 on its last; for a still texture, press both on the same slot."},
+    {51, "FacesBeyondBank",
+     "after loading an object or a bank: %1 faces name textures beyond the bank's last, %3; %2 the highest",
+     "%1 faces of this object use textures the bank does not have (up to texture %2; the bank's last texture is "
+     "%3). Load the bank they were made with, or give them textures of this one."},
+};
+static_assert(IsWellFormed(Tessaro3DEntries));
+
+consteval const DictionaryEntry& Tessaro3DText(std::string_view name) { return EntryNamed(Tessaro3DEntries, name); }

@@ -1,0 +1,42 @@
+#pragma once
+// The texture bank editor's dictionary entries (Pigmenta.dic), one row each: number, name in the
+// code, use, English text. New texts of the editor are added here as rows.
+#include "DictionaryEntries.h"
+
+inline constexpr DictionaryEntry PigmentaEntries[] = {
+    {0, "NewBankQuestion", "question asked before a new bank",
+     "Start a new, empty texture bank? Images and textures that were not saved are lost."},
+    {1, "NewBankCaption", "caption of that question", "New texture bank"},
+    {2, "CaptionPrefix", "window caption before the bank's path, after a load or save (ends in a no-break space)",
+     "Texture bank definition -\u00A0"},
+    {3, "ImageOutsideStartFolder", "message: the chosen image is not under the start folder",
+     "This image does not lie inside the folder Pigmenta started in. Copy it into that folder (or a folder "
+     "inside it) first: a bank names its images relative to that folder."},
+    {4, "NoBankFile", "message: the bank file does not exist", "This texture bank file does not exist."},
+    {5, "NotTextureImage", "message: the image is not a 128 x 128 PCX image",
+     "This image is not a 128 x 128 PCX image with 256 colours."},
+    {6, "File1", "File menu", "&File"},
+    {7, "Newbank1", "File menu: new bank", "&New"},
+    {8, "Loadpigmenta1", "File menu: load a bank", "&Load"},
+    {9, "Savepigmenta1", "File menu: save the bank", "&Save as ..."},
+    {10, "Quit1", "File menu: Quit", "&Quit"},
+    {11, "LoadImage1", "slot menu: load an image", "&Load Image"},
+    {12, "Clearimage1", "slot menu: clear the image", "&Clear image"},
+    {13, "Defineasfirsttextureimage1", "slot menu: first image of the texture", "Define as &first texture image"},
+    {14, "Defineaslasttextureimage1", "slot menu: last image of the texture", "Define as l&ast texture image"},
+    {15, "Label1", "label of the image index", "Image index:"},
+    {16, "Label2", "label of the image file name", "Image filename:"},
+    {17, "Label3", "label of the texture index", "Texture index:"},
+    {18, "Label4", "label of the first image index", "First image index:"},
+    {19, "Label7", "label of the last image index", "Last image index:"},
+    {20, "ColorLabel", "note beside slot 0", "(color palette file)"},
+    {21, "ClearTextureButton", "button clearing the texture", "Clear texture"},
+    {22, "Caption", "window caption", "Texture bank definition"},
+    {23, "OpenBankTitle", "title of the bank open dialog", "Please select a texture bank file"},
+    {24, "SaveBankTitle", "title of the bank save dialog", "Save the texture bank as"},
+    {25, "OpenPCXTitle", "title of the image open dialog", "Please select a PCX image"},
+    {26, "Help1", "Help menu item", "&Help"},
+};
+static_assert(IsWellFormed(PigmentaEntries));
+
+consteval const DictionaryEntry& PigmentaText(std::string_view name) { return EntryNamed(PigmentaEntries, name); }
