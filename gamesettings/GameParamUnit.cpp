@@ -584,6 +584,7 @@ void TGameParamForm::TranslateForm()
     };
 
     setWindowTitle(Entry(PartivaText("Caption")));
+    SetMessageTitle(EntryOrEnglish(PartivaText("Caption")));
     setAll({Label1}, Entry(PartivaText("Label1")));
     SaveParameters1->setText(Entry(PartivaText("SaveParameters1")));
     Quit1->setText(Entry(PartivaText("Quit1")));
@@ -772,4 +773,4 @@ void TGameParamForm::SaveParameters1Click()
 
 void TGameParamForm::Quit1Click() { QApplication::quit(); }
 
-void TGameParamForm::Help1Click() { OpenHelp("Partiva"); }
+void TGameParamForm::Help1Click() { OpenHelp(this, "Partiva", PartivaText("HelpNotOpened"), PartivaText("HelpMissing")); }

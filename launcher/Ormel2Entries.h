@@ -27,6 +27,15 @@ inline constexpr DictionaryEntry Ormel2Entries[] = {
     {18, "NotCopied", "deploy's closing message: heading of the files not copied", "These files could not be copied:"},
     {19, "NotRemoved", "deploy's closing message: heading of the files not removed",
      "These files could not be removed:"},
+    {20, "ProgramMissing", "message of a button whose program is missing (%1 the program), before the folders",
+     "The program %1 was not found. It was looked for in these folders:"},
+    {21, "SeparatePrograms", "added to that message for the tile bank editor, the level editor and the player",
+     "The tile bank editor, the level editor and the game player are programs of their own: install them into "
+     "the game folder."},
+    {22, "HelpNotOpened", "message when no program could show the help file (%1 the file)",
+     "The help file %1 could not be opened: no program to show it was found."},
+    {23, "HelpMissing", "message when there is no help file (%1 the names looked for)",
+     "There is no help file: %1 was looked for."},
 };
 static_assert(IsWellFormed(Ormel2Entries));
 

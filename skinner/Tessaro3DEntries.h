@@ -44,6 +44,10 @@ inline constexpr DictionaryEntry Tessaro3DEntries[] = {
     {37, "TypeFace3", "face type item 3", "P&lain"},
     {38, "DoubleFace", "double-sided check box", "Double-sided"},
     {39, "Label3", "label of the texture index", "Texture index"},
+    {40, "HelpNotOpened", "message when no program could show the help file (%1 the file)",
+     "The help file %1 could not be opened: no program to show it was found."},
+    {41, "HelpMissing", "message when there is no help file (%1 the names looked for)",
+     "There is no help file: %1 was looked for."},
 };
 static_assert(IsWellFormed(Tessaro3DEntries));
 
