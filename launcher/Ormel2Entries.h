@@ -36,6 +36,18 @@ inline constexpr DictionaryEntry Ormel2Entries[] = {
      "The help file %1 could not be opened: no program to show it was found."},
     {23, "HelpMissing", "message when there is no help file (%1 the names looked for)",
      "There is no help file: %1 was looked for."},
+    {30, "NotADeployFolder", "message refusing a deploy target that is not a folder, before its path",
+     "This is not a folder; nothing was changed:"},
+    {31, "DeployInsideProject", "message refusing a deploy folder inside another game project, before that project's path",
+     "This folder lies inside another game project, whose deploy would copy it along:"},
+    {32, "EmptyOtherFolder", "question before deploy empties a folder that is not a deployed game, before its path",
+     "This folder holds files and is not a deployed game. Delete everything in it and deploy the game there?"},
+    {33, "DeployedInto", "deploy's closing message: heading of the folder the game went into",
+     "The game is in the folder:"},
+    {34, "SpecialFilesLeftOut", "deploy's closing message: heading of the pipes, sockets and devices left out",
+     "These special files (pipes, sockets, devices) were left out:"},
+    {35, "RepeatedFoldersLeftOut", "deploy's closing message: heading of the linked folders left out",
+     "These linked folders lead to folders copied already and were left out:"},
 };
 static_assert(IsWellFormed(Ormel2Entries));
 

@@ -37,6 +37,7 @@ void ShowMessage(QWidget* parent, const QString& text);
 void ShowError(QWidget* parent, const QString& text);
 // The one-line question: the typed text, or nothing when the user cancels.
 std::optional<QString> AskText(QWidget* parent, const QString& caption, const QString& prompt, const QString& value);
+// A yes-or-no question whose default answer (Enter, Escape) is No.
 bool AskYesNo(QWidget* parent, const QString& caption, const QString& text);
 // The chosen file's path, or empty when the user cancels.
 QString ChooseOpenFile(QWidget* parent, const FileDialogRequest& request);
