@@ -36,6 +36,10 @@ inline constexpr DictionaryEntry PigmentaEntries[] = {
     {24, "SaveBankTitle", "title of the bank save dialog", "Save the texture bank as"},
     {25, "OpenPCXTitle", "title of the image open dialog", "Please select a PCX image"},
     {26, "Help1", "Help menu item", "&Help"},
+    {27, "HelpNotOpened", "message when no program could show the help file (%1 the file)",
+     "The help file %1 could not be opened: no program to show it was found."},
+    {28, "HelpMissing", "message when there is no help file (%1 the names looked for)",
+     "There is no help file: %1 was looked for."},
 };
 static_assert(IsWellFormed(PigmentaEntries));
 

@@ -242,6 +242,7 @@ void TMainForm::TranslateForm()
     ClearTextureButton->resize(std::clamp(ClearTextureButton->sizeHint().width(), 67, TextureIndex->x() - 4 - 303),
                                ClearTextureButton->height());
     setWindowTitle(Entry(PigmentaText("Caption")));
+    SetMessageTitle(EntryOrEnglish(PigmentaText("Caption")));
     OpenBankDialog.title = Entry(PigmentaText("OpenBankTitle"));
     SaveBankDialog.title = Entry(PigmentaText("SaveBankTitle"));
     OpenPCXDialog.title = Entry(PigmentaText("OpenPCXTitle"));
@@ -489,4 +490,4 @@ void TMainForm::Savepigmenta1Click()
 
 void TMainForm::Quit1Click() { QApplication::quit(); }
 
-void TMainForm::Help1Click() { OpenHelp("Pigmenta"); }
+void TMainForm::Help1Click() { OpenHelp(this, "Pigmenta", PigmentaText("HelpNotOpened"), PigmentaText("HelpMissing")); }

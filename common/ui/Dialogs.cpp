@@ -10,7 +10,9 @@
 
 namespace {
 
-QString title() { return OrmelApplication::Title(); }
+QString messageTitle;
+
+QString title() { return messageTitle.isEmpty() ? OrmelApplication::Title() : messageTitle; }
 
 // A question with the buttons given (an empty text leaves its button out); the role answered,
 // QMessageBox::RejectRole when the box is closed.
@@ -47,6 +49,10 @@ DialogHooks& Hooks()
     static DialogHooks hooks;
     return hooks;
 }
+
+void SetMessageTitle(const QString& text) { messageTitle = text; }
+
+QString MessageTitle() { return title(); }
 
 void ShowMessage(QWidget* parent, const QString& text)
 {
