@@ -1,6 +1,7 @@
 // TForm1's handlers: the face controls, the file flows, the bank load and the "Outils" menu.
 #include "Tessaro3DUnit.h"
 
+#include "BankImageProblem.h"
 #include "DxfImport.h"
 #include "Errors.h"
 #include "FaceEditing.h"
@@ -208,15 +209,30 @@ void TForm1::SaveObjet3DClick()
     ResetClick();
 }
 
+namespace {
+
+// An image that keeps a bank from loading, told in the user's language.
+QString bankImageMessage(const ImageProblem& problem)
+{
+    const bool wrongSize = problem.fault == ImageFault::WrongSize;
+    return Entry(wrongSize ? 70 : 71) + " (" + Ui(problem.name) + (wrongSize ? ", " + Ui(problem.detail) : "") + ")";
+}
+
+} // namespace
+
 void TForm1::LoadPigmentaClick()
 {
     const QString path = chooseFile(OpenDialog, "Texture Bank File (*.def *.DEF)", "def", 21);
     if (!path.isEmpty()) {
         makeCurrent(startFolder); // the bank names its images relative to it
-        EditorBankLoaded loaded;
+        RenderBankLoaded loaded;
         const auto load = [&] {
             const HourglassCursor hourglass; // the first load of a bank builds its blend tables
-            loaded = LoadEditorBank(Native(path), *context);
+            try {
+                loaded = LoadRenderBank(Native(path), *context);
+            } catch (const BankImageError& error) {
+                throw OrmelError(Native(bankImageMessage(error.problem)));
+            }
         };
         if (reportFailure(load)) {
             highlightWhite = loaded.highlight.white;

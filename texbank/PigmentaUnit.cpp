@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 #include "FatalError.h"
+#include "FormClient.h"
 #include "IdleRepaint.h"
 #include "K3xDisplay.h"
 #include "LocalisationUnit.h"
@@ -12,10 +13,10 @@
 #include "StartFolder.h"
 #include "Text.h"
 #include "UpDownControl.h"
+#include "Windows1252.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QContextMenuEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QMenuBar>
@@ -23,7 +24,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
-#include <QWheelEvent>
 
 #include <filesystem>
 #include <system_error>
@@ -93,14 +93,17 @@ TMainForm::TMainForm(QWidget* parent)
     small.setPixelSize(11); // the design's small dialog font: its labels sit 16 pixels apart
     setFont(small);
 
-    auto* client = new QWidget(this);
+    auto* client = new FormClient(this);
     client->setObjectName("Client");
-    client->setMouseTracking(true);
     client->setMinimumSize(MinimumClientWidth, MinimumClientHeight);
-    client->installEventFilter(this);
     setCentralWidget(client);
     buildPanel(client);
     buildMenus();
+    connect(client, &FormClient::Painting, this, &TMainForm::paintClient);
+    connect(client, &FormClient::Resized, this, &TMainForm::FormResize);
+    connect(client, &FormClient::MouseMoved, this, &TMainForm::FormMouseMove);
+    connect(client, &FormClient::MenuAsked, this, &TMainForm::showMenu);
+    connect(client, &FormClient::WheelTurned, this, &TMainForm::turnWheel);
 
     TextureAnimationTimer = new QTimer(this);
     TextureAnimationTimer->setInterval(AnimationInterval);
@@ -138,6 +141,9 @@ void TMainForm::buildPanel(QWidget* client)
     FirstTextureImageLabel = makeLabel(InterfacePanel, "FirstTextureImageLabel", "First Image Index:", 159, 57);
     Label7 = makeLabel(InterfacePanel, "Label7", "Last image index:", 16, 72);
     LastTextureImageLabel = makeLabel(InterfacePanel, "LastTextureImageLabel", "Last Image Index:", 159, 72);
+    NoTextureHint = makeLabel(InterfacePanel, "NoTextureHint", "", 8, 87);
+    NoTextureHint->setPalette(red);
+    NoTextureHint->hide();
 
     ClearTextureButton = new QPushButton("Clear texture", InterfacePanel);
     ClearTextureButton->setObjectName("ClearTextureButton");
@@ -219,6 +225,7 @@ void TMainForm::TranslateForm()
     RunGuarded(this, [] { LoadDictionary("Pigmenta.dic"); });
     for (int i = 0; i < static_cast<int>(Messages.size()); ++i)
         Messages[static_cast<std::size_t>(i)] = Entry(i);
+    BankTexts = {Native(Entry(30)), Native(Entry(31)), Native(Entry(32)), Native(Entry(33))};
     File1->setTitle(Entry(6));
     Newbank1->setText(Entry(7));
     Loadpigmenta1->setText(Entry(8));
@@ -236,6 +243,8 @@ void TMainForm::TranslateForm()
         l.label->setText(Entry(l.entry));
         l.label->adjustSize();
     }
+    NoTextureHint->setText(Entry(37));
+    NoTextureHint->adjustSize();
     ClearTextureButton->setText(Entry(21));
     // A longer translation widens the button towards the scroll bar, never under it.
     ClearTextureButton->resize(std::clamp(ClearTextureButton->sizeHint().width(), 67, TextureIndex->x() - 4 - 303),
@@ -262,7 +271,7 @@ void TMainForm::FormResize()
     SetColourTable(ViewImage, Bank.bankPalette);
     // Every slot stays reachable whatever the number of columns.
     UpDown->SetRange(0, TopRowMaximum(Columns(), ViewPanel->height()));
-    Paint(); // the new view image is drawn before the window shows it
+    viewDrawn_ = false;
 }
 
 void TMainForm::FormMouseMove(int X, int Y)
@@ -286,6 +295,7 @@ void TMainForm::Paint()
     paint.paletteSlotFrame = static_cast<std::uint8_t>(flicker_() % 256);
     DrawSlotGrid(ViewImage, Bank, paint);
     PreviewShown = DrawPreview(PreviewImage, Bank, paint.chosen);
+    viewDrawn_ = true;
 }
 
 void TMainForm::Repaint()
@@ -298,6 +308,8 @@ void TMainForm::Repaint()
 
 void TMainForm::paintClient(QWidget* client)
 {
+    if (!viewDrawn_)
+        Paint(); // a view image new since the last repaint is drawn before the window shows it
     QPainter canvas(client);
     DrawImage(ViewImage, ViewPanel->x(), ViewPanel->y(), canvas);
     if (PreviewShown) {
@@ -307,43 +319,19 @@ void TMainForm::paintClient(QWidget* client)
     }
 }
 
-bool TMainForm::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched != centralWidget())
-        return QMainWindow::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::Paint:
-        paintClient(centralWidget());
-        return true;
-    case QEvent::Resize:
-        FormResize();
-        break;
-    case QEvent::MouseMove: {
-        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-        FormMouseMove(at.x(), at.y());
-        break;
-    }
-    case QEvent::ContextMenu:
-        PopupMenu1->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
-        return true;
-    case QEvent::Wheel: {
-        // The wheel over the grid (or its up-down control) scrolls it by rows.
-        const auto* wheel = static_cast<QWheelEvent*>(event);
-        if (!ViewPanel->geometry().united(UpDown->geometry()).contains(wheel->position().toPoint()))
-            break;
-        wheelSteps_ += wheel->angleDelta().y();
-        const int rows = wheelSteps_ / WheelStep;
-        wheelSteps_ -= rows * WheelStep;
-        if (rows != 0)
-            UpDown->Step(rows);
-        return true;
-    }
-    default:
-        break;
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
+void TMainForm::showMenu(const QPoint& globalPos) { PopupMenu1->popup(globalPos); }
 
+void TMainForm::turnWheel(const QPoint& at, int eighthsOfDegree)
+{
+    // The wheel over the grid (or its up-down control) scrolls it by rows.
+    if (!ViewPanel->geometry().united(UpDown->geometry()).contains(at))
+        return;
+    wheelSteps_ += eighthsOfDegree;
+    const int rows = wheelSteps_ / WheelStep;
+    wheelSteps_ -= rows * WheelStep;
+    if (rows != 0)
+        UpDown->Step(rows);
+}
 
 void TMainForm::showCursorLabels()
 {
@@ -374,9 +362,9 @@ void TMainForm::bankPaletteChanged()
     Frames = ComputeFrameColours(Bank.bankPalette);
 }
 
-void TMainForm::reportUnread(const EditorBankLoad& problems)
+void TMainForm::reportUnread(const EditorBankLoad& problems, const KeptBankLines* kept)
 {
-    const std::string text = problems.message();
+    const std::string text = BankLoadMessage(problems, kept, BankTexts);
     if (!text.empty())
         ShowError(this, Ui(text));
 }
@@ -391,6 +379,7 @@ void TMainForm::TextureAnimationTimerTimer()
 {
     StepTexture(ChosenTexture());
     showTextureLabels();
+    NoTextureHint->setVisible(HasImagesButNoTexture(Bank));
 }
 
 void TMainForm::ClearTextureButtonClick() { ChosenTexture() = EditorBank::Undefined; }
@@ -405,6 +394,24 @@ void TMainForm::Clearimage1Click()
     showCursorLabels();
 }
 
+bool TMainForm::imageNameRefused(const std::string& name)
+{
+    switch (CheckBankImageName(name)) {
+    case BankNameProblem::None:
+        return false;
+    case BankNameProblem::Blank:
+        ShowMessage(this, Entry(34) + "\n" + Ui(name));
+        break;
+    case BankNameProblem::TooLong:
+        ShowMessage(this, Entry(35) + "\n" + Ui(name));
+        break;
+    case BankNameProblem::Character:
+        ShowMessage(this, Entry(36) + " " + Ui(CharacterOutsideWindows1252(name).value_or("")) + "\n" + Ui(name));
+        break;
+    }
+    return true;
+}
+
 void TMainForm::LoadImage1Click()
 {
     const QString path = ChooseOpenFile(this, OpenPCXDialog);
@@ -415,18 +422,16 @@ void TMainForm::LoadImage1Click()
         ShowMessage(this, Messages[3]);
         return;
     }
+    if (imageNameRefused(*name))
+        return;
     SlotImageLoad load;
     {
         const CurrentFolderScope inStartFolder(startFolder);
-        try {
-            load = LoadImageIntoSlot(Bank, CursorImage, *name);
-        } catch (const OrmelError& error) {
-            ShowError(this, Ui(error.what()));
-            return;
-        }
+        load = LoadImageIntoSlot(Bank, CursorImage, *name);
     }
     if (!load.loaded) {
-        ShowMessage(this, Messages[5]);
+        const bool missing = load.refused && load.refused->fault == ImageFault::Missing;
+        ShowMessage(this, missing ? Entry(30) + "\n" + Ui(*name) : Messages[5]);
         return;
     }
     if (CursorImage == 0)
@@ -437,7 +442,7 @@ void TMainForm::LoadImage1Click()
 
 void TMainForm::Newbank1Click()
 {
-    if (!AskYesNo(this, Messages[1], Messages[0]))
+    if (!AskOkCancel(this, Messages[1], Messages[0]))
         return;
     ClearBank(Bank);
     showCursorLabels();
@@ -465,7 +470,7 @@ void TMainForm::Loadpigmenta1Click()
     bankPaletteChanged();
     setWindowTitle(Entry(2) + path);
     showCursorLabels();
-    reportUnread(load);
+    reportUnread(load, &Bank.kept); // told once: the kept lines stay unshown until saved back
 }
 
 void TMainForm::Savepigmenta1Click()
