@@ -1,7 +1,8 @@
 #include "FileResolver.h"
 
+#include "Windows1252.h"
+
 #include <algorithm>
-#include <cctype>
 #include <system_error>
 #include <vector>
 
@@ -53,9 +54,8 @@ bool findEntry(const fs::path& folder, const std::string& wanted, fs::path& foun
 
 bool SameNameIgnoringCase(std::string_view a, std::string_view b)
 {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
-        return std::tolower(x) == std::tolower(y);
-    });
+    // Each letter and its capital take the same number of bytes in UTF-8.
+    return a.size() == b.size() && LowerCaseLetters(a) == LowerCaseLetters(b);
 }
 
 fs::path ResolvePath(std::string_view name, const fs::path& base)

@@ -16,7 +16,8 @@ std::filesystem::path ResolvePath(std::string_view name, const std::filesystem::
 // The current folder + "/" + name, resolved: how every settings file and dictionary is addressed.
 std::filesystem::path FileInCurrentFolder(std::string_view name);
 
-// Case-blind equality of two names, as the resolver compares components (ASCII letters only).
+// Case-blind equality of two names, as the resolver compares components and INI files their
+// section names: the letters of Windows-1252 (é and É, œ and Œ, š and Š ...) match their capitals.
 bool SameNameIgnoringCase(std::string_view a, std::string_view b);
 
 // The name of `path` below `folder`, with "/" between folders, when the path lies inside that

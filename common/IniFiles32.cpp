@@ -4,9 +4,12 @@
 #include "FileResolver.h"
 #include "NumberText.h"
 #include "SafeWrite.h"
+#include "Windows1252.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +21,21 @@ namespace {
 bool isControlOrBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 
 std::string bracketed(const std::string& section) { return "[" + section + "]"; }
+
+// What a write stores is one line: each line break (CR LF, CR or LF) becomes a blank, and so does
+// a NUL, which would end the text when the file is read again.
+std::string oneLine(const std::string& text)
+{
+    std::string line;
+    line.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        const bool breaks = text[i] == '\r' || text[i] == '\n' || text[i] == '\0';
+        line += breaks ? ' ' : text[i];
+    }
+    return line;
+}
 
 } // namespace
 
@@ -72,14 +90,15 @@ void TIniFile32::LoadFromFile()
     std::ifstream in(FileName, std::ios::binary);
     if (!in)
         throw IoError("Cannot read " + FileName + ": " + std::strerror(errno));
-    std::string text(std::istreambuf_iterator<char>(in), {});
+    std::string bytes(std::istreambuf_iterator<char>(in), {});
     if (in.bad())
         throw IoError("Cannot read " + FileName + ": " + std::strerror(errno));
 
     Lines.clear();
     Sections.clear();
     // A NUL ends the text; lines end at CR, LF or CR LF.
-    text.resize(std::min(text.size(), text.find('\0')));
+    bytes.resize(std::min(bytes.size(), bytes.find('\0')));
+    const std::string text = DecodeFileText(bytes);
     std::size_t pos = 0;
     while (pos < text.size()) {
         std::size_t end = text.find_first_of("\r\n", pos);
@@ -146,18 +165,20 @@ double TIniFile32::ReadFloat(const std::string& Section, const std::string& Key,
 
 void TIniFile32::WriteString(const std::string& Section, const std::string& Key, const std::string& Value)
 {
-    const std::string line = Key + "=" + Value;
-    const int header = SectionLineIndex(Section);
+    const std::string section = oneLine(Section);
+    const std::string key = oneLine(Key);
+    const std::string line = key + "=" + oneLine(Value);
+    const int header = SectionLineIndex(section);
     if (header < 0) {
-        Sections.emplace_back(bracketed(Section), static_cast<int>(Lines.size()));
-        Lines.push_back(bracketed(Section));
-        if (!Key.empty())
+        Sections.emplace_back(bracketed(section), static_cast<int>(Lines.size()));
+        Lines.push_back(bracketed(section));
+        if (!key.empty())
             Lines.push_back(line);
     } else {
         std::size_t i = static_cast<std::size_t>(header) + 1;
-        while (i < Lines.size() && !IsSectionLine(Lines[i]) && KeyOfLine(Lines[i]) != Key)
+        while (i < Lines.size() && !IsSectionLine(Lines[i]) && KeyOfLine(Lines[i]) != key)
             ++i;
-        if (Key.empty()) {
+        if (key.empty()) {
             // Only makes sure the section exists.
         } else if (i == Lines.size()) {
             Lines.push_back(line);
@@ -184,6 +205,18 @@ void TIniFile32::WriteFloat(const std::string& Section, const std::string& Key, 
     WriteString(Section, Key, FormatFloat(Value));
 }
 
+TIniFile32::~TIniFile32()
+{
+#ifndef NDEBUG
+    // Writes that never reach the disk are a caller's mistake: say so at once in a debug build.
+    // An exception on its way out is the caller giving up, which may drop them.
+    if (Modified && std::uncaught_exceptions() == 0) {
+        std::fprintf(stderr, "TIniFile32: the writes to %s were dropped: Destroy() was not called\n", FileName.c_str());
+        std::abort();
+    }
+#endif
+}
+
 void TIniFile32::Destroy()
 {
     if (!Modified)
@@ -200,5 +233,5 @@ void TIniFile32::UpdateFile()
     std::string text;
     for (const std::string& line : Lines)
         text += line + "\r\n";
-    WriteFileAtomically(FileName, text);
+    WriteFileAtomically(FileName, EncodeFileText(text, FileName));
 }

@@ -6,7 +6,15 @@
 //
 //     TIniFile32 ini(path);
 //     ini.WriteInteger("Config", "Renderer", mode);
-//     ini.Destroy();   // writes the file whole when something was written; throws IoError
+//     ini.Destroy();   // writes the file whole when something was written; throws OrmelError
+//
+// Writes reach the disk only through Destroy(). Readers hold a const object; an object that is
+// not const is a writer, and its last use is Destroy(). A writer dropped without it aborts a
+// debug build, naming the file.
+//
+// The file is Windows-1252 text on disk (or UTF-8 after a byte-order mark) and UTF-8 in memory:
+// every read and written text is UTF-8. A written key or value is one line: line breaks in it
+// become blanks.
 //
 // Format as read: lines end at CR LF, LF or CR; a NUL ends the text. Each line is trimmed of
 // codes 0..32; empty lines and lines starting with ";" are dropped (and so lost on a rewrite).
@@ -24,12 +32,13 @@ public:
     // a missing file gives an empty object.
     explicit TIniFile32(std::string fileName);
     // Releases the object; it never writes. Call Destroy() to save what was written.
-    ~TIniFile32() = default;
+    ~TIniFile32();
     TIniFile32(const TIniFile32&) = delete;
     TIniFile32& operator=(const TIniFile32&) = delete;
 
     // Destroy: when a write happened, writes the file (temporary file, then rename), so a failure
-    // leaves the old file whole and throws IoError to the caller. Only the first call writes.
+    // leaves the old file whole and throws to the caller: IoError, or FormatError naming the file
+    // and a character Windows-1252 cannot hold. Only the first call writes.
     void Destroy();
 
     std::string ReadString(const std::string& Section, const std::string& Key, const std::string& Default) const;

@@ -18,6 +18,11 @@ void LoadDictionary(std::string_view fileName)
         DictionaryTable[static_cast<std::size_t>(i)] = dictionary.ReadString(LanguageName, std::to_string(i), MissingEntry);
 }
 
+const std::string& DictionaryText(const DictionaryEntry& entry)
+{
+    return DictionaryTable.at(static_cast<std::size_t>(entry.number));
+}
+
 std::optional<std::filesystem::path> HelpFileFor(std::string_view prefix)
 {
     const std::string base(prefix);

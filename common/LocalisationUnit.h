@@ -4,6 +4,8 @@
 //
 // A dictionary is an INI file: [Config] Language names the current language; one section per
 // language, named by the language, holds entries "0" to "256".
+#include "DictionaryEntries.h"
+
 #include <array>
 #include <filesystem>
 #include <optional>
@@ -21,6 +23,9 @@ extern std::array<std::string, DictionarySize> DictionaryTable;
 // current folder's dictionary `fileName`; an entry the language lacks (or leaves empty) becomes
 // "********". A missing dictionary or language leaves the table as it was. Never writes.
 void LoadDictionary(std::string_view fileName);
+
+// The loaded text of one entry of the program's table.
+const std::string& DictionaryText(const DictionaryEntry& entry);
 
 // The help file to open for `prefix` in the current folder, first found of:
 // prefix_Language.chm, prefix.chm, prefix_Language.html, prefix.html.

@@ -42,19 +42,41 @@ void UseUserLocaleDecimalSeparator()
     }
 }
 
-std::optional<std::int32_t> ParseHexInteger(std::string_view digits)
+namespace {
+
+constexpr std::int64_t LargestMagnitude = 2147483648LL; // of -2147483648
+
+// The value of digits in `base` (10 or 16), leading zeros allowed; nothing for empty text, a
+// stray character, or a magnitude no 32-bit signed value has.
+std::optional<std::int64_t> magnitude(std::string_view digits, int base)
 {
-    if (digits.empty() || digits.size() > 8)
+    if (digits.empty())
         return std::nullopt;
-    std::uint32_t value = 0;
+    std::int64_t value = 0;
     for (char c : digits) {
-        const int d = hexValue(c);
+        const int d = base == 16 ? hexValue(c) : (isDigit(c) ? c - '0' : -1);
         if (d < 0)
             return std::nullopt;
-        value = value * 16 + static_cast<std::uint32_t>(d);
+        value = value * base + d;
+        if (value > LargestMagnitude)
+            return std::nullopt;
     }
+    return value;
+}
+
+std::optional<std::int32_t> signedValue(std::optional<std::int64_t> magnitude, bool negative)
+{
+    if (!magnitude)
+        return std::nullopt;
+    const std::int64_t value = negative ? -*magnitude : *magnitude;
+    if (value > LargestMagnitude - 1)
+        return std::nullopt;
     return static_cast<std::int32_t>(value);
 }
+
+} // namespace
+
+std::optional<std::int32_t> ParseHexInteger(std::string_view digits) { return signedValue(magnitude(digits, 16), false); }
 
 std::optional<std::int32_t> ParseInteger(std::string_view text)
 {
@@ -63,27 +85,9 @@ std::optional<std::int32_t> ParseInteger(std::string_view text)
         negative = text.front() == '-';
         text.remove_prefix(1);
     }
-    if (!text.empty() && text.front() == '$') {
-        const auto value = ParseHexInteger(text.substr(1));
-        if (!value)
-            return std::nullopt;
-        return negative ? static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(*value)) : *value;
-    }
-    if (text.empty())
-        return std::nullopt;
-    std::int64_t value = 0;
-    for (char c : text) {
-        if (!isDigit(c))
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-        if (value > 2147483648LL)
-            return std::nullopt;
-    }
-    if (negative)
-        value = -value;
-    if (value > 2147483647LL)
-        return std::nullopt;
-    return static_cast<std::int32_t>(value);
+    if (!text.empty() && text.front() == '$')
+        return signedValue(magnitude(text.substr(1), 16), negative);
+    return signedValue(magnitude(text, 10), negative);
 }
 
 std::optional<double> ParseFloat(std::string_view text)

@@ -12,10 +12,11 @@ void SetDecimalSeparator(char separator);
 // Sets the separator from the user's locale settings (LC_ALL, LC_NUMERIC, LANG); "." when unknown.
 void UseUserLocaleDecimalSeparator();
 
-// "123", "-5", "+7", and "$1F" (hexadecimal; up to 8 digits, taken as a 32-bit pattern).
-// Empty text, stray characters or values outside the 32-bit range give nothing.
+// "123", "-5", "+7", and "$1F" or "-$1F" (hexadecimal). Leading zeros are allowed. Empty text,
+// stray characters or values outside the 32-bit signed range ("$FFFFFFFF" among them) give
+// nothing.
 std::optional<std::int32_t> ParseInteger(std::string_view text);
-// Hexadecimal digits only, up to 8 of them, taken as a 32-bit pattern.
+// Hexadecimal digits only, leading zeros allowed; nothing above 7FFFFFFF.
 std::optional<std::int32_t> ParseHexInteger(std::string_view digits);
 
 // A decimal number with the current separator and an optional exponent ("2,5", "-1E-5").

@@ -136,6 +136,40 @@ std::string EncodeFileText(std::string_view text, std::string_view fileName)
     return out;
 }
 
+namespace {
+
+char32_t lowerCaseLetter(char32_t c)
+{
+    if ((c >= U'A' && c <= U'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
+        return c + 0x20;
+    switch (c) {
+    case 0x0160: return 0x0161; // Š
+    case 0x0152: return 0x0153; // Œ
+    case 0x017D: return 0x017E; // Ž
+    case 0x0178: return 0x00FF; // Ÿ
+    default: return c;
+    }
+}
+
+} // namespace
+
+std::string LowerCaseLetters(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    while (!text.empty()) {
+        const auto sequence = utf8SequenceAt(text);
+        const std::size_t length = sequence ? sequence->length : 1;
+        const char32_t lower = sequence ? lowerCaseLetter(sequence->codePoint) : 0;
+        if (sequence && lower != sequence->codePoint)
+            appendUtf8(out, lower);
+        else
+            out += text.substr(0, length);
+        text.remove_prefix(length);
+    }
+    return out;
+}
+
 std::optional<std::string> CharacterOutsideWindows1252(std::string_view text)
 {
     while (!text.empty()) {

@@ -18,6 +18,11 @@ std::string DecodeFileText(std::string_view bytes);
 // a character has no place in the code page. Bytes that are not valid UTF-8 are kept as they are.
 std::string EncodeFileText(std::string_view text, std::string_view fileName);
 
+// `text` with every letter of the code page in lower case: A-Z, the accented capitals (but the
+// multiplication sign), and the capitals Š, Œ, Ž, Ÿ of its 0x80 row. The rule by which the suite
+// compares names without regard to case (SameNameIgnoringCase).
+std::string LowerCaseLetters(std::string_view text);
+
 // The first character of a UTF-8 text that Windows-1252 cannot hold, for forms that refuse such
 // a text when it is typed or chosen; nothing when all of it fits.
 std::optional<std::string> CharacterOutsideWindows1252(std::string_view text);

@@ -9,6 +9,7 @@
 #include "OrmelApplication.h"
 #include "NumberText.h"
 #include "OpenWAV.h"
+#include "PartivaEntries.h"
 #include "Shell.h"
 #include "Snd.h"
 #include "Text.h"
@@ -582,61 +583,61 @@ void TGameParamForm::TranslateForm()
             label->setText(withoutAccelerator(text));
     };
 
-    setWindowTitle(Entry(0));
-    setAll({Label1}, Entry(1));
-    SaveParameters1->setText(Entry(2));
-    Quit1->setText(Entry(3));
-    Help1->setText(Entry(4));
-    OutsideFolderMessage = DictionaryTable[5];
-    File1->setTitle(Entry(7));
+    setWindowTitle(Entry(PartivaText("Caption")));
+    setAll({Label1}, Entry(PartivaText("Label1")));
+    SaveParameters1->setText(Entry(PartivaText("SaveParameters1")));
+    Quit1->setText(Entry(PartivaText("Quit1")));
+    Help1->setText(Entry(PartivaText("Help1")));
+    OutsideFolderMessage = DictionaryText(PartivaText("OutsideFolderMessage"));
+    File1->setTitle(Entry(PartivaText("File1")));
     if (WAVDialog) {
-        WAVDialog->OutsideFolderMessage = DictionaryTable[5];
-        WAVDialog->setWindowTitle(Entry(6));
-        WAVDialog->Label1->setText(withoutAccelerator(Entry(7)));
-        WAVDialog->OKButton->setText(Entry(8));
-        WAVDialog->ChangeButton->setText(Entry(9));
-        WAVDialog->ClearButton->setText(Entry(10));
-        WAVDialog->CancelButton->setText(Entry(11));
-        WAVDialog->PlayButton->setText(Entry(12));
+        WAVDialog->OutsideFolderMessage = DictionaryText(PartivaText("OutsideFolderMessage"));
+        WAVDialog->setWindowTitle(Entry(PartivaText("WAVDialogCaption")));
+        WAVDialog->Label1->setText(withoutAccelerator(Entry(PartivaText("File1"))));
+        WAVDialog->OKButton->setText(Entry(PartivaText("OKButton")));
+        WAVDialog->ChangeButton->setText(Entry(PartivaText("ChangeButton")));
+        WAVDialog->ClearButton->setText(Entry(PartivaText("ClearButton")));
+        WAVDialog->CancelButton->setText(Entry(PartivaText("CancelButton")));
+        WAVDialog->PlayButton->setText(Entry(PartivaText("PlayButton")));
     }
-    setAll({Label2}, Entry(13));
-    setAll({Label3}, Entry(14));
-    setAll({Label4}, Entry(15));
-    setAll({Label5}, Entry(16));
-    setAll({Label6}, Entry(17));
-    setAll({Label7}, Entry(18));
-    StartLevelDialog.title = Entry(19);
-    PCXDialog.title = Entry(20);
-    setAll({Label8}, Entry(21));
-    HelpDialog.title = Entry(23);
-    setAll({Label9}, Entry(24));
+    setAll({Label2}, Entry(PartivaText("Label2")));
+    setAll({Label3}, Entry(PartivaText("Label3")));
+    setAll({Label4}, Entry(PartivaText("Label4")));
+    setAll({Label5}, Entry(PartivaText("Label5")));
+    setAll({Label6}, Entry(PartivaText("Label6")));
+    setAll({Label7}, Entry(PartivaText("Label7")));
+    StartLevelDialog.title = Entry(PartivaText("StartLevelTitle"));
+    PCXDialog.title = Entry(PartivaText("PCXTitle"));
+    setAll({Label8}, Entry(PartivaText("Label8")));
+    HelpDialog.title = Entry(PartivaText("HelpTitle"));
+    setAll({Label9}, Entry(PartivaText("Label9")));
     for (QPushButton* clear : {ClearSmallFontButton, ClearBigFontButton, ClearHelpFileButton, ClearCrossButton, ClearLifeIcon,
                                DeveloperVideoClearButton, IntroVideoClearButton, IntroMusicClearButton,
                                ExtroVideoClearButton, ExtroMusicClearButton})
-        clear->setText(Entry(25));
-    setAll({Label10}, Entry(26));
-    setAll({Label11}, Entry(27));
-    setAll({Label12, Label15, Label22, Label21, Label29, Label34, Label31, Label39}, Entry(28));
-    setAll({Label13, Label16, Label23, Label27, Label30, Label35, Label32, Label40}, Entry(29));
-    setAll({Label17, Label24}, Entry(30));
-    setAll({Label18, Label25}, Entry(31));
-    setAll({Label19, Label26, Label33, Label38}, Entry(32));
-    setAll({Label14}, Entry(33));
-    setAll({Label20}, Entry(34));
-    setAll({Label28}, Entry(35));
-    setAll({Label37}, Entry(36));
-    setAll({Label36}, Entry(37));
-    setAll({Label42}, Entry(38));
-    setAll({Label41}, Entry(39));
-    setAll({Label43}, Entry(40));
-    setAll({Label44}, Entry(41));
-    setAll({Label45}, Entry(42));
-    setAll({Label47}, Entry(43));
-    setAll({Label46}, Entry(44));
-    setAll({Label48}, Entry(45));
-    setAll({Label49, Label53}, Entry(46));
-    setAll({Label50, Label54}, Entry(47));
-    setAll({Label51}, Entry(48));
+        clear->setText(Entry(PartivaText("ClearButtons")));
+    setAll({Label10}, Entry(PartivaText("Label10")));
+    setAll({Label11}, Entry(PartivaText("Label11")));
+    setAll({Label12, Label15, Label22, Label21, Label29, Label34, Label31, Label39}, Entry(PartivaText("LeftLabels")));
+    setAll({Label13, Label16, Label23, Label27, Label30, Label35, Label32, Label40}, Entry(PartivaText("TopLabels")));
+    setAll({Label17, Label24}, Entry(PartivaText("IconWidthLabels")));
+    setAll({Label18, Label25}, Entry(PartivaText("IconHeightLabels")));
+    setAll({Label19, Label26, Label33, Label38}, Entry(PartivaText("AlphaLabels")));
+    setAll({Label14}, Entry(PartivaText("Label14")));
+    setAll({Label20}, Entry(PartivaText("Label20")));
+    setAll({Label28}, Entry(PartivaText("Label28")));
+    setAll({Label37}, Entry(PartivaText("Label37")));
+    setAll({Label36}, Entry(PartivaText("Label36")));
+    setAll({Label42}, Entry(PartivaText("Label42")));
+    setAll({Label41}, Entry(PartivaText("Label41")));
+    setAll({Label43}, Entry(PartivaText("Label43")));
+    setAll({Label44}, Entry(PartivaText("Label44")));
+    setAll({Label45}, Entry(PartivaText("Label45")));
+    setAll({Label47}, Entry(PartivaText("Label47")));
+    setAll({Label46}, Entry(PartivaText("Label46")));
+    setAll({Label48}, Entry(PartivaText("Label48")));
+    setAll({Label49, Label53}, Entry(PartivaText("FontWidthLabels")));
+    setAll({Label50, Label54}, Entry(PartivaText("FontHeightLabels")));
+    setAll({Label51}, Entry(PartivaText("Label51")));
     fitWindow();
 }
 
@@ -711,7 +712,7 @@ void TGameParamForm::chooseFile(const FileDialogRequest& dialog, std::string& va
     if (!relative.empty())
         value = relative;
     else
-        ShowMessage(this, levelFile ? Entry(22) : Ui(OutsideFolderMessage));
+        ShowMessage(this, levelFile ? Entry(PartivaText("LevelOutsideMessage")) : Ui(OutsideFolderMessage));
     RefreshControls();
 }
 

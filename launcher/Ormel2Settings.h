@@ -1,6 +1,11 @@
 #pragma once
 // The launcher's settings: the rendering mode and the offered languages in Ormel2.ini, the
 // game title in game.ini, and the interface language written into every program's dictionary.
+#include "Ormel2Entries.h"
+#include "PartivaEntries.h"
+#include "PigmentaEntries.h"
+#include "Tessaro3DEntries.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -20,21 +25,21 @@ LauncherSettings ReadLauncherSettings();
 // Writes [Config] Renderer into Ormel2.ini (created when missing). Throws OrmelError on failure.
 void WriteRenderer(std::int32_t mode);
 
-// A dictionary of the suite and the highest entry its program gives its controls; the level
-// editor, the player and the tile bank editor keep texts of their own (-1: none of ours).
+// A dictionary of the suite and the table of the entries its program uses; the level editor,
+// the player and the tile bank editor keep texts of their own (no entries of ours).
 struct SuiteDictionary {
     std::string_view file;
-    int lastEntry;
+    DictionaryEntries entries;
 };
 
 // The dictionaries that receive the chosen language, in the order they are written.
-inline constexpr std::array<SuiteDictionary, 7> SuiteDictionaries{{{"Ormel2.dic", 17},
-                                                                   {"Partiva.dic", 48},
-                                                                   {"Editor.dic", -1},
-                                                                   {"Player.dic", -1},
-                                                                   {"Tessaro3D.dic", 39},
-                                                                   {"Pigmenta.dic", 26},
-                                                                   {"Mosaro.dic", -1}}};
+inline constexpr std::array<SuiteDictionary, 7> SuiteDictionaries{{{"Ormel2.dic", Ormel2Entries},
+                                                                   {"Partiva.dic", PartivaEntries},
+                                                                   {"Editor.dic", {}},
+                                                                   {"Player.dic", {}},
+                                                                   {"Tessaro3D.dic", Tessaro3DEntries},
+                                                                   {"Pigmenta.dic", PigmentaEntries},
+                                                                   {"Mosaro.dic", {}}}};
 
 // Writes [Config] Language = name into every dictionary of the suite, creating missing ones.
 // A dictionary that cannot be written does not stop the others; the messages of the failures

@@ -5,6 +5,7 @@
 #include "Dialogs.h"
 #include "Errors.h"
 #include "LocalisationUnit.h"
+#include "Ormel2Entries.h"
 #include "Ormel2Settings.h"
 #include "Shell.h"
 #include "Text.h"
@@ -28,13 +29,6 @@ constexpr int ButtonWidth = 153;
 constexpr int ButtonHeight = 25;
 
 bool programExists(const std::string& name) { return ProgramExists(name); }
-
-// An entry that older dictionaries may lack, with the text to show then.
-QString entryOr(int index, const char* fallback)
-{
-    const std::string& text = DictionaryTable[static_cast<std::size_t>(index)];
-    return text.empty() || text == MissingEntry ? QString::fromUtf8(fallback) : Ui(text);
-}
 
 } // namespace
 
@@ -135,20 +129,20 @@ void TOrmel2Form::TranslateForm()
             ShowError(this, QString::fromStdString(error.what()));
         dictionaryTrouble_ = error.what();
     }
-    File1->setTitle(Entry(0));
-    Quit1->setText(Entry(1));
-    Options1->setTitle(Entry(2));
-    RendererMenu->setTitle(Entry(3));
-    LanguageMenu->setTitle(Entry(4));
-    Help1->setText(Entry(5));
-    setWindowTitle(Entry(6) + " - " + Ui(GameTitle));
-    Tessaro3DButton->setText(Entry(7));
-    TextureButton->setText(Entry(8));
-    TileButton->setText(Entry(9));
-    LevelButton->setText(Entry(10));
-    PartivaButton->setText(Entry(11));
-    TestGameButton->setText(Entry(12));
-    DeployButton->setText(Entry(13));
+    File1->setTitle(Entry(Ormel2Text("File1")));
+    Quit1->setText(Entry(Ormel2Text("Quit1")));
+    Options1->setTitle(Entry(Ormel2Text("Options1")));
+    RendererMenu->setTitle(Entry(Ormel2Text("RendererMenu")));
+    LanguageMenu->setTitle(Entry(Ormel2Text("LanguageMenu")));
+    Help1->setText(Entry(Ormel2Text("Help1")));
+    setWindowTitle(Entry(Ormel2Text("Caption")) + " - " + Ui(GameTitle));
+    Tessaro3DButton->setText(Entry(Ormel2Text("Tessaro3DButton")));
+    TextureButton->setText(Entry(Ormel2Text("TextureButton")));
+    TileButton->setText(Entry(Ormel2Text("TileButton")));
+    LevelButton->setText(Entry(Ormel2Text("LevelButton")));
+    PartivaButton->setText(Entry(Ormel2Text("PartivaButton")));
+    TestGameButton->setText(Entry(Ormel2Text("TestGameButton")));
+    DeployButton->setText(Entry(Ormel2Text("DeployButton")));
 }
 
 void TOrmel2Form::LoadSettings()
@@ -213,16 +207,16 @@ void TOrmel2Form::TestGameButtonClick() { StartProgram(PlayerProgram(Renderer, p
 
 void TOrmel2Form::DeployButtonClick()
 {
-    const std::optional<QString> typed = AskText(this, Entry(14), Entry(15), Ui(DefaultDeployTarget().string()));
+    const std::optional<QString> typed = AskText(this, Entry(Ormel2Text("DeployCaption")), Entry(Ormel2Text("DeployPrompt")), Ui(DefaultDeployTarget().string()));
     if (!typed)
         return;
     const std::filesystem::path target = DeployTargetPath(Native(*typed));
     if (IsUnsafeDeployTarget(target))
-        return ShowError(this, entryOr(17, UnsafeDeployTargetMessage));
+        return ShowError(this, EntryOrEnglish(Ormel2Text("UnsafeDeployTarget")));
     DeployCounts counts;
     {
         const HourglassCursor hourglass;
-        TDeployProgressForm progress(this, Entry(14));
+        TDeployProgressForm progress(this, Entry(Ormel2Text("DeployCaption")));
         progress.ShowNow();
         SetMessageBeep(&QApplication::beep);
         counts = DeployGame(target, [&progress](TFileCopyNew& copier, std::uint16_t read, std::uint16_t written) {
@@ -230,9 +224,9 @@ void TOrmel2Form::DeployButtonClick()
         });
     }
     if (counts.failures.empty() && counts.notRemoved.empty())
-        return ShowMessage(this, Entry(16));
+        return ShowMessage(this, Entry(Ormel2Text("Deployed")));
     // The closing message still comes, with what the deployed game lacks and what it should not hold.
-    QString text = Entry(16);
+    QString text = Entry(Ormel2Text("Deployed"));
     const auto list = [&text](const QString& heading, const std::vector<std::string>& files) {
         if (files.empty())
             return;
@@ -240,8 +234,8 @@ void TOrmel2Form::DeployButtonClick()
         for (const std::string& file : files)
             text += "\n" + Ui(file);
     };
-    list(entryOr(18, "These files could not be copied:"), counts.failures);
-    list(entryOr(19, "These files could not be removed:"), counts.notRemoved);
+    list(EntryOrEnglish(Ormel2Text("NotCopied")), counts.failures);
+    list(EntryOrEnglish(Ormel2Text("NotRemoved")), counts.notRemoved);
     ShowError(this, text);
 }
 

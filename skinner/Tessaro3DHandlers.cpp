@@ -12,6 +12,7 @@
 #include "PointMerge.h"
 #include "Renderer.h"
 #include "Shell.h"
+#include "Tessaro3DEntries.h"
 #include "Text.h"
 
 #include <QApplication>
@@ -141,7 +142,7 @@ void TForm1::Timer1Timer() { AnimateTextures(*context); }
 
 // ---- files ----
 
-void TForm1::showFileInCaption(const QString& path) { setWindowTitle(Entry(0) + " - " + path); }
+void TForm1::showFileInCaption(const QString& path) { setWindowTitle(Entry(Tessaro3DText("Caption")) + " - " + path); }
 
 void TForm1::objectReplaced()
 {
@@ -149,7 +150,8 @@ void TForm1::objectReplaced()
     setMaximumQuietly(FaceBar, object.lastFace);
 }
 
-QString TForm1::chooseFile(FileDialogRequest& dialog, const QString& filter, const QString& extension, int title)
+QString TForm1::chooseFile(FileDialogRequest& dialog, const QString& filter, const QString& extension,
+                          const DictionaryEntry& title)
 {
     dialog.filter = filter;
     dialog.defaultSuffix = extension;
@@ -176,7 +178,7 @@ bool TForm1::reportFailure(FileAction action)
 void TForm1::LoadDXFObjetClick()
 {
     makeCurrent(startFolder);
-    const QString path = chooseFile(OpenDialog, "AutoCad DXF object (*.dxf *.DXF)", "dxf", 24);
+    const QString path = chooseFile(OpenDialog, "AutoCad DXF object (*.dxf *.DXF)", "dxf", Tessaro3DText("OpenDxfTitle"));
     if (!path.isEmpty() && reportFailure([&] { ImportDxf(Native(path), object); })) {
         objectReplaced();
         showFileInCaption(path);
@@ -188,7 +190,7 @@ void TForm1::LoadDXFObjetClick()
 void TForm1::LoadObjet3DClick()
 {
     makeCurrent(startFolder);
-    const QString path = chooseFile(OpenDialog, ObjectFilter, "3DO", 22);
+    const QString path = chooseFile(OpenDialog, ObjectFilter, "3DO", Tessaro3DText("OpenObjectTitle"));
     if (!path.isEmpty() && reportFailure([&] { LoadObject(Native(path), object); })) {
         objectReplaced();
         SaveDialog.fileName = path; // saved under its own name unless the user says otherwise
@@ -201,7 +203,7 @@ void TForm1::LoadObjet3DClick()
 void TForm1::SaveObjet3DClick()
 {
     makeCurrent(startFolder);
-    const QString path = chooseFile(SaveDialog, "Objet K3X (*.3do *.3DO)", "3DO", 23);
+    const QString path = chooseFile(SaveDialog, "Objet K3X (*.3do *.3DO)", "3DO", Tessaro3DText("SaveObjectTitle"));
     if (!path.isEmpty() && reportFailure([&] { SaveObject(Native(path), object); })) {
         SaveDialog.fileName = path;
         showFileInCaption(path);
@@ -215,14 +217,14 @@ namespace {
 QString bankImageMessage(const ImageProblem& problem)
 {
     const bool wrongSize = problem.fault == ImageFault::WrongSize;
-    return Entry(wrongSize ? 70 : 71) + " (" + Ui(problem.name) + (wrongSize ? ", " + Ui(problem.detail) : "") + ")";
+    return Entry(wrongSize ? Tessaro3DText("BankImageWrongSize") : Tessaro3DText("BankImageUnreadable")) + " (" + Ui(problem.name) + (wrongSize ? ", " + Ui(problem.detail) : "") + ")";
 }
 
 } // namespace
 
 void TForm1::LoadPigmentaClick()
 {
-    const QString path = chooseFile(OpenDialog, "Texture Bank File (*.def *.DEF)", "def", 21);
+    const QString path = chooseFile(OpenDialog, "Texture Bank File (*.def *.DEF)", "def", Tessaro3DText("OpenBankTitle"));
     if (!path.isEmpty()) {
         makeCurrent(startFolder); // the bank names its images relative to it
         RenderBankLoaded loaded;
@@ -277,7 +279,7 @@ void TForm1::MettretoutenTransparent1Click()
 
 void TForm1::ReprendreHabillageClick()
 {
-    const QString path = chooseFile(OpenDialog, ObjectFilter, "3DO", 22);
+    const QString path = chooseFile(OpenDialog, ObjectFilter, "3DO", Tessaro3DText("OpenObjectTitle"));
     Object3D other;
     if (!path.isEmpty() && reportFailure([&] { LoadObject(Native(path), other); }))
         TakeOverSkin(object, other);
@@ -318,7 +320,7 @@ void TForm1::Inverserlesnormales1Click()
 void TForm1::Chargerobjetancienformat1Click()
 {
     makeCurrent(startFolder);
-    const QString path = chooseFile(OpenDialog, "3D object (*.3do *.3DO)", "3DO", 22);
+    const QString path = chooseFile(OpenDialog, "3D object (*.3do *.3DO)", "3DO", Tessaro3DText("OpenObjectTitle"));
     if (!path.isEmpty())
         showFileInCaption(path); // nothing is read: the old format is gone
     ResetClick();
@@ -328,7 +330,7 @@ void TForm1::Chargerobjetancienformat1Click()
 void TForm1::Convertirancienobjet1Click()
 {
     makeCurrent(startFolder);
-    const QString path = chooseFile(OpenDialog, "3D Objet (*.3do *.3DO)", "3DO", 22);
+    const QString path = chooseFile(OpenDialog, "3D Objet (*.3do *.3DO)", "3DO", Tessaro3DText("OpenObjectTitle"));
     if (!path.isEmpty() && reportFailure([&] { SaveObject(Native(path), object); }))
         showFileInCaption(path);
     ResetClick();

@@ -7,6 +7,7 @@
 #include "LocalisationUnit.h"
 #include "OrmelApplication.h"
 #include "Renderer.h"
+#include "Tessaro3DEntries.h"
 #include "Text.h"
 
 #include <QAction>
@@ -296,44 +297,50 @@ void TForm1::TranslateForm()
 {
     // A dictionary that cannot be read leaves the texts as they were.
     RunGuarded(this, [] { LoadDictionary("Tessaro3D.dic"); });
-    setWindowTitle(Entry(0));
+    setWindowTitle(Entry(Tessaro3DText("Caption")));
     const struct {
         QMenu* menu;
-        int entry;
-    } menus[] = {{Fichier1, 1}, {TextMenu, 2}, {Outil, 3}, {Symtrie1, 18}, {Rotation1, 19}};
+        const DictionaryEntry& entry;
+    } menus[] = {{Fichier1, Tessaro3DText("Fichier1")},
+                 {TextMenu, Tessaro3DText("TextMenu")},
+                 {Outil, Tessaro3DText("Outil")},
+                 {Symtrie1, Tessaro3DText("Symtrie1")},
+                 {Rotation1, Tessaro3DText("Rotation1")}};
     for (const auto& m : menus)
         m.menu->setTitle(Entry(m.entry));
     const struct {
         QAction* action;
-        int entry;
-    } actions[] = {{LoadDXFObjet, 4},
-                   {LoadObjet3D, 5},
-                   {SaveObjet3D, 6},
-                   {Quitter1, 7},
-                   {LoadPigmenta, 8},
-                   {Colorie, 9},
-                   {TextureTout, 10},
-                   {MettretoutenTransparent1, 11},
-                   {ReprendreHabillage, 12},
-                   {Remplacerlacouleur1, 13},
-                   {Supprimerlespointsdoubles1, 14},
-                   {dblfac2, 15},
-                   {dblface1, 16},
-                   {Inverserlesnormales1, 17},
-                   {Aide1, 20}};
+        const DictionaryEntry& entry;
+    } actions[] = {{LoadDXFObjet, Tessaro3DText("LoadDXFObjet")},
+                   {LoadObjet3D, Tessaro3DText("LoadObjet3D")},
+                   {SaveObjet3D, Tessaro3DText("SaveObjet3D")},
+                   {Quitter1, Tessaro3DText("Quitter1")},
+                   {LoadPigmenta, Tessaro3DText("LoadPigmenta")},
+                   {Colorie, Tessaro3DText("Colorie")},
+                   {TextureTout, Tessaro3DText("TextureTout")},
+                   {MettretoutenTransparent1, Tessaro3DText("MettretoutenTransparent1")},
+                   {ReprendreHabillage, Tessaro3DText("ReprendreHabillage")},
+                   {Remplacerlacouleur1, Tessaro3DText("Remplacerlacouleur1")},
+                   {Supprimerlespointsdoubles1, Tessaro3DText("Supprimerlespointsdoubles1")},
+                   {dblfac2, Tessaro3DText("dblfac2")},
+                   {dblface1, Tessaro3DText("dblface1")},
+                   {Inverserlesnormales1, Tessaro3DText("Inverserlesnormales1")},
+                   {Aide1, Tessaro3DText("Aide1")}};
     for (const auto& a : actions)
         a.action->setText(Entry(a.entry));
-    TextValid->setText(Entry(27));
-    CoulValid->setText(Entry(28));
-    Retourne->setText(Entry(29));
-    Flip->setText(Entry(30));
-    Reset->setText(Entry(31));
-    Label2->setText(Entry(32));
-    TypeFace->setTitle(Entry(33));
+    TextValid->setText(Entry(Tessaro3DText("TextValid")));
+    CoulValid->setText(Entry(Tessaro3DText("CoulValid")));
+    Retourne->setText(Entry(Tessaro3DText("Retourne")));
+    Flip->setText(Entry(Tessaro3DText("Flip")));
+    Reset->setText(Entry(Tessaro3DText("Reset")));
+    Label2->setText(Entry(Tessaro3DText("Label2")));
+    TypeFace->setTitle(Entry(Tessaro3DText("TypeFace")));
+    const DictionaryEntry* typeFaceEntries[] = {&Tessaro3DText("TypeFace0"), &Tessaro3DText("TypeFace1"),
+                                                &Tessaro3DText("TypeFace2"), &Tessaro3DText("TypeFace3")};
     for (int i = 0; i < 4; ++i)
-        TypeFaceItems->button(i)->setText(Entry(34 + i));
-    DoubleFace->setText(Entry(38));
-    Label3->setText(Entry(39));
+        TypeFaceItems->button(i)->setText(Entry(*typeFaceEntries[i]));
+    DoubleFace->setText(Entry(Tessaro3DText("DoubleFace")));
+    Label3->setText(Entry(Tessaro3DText("Label3")));
 }
 
 void TForm1::ShowFaceInfo()
@@ -341,8 +348,8 @@ void TForm1::ShowFaceInfo()
     // The controls show the face; their change handlers would only write the same values back.
     const QSignalBlocker blockTransparence(Transparence), blockDoubleFace(DoubleFace);
     HeightLabel->setText(QString::number(objectHeight));
-    FaceLabel->setText(Entry(25) + ":" + QString::number(currentFace) + "/" + QString::number(object.lastFace) +
-                       " - " + QString::number(object.lastPoint + 1) + " " + Entry(26));
+    FaceLabel->setText(Entry(Tessaro3DText("FaceWord")) + ":" + QString::number(currentFace) + "/" + QString::number(object.lastFace) +
+                       " - " + QString::number(object.lastPoint + 1) + " " + Entry(Tessaro3DText("PointsWord")));
     IndexColorPanel->setText(QString::number(currentColour));
     TextureIndex->setText(QString::number(currentTexture));
     const Face* face = currentFaceRecord();

@@ -4,6 +4,7 @@
 // texture's image. The menus load, import and save objects, load a texture bank and run the
 // whole-object tools.
 #include "Dialogs.h"
+#include "DictionaryEntries.h"
 #include "DisplayImage.h"
 #include "EditorFrame.h"
 #include "EditorPanels.h"
@@ -180,7 +181,7 @@ private:
     void setFaceSize(QLineEdit* edit, std::uint16_t Face::*field);
     // Runs the dialog (SaveDialog saves, OpenDialog opens) with the flow's filter, default
     // extension and title (a dictionary entry); the chosen path, or empty when cancelled.
-    QString chooseFile(FileDialogRequest& dialog, const QString& filter, const QString& extension, int title);
+    QString chooseFile(FileDialogRequest& dialog, const QString& filter, const QString& extension, const DictionaryEntry& title);
     // Runs a file operation; a failure is shown to the user and answers false.
     template <typename FileAction>
     bool reportFailure(FileAction action);

@@ -7,6 +7,7 @@
 #include "K3xDisplay.h"
 #include "LocalisationUnit.h"
 #include "OrmelApplication.h"
+#include "PigmentaEntries.h"
 #include "Shell.h"
 #include "SlotGrid.h"
 #include "SlotGridPainter.h"
@@ -223,37 +224,38 @@ void TMainForm::TranslateForm()
 {
     // A dictionary that cannot be read leaves the texts as they were.
     RunGuarded(this, [] { LoadDictionary("Pigmenta.dic"); });
-    for (int i = 0; i < static_cast<int>(Messages.size()); ++i)
-        Messages[static_cast<std::size_t>(i)] = Entry(i);
-    BankTexts = {Native(Entry(30)), Native(Entry(31)), Native(Entry(32)), Native(Entry(33))};
-    File1->setTitle(Entry(6));
-    Newbank1->setText(Entry(7));
-    Loadpigmenta1->setText(Entry(8));
-    Savepigmenta1->setText(Entry(9));
-    Quit1->setText(Entry(10));
-    LoadImage1->setText(Entry(11));
-    Clearimage1->setText(Entry(12));
-    Defineasfirsttextureimage1->setText(Entry(13));
-    Defineaslasttextureimage1->setText(Entry(14));
+    BankTexts = {Native(Entry(PigmentaText("BankImagesMissing"))), Native(Entry(PigmentaText("BankImagesWrongSize"))),
+                 Native(Entry(PigmentaText("BankImagesUnreadable"))), Native(Entry(PigmentaText("BankLinesKept")))};
+    File1->setTitle(Entry(PigmentaText("File1")));
+    Newbank1->setText(Entry(PigmentaText("Newbank1")));
+    Loadpigmenta1->setText(Entry(PigmentaText("Loadpigmenta1")));
+    Savepigmenta1->setText(Entry(PigmentaText("Savepigmenta1")));
+    Quit1->setText(Entry(PigmentaText("Quit1")));
+    LoadImage1->setText(Entry(PigmentaText("LoadImage1")));
+    Clearimage1->setText(Entry(PigmentaText("Clearimage1")));
+    Defineasfirsttextureimage1->setText(Entry(PigmentaText("Defineasfirsttextureimage1")));
+    Defineaslasttextureimage1->setText(Entry(PigmentaText("Defineaslasttextureimage1")));
     const struct {
         QLabel* label;
-        int entry;
-    } labels[] = {{Label1, 15}, {Label2, 16}, {Label3, 17}, {Label4, 18}, {Label7, 19}, {ColorLabel, 20}};
+        const DictionaryEntry& entry;
+    } labels[] = {{Label1, PigmentaText("Label1")}, {Label2, PigmentaText("Label2")},
+                  {Label3, PigmentaText("Label3")}, {Label4, PigmentaText("Label4")},
+                  {Label7, PigmentaText("Label7")}, {ColorLabel, PigmentaText("ColorLabel")}};
     for (const auto& l : labels) {
         l.label->setText(Entry(l.entry));
         l.label->adjustSize();
     }
-    NoTextureHint->setText(Entry(37));
+    NoTextureHint->setText(Entry(PigmentaText("NoTextureHint")));
     NoTextureHint->adjustSize();
-    ClearTextureButton->setText(Entry(21));
+    ClearTextureButton->setText(Entry(PigmentaText("ClearTextureButton")));
     // A longer translation widens the button towards the scroll bar, never under it.
     ClearTextureButton->resize(std::clamp(ClearTextureButton->sizeHint().width(), 67, TextureIndex->x() - 4 - 303),
                                ClearTextureButton->height());
-    setWindowTitle(Entry(22));
-    OpenBankDialog.title = Entry(23);
-    SaveBankDialog.title = Entry(24);
-    OpenPCXDialog.title = Entry(25);
-    Help1->setText(Entry(26));
+    setWindowTitle(Entry(PigmentaText("Caption")));
+    OpenBankDialog.title = Entry(PigmentaText("OpenBankTitle"));
+    SaveBankDialog.title = Entry(PigmentaText("SaveBankTitle"));
+    OpenPCXDialog.title = Entry(PigmentaText("OpenPCXTitle"));
+    Help1->setText(Entry(PigmentaText("Help1")));
 }
 
 int TMainForm::Columns() const { return GridColumns(ViewPanel->width()); }
@@ -400,13 +402,14 @@ bool TMainForm::imageNameRefused(const std::string& name)
     case BankNameProblem::None:
         return false;
     case BankNameProblem::Blank:
-        ShowMessage(this, Entry(34) + "\n" + Ui(name));
+        ShowMessage(this, Entry(PigmentaText("NameWithBlank")) + "\n" + Ui(name));
         break;
     case BankNameProblem::TooLong:
-        ShowMessage(this, Entry(35) + "\n" + Ui(name));
+        ShowMessage(this, Entry(PigmentaText("NameTooLong")) + "\n" + Ui(name));
         break;
     case BankNameProblem::Character:
-        ShowMessage(this, Entry(36) + " " + Ui(CharacterOutsideWindows1252(name).value_or("")) + "\n" + Ui(name));
+        ShowMessage(this, Entry(PigmentaText("NameCharacter")) + " " + Ui(CharacterOutsideWindows1252(name).value_or("")) +
+                              "\n" + Ui(name));
         break;
     }
     return true;
@@ -419,7 +422,7 @@ void TMainForm::LoadImage1Click()
         return;
     const auto name = BankImageName(Native(path), startFolder);
     if (!name) {
-        ShowMessage(this, Messages[3]);
+        ShowMessage(this, Entry(PigmentaText("ImageOutsideStartFolder")));
         return;
     }
     if (imageNameRefused(*name))
@@ -431,7 +434,8 @@ void TMainForm::LoadImage1Click()
     }
     if (!load.loaded) {
         const bool missing = load.refused && load.refused->fault == ImageFault::Missing;
-        ShowMessage(this, missing ? Entry(30) + "\n" + Ui(*name) : Messages[5]);
+        ShowMessage(this, missing ? Entry(PigmentaText("BankImagesMissing")) + "\n" + Ui(*name)
+                                  : Entry(PigmentaText("NotTextureImage")));
         return;
     }
     if (CursorImage == 0)
@@ -442,7 +446,7 @@ void TMainForm::LoadImage1Click()
 
 void TMainForm::Newbank1Click()
 {
-    if (!AskOkCancel(this, Messages[1], Messages[0]))
+    if (!AskOkCancel(this, Entry(PigmentaText("NewBankCaption")), Entry(PigmentaText("NewBankQuestion"))))
         return;
     ClearBank(Bank);
     showCursorLabels();
@@ -459,7 +463,7 @@ void TMainForm::Loadpigmenta1Click()
         try {
             load = LoadEditorBank(Native(path), Bank);
         } catch (const FatalError&) {
-            ShowMessage(this, Messages[4]); // the bank file does not exist; the bank stays
+            ShowMessage(this, Entry(PigmentaText("NoBankFile"))); // the bank file does not exist; the bank stays
             return;
         } catch (const OrmelError& error) {
             ShowError(this, Ui(error.what()));
@@ -468,7 +472,7 @@ void TMainForm::Loadpigmenta1Click()
     }
     SaveBankDialog.fileName = path;
     bankPaletteChanged();
-    setWindowTitle(Entry(2) + path);
+    setWindowTitle(Entry(PigmentaText("CaptionPrefix")) + path);
     showCursorLabels();
     reportUnread(load, &Bank.kept); // told once: the kept lines stay unshown until saved back
 }
@@ -488,7 +492,7 @@ void TMainForm::Savepigmenta1Click()
         }
     }
     OpenBankDialog.fileName = path;
-    setWindowTitle(Entry(2) + path);
+    setWindowTitle(Entry(PigmentaText("CaptionPrefix")) + path);
 }
 
 void TMainForm::Quit1Click() { QApplication::quit(); }

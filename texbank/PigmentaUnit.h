@@ -37,8 +37,7 @@ public:
     DisplayImage PreviewImage;
     bool PreviewShown = false; // the preview image holds a frame to show
     FrameColours Frames;
-    std::array<QString, 6> Messages; // dictionary entries 0 to 5
-    BankMessageTexts BankTexts;      // dictionary entries 30 to 33
+    BankMessageTexts BankTexts; // the bank messages' texts, from the dictionary
 
     QFrame* InterfacePanel;
     QLabel* Label1;

@@ -2,17 +2,16 @@
 
 #include "LocalisationUnit.h"
 
-#include <QStringDecoder>
-
-QString Ui(const std::string& text)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString decoded = utf8(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
-    if (!utf8.hasError())
-        return decoded;
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString Ui(const std::string& text) { return QString::fromStdString(text); }
 
 std::string Native(const QString& text) { return text.toStdString(); }
 
-QString Entry(int index) { return Ui(DictionaryTable.at(static_cast<std::size_t>(index))); }
+QString Entry(const DictionaryEntry& entry) { return Ui(DictionaryText(entry)); }
+
+QString EntryOrEnglish(const DictionaryEntry& entry)
+{
+    const std::string& text = DictionaryText(entry);
+    if (text.empty() || text == MissingEntry)
+        return QString::fromUtf8(entry.english.data(), static_cast<qsizetype>(entry.english.size()));
+    return Ui(text);
+}

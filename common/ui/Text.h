@@ -1,6 +1,8 @@
 #pragma once
-// Texts of settings files and dictionaries are 8-bit: UTF-8 where they are valid UTF-8, else
-// the Western Windows code page of files made on other systems.
+// Texts in memory are UTF-8 everywhere (the files' 8-bit texts are converted where they are read
+// and written, by Windows1252.h): the forms take and give them as they are.
+#include "DictionaryEntries.h"
+
 #include <QString>
 
 #include <string>
@@ -8,5 +10,9 @@
 QString Ui(const std::string& text);
 std::string Native(const QString& text);
 
-// Entry `index` (0 to 256) of the program's dictionary table, for a control's text.
-QString Entry(int index);
+// The loaded text of a dictionary entry, for a control's text ("********" where the language
+// lacks it).
+QString Entry(const DictionaryEntry& entry);
+// The same for texts that dictionaries made before the entry existed may lack: those show the
+// entry's English text.
+QString EntryOrEnglish(const DictionaryEntry& entry);

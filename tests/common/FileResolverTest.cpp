@@ -42,6 +42,10 @@ TEST(FileResolver, NameComparison)
 {
     EXPECT_TRUE(SameNameIgnoringCase("Ormel2.DIC", "ormel2.dic"));
     EXPECT_FALSE(SameNameIgnoringCase("Ormel2.dic", "Ormel2.di"));
+    // The 8-bit letters too, the accented capitals and those of the 0x80 row.
+    EXPECT_TRUE(SameNameIgnoringCase("ÉTÉ ŒUVRE ŠKODA ŽELEZO ŸVES", "été œuvre škoda železo ÿves"));
+    EXPECT_FALSE(SameNameIgnoringCase("×", "÷")); // signs, not letters
+    EXPECT_FALSE(SameNameIgnoringCase("e", "é"));
 }
 
 TEST(FileResolver, NamesInsideTheFolderOnly)

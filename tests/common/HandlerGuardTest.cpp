@@ -30,11 +30,10 @@ private slots:
         Hooks().error = nullptr;
     }
 
-    void textsDecodeAsUtf8ElseWesternCodePage()
+    void textsInMemoryAreUtf8BothWays()
     {
-        QCOMPARE(Ui("D\xc3\xa9ployer"), QString::fromUtf8("Déployer"));
-        QCOMPARE(Ui("D\xe9ployer"), QString::fromUtf8("Déployer"));
-        QCOMPARE(Native(QString::fromUtf8("Déployer")), std::string("D\xc3\xa9ployer"));
+        QCOMPARE(Ui("D\xc3\xa9ployer l\xe2\x80\x99\xc5\x93uvre"), QString::fromUtf8("Déployer l’œuvre"));
+        QCOMPARE(Native(QString::fromUtf8("Déployer l’œuvre")), std::string("D\xc3\xa9ployer l\xe2\x80\x99\xc5\x93uvre"));
     }
 
     void theIdleRepaintRunsOnlyWhileTheWindowIsShown()

@@ -95,7 +95,9 @@ INSTANTIATE_TEST_SUITE_P(Texts, IniIntegers,
                                          IntegerCase{"2147483647", 2147483647},
                                          IntegerCase{"-2147483648", -2147483647 - 1},
                                          IntegerCase{"2147483648", -99}, IntegerCase{"99999999999999999999", -99},
-                                         IntegerCase{"0xFFFFFFFF", -1}, IntegerCase{"0x100000000", -99},
+                                         IntegerCase{"0xFFFFFFFF", -99}, IntegerCase{"0x80000000", -99},
+                                         IntegerCase{"0x7FFFFFFF", 2147483647}, IntegerCase{"0x000000002", 2},
+                                         IntegerCase{"0x100000000", -99},
                                          IntegerCase{"1 2", -99}, IntegerCase{"0x-5", -99}, IntegerCase{"12.0", -99}));
 
 TEST(IniFloats, ReadWithTheCurrentSeparator)
@@ -126,6 +128,7 @@ TEST(IniFloats, WriteAndReadBackUnderEitherSeparator)
         ini.WriteFloat("S", "V", 2.5);
         EXPECT_EQ(ini.ReadString("S", "V", ""), separator == '.' ? "2.5" : "2,5");
         EXPECT_DOUBLE_EQ(ini.ReadFloat("S", "V", 0), 2.5);
+        ini.Destroy();
     }
     SetDecimalSeparator('.');
 }
@@ -166,6 +169,7 @@ TEST(IniWrite, EmptyKeyOnlyMakesTheSection)
     ini.WriteString("Config", "", "x");
     EXPECT_EQ(ini.Lines, std::vector<std::string>{"[Config]"});
     EXPECT_TRUE(ini.Modified);
+    ini.Destroy();
 }
 
 TEST(IniWrite, ReadOnlyUseLeavesTheFileUntouched)
@@ -202,3 +206,89 @@ TEST(IniWrite, SaveIntoAMissingFolderFails)
     ini.WriteString("S", "A", "1");
     EXPECT_THROW(ini.Destroy(), IoError);
 }
+
+// The files are Windows-1252 on disk, the texts UTF-8 in memory, both ways.
+TEST(IniText, Windows1252OnDiskUtf8InMemory)
+{
+    TempFolder folder;
+    const std::string path = makeIni(folder, "[Espa\xF1ol]\r\nTitle=Ch\xE2teau\x92s caves\r\n");
+    TIniFile32 ini(path);
+    EXPECT_EQ(ini.ReadString("Español", "Title", ""), "Château’s caves");
+    ini.WriteString("Español", "Menu", "l’été œuvre €");
+    ini.Destroy();
+    EXPECT_EQ(folder.read("test.ini"), "[Espa\xF1ol]\r\nTitle=Ch\xE2teau\x92s caves\r\nMenu=l\x92\xE9t\xE9 \x9Cuvre \x80\r\n");
+}
+
+TEST(IniText, ByteOrderMarkIsSkippedAndNotWrittenBack)
+{
+    TempFolder folder;
+    const std::string path = makeIni(folder, "\xEF\xBB\xBF[Game]\r\nGameTitle=Ch\xC3\xA2teau\r\n");
+    TIniFile32 ini(path);
+    EXPECT_EQ(ini.ReadString("Game", "GameTitle", ""), "Château");
+    ini.WriteString("Game", "GameTitle", "Quest");
+    ini.Destroy();
+    EXPECT_EQ(folder.read("test.ini"), "[Game]\r\nGameTitle=Quest\r\n"); // one [Game] section
+}
+
+TEST(IniText, ACharacterTheFileCannotHoldIsRefusedAndTheOldFileKept)
+{
+    TempFolder folder;
+    const std::string path = makeIni(folder, "[S]\nA=1\n");
+    TIniFile32 ini(path);
+    ini.WriteString("S", "A", "Zoë 日本");
+    try {
+        ini.Destroy();
+        ADD_FAILURE() << "saved";
+    } catch (const FormatError& error) {
+        EXPECT_NE(std::string(error.what()).find(path), std::string::npos) << error.what();
+        EXPECT_NE(std::string(error.what()).find("日"), std::string::npos) << error.what();
+    }
+    EXPECT_EQ(folder.read("test.ini"), "[S]\nA=1\n");
+}
+
+TEST(IniText, AWrittenValueIsOneLine)
+{
+    TempFolder folder;
+    const std::string path = makeIni(folder, "[Game]\nGameTitle=Old\n");
+    TIniFile32 ini(path);
+    ini.WriteString("Game", "GameTitle", "My Game\r\n[Game]\r\nStartLevel=EVIL.LEV");
+    ini.WriteString("Game", "HelpFile", std::string("a\rb\nc\0d", 7));
+    EXPECT_EQ(ini.Lines, (std::vector<std::string>{"[Game]", "GameTitle=My Game [Game] StartLevel=EVIL.LEV", "HelpFile=a b c d"}));
+    ini.Destroy();
+    const TIniFile32 again(path);
+    EXPECT_EQ(again.Sections.size(), 1u);
+    EXPECT_EQ(again.ReadString("Game", "StartLevel", "none"), "none");
+}
+
+TEST(IniText, SectionNamesMatchTheirCapitalsInEveryLetterOfTheCodePage)
+{
+    TempFolder folder;
+    const std::string path = makeIni(folder, "[\xC9T\xC9 \x8C\x8A]\nA=1\n");
+    TIniFile32 ini(path);
+    EXPECT_EQ(ini.ReadString("été œš", "A", ""), "1");
+    ini.WriteString("été œš", "B", "2");
+    EXPECT_EQ(ini.Sections.size(), 1u);
+    ini.Destroy();
+}
+
+#ifndef NDEBUG
+TEST(IniWriteDeathTest, AWriterDroppedWithoutDestroyAbortsADebugBuild)
+{
+    TempFolder folder;
+    const std::string path = makeIni(folder, "[S]\n");
+    EXPECT_DEATH(
+        {
+            TIniFile32 ini(path);
+            ini.WriteString("S", "A", "1");
+        },
+        "test.ini were dropped");
+    // A caller giving up on an exception may drop them.
+    EXPECT_THROW(
+        {
+            TIniFile32 ini(path);
+            ini.WriteString("S", "A", "1");
+            throw IoError("given up");
+        },
+        IoError);
+}
+#endif

@@ -53,9 +53,14 @@ TEST(IntegerText, DecimalAndDollarHex)
 {
     EXPECT_EQ(ParseInteger("-0").value(), 0);
     EXPECT_EQ(ParseInteger("-$10").value(), -16);
-    EXPECT_EQ(ParseInteger("$FFFFFFFF").value(), -1);
+    EXPECT_EQ(ParseInteger("-$80000000").value(), -2147483647 - 1);
+    EXPECT_EQ(ParseInteger("$000000001").value(), 1); // leading zeros, as in decimal
+    // Outside the 32-bit signed range, as in decimal: no bit pattern read as negative.
+    EXPECT_FALSE(ParseInteger("$FFFFFFFF"));
+    EXPECT_FALSE(ParseInteger("$80000000"));
     EXPECT_FALSE(ParseInteger("$"));
     EXPECT_FALSE(ParseInteger("+"));
     EXPECT_FALSE(ParseInteger("$123456789"));
     EXPECT_EQ(ParseHexInteger("7fffffff").value(), 2147483647);
+    EXPECT_EQ(ParseHexInteger("0000000007fffffff").value(), 2147483647);
 }

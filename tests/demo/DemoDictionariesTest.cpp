@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 namespace fs = std::filesystem;
 
@@ -36,7 +37,24 @@ TEST(DemoGame, OffersEnglishAndFrench)
 {
     const TempFolder folder;
     copyDemo();
-    EXPECT_EQ(demoLanguages(), (std::vector<std::string>{"English", "Francais"}));
+    EXPECT_EQ(demoLanguages(), (std::vector<std::string>{"English", "Français"}));
+}
+
+// The demo's settings and dictionaries are Windows-1252, as the programs read them: a text typed
+// into them as UTF-8 would show as "Ã©" where "é" was meant.
+TEST(DemoGame, SettingsAndDictionariesHoldNoUtf8)
+{
+    for (const std::string file : {"Ormel2.ini", "Ormel2.dic", "Partiva.dic", "Tessaro3D.dic", "Pigmenta.dic"}) {
+        std::ifstream in(fs::path(ORMEL_DEMO_SOURCE) / file, std::ios::binary);
+        const std::string bytes(std::istreambuf_iterator<char>(in), {});
+        ASSERT_FALSE(bytes.empty()) << file;
+        for (std::size_t i = 0; i + 1 < bytes.size(); ++i) {
+            const auto lead = static_cast<unsigned char>(bytes[i]);
+            const auto next = static_cast<unsigned char>(bytes[i + 1]);
+            EXPECT_FALSE(lead >= 0xC2 && lead <= 0xEF && next >= 0x80 && next <= 0xBF)
+                << file << " holds a UTF-8 sequence at byte " << i;
+        }
+    }
 }
 
 TEST(DemoGame, EveryProgramHasEveryTextItUsesInEveryLanguage)
@@ -55,10 +73,13 @@ TEST(DemoGame, EveryProgramHasEveryTextItUsesInEveryLanguage)
             DictionaryTable.fill("");
             LoadDictionary(file);
             EXPECT_EQ(LanguageName, language) << file;
-            for (int entry = 0; entry <= dictionary.lastEntry; ++entry) {
-                const std::string& text = DictionaryTable[static_cast<std::size_t>(entry)];
-                EXPECT_NE(text, MissingEntry) << file << " has no entry " << entry << " in " << language;
-                EXPECT_FALSE(text.empty()) << file << " entry " << entry << " in " << language;
+            for (const DictionaryEntry& entry : dictionary.entries) {
+                const std::string& text = DictionaryText(entry);
+                EXPECT_NE(text, MissingEntry) << file << " has no entry " << entry.number << " in " << language;
+                EXPECT_FALSE(text.empty()) << file << " entry " << entry.number << " in " << language;
+                // The table's English text is the English dictionary's.
+                if (language == "English")
+                    EXPECT_EQ(text, entry.english) << file << " entry " << entry.number;
             }
         }
     }
@@ -71,7 +92,7 @@ TEST(DemoGame, EveryProgramsHelpOpensInEveryLanguage)
     for (const std::string& language : demoLanguages()) {
         LanguageName = language;
         for (const SuiteDictionary& dictionary : SuiteDictionaries) {
-            if (dictionary.lastEntry < 0)
+            if (dictionary.entries.empty())
                 continue; // the level editor, player and tile bank editor bring their own help
             const std::string prefix = fs::path(dictionary.file).stem().string();
             const auto help = HelpFileFor(prefix);

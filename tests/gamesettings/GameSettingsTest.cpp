@@ -155,6 +155,18 @@ TEST_F(GameSettingsTest, SaveKeepsOtherKeysAndSections)
     EXPECT_TRUE(text.ends_with("\r\n[Last]\r\nB=2\r\n")) << text;
 }
 
+// One file, one encoding: the title and the paths stay Windows-1252 through a load and a save.
+TEST_F(GameSettingsTest, EightBitTextsKeepTheirBytes)
+{
+    folder.write("game.ini", "[Game]\r\nGameTitle=Ch\xE2teau\x92s caves\r\nHelpFile=AIDE\\\xC9T\xC9.HTM\r\n");
+    LoadGameSettings();
+    EXPECT_EQ(GameSettings.GameTitle, "Château’s caves");
+    SaveGameSettings();
+    const std::string text = folder.read("game.ini");
+    EXPECT_NE(text.find("GameTitle=Ch\xE2teau\x92s caves\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("HelpFile=AIDE\\\xC9T\xC9.HTM\r\n"), std::string::npos) << text;
+}
+
 TEST_F(GameSettingsTest, GolemKeysAreCarriedThrough)
 {
     folder.write("game.ini", "[Game]\r\nGolemIcon=GOLEM.PCX\r\nGolemLeft=0.3\r\nGolemAlpha=0x20\r\n");

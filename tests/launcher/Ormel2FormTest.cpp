@@ -22,7 +22,7 @@ namespace {
 constexpr const char* Dictionary = "[Config]\nLanguage=English\n"
                                    "[English]\n0=&File\n1=&Quit\n2=&Options\n3=Mode\n4=&Language\n5=&Help\n6=Project\n"
                                    "7=Skin\n8=Textures\n9=Tiles\n10=Levels\n11=Parameters\n12=Test\n13=Deploy\n"
-                                   "[Francais]\n0=&Fichier\n6=Projet\n8=Textures FR\n";
+                                   "[Fran\xE7" "ais]\n0=&Fichier\n6=Projet\n8=Textures FR\n"; // Windows-1252, as the files are
 
 QStringList checkedItems(QMenu* menu)
 {
@@ -152,10 +152,10 @@ private slots:
     void languageMenuFollowsNumber()
     {
         folder->write("Ormel2.dic", Dictionary);
-        folder->write("Ormel2.ini", "[Languages]\nNumber=1\n0=English\n1=Francais\n");
+        folder->write("Ormel2.ini", "[Languages]\nNumber=1\n0=English\n1=Fran\xE7" "ais\n");
         auto form = makeForm();
         QCOMPARE(form->LanguageMenu->actions().size(), 2);
-        QCOMPARE(form->LanguageMenu->actions()[1]->text(), QString("Francais"));
+        QCOMPARE(form->LanguageMenu->actions()[1]->text(), QString::fromUtf8("Français"));
         QCOMPARE(checkedItems(form->LanguageMenu), QStringList{"English"});
 
         folder->write("Ormel2.ini", "[Languages]\nNumber=-1\n0=English\n");
@@ -166,18 +166,19 @@ private slots:
     void choosingALanguageWritesEveryDictionaryAndTranslates()
     {
         folder->write("Ormel2.dic", Dictionary);
-        folder->write("Ormel2.ini", "[Languages]\nNumber=1\n0=English\n1=Francais\n");
-        folder->write("game.ini", "[Game]\nGameTitle=Quest\n");
+        // A name with an 8-bit letter goes into every dictionary as the same Windows-1252 bytes.
+        folder->write("Ormel2.ini", "[Languages]\nNumber=1\n0=English\n1=Fran\xE7" "ais\n");
+        folder->write("game.ini", "[Game]\nGameTitle=Ch\xE2teau\x92s caves\n");
         const auto form = makeForm();
         form->LanguageMenu->actions()[1]->trigger();
         for (const SuiteDictionary& dictionary : SuiteDictionaries) {
             const std::string name(dictionary.file);
-            QVERIFY2(folder->read(name).find("Language=Francais\r\n") != std::string::npos, name.c_str());
+            QVERIFY2(folder->read(name).find("Language=Fran\xE7" "ais\r\n") != std::string::npos, name.c_str());
         }
-        QCOMPARE(form->windowTitle(), QString("Projet - Quest"));
+        QCOMPARE(form->windowTitle(), QString::fromUtf8("Projet - Château’s caves"));
         QCOMPARE(form->TextureButton->text(), QString("Textures FR"));
         QCOMPARE(form->Quit1->text(), QString(MissingEntry));
-        QCOMPARE(checkedItems(form->LanguageMenu), QStringList{"Francais"});
+        QCOMPARE(checkedItems(form->LanguageMenu), QStringList{QString::fromUtf8("Français")});
         QVERIFY(errors.isEmpty());
     }
 

@@ -3,6 +3,8 @@
 #include "ImageWriters.h"
 #include "K3xRun.h"
 #include "ObjectFile.h"
+#include "Ormel2Entries.h"
+#include "PartivaEntries.h"
 #include "TempFolder.h"
 
 #include <gmock/gmock.h>
@@ -52,13 +54,13 @@ void copyData(const TempFolder& folder, const std::string& data, const std::stri
     folder.write(name, std::string(std::istreambuf_iterator<char>(in), {}));
 }
 
-// A dictionary whose [English] section holds entries 0 to `last`, less `skipped`.
-std::string dictionary(int last, int skipped = -1)
+// A dictionary whose [English] section holds every entry of the program's table but `skipped`.
+std::string dictionary(DictionaryEntries entries, int skipped = -1)
 {
     std::string text = "[Config]\nLanguage=English\n[English]\n";
-    for (int i = 0; i <= last; ++i)
-        if (i != skipped)
-            text += std::to_string(i) + "=text " + std::to_string(i) + "\n";
+    for (const DictionaryEntry& entry : entries)
+        if (entry.number != skipped)
+            text += std::to_string(entry.number) + "=text\n";
     return text;
 }
 
@@ -134,9 +136,9 @@ TEST(K3xCheck, NamesEveryProblemOfAGameFolder)
     SaveObject("objects/thing.3do", sampleObject());
     copyData(folder, "3do/faces-cut.3do", "objects/cut.3do");
     folder.write("Ormel2.ini", "[Languages]\nNumber=1\n0=English\n1=Francais\n");
-    folder.write("Ormel2.dic", dictionary(17, 5));
+    folder.write("Ormel2.dic", dictionary(Ormel2Entries, 19));
     folder.write("Pigmenta.dic", "[Config]\nLanguage=Klingon\n");
-    folder.write("Partiva.dic", dictionary(48));
+    folder.write("Partiva.dic", dictionary(PartivaEntries));
 
     const K3xRun run = k3x(folder, "check");
     EXPECT_EQ(run.exitCode, 1);
@@ -150,7 +152,7 @@ TEST(K3xCheck, NamesEveryProblemOfAGameFolder)
              "objects/thing.3do: 3 faces use textures 5, 6, which no texture bank of the project defines",
              "bank.def: \"40000=0-0\" is no entry the skinning editor can use",
              "objects/cut.3do:",
-             "Ormel2.dic: English lacks entry 5",
+             "Ormel2.dic: English lacks entry 19",
              "Ormel2.dic: no texts in Francais",
              "Partiva.dic: no texts in Francais",
              "Pigmenta.dic: its language Klingon is not one that Ormel2.ini offers",

@@ -158,16 +158,18 @@ void checkObject(Findings& findings, const fs::path& path, const TextureSet& tex
                                 ", which no texture bank of the project defines");
 }
 
-// The entries `lastEntry` and below that `language` lacks or leaves empty, as "3, 7, 12".
-std::string missingEntries(const TIniFile32& dictionary, const std::string& language, int lastEntry, int& count)
+// The entries of the program's table that `language` lacks or leaves empty, as "3, 7, 12".
+std::string missingEntries(const TIniFile32& dictionary, const std::string& language, DictionaryEntries entries,
+                           std::size_t& count)
 {
     std::string list;
     count = 0;
-    for (int i = 0; i <= lastEntry; ++i) {
-        if (!dictionary.ReadString(language, std::to_string(i), "").empty())
+    for (const DictionaryEntry& entry : entries) {
+        const std::string key = std::to_string(entry.number);
+        if (!dictionary.ReadString(language, key, "").empty())
             continue;
         if (count++ < 12)
-            list += (list.empty() ? "" : ", ") + std::to_string(i);
+            list += (list.empty() ? "" : ", ") + key;
         else if (count == 13)
             list += ", ...";
     }
@@ -188,7 +190,7 @@ void checkDictionaries(Findings& findings)
         const std::string file(suite.file);
         if (!isFile(FileInCurrentFolder(file))) {
             // The launcher makes the other programs' dictionaries when a language is chosen.
-            if (suite.lastEntry >= 0)
+            if (!suite.entries.empty())
                 findings.add(file, "missing: the program shows no texts without it");
             continue;
         }
@@ -199,10 +201,10 @@ void checkDictionaries(Findings& findings)
             findings.add(file, "[Config] Language is not set");
         else if (!languages.empty() && std::find(languages.begin(), languages.end(), current) == languages.end())
             findings.add(file, "its language " + current + " is not one that Ormel2.ini offers");
-        for (const std::string& language : suite.lastEntry < 0 ? std::vector<std::string>{} : languages) {
-            int count = 0;
-            const std::string list = missingEntries(dictionary, language, suite.lastEntry, count);
-            if (count == suite.lastEntry + 1)
+        for (const std::string& language : suite.entries.empty() ? std::vector<std::string>{} : languages) {
+            std::size_t count = 0;
+            const std::string list = missingEntries(dictionary, language, suite.entries, count);
+            if (count == suite.entries.size())
                 findings.add(file, "no texts in " + language);
             else if (count > 0)
                 findings.add(file, language + " lacks " + (count == 1 ? "entry " : "entries ") + list);

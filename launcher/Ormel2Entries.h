@@ -1,0 +1,33 @@
+#pragma once
+// The launcher's dictionary entries (Ormel2.dic), one row each: number, name in the code, use,
+// English text. New texts of the launcher are added here as rows.
+#include "DictionaryEntries.h"
+
+inline constexpr DictionaryEntry Ormel2Entries[] = {
+    {0, "File1", "File menu", "&File"},
+    {1, "Quit1", "File menu: Quit", "&Quit"},
+    {2, "Options1", "Options menu", "&Options"},
+    {3, "RendererMenu", "Options menu: rendering mode submenu", "Level editor && game rendering mode"},
+    {4, "LanguageMenu", "Options menu: language submenu", "&Language"},
+    {5, "Help1", "Help menu item", "&Help"},
+    {6, "Caption", "window caption, before \" - \" and the game title", "Ormel 2"},
+    {7, "Tessaro3DButton", "button starting the 3D object skinning editor", "3D object skinning"},
+    {8, "TextureButton", "button starting the texture bank editor", "Texture banks"},
+    {9, "TileButton", "button starting the tile bank editor", "Tile banks"},
+    {10, "LevelButton", "button starting the level editor", "Level editor"},
+    {11, "PartivaButton", "button starting the game parameters editor", "Game parameters"},
+    {12, "TestGameButton", "button starting the game player", "Test the game"},
+    {13, "DeployButton", "button deploying the game", "Deploy the game"},
+    {14, "DeployCaption", "caption of the deploy folder question and of its progress window", "Deploy the game"},
+    {15, "DeployPrompt", "prompt of the deploy folder question", "Folder to deploy the game into:"},
+    {16, "Deployed", "message when the deployment has finished", "The game has been deployed."},
+    {17, "UnsafeDeployTarget", "message refusing a deploy folder",
+     "This folder cannot receive the game: it is the project folder, one of the folders that hold it, a folder "
+     "inside it, or the root of a disk."},
+    {18, "NotCopied", "deploy's closing message: heading of the files not copied", "These files could not be copied:"},
+    {19, "NotRemoved", "deploy's closing message: heading of the files not removed",
+     "These files could not be removed:"},
+};
+static_assert(IsWellFormed(Ormel2Entries));
+
+consteval const DictionaryEntry& Ormel2Text(std::string_view name) { return EntryNamed(Ormel2Entries, name); }
