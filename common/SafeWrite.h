@@ -2,6 +2,11 @@
 // The one way documents and settings reach the disk: the bytes go to a temporary file in the
 // target's folder, which is then renamed over the target, so a failed save leaves the old file
 // whole. Every failure throws IoError naming the file.
+//
+// A save keeps what the user set up: through a symbolic link it writes the file the link names
+// and leaves the link; an existing file keeps its permissions (and its owner, where the saving
+// user may give it); a file the user may not write is not replaced, the save fails as a direct
+// write would.
 #include <cstdint>
 #include <filesystem>
 #include <span>
@@ -29,7 +34,8 @@ public:
 private:
     [[noreturn]] void fail(const std::string& why);
 
-    std::string target_;
+    std::string name_;   // as the caller named it, for messages
+    std::string target_; // the file written: behind the links the name may go through
     std::string temp_;
     int fd_ = -1;
 };

@@ -55,6 +55,21 @@ inline constexpr DictionaryEntry PartivaEntries[] = {
     {46, "FontWidthLabels", "\"Width\" of the fonts", "Width"},
     {47, "FontHeightLabels", "\"Height\" of the fonts", "Height"},
     {48, "Label51", "label of the big font", "Big font:"},
+    {52, "SoundFileError", "sound dialog message: a WAV file the reader refused (%1 the file, %2 the reader's message)",
+     "Sound file %1: %2"},
+    {53, "NotPlayedEncoding", "sound dialog message: a WAV file whose encoding is not played (%1 the file, %2 the encoding)",
+     "The sound %1 is not played: Partiva does not play %2 sounds (only PCM of 8, 16, 24 or 32 bits, and 32-bit float)."},
+    {54, "PcmBits", "an encoding in the sound dialog's message (%1 the bits)", "%1-bit PCM"},
+    {55, "FloatBits", "an encoding in the sound dialog's message (%1 the bits)", "%1-bit float"},
+    {56, "FormatTag", "an unknown encoding in the sound dialog's message (%1 its number)", "format %1"},
+    {57, "NotPlayedChannels", "sound dialog message: too many channels (%1 the file, %2 the channels)",
+     "The sound %1 is not played: it has %2 channels, and Partiva plays 1 to 8."},
+    {58, "NotPlayedRate", "sound dialog message: a rate not played (%1 the file, %2 the rate)",
+     "The sound %1 is not played: its rate of %2 Hz lies outside 1 Hz to 1 MHz."},
+    {59, "NotPlayedHeader", "sound dialog message: a format header that does not hold together (%1 the file)",
+     "The sound %1 is not played: its format header does not match its channels and bits."},
+    {60, "NotPlayedTooLong", "sound dialog message: a sound too long to hold (%1 the file)",
+     "The sound %1 is not played: it would last more than 50 minutes."},
 };
 static_assert(IsWellFormed(PartivaEntries));
 

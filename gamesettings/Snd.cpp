@@ -35,11 +35,15 @@ TSoundBuffer::TSoundBuffer(std::shared_ptr<SoundDevice> device, const std::strin
         return; // the samples could not be read: nothing to build a sound from
     TWaveFormatEx format;
     wave.GetFormat(format);
+    Encoding = WaveEncoding(format, wave.FormatExtra);
+    SampleRate = format.nSamplesPerSec;
+    Problem = CheckPlayable(format, wave.FormatExtra, wave.Data.size());
+    if (Problem != PlayProblem::None)
+        return; // a format the device cannot take: silence, and the caller can say why
     auto samples = ConvertToOutput(format, wave.FormatExtra, wave.Data);
     if (!samples)
-        return; // a format the device cannot take: silence
+        return;
     blockAlign_ = format.nBlockAlign;
-    frequency_ = format.nSamplesPerSec;
     Buffer = std::make_unique<SoundVoice>();
     Buffer->Samples = std::move(*samples);
     device_->Add(Buffer.get());
@@ -93,7 +97,7 @@ void TSoundBuffer::SetPosition(std::uint32_t position)
     if (!Buffer)
         return;
     // A byte of the file's own format, as a frame of the converted sound.
-    const std::uint64_t frame = std::uint64_t{position} / blockAlign_ * OutputFrequency / frequency_;
+    const std::uint64_t frame = std::uint64_t{position} / blockAlign_ * OutputFrequency / SampleRate;
     device_->Locked([&] { Buffer->Frame = static_cast<std::size_t>(std::min<std::uint64_t>(frame, Buffer->Frames())); });
 }
 

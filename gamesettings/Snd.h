@@ -52,13 +52,15 @@ public:
     std::uint32_t Channels = 0;
     std::uint32_t BitsPerSample = 0;
     std::string DataError;                // why the file's samples could not be read, if so
+    PlayProblem Problem = PlayProblem::None; // why a file that was read cannot be played
+    std::uint16_t Encoding = 0;           // the file's encoding (format tag or sub-format)
+    std::uint32_t SampleRate = 0;
 
 private:
     void startPlaying(bool looping);
 
     std::shared_ptr<SoundDevice> device_;
     std::uint32_t blockAlign_ = 0;
-    std::uint32_t frequency_ = 0;
 };
 
 // A place that holds one loaded sound, or none.

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr std::uint16_t WAVE_FORMAT_IEEE_FLOAT = 3;
 constexpr std::uint16_t WAVE_FORMAT_EXTENSIBLE = 0xFFFE;
 constexpr int MaxChannels = 8;
 // Well above any recording's rate (384 kHz); SDL's resampler overflows on rates of millions.
@@ -18,17 +17,15 @@ constexpr std::size_t ConvertStep = 1 << 20; // bytes handed to the converter at
 // A converted sound is held whole in memory; one that would pass this many frames (50 minutes,
 // 512 MB) is not played: at a rate of 1 Hz a few kilobytes of samples would take gigabytes.
 constexpr std::uint64_t MaxOutputFrames = std::uint64_t{1} << 27;
+// Silence pushed behind a resampled sound, in blocks of source frames: the resampler holds
+// back at most about a thousand frames.
+constexpr int SilenceFrames = 4096;
+constexpr int MaxSilenceBlocks = 8;
 
-// The SDL sample format of a wave format, or 0 when it is not one we can play. An extensible
-// format names its encoding in the first two bytes of its sub-format, 6 bytes into the extra.
+// The SDL sample format of a wave format, or 0 when it is not one we can play.
 SDL_AudioFormat sampleFormat(const TWaveFormatEx& format, std::span<const std::uint8_t> extra)
 {
-    std::uint16_t encoding = format.wFormatTag;
-    if (encoding == WAVE_FORMAT_EXTENSIBLE) {
-        if (extra.size() < 8)
-            return 0;
-        encoding = ReadU16LE(extra.data() + 6);
-    }
+    const std::uint16_t encoding = WaveEncoding(format, extra);
     if (encoding == WAVE_FORMAT_PCM) {
         switch (format.wBitsPerSample) {
         case 8: return AUDIO_U8;
@@ -54,6 +51,12 @@ std::vector<std::uint8_t> widen24(std::span<const std::uint8_t> data)
     return wide;
 }
 
+// The length of `frames` frames at `rate` once played at the output's rate, to the nearest frame.
+std::size_t convertedFrames(std::size_t frames, std::uint32_t rate)
+{
+    return static_cast<std::size_t>((std::uint64_t{frames} * OutputFrequency + rate / 2) / rate);
+}
+
 bool drain(SDL_AudioStream* stream, std::vector<std::int16_t>& out)
 {
     const int available = SDL_AudioStreamAvailable(stream);
@@ -70,39 +73,87 @@ bool drain(SDL_AudioStream* stream, std::vector<std::int16_t>& out)
 
 } // namespace
 
+std::uint16_t WaveEncoding(const TWaveFormatEx& format, std::span<const std::uint8_t> extra)
+{
+    // An extensible format names its encoding in the first two bytes of its sub-format, 6
+    // bytes into the extra.
+    if (format.wFormatTag == WAVE_FORMAT_EXTENSIBLE && extra.size() >= 8)
+        return ReadU16LE(extra.data() + 6);
+    return format.wFormatTag;
+}
+
+std::string_view EncodingName(std::uint16_t encoding)
+{
+    static constexpr struct {
+        std::uint16_t tag;
+        std::string_view name;
+    } names[] = {
+        {0x0002, "Microsoft ADPCM"}, {0x0006, "A-law"}, {0x0007, "\u00B5-law"}, {0x0011, "IMA ADPCM"},
+        {0x0031, "GSM 6.10"},        {0x0050, "MPEG"},  {0x0055, "MP3"},        {0x0161, "WMA"},
+    };
+    for (const auto& known : names)
+        if (known.tag == encoding)
+            return known.name;
+    return {};
+}
+
+PlayProblem CheckPlayable(const TWaveFormatEx& format, std::span<const std::uint8_t> extra, std::size_t dataSize)
+{
+    if (sampleFormat(format, extra) == 0)
+        return PlayProblem::Encoding;
+    if (format.nChannels < 1 || format.nChannels > MaxChannels)
+        return PlayProblem::Channels;
+    if (format.nSamplesPerSec == 0 || format.nSamplesPerSec > MaxSampleRate)
+        return PlayProblem::Rate;
+    if (format.nBlockAlign != format.nChannels * (format.wBitsPerSample / 8))
+        return PlayProblem::Header;
+    const std::size_t frames = dataSize / format.nBlockAlign;
+    if (frames == 0)
+        return PlayProblem::NoSamples;
+    if (std::uint64_t{frames} * OutputFrequency / format.nSamplesPerSec > MaxOutputFrames)
+        return PlayProblem::TooLong;
+    return PlayProblem::None;
+}
+
 std::optional<std::vector<std::int16_t>> ConvertToOutput(const TWaveFormatEx& format,
                                                          std::span<const std::uint8_t> extra,
                                                          std::span<const std::uint8_t> data)
 {
+    if (CheckPlayable(format, extra, data.size()) != PlayProblem::None)
+        return std::nullopt;
     const SDL_AudioFormat from = sampleFormat(format, extra);
     const int channels = format.nChannels;
-    if (from == 0 || channels < 1 || channels > MaxChannels || format.nSamplesPerSec == 0
-        || format.nSamplesPerSec > MaxSampleRate || format.nBlockAlign != channels * (format.wBitsPerSample / 8))
-        return std::nullopt;
     const std::size_t frames = data.size() / format.nBlockAlign;
-    if (frames == 0 || std::uint64_t{frames} * OutputFrequency / format.nSamplesPerSec > MaxOutputFrames)
-        return std::nullopt;
     data = data.first(frames * format.nBlockAlign);
-
-    std::vector<std::uint8_t> widened;
-    if (format.wBitsPerSample == 24) {
-        widened = widen24(data);
-        data = widened;
-    }
 
     SDL_AudioStream* stream = SDL_NewAudioStream(from, static_cast<Uint8>(channels), static_cast<int>(format.nSamplesPerSec),
                                                  AUDIO_S16SYS, OutputChannels, OutputFrequency);
     if (!stream)
         return std::nullopt;
+    const std::size_t wanted = convertedFrames(frames, format.nSamplesPerSec) * OutputChannels;
     std::vector<std::int16_t> out;
+    out.reserve(wanted);
     bool ok = true;
-    for (std::size_t at = 0; ok && at < data.size(); at += ConvertStep) {
-        const std::size_t count = std::min(ConvertStep, data.size() - at);
-        ok = SDL_AudioStreamPut(stream, data.data() + at, static_cast<int>(count)) == 0 && drain(stream, out);
+    // Whole frames at a time; 24-bit samples are widened a step at a time, never all at once.
+    const std::size_t step = std::max<std::size_t>(ConvertStep / format.nBlockAlign, 1) * format.nBlockAlign;
+    std::vector<std::uint8_t> widened;
+    for (std::size_t at = 0; ok && at < data.size(); at += step) {
+        std::span<const std::uint8_t> part = data.subspan(at, std::min(step, data.size() - at));
+        if (format.wBitsPerSample == 24) {
+            widened = widen24(part);
+            part = widened;
+        }
+        ok = SDL_AudioStreamPut(stream, part.data(), static_cast<int>(part.size())) == 0 && drain(stream, out);
     }
-    ok = ok && SDL_AudioStreamFlush(stream) == 0 && drain(stream, out);
+    // The resampler holds back the sound's last milliseconds, and SDL 2.26's flush gives none
+    // of them back: silence pushed behind the sound brings them out, then the sound is cut at
+    // its own length.
+    const std::size_t streamFrameBytes = std::size_t{SDL_AUDIO_BITSIZE(from)} / 8 * static_cast<std::size_t>(channels);
+    const std::vector<std::uint8_t> silence(SilenceFrames * streamFrameBytes, from == AUDIO_U8 ? 0x80 : 0);
+    for (int block = 0; ok && out.size() < wanted && block < MaxSilenceBlocks; ++block)
+        ok = SDL_AudioStreamPut(stream, silence.data(), static_cast<int>(silence.size())) == 0 && drain(stream, out);
     SDL_FreeAudioStream(stream);
-    out.resize(out.size() / OutputChannels * OutputChannels);
+    out.resize(std::min(out.size(), wanted));
     if (!ok || out.empty())
         return std::nullopt;
     return out;
@@ -137,6 +188,9 @@ void MixVoices(std::span<SoundVoice* const> voices, std::span<std::int16_t> out)
 
 std::shared_ptr<SoundDevice> SoundDevice::Open()
 {
+    // SDL would catch SIGINT and SIGTERM to post a quit event no Qt program reads: the program
+    // would ignore Ctrl+C and a polite kill.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return nullptr;
     std::shared_ptr<SoundDevice> device(new SoundDevice);

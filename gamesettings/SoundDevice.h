@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <vector>
 
 constexpr int OutputFrequency = 44100;
@@ -47,9 +48,25 @@ private:
     std::vector<SoundVoice*> voices_;
 };
 
-// The wave's samples in the output format; nothing when the format cannot be played (an
-// unknown encoding, no channels, no rate or one above 1 MHz, a block alignment that does not
-// match, no whole frame, or more than 50 minutes once converted).
+// Why a wave cannot be played; None when it can.
+enum class PlayProblem {
+    None,
+    Encoding,  // neither PCM of 8, 16, 24 or 32 bits nor 32-bit float
+    Channels,  // none, or more than 8
+    Rate,      // none, or above 1 MHz
+    Header,    // a block alignment that does not match the channels and bits
+    NoSamples, // not one whole frame
+    TooLong,   // more than 50 minutes once converted
+};
+PlayProblem CheckPlayable(const TWaveFormatEx& format, std::span<const std::uint8_t> extra, std::size_t dataSize);
+
+// The wave's encoding: its format tag, or the sub-format of an extensible format.
+std::uint16_t WaveEncoding(const TWaveFormatEx& format, std::span<const std::uint8_t> extra);
+// The usual name of a compressed encoding ("µ-law", "IMA ADPCM"); empty for one without a
+// name here, PCM and float included.
+std::string_view EncodingName(std::uint16_t encoding);
+
+// The wave's samples in the output format; nothing when CheckPlayable finds a problem.
 std::optional<std::vector<std::int16_t>> ConvertToOutput(const TWaveFormatEx& format,
                                                          std::span<const std::uint8_t> extra,
                                                          std::span<const std::uint8_t> data);

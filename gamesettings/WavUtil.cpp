@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <new>
 #include <system_error>
 
@@ -31,9 +30,18 @@ std::vector<std::uint8_t> readWholeFile(const std::string& fileName)
     if (std::filesystem::is_directory(fileName, ec))
         throw IoError("mmioOpen Failed");
     std::ifstream in(fileName, std::ios::binary);
-    if (!in)
+    const auto size = std::filesystem::file_size(fileName, ec);
+    if (!in || ec)
         throw IoError("mmioOpen Failed");
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+    // Read in one piece into memory of the file's size: a sound may be hundreds of megabytes.
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes.resize(size);
+    } catch (const std::bad_alloc&) {
+        throw FormatError("Failed to allocate memory");
+    }
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
     if (in.bad())
         throw IoError("mmioOpen Failed");
     return bytes;
@@ -53,17 +61,17 @@ std::size_t readInChunk(RiffReader& riff, const RiffChunk& chunk, std::span<std:
 TIWave::TIWave(std::string fileName)
     : FileName(std::move(fileName))
 {
-    const std::vector<std::uint8_t> bytes = readWholeFile(FileName);
-    LoadWave(bytes);
+    std::vector<std::uint8_t> bytes = readWholeFile(FileName);
+    LoadWave(bytes, &bytes);
 }
 
 TIWave::TIWave(std::string fileName, std::span<const std::uint8_t> bytes)
     : FileName(std::move(fileName))
 {
-    LoadWave(bytes);
+    LoadWave(bytes, nullptr);
 }
 
-void TIWave::LoadWave(std::span<const std::uint8_t> bytes)
+void TIWave::LoadWave(std::span<const std::uint8_t> bytes, std::vector<std::uint8_t>* owner)
 {
     DataSize = 0;
     RiffReader riff(bytes);
@@ -119,7 +127,15 @@ void TIWave::LoadWave(std::span<const std::uint8_t> bytes)
         const auto samples = riff.Bytes(riff.Position(), data->Size);
         if (samples.size() != data->Size)
             throw DataStageError{Corrupt};
-        Data.assign(samples.begin(), samples.end());
+        if (owner) {
+            // The file's own memory becomes the samples: no second copy of a big sound.
+            const auto start = static_cast<std::ptrdiff_t>(samples.data() - owner->data());
+            owner->erase(owner->begin(), owner->begin() + start);
+            owner->resize(samples.size());
+            Data = std::move(*owner);
+        } else {
+            Data.assign(samples.begin(), samples.end());
+        }
     } catch (const DataStageError& error) {
         Data.clear();
         DataError = error.message;

@@ -20,6 +20,7 @@
 #include <vector>
 
 constexpr std::uint16_t WAVE_FORMAT_PCM = 1;
+constexpr std::uint16_t WAVE_FORMAT_IEEE_FLOAT = 3;
 
 // The wave format header as files hold it: 18 bytes, little-endian.
 #pragma pack(push, 1)
@@ -57,5 +58,6 @@ public:
     std::string DataError;                 // why the samples could not be read, if so
 
 private:
-    void LoadWave(std::span<const std::uint8_t> bytes);
+    // Reads `bytes`; when `owner` holds them, the samples take over its memory.
+    void LoadWave(std::span<const std::uint8_t> bytes, std::vector<std::uint8_t>* owner);
 };

@@ -87,6 +87,12 @@ QString ChooseSaveFile(QWidget* parent, const FileDialogRequest& request)
     return runFileDialog(parent, request, QFileDialog::AcceptSave);
 }
 
-HourglassCursor::HourglassCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+HourglassCursor::HourglassCursor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The change waits in the window system's queue until the event loop runs again, which a
+    // long operation holds off: without this the hourglass would show only once it is over.
+    QApplication::sync();
+}
 
 HourglassCursor::~HourglassCursor() { QApplication::restoreOverrideCursor(); }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <thread>
 
@@ -72,6 +73,40 @@ TEST(ConvertToOutput, KeepsTheOutputFormatAndResamplesOthers)
     ASSERT_TRUE(resampled);
     EXPECT_NEAR(static_cast<double>(resampled->size()), 12 * 4 * 2, 16);
     EXPECT_EQ(resampled->size() % 2, 0u);
+}
+
+// A sound at one level throughout, `milliseconds` long, in the file's own format.
+std::string levelSamples(int rate, int channels, int bits, int milliseconds)
+{
+    const std::size_t samples = static_cast<std::size_t>(rate) * milliseconds / 1000 * channels;
+    if (bits == 8)
+        return std::string(samples, '\xC0'); // half way up from the silence of 0x80
+    return Samples16(std::vector<std::int16_t>(samples, 16384));
+}
+
+TEST(ConvertToOutput, EverySoundLastsItsOwnLengthToItsLastSample)
+{
+    // An 80 ms click lost its end at every rate but the output's: the resampler kept it back.
+    for (const int rate : {8000, 11025, 22050, 48000, 96000}) {
+        for (const int channels : {1, 2}) {
+            for (const int bits : {8, 16}) {
+                const std::string file = PcmWave(rate, channels, bits, levelSamples(rate, channels, bits, 80));
+                const TIWave wave("click.wav", std::vector<std::uint8_t>(file.begin(), file.end()));
+                TWaveFormatEx format;
+                wave.GetFormat(format);
+                const auto out = ConvertToOutput(format, {}, wave.Data);
+                ASSERT_TRUE(out);
+                const std::size_t frames = out->size() / OutputChannels;
+                EXPECT_EQ(frames, 3528u) << rate << " Hz, " << channels << " channels, " << bits << " bits";
+                // Loud up to its last source sample, on both sides: the fall to silence is
+                // the resampler's smoothing of that one step.
+                const std::size_t lastSample = static_cast<std::size_t>(OutputFrequency / rate) + 2;
+                ASSERT_GT(frames, lastSample);
+                EXPECT_GT((*out)[(frames - lastSample) * OutputChannels], 8192) << rate << " Hz";
+                EXPECT_GT((*out)[(frames - lastSample) * OutputChannels + 1], 8192) << rate << " Hz";
+            }
+        }
+    }
 }
 
 TEST(ConvertToOutput, RefusesWhatCannotBePlayed)
@@ -189,6 +224,44 @@ TEST_F(SoundOutput, PlaySendsTheSamplesOut)
         heard = folder.read("played.raw").find(start) != std::string::npos;
     }
     EXPECT_TRUE(heard);
+}
+
+TEST_F(SoundOutput, AnOpenDeviceLeavesSigtermAndSigintToTheProgram)
+{
+    // SDL's own handlers turned both into a quit event no one reads: the program went on.
+    start("dummy");
+    ASSERT_TRUE(AudioReady);
+    for (const int signal : {SIGTERM, SIGINT}) {
+        struct sigaction action {};
+        sigaction(signal, nullptr, &action);
+        EXPECT_EQ(action.sa_handler, SIG_DFL) << signal;
+    }
+}
+
+TEST_F(SoundOutput, AResampledSoundIsPlayedWhole)
+{
+    start("disk");
+    ASSERT_TRUE(AudioReady);
+    // 80 ms at 11,025 Hz played 34 ms: what reaches the device lasts the converted length.
+    folder.write("click.wav", PcmWave(11025, 1, 16, levelSamples(11025, 1, 16, 80)));
+    LoadSound("click.wav", slot);
+    ASSERT_TRUE(slot && slot->Buffer);
+    const std::size_t converted = slot->Buffer->Frames();
+    StartSound(slot, false);
+    bool playing = true;
+    for (int tries = 0; tries < 200 && playing; ++tries) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        Audio->DirectSound->Locked([&] { playing = slot->Buffer->Playing; });
+    }
+    ASSERT_FALSE(playing);
+    CloseAudio(); // the driver writes out what it has
+    slot.reset();
+    const std::string played = folder.read("played.raw");
+    std::size_t loud = 0;
+    for (std::size_t at = 0; at + 2 <= played.size(); at += 2 * OutputChannels)
+        loud += static_cast<std::int16_t>(static_cast<std::uint8_t>(played[at]) | static_cast<std::uint8_t>(played[at + 1]) << 8) > 12000;
+    EXPECT_NEAR(static_cast<double>(loud), static_cast<double>(converted), 3);
+    EXPECT_EQ(converted, 3528u);
 }
 
 TEST_F(SoundOutput, SlotsHoldAnEmptySoundWhenNothingCanBePlayed)

@@ -2,6 +2,7 @@
 #include "OpenWAV.h"
 
 #include "GameSettings.h"
+#include "LocalisationUnit.h"
 #include "Snd.h"
 #include "TempFolder.h"
 #include "WaveBytes.h"
@@ -36,6 +37,11 @@ private slots:
         Hooks().error = [this](const QString& text) { messages << text; };
         Hooks().chooseOpenFile = [this](const FileDialogRequest&) { return chosenFile; };
         StartAudio(); // the dummy driver of the form tests
+        // The sound messages, each showing its arguments.
+        folder->write("Partiva.dic", "[Config]\r\nLanguage=English\r\n[English]\r\n52=%1: %2\r\n53=%1 not played: %2\r\n"
+                                     "54=%1-bit PCM\r\n55=%1-bit float\r\n56=format %1\r\n57=%1: %2 channels\r\n"
+                                     "58=%1: %2 Hz\r\n59=%1: header\r\n60=%1: too long\r\n");
+        LoadDictionary("Partiva.dic");
     }
 
     void cleanup()
@@ -93,7 +99,7 @@ private slots:
         QVERIFY(messages.isEmpty());
     }
 
-    void playShowsWhyAFileCannotBePlayed()
+    void playShowsWhyAFileCannotBePlayedNamingIt()
     {
         const std::string data = std::string(ORMEL_TEST_DATA) + "/wav/";
         TWAVDialog wav;
@@ -108,9 +114,41 @@ private slots:
         };
         for (const auto& c : cases) {
             messages.clear();
-            wav.FilenameLabel->setText(QString::fromStdString(data + c.file));
+            const QString file = QString::fromStdString(data + c.file);
+            wav.FilenameLabel->setText(file);
             wav.PlayButtonClick();
-            QCOMPARE(messages, QStringList{c.message});
+            QCOMPARE(messages, QStringList{file + ": " + c.message});
+        }
+    }
+
+    void playSaysWhichFormatIsNotPlayed()
+    {
+        // The formats that were silently not played.
+        const struct {
+            int tag, channels, rate, bits;
+            const char* message;
+        } cases[] = {
+            {7, 1, 8000, 8, "SOUND\\X.WAV not played: \u00B5-law"},
+            {6, 1, 8000, 8, "SOUND\\X.WAV not played: A-law"},
+            {2, 1, 22050, 4, "SOUND\\X.WAV not played: Microsoft ADPCM"},
+            {0x11, 1, 22050, 4, "SOUND\\X.WAV not played: IMA ADPCM"},
+            {3, 1, 44100, 64, "SOUND\\X.WAV not played: 64-bit float"},
+            {1, 1, 44100, 12, "SOUND\\X.WAV not played: 12-bit PCM"},
+            {0x22, 1, 8000, 8, "SOUND\\X.WAV not played: format 0x0022"},
+            {1, 9, 44100, 16, "SOUND\\X.WAV: 9 channels"},
+            {1, 1, 2000000, 16, "SOUND\\X.WAV: 2000000 Hz"},
+        };
+        TWAVDialog wav;
+        wav.FilenameLabel->setText("SOUND\\X.WAV");
+        for (const auto& c : cases) {
+            std::string wave = PcmWave(c.rate, c.channels, c.bits == 12 ? 16 : c.bits, std::string(64 * 9, '\x10'));
+            wave[20] = static_cast<char>(c.tag);
+            wave[34] = static_cast<char>(c.bits);
+            folder->write("Sound/X.wav", wave);
+            messages.clear();
+            wav.PlayButtonClick();
+            QCOMPARE(messages, QStringList{QString::fromUtf8(c.message)});
+            QVERIFY(!wav.Sound->Buffer);
         }
     }
 
