@@ -1,9 +1,12 @@
 #include "Deploy.h"
 
 #include "FileResolver.h"
+#include "FolderContainment.h"
+#include "Ormel2Entries.h"
+#include "WildcardMask.h"
 
 #include <algorithm>
-#include <iterator>
+#include <span>
 #include <string>
 #include <system_error>
 
@@ -29,15 +32,21 @@ std::vector<fs::path> filesIn(const fs::path& folder)
     return files;
 }
 
-// A listed name matches an entry of the target without regard to case; "NAME.EXE" also
-// matches "NAME".
+// A listed name or mask matches an entry of the target without regard to case; "NAME.EXE" also
+// matches "NAME", the form our own programs take on systems without ".exe".
 bool matchesListedFile(std::string_view entry, std::string_view listed)
 {
     constexpr std::string_view exe = ".EXE";
-    if (SameNameIgnoringCase(entry, listed))
+    if (MatchesMask(entry, listed))
         return true;
-    return listed.size() > exe.size() && SameNameIgnoringCase(listed.substr(listed.size() - exe.size()), exe) &&
-           SameNameIgnoringCase(entry, listed.substr(0, listed.size() - exe.size()));
+    return listed.size() > exe.size() && HasExtension(listed, exe) &&
+           MatchesMask(entry, listed.substr(0, listed.size() - exe.size()));
+}
+
+bool listedIn(std::span<const std::string_view> list, std::string_view name,
+              bool (*matches)(std::string_view, std::string_view))
+{
+    return std::ranges::any_of(list, [&](std::string_view listed) { return matches(name, listed); });
 }
 
 std::vector<fs::directory_entry> topEntries(const fs::path& folder)
@@ -49,62 +58,81 @@ std::vector<fs::directory_entry> topEntries(const fs::path& folder)
     return entries;
 }
 
-void removeListedFolder(const fs::path& target, std::string_view listed)
+// The removal rules, written once: whether deploy takes this entry of the target away. `top`
+// marks the entries of the target's own folder. The listed folders are the real ones or links
+// to folders; the listed names and kinds never take a real folder.
+bool leftOut(const fs::directory_entry& entry, bool top)
 {
-    for (const fs::directory_entry& entry : topEntries(target)) {
-        if (!SameNameIgnoringCase(entry.path().filename().string(), listed))
+    const std::string name = entry.path().filename().string();
+    std::error_code ec;
+    if (top && entry.is_directory(ec) && listedIn(DeployRemovedFolders, name, SameNameIgnoringCase))
+        return true;
+    if (isRealFolder(entry))
+        return false;
+    if (top && (listedIn(DeployRemovedFiles, name, matchesListedFile) ||
+                listedIn(DeployRemovedHelpPages, name, matchesListedFile)))
+        return true;
+    return listedIn(DeployPurgedExtensions, name, HasExtension);
+}
+
+// Every entry of the target that the rules take away: what is removed, and after the removal
+// what could not be. A listed folder counts as one entry and is not entered.
+std::vector<fs::directory_entry> leftOutEntries(const fs::path& target)
+{
+    std::vector<fs::directory_entry> entries;
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(target, fs::directory_options::skip_permission_denied, ec), end;
+         !ec && it != end; it.increment(ec)) {
+        if (!leftOut(*it, it.depth() == 0))
             continue;
-        std::error_code ec;
+        entries.push_back(*it);
+        if (isRealFolder(*it))
+            it.disable_recursion_pending();
+    }
+    return entries;
+}
+
+void removeEntries(const std::vector<fs::directory_entry>& entries)
+{
+    TFileCopyNew deleter;
+    for (const fs::directory_entry& entry : entries) {
         if (isRealFolder(entry))
             DeleteFolder(entry.path().string());
-        else if (entry.is_symlink(ec) && entry.is_directory(ec))
-            fs::remove(entry.path(), ec); // a link: what it leads to is not ours to delete
+        else
+            deleter.DeleteOneFile(entry.path().string()); // a link goes as a link; a failure is skipped
     }
 }
 
-void removeListedFile(const fs::path& target, std::string_view listed)
+// The copier breaks its messages into lines with CR; a failure is listed on one line.
+std::string oneLine(const std::string& message)
 {
-    TFileCopyNew deleter;
-    for (const fs::directory_entry& entry : topEntries(target))
-        if (matchesListedFile(entry.path().filename().string(), listed))
-            deleter.DeleteOneFile(entry.path().string()); // folders are left alone; a failure is skipped
+    std::string line;
+    for (char c : message)
+        if (c != '\r')
+            line += c;
+        else if (!line.empty() && line.back() != ' ')
+            line += ' ';
+    return line;
 }
 
-bool isListedFolder(const fs::directory_entry& entry)
-{
-    std::error_code ec;
-    return entry.is_directory(ec) &&
-           std::ranges::any_of(DeployRemovedFolders, [&entry](std::string_view listed) {
-               return SameNameIgnoringCase(entry.path().filename().string(), listed);
-           });
-}
+// A name the copier gave, as the user knows it: relative to the project folder.
+std::string inProject(const std::string& name) { return name.starts_with("./") ? name.substr(2) : name; }
 
-bool isListedFile(const fs::directory_entry& entry)
+// The refusal in English (the launcher's own texts, as its dictionary's table gives them).
+std::string refusal(DeployTargetKind kind, const fs::path& folder)
 {
-    return !isRealFolder(entry) && std::ranges::any_of(DeployRemovedFiles, [&entry](std::string_view listed) {
-               return matchesListedFile(entry.path().filename().string(), listed);
-           });
-}
-
-bool isPurgedKind(const fs::path& file)
-{
-    const std::string name = file.filename().string();
-    return std::ranges::any_of(DeployPurgedExtensions, [&name](std::string_view extension) {
-        return HasExtension(name, std::string(extension));
-    });
-}
-
-// What the removal steps should have taken and is still in the target, whose files are `files`.
-std::vector<fs::path> listedLeftovers(const fs::path& target, const std::vector<fs::path>& files)
-{
-    std::vector<fs::path> left;
-    for (const fs::directory_entry& entry : topEntries(target))
-        if (isListedFolder(entry) || isListedFile(entry))
-            left.push_back(entry.path());
-    for (const fs::path& file : files)
-        if (isPurgedKind(file))
-            left.push_back(file);
-    return left;
+    const auto english = [](const DictionaryEntry& entry) { return std::string(entry.english); };
+    switch (kind) {
+    case DeployTargetKind::NotAFolder:
+        return english(Ormel2Text("NotADeployFolder")) + " " + folder.string();
+    case DeployTargetKind::InsideProject:
+        return english(Ormel2Text("DeployInsideProject")) + " " + EnclosingGameProject(folder).value_or(folder).string();
+    case DeployTargetKind::OtherFolder:
+        return folder.string() + ": this folder holds files and is not a deployed game (no game.ini, or files "
+                                 "that deploy leaves out); nothing was changed";
+    default:
+        return folder.string() + ": " + english(Ormel2Text("UnsafeDeployTarget"));
+    }
 }
 
 } // namespace
@@ -127,23 +155,43 @@ fs::path DeployTargetPath(std::string_view typed)
     return ec ? written : real;
 }
 
-bool IsUnsafeDeployTarget(const fs::path& target)
+DeployTargetKind ExamineDeployTarget(const fs::path& target)
 {
     const fs::path real = DeployTargetPath(target.string());
-    if (!real.has_relative_path())
-        return true;
     const std::string here = fs::current_path().string();
-    return IsSameOrInsideFolder(real.string(), here) || IsSameOrInsideFolder(here, real.string());
+    if (IsFileSystemRoot(real) || IsSameOrInsideFolder(real.string(), here) || IsSameOrInsideFolder(here, real.string()))
+        return DeployTargetKind::Unsafe;
+    if (EnclosingGameProject(real))
+        return DeployTargetKind::InsideProject;
+    std::error_code ec;
+    // The entry itself, not what a link leads to: a link leading nowhere is no folder either.
+    const fs::file_status entry = fs::symlink_status(real, ec);
+    if (!fs::exists(entry))
+        return DeployTargetKind::New;
+    if (!fs::is_directory(real, ec))
+        return DeployTargetKind::NotAFolder;
+    if (fs::is_empty(real, ec) && !ec)
+        return DeployTargetKind::Empty;
+    // A game project holds a game.ini too, beside the tools and settings that deploy leaves out.
+    const bool deployed = IsGameProject(real) && std::ranges::none_of(topEntries(real), [](const fs::directory_entry& entry) {
+        return leftOut(entry, true);
+    });
+    return deployed ? DeployTargetKind::EarlierDeploy : DeployTargetKind::OtherFolder;
 }
 
-DeployCounts DeployGame(const fs::path& target, const TCopyProgressEvent& onProgress)
+DeployCounts DeployGame(const fs::path& target, OtherFolderConsent consent, const TCopyProgressEvent& onProgress)
 {
     const fs::path folder = DeployTargetPath(target.string());
-    if (IsUnsafeDeployTarget(folder))
-        throw UnsafeDeployTarget(folder.string() + ": " + UnsafeDeployTargetMessage);
+    const DeployTargetKind kind = ExamineDeployTarget(folder);
+    const bool refused = kind == DeployTargetKind::Unsafe || kind == DeployTargetKind::InsideProject ||
+                         kind == DeployTargetKind::NotAFolder ||
+                         (kind == DeployTargetKind::OtherFolder && consent != OtherFolderConsent::Empty);
+    if (refused)
+        throw RefusedDeployTarget(kind, refusal(kind, folder));
     const std::string text = folder.string();
 
     DeployCounts counts;
+    counts.target = folder;
     DeleteFolder(text);
     // Files the emptying could not take are not part of the game: they are named at the end
     // unless the copy replaced them.
@@ -153,26 +201,21 @@ DeployCounts DeployGame(const fs::path& target, const TCopyProgressEvent& onProg
         if (!fs::exists(fs::symlink_status(file.lexically_relative(folder), ec)))
             notRemoved.push_back(file);
     }
-    // The copier breaks its messages into lines with CR; a failure is listed on one line.
-    CopyFolder(".", text, onProgress, [&counts](TFileCopyNew&, const std::string& message) {
-        std::string line;
-        for (char c : message)
-            if (c != '\r')
-                line += c;
-            else if (!line.empty() && line.back() != ' ')
-                line += ' ';
-        counts.failures.push_back(line);
-    });
+    TCopyEvents events;
+    events.OnCopyProgress = onProgress;
+    events.OnError = [&counts](TFileCopyNew&, const std::string& message) {
+        counts.failures.push_back(oneLine(message));
+    };
+    events.OnSkipped = [&counts](TFileCopyNew&, const std::string& name, TSkipReason why) {
+        (why == TSkipReason::SpecialFile ? counts.specialFiles : counts.repeatedFolders).push_back(inProject(name));
+    };
+    CopyFolder(".", text, events);
     counts.copied = filesIn(folder).size();
-    for (std::string_view name : DeployRemovedFolders)
-        removeListedFolder(folder, name);
-    for (std::string_view extension : DeployPurgedExtensions)
-        PurgeExtension(text, std::string(extension));
-    for (std::string_view name : DeployRemovedFiles)
-        removeListedFile(folder, name);
+    removeEntries(leftOutEntries(folder));
     const std::vector<fs::path> left = filesIn(folder);
     counts.removed = counts.copied > left.size() ? counts.copied - left.size() : 0;
-    std::ranges::copy(listedLeftovers(folder, left), std::back_inserter(notRemoved));
+    for (const fs::directory_entry& entry : leftOutEntries(folder))
+        notRemoved.push_back(entry.path());
     std::ranges::sort(notRemoved);
     const auto [first, last] = std::ranges::unique(notRemoved);
     notRemoved.erase(first, last);

@@ -1,6 +1,7 @@
 #include "NewProject.h"
 
 #include "Errors.h"
+#include "FolderContainment.h"
 #include "dircpy.h"
 
 #include <random>
@@ -83,6 +84,9 @@ void MakeProjectFolder(const fs::path& source, const fs::path& target)
         throw IoError("The folder " + whole.string() + " already exists and is not empty");
     if (IsSameOrInsideFolder(whole.string(), source.string()))
         throw IoError("The folder " + whole.string() + " lies inside the game project it would copy");
+    // Another project's deploy would copy this one along into its game.
+    if (const std::optional<fs::path> project = EnclosingGameProject(whole))
+        throw IoError("The folder " + whole.string() + " lies inside the game project " + project->string());
     if (!fs::exists(whole.parent_path(), ec) && !ForceFolders(whole.parent_path().string()))
         throw IoError("The folder " + whole.parent_path().string() + " cannot be made");
 

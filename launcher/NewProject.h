@@ -12,7 +12,8 @@ std::optional<std::filesystem::path> FindProjectTemplate(const std::filesystem::
 // The folder of the running program (empty when the system cannot tell).
 std::filesystem::path RunningProgramFolder();
 
-// Copies the `source` tree into `target`, which must not exist yet or be an empty folder. The
+// Copies the `source` tree into `target`, which must not exist yet or be an empty folder, and
+// must lie neither inside `source` nor inside another game project (FolderContainment.h). The
 // copy is made under a temporary name beside `target` and renamed at the end, so a failed copy
 // leaves no half-made project. Throws OrmelError naming the folder and the reason.
 void MakeProjectFolder(const std::filesystem::path& source, const std::filesystem::path& target);

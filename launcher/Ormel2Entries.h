@@ -27,6 +27,18 @@ inline constexpr DictionaryEntry Ormel2Entries[] = {
     {18, "NotCopied", "deploy's closing message: heading of the files not copied", "These files could not be copied:"},
     {19, "NotRemoved", "deploy's closing message: heading of the files not removed",
      "These files could not be removed:"},
+    {30, "NotADeployFolder", "message refusing a deploy target that is not a folder, before its path",
+     "This is not a folder; nothing was changed:"},
+    {31, "DeployInsideProject", "message refusing a deploy folder inside another game project, before that project's path",
+     "This folder lies inside another game project, whose deploy would copy it along:"},
+    {32, "EmptyOtherFolder", "question before deploy empties a folder that is not a deployed game, before its path",
+     "This folder holds files and is not a deployed game. Delete everything in it and deploy the game there?"},
+    {33, "DeployedInto", "deploy's closing message: heading of the folder the game went into",
+     "The game is in the folder:"},
+    {34, "SpecialFilesLeftOut", "deploy's closing message: heading of the pipes, sockets and devices left out",
+     "These special files (pipes, sockets, devices) were left out:"},
+    {35, "RepeatedFoldersLeftOut", "deploy's closing message: heading of the linked folders left out",
+     "These linked folders lead to folders copied already and were left out:"},
 };
 static_assert(IsWellFormed(Ormel2Entries));
 

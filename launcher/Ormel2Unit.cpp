@@ -4,6 +4,7 @@
 #include "DeployProgressForm.h"
 #include "Dialogs.h"
 #include "Errors.h"
+#include "FolderContainment.h"
 #include "LocalisationUnit.h"
 #include "Ormel2Entries.h"
 #include "Ormel2Settings.h"
@@ -29,6 +30,50 @@ constexpr int ButtonWidth = 153;
 constexpr int ButtonHeight = 25;
 
 bool programExists(const std::string& name) { return ProgramExists(name); }
+
+// Whether the deploy may go on into `target`, after a refusal or a question when the folder is not
+// one to fill without asking; nothing when it may not.
+std::optional<OtherFolderConsent> deployConsent(QWidget* parent, const std::filesystem::path& target)
+{
+    const QString folder = "\n" + Ui(target.string());
+    switch (ExamineDeployTarget(target)) {
+    case DeployTargetKind::Unsafe:
+        ShowError(parent, EntryOrEnglish(Ormel2Text("UnsafeDeployTarget")));
+        return std::nullopt;
+    case DeployTargetKind::NotAFolder:
+        ShowError(parent, EntryOrEnglish(Ormel2Text("NotADeployFolder")) + folder);
+        return std::nullopt;
+    case DeployTargetKind::InsideProject:
+        ShowError(parent, EntryOrEnglish(Ormel2Text("DeployInsideProject")) + "\n" +
+                              Ui(EnclosingGameProject(target).value_or(target).string()));
+        return std::nullopt;
+    case DeployTargetKind::OtherFolder:
+        if (!AskYesNo(parent, Entry(Ormel2Text("DeployCaption")), EntryOrEnglish(Ormel2Text("EmptyOtherFolder")) + "\n" + folder))
+            return std::nullopt;
+        return OtherFolderConsent::Empty;
+    default:
+        return OtherFolderConsent::Refuse;
+    }
+}
+
+// The closing message: where the game went, then what it lacks, what it should not hold and
+// what was left out on purpose.
+QString deployReport(const DeployCounts& counts)
+{
+    QString text = Entry(Ormel2Text("Deployed")) + "\n\n" + EntryOrEnglish(Ormel2Text("DeployedInto")) + "\n" + Ui(counts.target.string());
+    const auto list = [&text](const QString& heading, const std::vector<std::string>& files) {
+        if (files.empty())
+            return;
+        text += "\n\n" + heading;
+        for (const std::string& file : files)
+            text += "\n" + Ui(file);
+    };
+    list(EntryOrEnglish(Ormel2Text("NotCopied")), counts.failures);
+    list(EntryOrEnglish(Ormel2Text("NotRemoved")), counts.notRemoved);
+    list(EntryOrEnglish(Ormel2Text("SpecialFilesLeftOut")), counts.specialFiles);
+    list(EntryOrEnglish(Ormel2Text("RepeatedFoldersLeftOut")), counts.repeatedFolders);
+    return text;
+}
 
 } // namespace
 
@@ -211,32 +256,24 @@ void TOrmel2Form::DeployButtonClick()
     if (!typed)
         return;
     const std::filesystem::path target = DeployTargetPath(Native(*typed));
-    if (IsUnsafeDeployTarget(target))
-        return ShowError(this, EntryOrEnglish(Ormel2Text("UnsafeDeployTarget")));
+    const std::optional<OtherFolderConsent> consent = deployConsent(this, target);
+    if (!consent)
+        return;
     DeployCounts counts;
     {
         const HourglassCursor hourglass;
         TDeployProgressForm progress(this, Entry(Ormel2Text("DeployCaption")));
         progress.ShowNow();
         SetMessageBeep(&QApplication::beep);
-        counts = DeployGame(target, [&progress](TFileCopyNew& copier, std::uint16_t read, std::uint16_t written) {
+        counts = DeployGame(target, *consent, [&progress](TFileCopyNew& copier, std::uint16_t read, std::uint16_t written) {
             progress.CopyProgress(copier, read, written);
         });
     }
+    // Files missing from the game, or that should not be in it, make it a warning.
     if (counts.failures.empty() && counts.notRemoved.empty())
-        return ShowMessage(this, Entry(Ormel2Text("Deployed")));
-    // The closing message still comes, with what the deployed game lacks and what it should not hold.
-    QString text = Entry(Ormel2Text("Deployed"));
-    const auto list = [&text](const QString& heading, const std::vector<std::string>& files) {
-        if (files.empty())
-            return;
-        text += "\n\n" + heading;
-        for (const std::string& file : files)
-            text += "\n" + Ui(file);
-    };
-    list(EntryOrEnglish(Ormel2Text("NotCopied")), counts.failures);
-    list(EntryOrEnglish(Ormel2Text("NotRemoved")), counts.notRemoved);
-    ShowError(this, text);
+        ShowMessage(this, deployReport(counts));
+    else
+        ShowError(this, deployReport(counts));
 }
 
 void TOrmel2Form::Help1Click() { OpenHelp("Ormel2"); }

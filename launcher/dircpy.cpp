@@ -1,11 +1,11 @@
 #include "dircpy.h"
 
+#include "CopierTestHooks.h"
 #include "Errors.h"
-#include "FileResolver.h"
+#include "FolderContainment.h"
 #include "SafeWrite.h"
+#include "WildcardMask.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -15,8 +15,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-DeleteFaultHook deleteFaultHook = nullptr;
 
 constexpr char Separator = static_cast<char>(fs::path::preferred_separator);
 const std::string AllNames = "*.*";
@@ -60,11 +58,33 @@ std::string withoutTrailingSeparator(std::string path)
 
 fs::path listedFolder(const std::string& folder) { return folder.empty() ? fs::path(".") : fs::path(folder); }
 
+enum class EntryKind {
+    File,         // a plain file, a link to one, or a link leading nowhere (its copy fails)
+    Folder,       // a folder of the tree itself
+    LinkedFolder, // a link to a folder, which may lead anywhere
+    Special,      // a named pipe, socket or device, or a link to one: never opened
+};
+
 struct Listed {
     std::string name;
-    bool folder; // a folder, or a link to one
-    bool link;
+    EntryKind kind;
 };
+
+bool isSpecial(fs::file_type type)
+{
+    return type != fs::file_type::regular && type != fs::file_type::directory &&
+           type != fs::file_type::not_found && type != fs::file_type::none && type != fs::file_type::unknown;
+}
+
+EntryKind kindOf(const fs::directory_entry& entry)
+{
+    std::error_code ec;
+    const bool link = entry.is_symlink(ec);
+    const fs::file_type type = entry.status(ec).type(); // what a link leads to
+    if (type == fs::file_type::directory)
+        return link ? EntryKind::LinkedFolder : EntryKind::Folder;
+    return isSpecial(type) ? EntryKind::Special : EntryKind::File;
+}
 
 // The entries of `folder` matching `mask`, read whole before anything is changed in it.
 std::vector<Listed> listMatching(const std::string& folder, const std::string& mask)
@@ -73,13 +93,18 @@ std::vector<Listed> listMatching(const std::string& folder, const std::string& m
     std::error_code ec;
     for (fs::directory_iterator it(listedFolder(folder), ec), end; !ec && it != end; it.increment(ec)) {
         std::string name = it->path().filename().string();
-        if (!MatchesMask(name, mask))
-            continue;
-        std::error_code kind;
-        const bool link = it->is_symlink(kind);
-        entries.push_back({std::move(name), it->is_directory(kind), link});
+        if (MatchesMask(name, mask))
+            entries.push_back({std::move(name), kindOf(*it)});
     }
     return entries;
+}
+
+// The real folder a path leads to, the key of the folders a copy has entered.
+std::string realFolder(const std::string& folder)
+{
+    std::error_code ec;
+    const fs::path real = fs::canonical(listedFolder(folder), ec);
+    return ec ? folder : real.string();
 }
 
 // Two names of one file (the same text, a link, a hard link) must never be copied onto each
@@ -126,20 +151,14 @@ std::function<void()>& messageBeep()
     return beep;
 }
 
-// A root ("/", "C:\") or nothing: the folder routines never empty these.
-bool isRootOrEmpty(const std::string& folder)
-{
-    const fs::path path(folder);
-    return folder.empty() || !path.has_relative_path();
-}
-
 // DeleteFolder, or with an extension PurgeExtension: every file of the tree goes, or every file
 // of that kind, which leaves the folders.
 bool deleteTree(const std::string& Folder, const std::string* Extension)
 {
     try {
         const std::string folder = withoutTrailingSeparator(Folder);
-        if (isRootOrEmpty(folder))
+        // A root or nothing: never emptied.
+        if (folder.empty() || IsFileSystemRoot(folder))
             return false;
         // A file that cannot be deleted is passed over: this copier reports to no one.
         TFileCopyNew copier;
@@ -161,65 +180,6 @@ bool deleteTree(const std::string& Folder, const std::string* Extension)
 
 } // namespace
 
-bool HasExtension(const std::string& name, const std::string& extension)
-{
-    constexpr std::size_t length = 4;
-    if (extension.size() != length || name.size() < length)
-        return false;
-    return SameNameIgnoringCase(std::string_view(name).substr(name.size() - length), extension);
-}
-
-void SetDeleteFaultHook(DeleteFaultHook hook) { deleteFaultHook = hook; }
-
-bool MatchesMask(std::string_view name, std::string_view mask)
-{
-    if (mask == AllNames)
-        return true;
-    const auto same = [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-    };
-    // Greedy match, going back to the last "*" on a mismatch.
-    std::size_t n = 0, m = 0, starMask = std::string_view::npos, starName = 0;
-    while (n < name.size()) {
-        if (m < mask.size() && (mask[m] == '?' || (mask[m] != '*' && same(mask[m], name[n])))) {
-            ++n;
-            ++m;
-        } else if (m < mask.size() && mask[m] == '*') {
-            starMask = m++;
-            starName = n;
-        } else if (starMask != std::string_view::npos) {
-            m = starMask + 1;
-            n = ++starName;
-        } else {
-            return false;
-        }
-    }
-    while (m < mask.size() && mask[m] == '*')
-        ++m;
-    return m == mask.size();
-}
-
-bool IsSameOrInsideFolder(const std::string& folder, const std::string& outer)
-{
-    std::error_code ec;
-    const fs::path real = fs::weakly_canonical(fs::absolute(folder.empty() ? "." : folder, ec), ec);
-    if (ec)
-        return false;
-    const fs::path container = listedFolder(outer);
-    if (!fs::exists(container, ec)) {
-        // Nothing on disk to compare with: compare the written paths component by component.
-        const fs::path written = fs::weakly_canonical(fs::absolute(container, ec), ec);
-        const auto [end, unused] = std::mismatch(written.begin(), written.end(), real.begin(), real.end());
-        return end == written.end();
-    }
-    for (fs::path p = real;; p = p.parent_path()) {
-        if (fs::equivalent(p, container, ec))
-            return true;
-        if (p == p.parent_path() || p.empty())
-            return false;
-    }
-}
-
 void SetMessageBeep(std::function<void()> beep) { messageBeep() = std::move(beep); }
 
 void TFileCopyNew::Execute()
@@ -234,6 +194,12 @@ void TFileCopyNew::Execute()
 
 bool TFileCopyNew::CopyFiles(const std::string& Source, const std::string& Target)
 {
+    Visited visited;
+    return copyMatching(Source, Target, visited);
+}
+
+bool TFileCopyNew::copyMatching(const std::string& Source, const std::string& Target, Visited& visited)
+{
     if (Source.find('*') == std::string::npos) {
         const bool copied = CopyOneFile(Source, Target);
         if (Memo)
@@ -246,17 +212,26 @@ bool TFileCopyNew::CopyFiles(const std::string& Source, const std::string& Targe
     const std::vector<Listed> entries = listMatching(SourcePath, mask);
     if (entries.empty())
         return true;
+    visited.insert(realFolder(SourcePath));
 
     const std::string TargetPath = folderPart(Target); // ends with a separator unless empty
     if (!TargetPath.empty() && !FolderExists(TargetPath))
         ForceFolders(TargetPath);
 
+    const auto skip = [this](const std::string& name, TSkipReason why) {
+        if (OnSkipped)
+            OnSkipped(*this, name, why);
+    };
     bool result = true;
     bool recursionChecked = false;
     for (const Listed& entry : entries) {
         const std::string SourceName = SourcePath + entry.name;
         const std::string TargetName = TargetPath + entry.name;
-        if (!entry.folder) {
+        if (entry.kind == EntryKind::Special) {
+            skip(SourceName, TSkipReason::SpecialFile);
+            continue;
+        }
+        if (entry.kind == EntryKind::File) {
             const bool copied = CopyOneFile(SourceName, TargetName);
             ShowProgress((copied ? "Ok - " : "failed - ") + SourceName);
             result = result && copied;
@@ -272,15 +247,16 @@ bool TFileCopyNew::CopyFiles(const std::string& Source, const std::string& Targe
             }
             recursionChecked = true;
         }
-        // A linked folder leading back up the tree would do the same.
-        if (entry.link && IsSameOrInsideFolder(SourcePath, SourceName)) {
-            ShowProgress("failed - " + SourceName);
-            result = false;
+        // Links may lead to a folder entered already, or back up to one holding this one: either
+        // would copy the same files again, the second without end.
+        if (entry.kind == EntryKind::LinkedFolder &&
+            (visited.contains(realFolder(SourceName)) || IsSameOrInsideFolder(SourcePath, SourceName))) {
+            skip(SourceName, TSkipReason::RepeatedFolder);
             continue;
         }
         if (!FolderExists(TargetName))
             ForceFolders(TargetName);
-        CopyFiles(SourceName + Separator + mask, TargetName + Separator);
+        copyMatching(SourceName + Separator + mask, TargetName + Separator, visited);
     }
     return result;
 }
@@ -292,9 +268,14 @@ bool TFileCopyNew::CopyOneFile(const std::string& Source, const std::string& Tar
         return false;
     }
 
+    std::error_code ec;
+    if (isSpecial(fs::status(Source, ec).type())) {
+        ReportError(Source + " is a named pipe, socket or device: not copied");
+        return false;
+    }
+
     std::vector<std::uint8_t> CopyBuffer(CopyBlockSize);
     const FileHandle in = openUnbuffered(Source, "rb");
-    std::error_code ec;
     const std::uintmax_t size = in ? fs::file_size(Source, ec) : 0;
     if (!in || ec) {
         if (messageBeep())
@@ -389,7 +370,7 @@ bool TFileCopyNew::deleteMatching(const std::string& Pattern, const std::string*
     for (const Listed& entry : listMatching(folder, mask)) {
         const std::string Name = folder + entry.name;
         // A linked folder is removed as a link: what it leads to lies outside this tree.
-        if (entry.folder && !entry.link) {
+        if (entry.kind == EntryKind::Folder) {
             if (IncludeSubFolders)
                 deleteMatching(Name + Separator + mask, Extension, RemoveFolders);
             if (RemoveFolders) {
@@ -412,7 +393,7 @@ bool TFileCopyNew::DeleteOneFile(const std::string& Name)
     std::error_code ec;
     if (fs::is_directory(fs::symlink_status(Name, ec)))
         return false;
-    if (deleteFaultHook && deleteFaultHook(Name))
+    if (DeleteFaultInjected(Name))
         return false;
     return fs::remove(Name, ec) && !ec;
 }
@@ -433,8 +414,7 @@ void TFileCopyNew::ShowProgress(const std::string& Line)
         ReportError("Error : you must assign an exsisting TMemo to memo property,\rbefore setting ShowProgressOnMemo = True");
 }
 
-bool CopyFolder(const std::string& Source, const std::string& Target, const TCopyProgressEvent& onProgress,
-                const TOnError& onError)
+bool CopyFolder(const std::string& Source, const std::string& Target, const TCopyEvents& events)
 {
     try {
         std::error_code ec;
@@ -444,13 +424,16 @@ bool CopyFolder(const std::string& Source, const std::string& Target, const TCop
         const std::string target = withoutTrailingSeparator(Target);
         TFileCopyNew copier;
         copier.IncludeSubFolders = true;
-        copier.OnCopyProgress = onProgress;
-        copier.OnError = onError;
+        copier.OnCopyProgress = events.OnCopyProgress;
+        copier.OnError = events.OnError;
+        copier.OnSkipped = events.OnSkipped;
         copier.ShowProgressOnMemo = false; // there is no memo: errors only
         copier.SourceFile = source + Separator + AllNames;
         copier.TargetFile = target + Separator + AllNames;
         ForceFolders(target);
-        copier.Execute();
+        // Not Execute: both names are given, and its closing "Execution failed" line would only
+        // repeat, as if it were one more file, the failures already reported one by one.
+        copier.CopyFiles(copier.SourceFile, copier.TargetFile);
         return true;
     } catch (const std::exception&) {
         return false;

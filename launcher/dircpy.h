@@ -4,13 +4,13 @@
 // reporting progress and every problem through its events. It deletes files the same way.
 // The folder routines at the bottom build the launcher's deploy on it.
 //
-// Masks are matched without regard to letter case; "*.*" means every name, with or without a
-// dot, hidden ones included. Paths are plain texts joined with the system's separator.
+// Masks are matched as WildcardMask.h says: without regard to letter case, "*.*" every name,
+// hidden ones included. Paths are plain texts joined with the system's separator.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <string>
-#include <string_view>
 #include <vector>
 
 class TFileCopyNew;
@@ -22,6 +22,14 @@ using TCopyProgressEvent = std::function<void(TFileCopyNew& Sender, std::uint16_
 // skips the file (not a failure). Without a handler existing targets are written.
 using TOnOverriding = std::function<void(TFileCopyNew& Sender, bool& CanOverride)>;
 using TOnError = std::function<void(TFileCopyNew& Sender, const std::string& ErrorMsg)>;
+
+// Why a wildcard copy passed an entry over. Neither is a failure: the entry is left out on
+// purpose and told through OnSkipped.
+enum class TSkipReason {
+    SpecialFile,     // a named pipe, socket or device: opening one may wait for ever or never end
+    RepeatedFolder,  // a linked folder leading to a folder copied already, or to one holding it
+};
+using TOnSkipped = std::function<void(TFileCopyNew& Sender, const std::string& Name, TSkipReason Why)>;
 
 // The lines of a multi-line text control that receives the progress lines.
 struct TMemo {
@@ -35,6 +43,7 @@ public:
     TCopyProgressEvent OnCopyProgress;
     TOnOverriding OnOverriding;
     TOnError OnError;
+    TOnSkipped OnSkipped;
     std::string SourceFile;          // a file, or a folder followed by a mask
     std::string TargetFile;          // a file, or a folder followed by a mask (only its folder is used)
     bool IncludeSubFolders = false;  // wildcard operations descend into subfolders
@@ -43,7 +52,11 @@ public:
 
     // Copies SourceFile to TargetFile after checking that both are given.
     void Execute();
+    // Copies one file or a wildcard set. With IncludeSubFolders every folder is entered once:
+    // a linked folder leading to one copied already (or to one holding it) is skipped, so links
+    // that point at each other cannot copy the same files again and again.
     bool CopyFiles(const std::string& Source, const std::string& Target);
+    // Copies one plain file; a pipe, socket or device is refused without being opened.
     bool CopyOneFile(const std::string& Source, const std::string& Target);
     bool DeleteFiles(const std::string& Pattern, bool RemoveFolders);
     // As DeleteFiles, wildcard matches limited to names ending in Extension (".BMP", any case).
@@ -56,18 +69,27 @@ public:
     const std::string& FileInProgress() const { return fileInProgress_; }
 
 private:
+    using Visited = std::set<std::string>;
+    bool copyMatching(const std::string& Source, const std::string& Target, Visited& visited);
     bool deleteMatching(const std::string& Pattern, const std::string* Extension, bool RemoveFolders);
 
     std::string fileInProgress_;
 };
 
-// Whole-folder operations; each uses a fresh copier that reports nothing. An error inside one
-// ends it with false. The two deleting ones refuse an empty name or a file-system root (false,
-// nothing deleted): "/" with its separator taken off would otherwise mean the whole disk.
-// Copies the Source tree into Target (created with its parents). `onProgress` and `onError`,
-// when given, receive the copier's progress and error events.
-bool CopyFolder(const std::string& Source, const std::string& Target, const TCopyProgressEvent& onProgress = {},
-                const TOnError& onError = {});
+// The events a folder routine passes on to its copier; any may be empty.
+struct TCopyEvents {
+    TCopyProgressEvent OnCopyProgress;
+    TOnError OnError;
+    TOnSkipped OnSkipped;
+};
+
+// Whole-folder operations; each uses a fresh copier that reports nothing but what `events` asks
+// for. An error inside one ends it with false. The two deleting ones refuse an empty name or a
+// file-system root (false, nothing deleted): "/" with its separator taken off would otherwise
+// mean the whole disk.
+// Copies the Source tree into Target (created with its parents). Each file that cannot be copied
+// is reported once through `events.OnError`; no summary line follows them.
+bool CopyFolder(const std::string& Source, const std::string& Target, const TCopyEvents& events = {});
 // Removes every file and subfolder of Folder, then Folder itself. Linked folders inside are
 // unlinked, never entered.
 bool DeleteFolder(const std::string& Folder);
@@ -77,24 +99,6 @@ bool FolderExists(const std::string& Path);
 // Creates Path and every missing parent; a trailing separator is ignored. False when a folder
 // cannot be made; an empty Path throws IoError.
 bool ForceFolders(const std::string& Path);
-
-// True when `folder` is `outer` or lies inside it, comparing the real folders on disk (links
-// followed, a relative path taken from the current folder); parts that do not exist yet are
-// compared as written.
-bool IsSameOrInsideFolder(const std::string& folder, const std::string& outer);
-
-// True when a name ends in Extension, given with its dot (".BMP"), in any case: the last four
-// characters are compared, so only extensions of three characters can match.
-bool HasExtension(const std::string& name, const std::string& extension);
-
-// Tests make deletions fail through this: when set and answering true for a file, DeleteOneFile
-// leaves it and reports failure, as a file the system refuses to delete.
-using DeleteFaultHook = bool (*)(const std::string& name);
-void SetDeleteFaultHook(DeleteFaultHook hook);
-
-// Case-blind wildcard match of a file name: "*" any run of characters, "?" one character;
-// "*.*" matches every name.
-bool MatchesMask(std::string_view name, std::string_view mask);
 
 // The system's default beep, sounded when a source file cannot be opened. Programs with a
 // window install theirs; without one the copier stays silent.

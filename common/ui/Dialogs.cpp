@@ -62,7 +62,9 @@ bool AskYesNo(QWidget* parent, const QString& caption, const QString& text)
 {
     if (Hooks().askYesNo)
         return Hooks().askYesNo(caption, text);
-    return QMessageBox::question(parent, caption, text) == QMessageBox::Yes;
+    // No is the default: a question before something is lost must not be answered by Enter.
+    return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+           QMessageBox::Yes;
 }
 
 bool AskOkCancel(QWidget* parent, const QString& caption, const QString& text)

@@ -33,6 +33,7 @@ void ShowMessage(QWidget* parent, const QString& text);
 void ShowError(QWidget* parent, const QString& text);
 // The one-line question: the typed text, or nothing when the user cancels.
 std::optional<QString> AskText(QWidget* parent, const QString& caption, const QString& prompt, const QString& value);
+// A yes-or-no question whose default answer (Enter, Escape) is No.
 bool AskYesNo(QWidget* parent, const QString& caption, const QString& text);
 // A question answered with OK or Cancel (Cancel the default); true for OK.
 bool AskOkCancel(QWidget* parent, const QString& caption, const QString& text);

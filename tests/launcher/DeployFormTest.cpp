@@ -1,13 +1,18 @@
-// The launcher's deploy button: the question, the refusal of unsafe folders, the closing message
-// with what could not be copied.
+// The launcher's deploy button: the question, the refusal of unsafe folders and files, the
+// question before a folder of other files is emptied, the closing message with where the game went
+// and what could not be copied.
+#include "CopierTestHooks.h"
 #include "Deploy.h"
 #include "Dialogs.h"
+#include "Ormel2Entries.h"
 #include "Ormel2Unit.h"
 #include "SafeWrite.h"
 #include "TempFolder.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QTest>
 
 #include <filesystem>
@@ -19,7 +24,8 @@ namespace {
 
 const char* const Dictionary = "[Config]\nLanguage=English\n[English]\n"
                                "14=Deploy the game\n15=Folder to deploy the game into:\n"
-                               "16=The game has been deployed.\n17=Not this folder.\n";
+                               "16=The game has been deployed.\n17=Not this folder.\n30=Not a folder:\n"
+                               "32=Empty it?\n33=Deployed into:\n";
 
 // What the dialogs were asked and told during one click.
 struct Answers {
@@ -27,6 +33,8 @@ struct Answers {
     QStringList asked;
     QStringList messages;
     QStringList errors;
+    std::optional<bool> yes; // the answer to a yes-or-no question; unset: none expected
+    QStringList questions;
 
     void install()
     {
@@ -37,6 +45,10 @@ struct Answers {
         };
         Hooks().message = [this](const QString& text) { messages << text; };
         Hooks().error = [this](const QString& text) { errors << text; };
+        Hooks().askYesNo = [this](const QString& caption, const QString& text) {
+            questions << caption << text;
+            return yes.value_or(false);
+        };
     }
 };
 
@@ -71,7 +83,8 @@ private slots:
         form.DeployButton->click();
 
         QCOMPARE(answers.asked, QStringList({"Deploy the game", "Folder to deploy the game into:", *answers.typed}));
-        QCOMPARE(answers.messages, QStringList{"The game has been deployed."});
+        QCOMPARE(answers.messages, QStringList{"The game has been deployed.\n\nDeployed into:\n" + *answers.typed});
+        QVERIFY(answers.questions.isEmpty());
         QVERIFY(answers.errors.isEmpty());
         QCOMPARE(installation.root.read("REDIST/LEVELS/SKY.PCX"), std::string("sky"));
         QVERIFY(installation.root.exists("REDIST/game.ini"));
@@ -94,10 +107,10 @@ private slots:
         QVERIFY(answers.messages.isEmpty());
         QCOMPARE(answers.errors.size(), 1);
         const QStringList lines = answers.errors[0].split('\n');
-        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines.size(), 7);
         QCOMPARE(lines[0], QString("The game has been deployed."));
-        QCOMPARE(lines[2], QString("These files could not be copied:"));
-        QVERIFY(lines[3].startsWith("Write error on ") && lines[3].contains("REDIST/LEVELS/SKY.PCX"));
+        QCOMPARE(lines[5], QString("These files could not be copied:"));
+        QVERIFY(lines[6].startsWith("Write error on ") && lines[6].contains("REDIST/LEVELS/SKY.PCX"));
         QVERIFY(!installation.root.exists("REDIST/LEVELS/SKY.PCX"));
         QCOMPARE(installation.root.read("GAME/LEVELS/SKY.PCX"), std::string("sky"));
     }
@@ -116,10 +129,10 @@ private slots:
         QVERIFY(answers.messages.isEmpty());
         QCOMPARE(answers.errors.size(), 1);
         const QStringList lines = answers.errors[0].split('\n');
-        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines.size(), 7);
         QCOMPARE(lines[0], QString("The game has been deployed."));
-        QCOMPARE(lines[2], QString("These files could not be removed:"));
-        QVERIFY(lines[3].endsWith("REDIST/Ormel2.ini"));
+        QCOMPARE(lines[5], QString("These files could not be removed:"));
+        QVERIFY(lines[6].endsWith("REDIST/Ormel2.ini"));
     }
 
     void refusesAnUnsafeFolder()
@@ -130,7 +143,7 @@ private slots:
             QString message;
         } cases[] = {
             {Dictionary, "Not this folder."},
-            {"[Config]\nLanguage=English\n[English]\n16=Done.\n", UnsafeDeployTargetMessage},
+            {"[Config]\nLanguage=English\n[English]\n16=Done.\n", QString::fromUtf8(Ormel2Text("UnsafeDeployTarget").english)},
         };
         for (const auto& c : cases) {
             Installation installation(c.dictionary);
@@ -144,6 +157,66 @@ private slots:
             QCOMPARE(installation.root.read("GAME/LEVELS/SKY.PCX"), std::string("sky"));
             QVERIFY(!installation.root.exists("GAME/LEVELS/LEVELS"));
         }
+    }
+
+    void refusesAFileWithTheFileUntouched()
+    {
+        Installation installation(Dictionary);
+        installation.root.write("precious.txt", "my thesis");
+        TOrmel2Form form;
+        Answers answers;
+        answers.install();
+        answers.typed = QString::fromStdString((installation.root.path() / "precious.txt").string());
+        form.DeployButton->click();
+        QCOMPARE(answers.errors, QStringList{"Not a folder:\n" + *answers.typed});
+        QVERIFY(answers.messages.isEmpty() && answers.questions.isEmpty());
+        QCOMPARE(installation.root.read("precious.txt"), std::string("my thesis"));
+    }
+
+    void asksBeforeEmptyingAFolderOfOtherFiles()
+    {
+        for (const bool yes : {false, true}) {
+            Installation installation(Dictionary);
+            installation.root.write("docs/thesis.odt", "chapter one");
+            TOrmel2Form form;
+            Answers answers;
+            answers.install();
+            answers.typed = QString::fromStdString((installation.root.path() / "docs").string());
+            answers.yes = yes;
+            form.DeployButton->click();
+            QCOMPARE(answers.questions, QStringList({"Deploy the game", "Empty it?\n\n" + *answers.typed}));
+            QCOMPARE(installation.root.exists("docs/thesis.odt"), !yes);
+            QCOMPARE(installation.root.exists("docs/LEVELS/SKY.PCX"), yes);
+            QCOMPARE(answers.messages.size(), yes ? 1 : 0);
+            QVERIFY(answers.errors.isEmpty());
+        }
+    }
+
+    void enterOnTheQuestionKeepsTheFolder()
+    {
+        // The real question box: No is its default, so Enter keeps the user's files.
+        Installation installation(Dictionary);
+        installation.root.write("docs/thesis.odt", "chapter one");
+        TOrmel2Form form;
+        Answers answers;
+        answers.install();
+        Hooks().askYesNo = nullptr;
+        answers.typed = QString::fromStdString((installation.root.path() / "docs").string());
+        QString defaultButton;
+        QTimer timer;
+        connect(&timer, &QTimer::timeout, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            timer.stop();
+            defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        timer.start(10);
+        form.DeployButton->click();
+        QCOMPARE(defaultButton.remove('&'), QString("No"));
+        QCOMPARE(installation.root.read("docs/thesis.odt"), std::string("chapter one"));
+        QVERIFY(answers.messages.isEmpty());
     }
 
     void cancellingChangesNothing()

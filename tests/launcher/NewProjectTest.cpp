@@ -61,6 +61,7 @@ TEST(MakeProjectFolder, RefusesTargetsThatWouldLoseOrLoopAndTouchesNothing)
     makeTemplate(folder);
     folder.write("busy/notes.txt", "mine");
     folder.write("plain-file", "x");
+    folder.write("game/game.ini", "[Game]\n");
     const struct {
         fs::path source, target;
     } cases[] = {
@@ -69,6 +70,8 @@ TEST(MakeProjectFolder, RefusesTargetsThatWouldLoseOrLoopAndTouchesNothing)
         {"demo", "demo/copy"},        // inside what it copies
         {"missing", "fresh"},         // nothing to copy
         {"demo", "plain-file/inner"}, // a parent that cannot be a folder
+        {"demo", "game/sub"},         // inside another project, whose deploy would copy it along
+        {"demo", "game/sub/deeper"},
     };
     for (const auto& c : cases) {
         EXPECT_THROW(MakeProjectFolder(c.source, c.target), OrmelError) << c.target;
@@ -78,4 +81,5 @@ TEST(MakeProjectFolder, RefusesTargetsThatWouldLoseOrLoopAndTouchesNothing)
     EXPECT_EQ(folder.read("plain-file"), "x");
     EXPECT_FALSE(folder.exists("fresh"));
     EXPECT_FALSE(folder.exists("demo/copy"));
+    EXPECT_FALSE(folder.exists("game/sub"));
 }

@@ -6,7 +6,7 @@
 #include "ImageWriters.h"
 #include "Pcx.h"
 #include "SafeWrite.h"
-#include "dircpy.h"
+#include "WildcardMask.h"
 
 #include <cstdio>
 

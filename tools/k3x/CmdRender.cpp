@@ -5,7 +5,7 @@
 #include "ObjectFile.h"
 #include "Renderer.h"
 #include "SafeWrite.h"
-#include "dircpy.h"
+#include "WildcardMask.h"
 
 #include <algorithm>
 #include <chrono>

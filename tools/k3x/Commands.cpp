@@ -32,7 +32,10 @@ const std::vector<K3xCommand>& K3xCommands()
          "check the game project in the current folder: named files, bank images, faces, dictionaries", RunCheck},
         {"new-project", "new-project FOLDER [--from PROJECT]",
          "make a new game project folder, a copy of the demo game (or of PROJECT)", RunNewProject},
-        {"deploy", "deploy TARGET", "copy the game in the current folder into TARGET without the tools", RunDeploy},
+        {"deploy", "deploy TARGET [--force]",
+         "copy the game in the current folder into TARGET without the tools; --force empties a TARGET "
+         "that holds files and is not an earlier deploy",
+         RunDeploy},
     };
     return commands;
 }

@@ -1,0 +1,33 @@
+#include "WildcardMask.h"
+
+#include <gtest/gtest.h>
+
+TEST(MatchesMask, FollowsTheWildcardsWithoutRegardToCase)
+{
+    const struct {
+        const char* name;
+        const char* mask;
+        bool matches;
+    } cases[] = {
+        {"README", "*.*", true},   {".hidden", "*.*", true},     {"PIC.BMP", "*.bmp", true},
+        {"pic.bmp", "*.BMP", true}, {"PIC.BMPX", "*.BMP", false}, {"level1.lev", "LEVEL?.LEV", true},
+        {"LEVEL.LEV", "LEVEL?.LEV", false}, {"aXbYYc", "a*b*c", true}, {"ab", "a*b", true},
+        {"abc", "a*b", false},     {"", "*", true},              {"x", "", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MatchesMask(c.name, c.mask), c.matches) << c.name << " against " << c.mask;
+}
+
+TEST(HasExtension, ComparesTheLastFourCharactersWithoutRegardToCase)
+{
+    const struct {
+        const char* name;
+        const char* extension;
+        bool has;
+    } cases[] = {
+        {"PIC.bmp", ".BMP", true}, {"ABMP", ".BMP", false}, {"PIC.jpeg", ".JPG", false},
+        {".BMP", ".BMP", true},    {"BMP", ".BMP", false},  {"PIC.jpeg", ".JPEG", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(HasExtension(c.name, c.extension), c.has) << c.name << " against " << c.extension;
+}
