@@ -284,6 +284,8 @@ void TForm1::FormCreate()
     paletteGrid = MakePaletteGrid();
     SetBankPlaceholders(context->bank);
     FormResize(); // the controls in their places and the view's image, before the window shows
+    // The design's focal lengths until the window is next resized, which computes them again.
+    context->focalX = context->focalY = 256;
 
     ShowFaceInfo();
 

@@ -224,8 +224,10 @@ void TMainForm::TranslateForm()
 {
     // A dictionary that cannot be read leaves the texts as they were.
     RunGuarded(this, [] { LoadDictionary("Pigmenta.dic"); });
-    BankTexts = {Native(Entry(PigmentaText("BankImagesMissing"))), Native(Entry(PigmentaText("BankImagesWrongSize"))),
-                 Native(Entry(PigmentaText("BankImagesUnreadable"))), Native(Entry(PigmentaText("BankLinesKept")))};
+    BankTexts = {Native(EntryOrEnglish(PigmentaText("BankImagesMissing"))),
+                 Native(EntryOrEnglish(PigmentaText("BankImagesWrongSize"))),
+                 Native(EntryOrEnglish(PigmentaText("BankImagesUnreadable"))),
+                 Native(EntryOrEnglish(PigmentaText("BankLinesKept")))};
     File1->setTitle(Entry(PigmentaText("File1")));
     Newbank1->setText(Entry(PigmentaText("Newbank1")));
     Loadpigmenta1->setText(Entry(PigmentaText("Loadpigmenta1")));
@@ -245,7 +247,7 @@ void TMainForm::TranslateForm()
         l.label->setText(Entry(l.entry));
         l.label->adjustSize();
     }
-    NoTextureHint->setText(Entry(PigmentaText("NoTextureHint")));
+    NoTextureHint->setText(EntryOrEnglish(PigmentaText("NoTextureHint")));
     NoTextureHint->adjustSize();
     ClearTextureButton->setText(Entry(PigmentaText("ClearTextureButton")));
     // A longer translation widens the button towards the scroll bar, never under it.
@@ -402,14 +404,14 @@ bool TMainForm::imageNameRefused(const std::string& name)
     case BankNameProblem::None:
         return false;
     case BankNameProblem::Blank:
-        ShowMessage(this, Entry(PigmentaText("NameWithBlank")) + "\n" + Ui(name));
+        ShowMessage(this, EntryOrEnglish(PigmentaText("NameWithBlank")) + "\n" + Ui(name));
         break;
     case BankNameProblem::TooLong:
-        ShowMessage(this, Entry(PigmentaText("NameTooLong")) + "\n" + Ui(name));
+        ShowMessage(this, EntryOrEnglish(PigmentaText("NameTooLong")) + "\n" + Ui(name));
         break;
     case BankNameProblem::Character:
-        ShowMessage(this, Entry(PigmentaText("NameCharacter")) + " " + Ui(CharacterOutsideWindows1252(name).value_or("")) +
-                              "\n" + Ui(name));
+        ShowMessage(this, EntryOrEnglish(PigmentaText("NameCharacter")) + " " +
+                              Ui(CharacterOutsideWindows1252(name).value_or("")) + "\n" + Ui(name));
         break;
     }
     return true;
@@ -434,7 +436,7 @@ void TMainForm::LoadImage1Click()
     }
     if (!load.loaded) {
         const bool missing = load.refused && load.refused->fault == ImageFault::Missing;
-        ShowMessage(this, missing ? Entry(PigmentaText("BankImagesMissing")) + "\n" + Ui(*name)
+        ShowMessage(this, missing ? EntryOrEnglish(PigmentaText("BankImagesMissing")) + "\n" + Ui(*name)
                                   : Entry(PigmentaText("NotTextureImage")));
         return;
     }

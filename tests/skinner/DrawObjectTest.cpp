@@ -152,7 +152,9 @@ TEST_F(DrawObjectTest, TurnsTransparencyIntoSixteenthsCappedAt100)
         std::uint16_t transparency;
         std::int32_t bias, level;
     } cases[] = {{0, 0, 0}, {50, 0, 8}, {57, 0, 9}, {100, 0, 16}, {60, 50, 16}, {300, 0, 16}, {30, 20, 8},
-                 {10, -50, 0}};
+                 {10, -50, 0},
+                 // Sixteenths truncated, where rounding would give one more: 0.64, 3.52, 7.52, 15.52, 15.84.
+                 {4, 0, 0}, {22, 0, 3}, {47, 0, 7}, {70, 27, 15}, {99, 0, 15}};
     for (const auto& c : cases) {
         Face skin;
         skin.transparency = c.transparency;

@@ -22,11 +22,11 @@ const std::vector<K3xCommand>& K3xCommands()
         {"render",
          "render OBJECT.3do -o OUT.(pcx|png) [--bank BANK.def] [--size WxH] [--yaw U] [--pitch U] [--distance D] "
          "[--height H] [--ticks N] [--outline F] [--repeat N]",
-         "draw an object as the skinning editor shows it", RunRender},
+         "draw an object as the skinning editor shows it", RunRender, RenderDetails},
         {"dxf", "dxf IN.dxf OUT.3do", "import the 3D faces of a DXF mesh into a new object", RunDxf},
         {"tool",
          "tool NAME IN.3do OUT.3do [--colour C] [--texture T] [--transparency P] [--face K] [--from OTHER.3do]",
-         "run one of the skinning editor's whole-object tools on an object", RunTool},
+         "run one of the skinning editor's whole-object tools on an object", RunTool, ToolDetails},
         {"info", "info FILE.(3do|dxf|def|pcx|wav)", "describe an object, mesh, texture bank, image or sound", RunInfo},
         {"check", "check",
          "check the game project in the current folder: named files, bank images, faces, dictionaries", RunCheck},
