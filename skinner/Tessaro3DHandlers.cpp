@@ -282,7 +282,10 @@ void TForm1::warnOfMissingTextures()
 
 void TForm1::Quitter1Click() { QApplication::quit(); }
 
-void TForm1::Aide1Click() { OpenHelp("Tessaro3D"); }
+void TForm1::Aide1Click()
+{
+    OpenHelp(this, "Tessaro3D", Tessaro3DText("HelpNotOpened"), Tessaro3DText("HelpMissing"));
+}
 
 // ---- the "Outils" menu ----
 

@@ -254,6 +254,7 @@ void TMainForm::TranslateForm()
     ClearTextureButton->resize(std::clamp(ClearTextureButton->sizeHint().width(), 67, TextureIndex->x() - 4 - 303),
                                ClearTextureButton->height());
     setWindowTitle(Entry(PigmentaText("Caption")));
+    SetMessageTitle(EntryOrEnglish(PigmentaText("Caption")));
     OpenBankDialog.title = Entry(PigmentaText("OpenBankTitle"));
     SaveBankDialog.title = Entry(PigmentaText("SaveBankTitle"));
     OpenPCXDialog.title = Entry(PigmentaText("OpenPCXTitle"));
@@ -499,4 +500,4 @@ void TMainForm::Savepigmenta1Click()
 
 void TMainForm::Quit1Click() { QApplication::quit(); }
 
-void TMainForm::Help1Click() { OpenHelp("Pigmenta"); }
+void TMainForm::Help1Click() { OpenHelp(this, "Pigmenta", PigmentaText("HelpNotOpened"), PigmentaText("HelpMissing")); }

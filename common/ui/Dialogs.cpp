@@ -7,7 +7,9 @@
 
 namespace {
 
-QString title() { return QApplication::applicationName(); }
+QString messageTitle;
+
+QString title() { return messageTitle.isEmpty() ? QApplication::applicationName() : messageTitle; }
 
 QString runFileDialog(QWidget* parent, const FileDialogRequest& request, QFileDialog::AcceptMode mode)
 {
@@ -29,6 +31,10 @@ DialogHooks& Hooks()
     static DialogHooks hooks;
     return hooks;
 }
+
+void SetMessageTitle(const QString& text) { messageTitle = text; }
+
+QString MessageTitle() { return title(); }
 
 void ShowMessage(QWidget* parent, const QString& text)
 {

@@ -29,6 +29,11 @@ struct DialogHooks {
 // Process-wide hooks; a set hook answers instead of showing a window. Tests set them.
 DialogHooks& Hooks();
 
+// The title of the message boxes: the program's name in the interface language, which each
+// program sets when it translates its window; the application's name until then.
+void SetMessageTitle(const QString& text);
+QString MessageTitle();
+
 void ShowMessage(QWidget* parent, const QString& text);
 void ShowError(QWidget* parent, const QString& text);
 // The one-line question: the typed text, or nothing when the user cancels.

@@ -103,7 +103,10 @@ private Q_SLOTS:
         };
         Hooks().chooseOpenFile = [this](const FileDialogRequest&) { return chosenFile; };
         Hooks().chooseSaveFile = [this](const FileDialogRequest&) { return chosenFile; };
-        Shell().openDocument = [this](const QString& path) { opened << QFileInfo(path).fileName(); };
+        Shell().openDocument = [this](const QString& path) {
+            opened << QFileInfo(path).fileName();
+            return true;
+        };
     }
     void cleanup()
     {
