@@ -36,6 +36,7 @@ struct DialogHooks {
     std::function<bool(const QString& caption, const QString& text)> askYesNo;
     std::function<SaveChoice(const QString& caption, const QString& text)> askSaveDiscardCancel;
     std::function<RecoveryChoice(const QString& caption, const QString& text)> askRecoverDiscard;
+    std::function<bool(const QString& caption, const QString& text)> askOkCancel;
     std::function<QString(const FileDialogRequest&)> chooseOpenFile;
     std::function<QString(const FileDialogRequest&)> chooseSaveFile;
 };
@@ -58,6 +59,8 @@ SaveChoice AskSaveDiscardCancel(QWidget* parent, const QString& caption, const Q
                                 const ChoiceButtons& buttons);
 RecoveryChoice AskRecoverDiscard(QWidget* parent, const QString& caption, const QString& text,
                                  const ChoiceButtons& buttons);
+// A question answered with OK or Cancel (Cancel the default); true for OK.
+bool AskOkCancel(QWidget* parent, const QString& caption, const QString& text);
 // The chosen file's path, or empty when the user cancels.
 QString ChooseOpenFile(QWidget* parent, const FileDialogRequest& request);
 QString ChooseSaveFile(QWidget* parent, const FileDialogRequest& request);
