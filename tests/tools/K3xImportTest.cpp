@@ -82,6 +82,18 @@ TEST(K3xImportMesh, WritesAnObjectWithBankTextures)
     EXPECT_EQ(textured, 2);
 }
 
+TEST(K3xImportMesh, DrawingsTakeTheDxfRoad)
+{
+    // MESH entities and colours, which Assimp's DXF reader leaves out, come through.
+    const TempFolder folder;
+    copyData(folder, "dxf", "ezdxf-mesh.dxf");
+    const K3xRun run = k3x(folder, "import-mesh ezdxf-mesh.dxf OUT.3DO");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_THAT(run.out, HasSubstr("32 faces"));
+    folder.write("binary.dxf", std::string("AutoCAD Binary DXF\r\n\x1a\0", 22));
+    EXPECT_THAT(k3x(folder, "import-mesh binary.dxf B.3DO").err, HasSubstr("binary.dxf: a binary DXF file"));
+}
+
 TEST(K3xImportMesh, BrokenFilesAndWrongUse)
 {
     const TempFolder folder;
