@@ -16,11 +16,12 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.ormel2.example")
-# Shared libraries are found by dpkg-shlibdeps; Qt's platform plugins (the window system) are
-# loaded at run time, so no library names them.
+# Shared libraries are found by dpkg-shlibdeps; Qt's platform plugins (the window system) and
+# image format plugins (WebP, TGA ... for the picture import) are loaded at run time, so no
+# library names them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-image-formats-plugins")
 # Help pages open in the desktop's browser through xdg-open.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 include(CPack)

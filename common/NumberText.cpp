@@ -133,6 +133,39 @@ std::optional<double> ParseFloat(std::string_view text)
     return value;
 }
 
+bool IntegerInTheMaking(std::string_view text)
+{
+    if (!text.empty() && (text.front() == '-' || text.front() == '+'))
+        text.remove_prefix(1);
+    return text.empty() || text == "$";
+}
+
+bool FloatInTheMaking(std::string_view text)
+{
+    std::size_t i = 0;
+    const auto skipDigits = [&] {
+        const std::size_t start = i;
+        while (i < text.size() && isDigit(text[i]))
+            ++i;
+        return i - start;
+    };
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        ++i;
+    std::size_t digits = skipDigits();
+    if (i < text.size() && text[i] == separatorSetting) {
+        ++i;
+        digits += skipDigits();
+    }
+    if (i == text.size())
+        return digits == 0 || text.back() == separatorSetting; // "", "-", ".", "0."
+    if (digits == 0 || (text[i] != 'e' && text[i] != 'E'))
+        return false;
+    ++i;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        ++i;
+    return i == text.size(); // "1e", "1e-": the exponent's digits are still to come
+}
+
 std::string FormatFloat(double value)
 {
     if (value == 0)

@@ -23,6 +23,11 @@ std::optional<std::int32_t> ParseHexInteger(std::string_view digits);
 // Hexadecimal, infinities, "nan" and values outside the double range give nothing.
 std::optional<double> ParseFloat(std::string_view text);
 
+// Texts on their way to a number, typed key by key, that do not convert yet: "", "-", "+",
+// "$" for integers; "", "-", ".", "0.", "1e", "1e-" for decimals (with the current separator).
+bool IntegerInTheMaking(std::string_view text);
+bool FloatInTheMaking(std::string_view text);
+
 // The general form with at most 15 significant digits: no trailing zeros, no separator for
 // whole values; the exponent form ("5E-5", "1.5E20") for magnitudes below 0.0001 (other than 0)
 // or with more than 15 digits before the separator.

@@ -9,6 +9,7 @@
 #include "OrmelApplication.h"
 #include "NumberText.h"
 #include "OpenWAV.h"
+#include "ParamControls.h"
 #include "PartivaEntries.h"
 #include "Shell.h"
 #include "Snd.h"
@@ -24,7 +25,9 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include <type_traits>
+#include <algorithm>
+#include <variant>
+#include <vector>
 
 namespace {
 
@@ -55,6 +58,14 @@ public:
 private:
     int width_;
 };
+
+QString fromView(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// The form's control that a row of the table stands for.
+QWidget* widgetOf(TGameParamForm& form, const ParamControl& control)
+{
+    return std::visit([&](auto member) -> QWidget* { return form.*member; }, control.member);
+}
 
 void setTextIfChanged(QLineEdit* edit, const QString& text)
 {
@@ -114,6 +125,55 @@ void TGameParamForm::buildControls()
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(1);
 
+    // One line per line of the table: a line that starts with a bold caption has it in the
+    // first column and its other controls left to right in the second; a line without one
+    // (the second line of the icons) takes the whole width, less an indent. A line whose
+    // controls hold no file label ends with free space.
+    int line = -1;
+    QHBoxLayout* controls = nullptr;
+    bool stretches = false;
+    const auto endLine = [&] {
+        if (controls && !stretches)
+            controls->addStretch(1);
+    };
+    for (const ParamControl& control : ParamControls()) {
+        QWidget* widget = createControl(control, client);
+        if (control.line != line) {
+            endLine();
+            line = control.line;
+            controls = new QHBoxLayout;
+            controls->setSpacing(4);
+            stretches = false;
+            grid->setRowMinimumHeight(line, RowHeight);
+            if (control.kind == ControlKind::BoldCaption) {
+                grid->addWidget(widget, line, 0);
+                grid->addLayout(controls, line, 1);
+                continue;
+            }
+            controls->addSpacing(8);
+            grid->addLayout(controls, line, 0, 1, 2);
+        }
+        const bool stretch = control.kind == ControlKind::TextEdit || qobject_cast<TFileLabel*>(widget);
+        controls->addWidget(widget, stretch ? 1 : 0);
+        stretches = stretches || stretch;
+    }
+    endLine();
+    grid->setRowStretch(line + 1, 1);
+
+    // The start level's line is dark blue.
+    const auto level = std::ranges::find(ParamControls(), ControlKind::LevelLabel, &ParamControl::kind);
+    for (const ParamControl& control : ParamControls())
+        if (control.line == level->line && control.kind != ControlKind::ClearButton) {
+            QWidget* widget = widgetOf(*this, control);
+            QPalette text = widget->palette();
+            text.setColor(QPalette::WindowText, DarkBlue);
+            widget->setPalette(text);
+        }
+    connectControls();
+}
+
+QWidget* TGameParamForm::createControl(const ParamControl& control, QWidget* client)
+{
     QFont boldFont = font();
     boldFont.setBold(true);
     // Number edits take a slightly smaller font, so that a fraction's 15 digits ("0.0199999995529652")
@@ -122,313 +182,68 @@ void TGameParamForm::buildControls()
     numberFont.setPointSizeF(7.5);
     const QFontMetrics numberMetrics(numberFont);
     const int integerWidth = numberMetrics.horizontalAdvance("-00000000") + 8;
-    const int fractionWidth = numberMetrics.horizontalAdvance("0.0000000000000000") + 14;
-
-    const auto caption = [&](const char* name, const char* text, bool bold) {
-        auto* label = new QLabel(text, client);
-        label->setObjectName(name);
-        if (bold)
-            label->setFont(boldFont);
-        return label;
-    };
-    const auto edit = [&](const char* name, int width) {
-        auto* line = new NumberEdit(client, width);
-        line->setObjectName(name);
-        line->setFont(numberFont);
-        line->setFixedHeight(RowHeight);
-        line->setMinimumWidth(width * 4 / 5);
-        line->setMaximumWidth(width);
-        return line;
-    };
-    const auto integerEdit = [&](const char* name) { return edit(name, integerWidth); };
     // Wide enough for the 15 digits of a fraction; a long translation may narrow them a little.
-    const auto fractionEdit = [&](const char* name) { return edit(name, fractionWidth); };
-    const auto fileLabel = [&](const char* name) {
+    const int fractionWidth = numberMetrics.horizontalAdvance("0.0000000000000000") + 14;
+    const QString text = control.entry ? fromView(control.entry->english) : QString();
+
+    QWidget* widget = nullptr;
+    if (const auto member = std::get_if<QLabel* TGameParamForm::*>(&control.member)) {
+        auto* label = new QLabel(withoutAccelerator(text), client);
+        if (control.kind == ControlKind::BoldCaption)
+            label->setFont(boldFont);
+        widget = this->*(*member) = label;
+    } else if (const auto member = std::get_if<QLineEdit* TGameParamForm::*>(&control.member)) {
+        QLineEdit* edit = nullptr;
+        if (control.kind == ControlKind::NumberEdit) {
+            const int width = std::holds_alternative<float TGameSettings::*>(control.value) ? fractionWidth : integerWidth;
+            edit = new NumberEdit(client, width);
+            edit->setFont(numberFont);
+            edit->setMinimumWidth(width * 4 / 5);
+            edit->setMaximumWidth(width);
+        } else {
+            edit = new QLineEdit(client);
+        }
+        edit->setFixedHeight(RowHeight);
+        widget = this->*(*member) = edit;
+    } else if (const auto member = std::get_if<TFileLabel* TGameParamForm::*>(&control.member)) {
         auto* label = new TFileLabel(client);
-        label->setObjectName(name);
         label->setFixedHeight(RowHeight - 1);
         label->setMinimumWidth(120);
-        return label;
-    };
-    const auto clearButton = [&](const char* name) {
-        auto* button = new QPushButton("Clear", client);
-        button->setObjectName(name);
+        widget = this->*(*member) = label;
+    } else if (const auto member = std::get_if<QPushButton* TGameParamForm::*>(&control.member)) {
+        auto* button = new QPushButton(text, client);
         button->setFixedSize(74, 18);
-        return button;
-    };
+        widget = this->*(*member) = button;
+    }
+    widget->setObjectName(fromView(control.name));
+    return widget;
+}
 
-    // One row: its caption in the first column, its controls left to right in the second. A
-    // row whose controls hold no file label ends with free space. A row without a caption (the
-    // second line of the icons) takes the whole width, less an indent.
-    int row = 0;
-    const auto addRow = [&](QLabel* rowCaption, std::initializer_list<QWidget*> controls) {
-        if (rowCaption)
-            grid->addWidget(rowCaption, row, 0);
-        auto* line = new QHBoxLayout;
-        line->setSpacing(4);
-        if (!rowCaption)
-            line->addSpacing(8);
-        bool stretches = false;
-        for (QWidget* control : controls) {
-            const bool isFile = qobject_cast<TFileLabel*>(control) || control == GameTitleText;
-            line->addWidget(control, isFile ? 1 : 0);
-            stretches = stretches || isFile;
+void TGameParamForm::connectControls()
+{
+    for (const ParamControl& control : ParamControls()) {
+        QWidget* widget = widgetOf(*this, control);
+        switch (control.kind) {
+        case ControlKind::TextEdit:
+            connect(static_cast<QLineEdit*>(widget), &QLineEdit::textChanged, this, [this, &control] { titleChange(control); });
+            break;
+        case ControlKind::NumberEdit:
+            connect(static_cast<QLineEdit*>(widget), &QLineEdit::textChanged, this, [this, &control] { numberEditChange(control); });
+            // Leaving the edit or pressing Enter shows the value's own text.
+            connect(static_cast<QLineEdit*>(widget), &QLineEdit::editingFinished, this, &TGameParamForm::RefreshControls);
+            break;
+        case ControlKind::FileLabel:
+        case ControlKind::LevelLabel:
+        case ControlKind::SoundLabel:
+            connect(static_cast<TFileLabel*>(widget), &TFileLabel::clicked, this, [this, &control] { fileLabelClick(control); });
+            break;
+        case ControlKind::ClearButton:
+            connect(static_cast<QPushButton*>(widget), &QPushButton::clicked, this, [this, &control] { clearButtonClick(control); });
+            break;
+        case ControlKind::BoldCaption:
+        case ControlKind::Caption: break;
         }
-        if (!stretches)
-            line->addStretch(1);
-        if (rowCaption)
-            grid->addLayout(line, row, 1);
-        else
-            grid->addLayout(line, row, 0, 1, 2);
-        grid->setRowMinimumHeight(row, RowHeight);
-        ++row;
-    };
-
-    Label1 = caption("Label1", "Title", true);
-    GameTitleText = new QLineEdit(client);
-    GameTitleText->setObjectName("GameTitleText");
-    GameTitleText->setFixedHeight(RowHeight);
-    addRow(Label1, {GameTitleText});
-
-    Label2 = caption("Label2", "Menu sound:", true);
-    MenuSoundLabel = fileLabel("MenuSoundLabel");
-    addRow(Label2, {MenuSoundLabel});
-    Label3 = caption("Label3", "Timer sound:", true);
-    TimerSoundLabel = fileLabel("TimerSoundLabel");
-    addRow(Label3, {TimerSoundLabel});
-    Label4 = caption("Label4", "Camera sound:", true);
-    CameraSoundLabel = fileLabel("CameraSoundLabel");
-    addRow(Label4, {CameraSoundLabel});
-
-    Label5 = caption("Label5", "Camera minimum distance:", true);
-    CameraMinDistanceText = integerEdit("CameraMinDistanceText");
-    Label6 = caption("Label6", "Camera maximum distance:", true);
-    CameraMaxDistanceText = integerEdit("CameraMaxDistanceText");
-    Label7 = caption("Label7", "Camera Step:", true);
-    CameraStepText = integerEdit("CameraStepText");
-    addRow(Label5, {CameraMinDistanceText, Label6, CameraMaxDistanceText, Label7, CameraStepText});
-
-    Label48 = caption("Label48", "Small font:", true);
-    SmallFontLabel = fileLabel("SmallFontLabel");
-    ClearSmallFontButton = clearButton("ClearSmallFontButton");
-    Label49 = caption("Label49", "Width", false);
-    SmallFontWidthText = integerEdit("SmallFontWidthText");
-    Label50 = caption("Label50", "Height", false);
-    SmallFontHeightText = integerEdit("SmallFontHeightText");
-    addRow(Label48, {SmallFontLabel, ClearSmallFontButton, Label49, SmallFontWidthText, Label50, SmallFontHeightText});
-
-    Label51 = caption("Label51", "Big font:", true);
-    BigFontLabel = fileLabel("BigFontLabel");
-    ClearBigFontButton = clearButton("ClearBigFontButton");
-    Label53 = caption("Label53", "Width", false);
-    BigFontWidthText = integerEdit("BigFontWidthText");
-    Label54 = caption("Label54", "Height", false);
-    BigFontHeightText = integerEdit("BigFontHeightText");
-    addRow(Label51, {BigFontLabel, ClearBigFontButton, Label53, BigFontWidthText, Label54, BigFontHeightText});
-
-    Label8 = caption("Label8", "Start Level:", true);
-    StartLevelLabel = fileLabel("StartLevelLabel");
-    for (QWidget* blue : {static_cast<QWidget*>(Label8), static_cast<QWidget*>(StartLevelLabel)}) {
-        QPalette text = blue->palette();
-        text.setColor(QPalette::WindowText, DarkBlue);
-        blue->setPalette(text);
     }
-    addRow(Label8, {StartLevelLabel});
-
-    Label9 = caption("Label9", "Help file:", true);
-    HelpFileLabel = fileLabel("HelpFileLabel");
-    ClearHelpFileButton = clearButton("ClearHelpFileButton");
-    addRow(Label9, {HelpFileLabel, ClearHelpFileButton});
-
-    Label10 = caption("Label10", "Default save count:", true);
-    StartSaveNumberText = integerEdit("StartSaveNumberText");
-    addRow(Label10, {StartSaveNumberText});
-
-    Label11 = caption("Label11", "Timer health hurt value:", true);
-    TimerHealthText = fractionEdit("TimerHealthText");
-    Label12 = caption("Label12", "Left", false);
-    TimerLeftText = fractionEdit("TimerLeftText");
-    Label13 = caption("Label13", "Top", false);
-    TimerTopText = fractionEdit("TimerTopText");
-    addRow(Label11, {TimerHealthText, Label12, TimerLeftText, Label13, TimerTopText});
-
-    Label14 = caption("Label14", "Cross Icon:", true);
-    CrossIconLabel = fileLabel("CrossIconLabel");
-    ClearCrossButton = clearButton("ClearCrossButton");
-    addRow(Label14, {CrossIconLabel, ClearCrossButton});
-    Label15 = caption("Label15", "Left", false);
-    CrossLeftText = fractionEdit("CrossLeftText");
-    Label16 = caption("Label16", "Top", false);
-    CrossTopText = fractionEdit("CrossTopText");
-    Label17 = caption("Label17", "Width", false);
-    CrossWidthText = fractionEdit("CrossWidthText");
-    Label18 = caption("Label18", "Height", false);
-    CrossHeightText = fractionEdit("CrossHeightText");
-    Label19 = caption("Label19", "Alpha", false);
-    CrossAlphaText = integerEdit("CrossAlphaText");
-    addRow(nullptr, {Label15, CrossLeftText, Label16, CrossTopText, Label17, CrossWidthText, Label18, CrossHeightText,
-                     Label19, CrossAlphaText});
-
-    Label20 = caption("Label20", "Life Icon:", true);
-    LifeIconLabel = fileLabel("LifeIconLabel");
-    ClearLifeIcon = clearButton("ClearLifeIcon");
-    addRow(Label20, {LifeIconLabel, ClearLifeIcon});
-    Label22 = caption("Label22", "Left", false);
-    LifeIconLeftText = fractionEdit("LifeIconLeftText");
-    Label23 = caption("Label23", "Top", false);
-    LifeIconTopText = fractionEdit("LifeIconTopText");
-    Label24 = caption("Label24", "Width", false);
-    LifeIconWidthText = fractionEdit("LifeIconWidthText");
-    Label25 = caption("Label25", "Height", false);
-    LifeIconHeightText = fractionEdit("LifeIconHeightText");
-    Label26 = caption("Label26", "Alpha", false);
-    LifeIconAlphaText = integerEdit("LifeIconAlphaText");
-    addRow(nullptr, {Label22, LifeIconLeftText, Label23, LifeIconTopText, Label24, LifeIconWidthText, Label25,
-                     LifeIconHeightText, Label26, LifeIconAlphaText});
-
-    Label28 = caption("Label28", "Life Counter:", true);
-    Label21 = caption("Label21", "Left", false);
-    LifeStringLeftText = fractionEdit("LifeStringLeftText");
-    Label27 = caption("Label27", "Top", false);
-    LifeStringTopText = fractionEdit("LifeStringTopText");
-    addRow(Label28, {Label21, LifeStringLeftText, Label27, LifeStringTopText});
-
-    // The counts of the inventory and the weapon take a line of their own: the page is too
-    // narrow for four fraction edits and their captions on one line.
-    Label37 = caption("Label37", "Inventory:", true);
-    Label29 = caption("Label29", "Left", false);
-    InventoryLeftText = fractionEdit("InventoryLeftText");
-    Label30 = caption("Label30", "Top", false);
-    InventoryTopText = fractionEdit("InventoryTopText");
-    Label33 = caption("Label33", "Alpha", false);
-    InventoryAlphaText = integerEdit("InventoryAlphaText");
-    addRow(Label37, {Label29, InventoryLeftText, Label30, InventoryTopText, Label33, InventoryAlphaText});
-    Label36 = caption("Label36", "Inventory count:", true);
-    Label34 = caption("Label34", "Left", false);
-    InventoryStringLeftText = fractionEdit("InventoryStringLeftText");
-    Label35 = caption("Label35", "Top", false);
-    InventoryStringTopText = fractionEdit("InventoryStringTopText");
-    addRow(Label36, {Label34, InventoryStringLeftText, Label35, InventoryStringTopText});
-
-    Label42 = caption("Label42", "Weapon:", true);
-    Label31 = caption("Label31", "Left", false);
-    WeaponLeftText = fractionEdit("WeaponLeftText");
-    Label32 = caption("Label32", "Top", false);
-    WeaponTopText = fractionEdit("WeaponTopText");
-    Label38 = caption("Label38", "Alpha", false);
-    WeaponAlphaText = integerEdit("WeaponAlphaText");
-    addRow(Label42, {Label31, WeaponLeftText, Label32, WeaponTopText, Label38, WeaponAlphaText});
-    Label41 = caption("Label41", "Weapon count:", true);
-    Label39 = caption("Label39", "Left", false);
-    WeaponStringLeftText = fractionEdit("WeaponStringLeftText");
-    Label40 = caption("Label40", "Top", false);
-    WeaponStringTopText = fractionEdit("WeaponStringTopText");
-    addRow(Label41, {Label39, WeaponStringLeftText, Label40, WeaponStringTopText});
-
-    const struct {
-        QLabel** rowCaption;
-        const char* captionName;
-        const char* text;
-        TFileLabel** label;
-        const char* labelName;
-        QPushButton** clear;
-        const char* clearName;
-    } media[] = {
-        {&Label46, "Label46", "Developer video:", &DeveloperVideoLabel, "DeveloperVideoLabel", &DeveloperVideoClearButton, "DeveloperVideoClearButton"},
-        {&Label43, "Label43", "Title video:", &IntroVideoLabel, "IntroVideoLabel", &IntroVideoClearButton, "IntroVideoClearButton"},
-        {&Label44, "Label44", "Title music:", &IntroMusicLabel, "IntroMusicLabel", &IntroMusicClearButton, "IntroMusicClearButton"},
-        {&Label45, "Label45", "End video:", &ExtroVideoLabel, "ExtroVideoLabel", &ExtroVideoClearButton, "ExtroVideoClearButton"},
-        {&Label47, "Label47", "End music:", &ExtroMusicLabel, "ExtroMusicLabel", &ExtroMusicClearButton, "ExtroMusicClearButton"},
-    };
-    for (const auto& m : media) {
-        *m.rowCaption = caption(m.captionName, m.text, true);
-        *m.label = fileLabel(m.labelName);
-        *m.clear = clearButton(m.clearName);
-        addRow(*m.rowCaption, {*m.label, *m.clear});
-    }
-    grid->setRowStretch(row, 1);
-
-    connect(GameTitleText, &QLineEdit::textChanged, this, &TGameParamForm::GameTitleTextChange);
-    const struct {
-        QLineEdit* edit;
-        void (TGameParamForm::*change)();
-    } edits[] = {
-        {CameraMinDistanceText, &TGameParamForm::CameraMinDistanceTextChange},
-        {CameraMaxDistanceText, &TGameParamForm::CameraMaxDistanceTextChange},
-        {CameraStepText, &TGameParamForm::CameraStepTextChange},
-        {SmallFontWidthText, &TGameParamForm::SmallFontWidthTextChange},
-        {SmallFontHeightText, &TGameParamForm::SmallFontHeightTextChange},
-        {BigFontWidthText, &TGameParamForm::BigFontWidthTextChange},
-        {BigFontHeightText, &TGameParamForm::BigFontHeightTextChange},
-        {StartSaveNumberText, &TGameParamForm::StartSaveNumberTextChange},
-        {TimerHealthText, &TGameParamForm::TimerHealthTextChange},
-        {TimerLeftText, &TGameParamForm::TimerLeftTextChange},
-        {TimerTopText, &TGameParamForm::TimerTopTextChange},
-        {CrossLeftText, &TGameParamForm::CrossLeftTextChange},
-        {CrossTopText, &TGameParamForm::CrossTopTextChange},
-        {CrossWidthText, &TGameParamForm::CrossWidthTextChange},
-        {CrossHeightText, &TGameParamForm::CrossHeightTextChange},
-        {CrossAlphaText, &TGameParamForm::CrossAlphaTextChange},
-        {LifeIconLeftText, &TGameParamForm::LifeIconLeftTextChange},
-        {LifeIconTopText, &TGameParamForm::LifeIconTopTextChange},
-        {LifeIconWidthText, &TGameParamForm::LifeIconWidthTextChange},
-        {LifeIconHeightText, &TGameParamForm::LifeIconHeightTextChange},
-        {LifeIconAlphaText, &TGameParamForm::LifeIconAlphaTextChange},
-        {LifeStringLeftText, &TGameParamForm::LifeStringLeftTextChange},
-        {LifeStringTopText, &TGameParamForm::LifeStringTopTextChange},
-        {InventoryLeftText, &TGameParamForm::InventoryLeftTextChange},
-        {InventoryTopText, &TGameParamForm::InventoryTopTextChange},
-        {InventoryAlphaText, &TGameParamForm::InventoryAlphaTextChange},
-        {InventoryStringLeftText, &TGameParamForm::InventoryStringLeftTextChange},
-        {InventoryStringTopText, &TGameParamForm::InventoryStringTopTextChange},
-        {WeaponLeftText, &TGameParamForm::WeaponLeftTextChange},
-        {WeaponTopText, &TGameParamForm::WeaponTopTextChange},
-        {WeaponAlphaText, &TGameParamForm::WeaponAlphaTextChange},
-        {WeaponStringLeftText, &TGameParamForm::WeaponStringLeftTextChange},
-        {WeaponStringTopText, &TGameParamForm::WeaponStringTopTextChange},
-    };
-    for (const auto& e : edits)
-        connect(e.edit, &QLineEdit::textChanged, this, e.change);
-
-    const struct {
-        TFileLabel* label;
-        void (TGameParamForm::*click)();
-    } labels[] = {
-        {MenuSoundLabel, &TGameParamForm::MenuSoundLabelClick},
-        {TimerSoundLabel, &TGameParamForm::TimerSoundLabelClick},
-        {CameraSoundLabel, &TGameParamForm::CameraSoundLabelClick},
-        {SmallFontLabel, &TGameParamForm::SmallFontLabelClick},
-        {BigFontLabel, &TGameParamForm::BigFontLabelClick},
-        {StartLevelLabel, &TGameParamForm::StartLevelLabelClick},
-        {HelpFileLabel, &TGameParamForm::HelpFileLabelClick},
-        {CrossIconLabel, &TGameParamForm::CrossIconLabelClick},
-        {LifeIconLabel, &TGameParamForm::LifeIconLabelClick},
-        {DeveloperVideoLabel, &TGameParamForm::DeveloperVideoLabelClick},
-        {IntroVideoLabel, &TGameParamForm::IntroVideoLabelClick},
-        {IntroMusicLabel, &TGameParamForm::IntroMusicLabelClick},
-        {ExtroVideoLabel, &TGameParamForm::ExtroVideoLabelClick},
-        {ExtroMusicLabel, &TGameParamForm::ExtroMusicLabelClick},
-    };
-    for (const auto& l : labels)
-        connect(l.label, &TFileLabel::clicked, this, l.click);
-
-    const struct {
-        QPushButton* button;
-        void (TGameParamForm::*click)();
-    } clears[] = {
-        {ClearSmallFontButton, &TGameParamForm::ClearSmallFontButtonClick},
-        {ClearBigFontButton, &TGameParamForm::ClearBigFontButtonClick},
-        {ClearHelpFileButton, &TGameParamForm::ClearHelpFileButtonClick},
-        {ClearCrossButton, &TGameParamForm::ClearCrossButtonClick},
-        {ClearLifeIcon, &TGameParamForm::ClearLifeIconClick},
-        {DeveloperVideoClearButton, &TGameParamForm::DeveloperVideoClearButtonClick},
-        {IntroVideoClearButton, &TGameParamForm::IntroVideoClearButtonClick},
-        {IntroMusicClearButton, &TGameParamForm::IntroMusicClearButtonClick},
-        {ExtroVideoClearButton, &TGameParamForm::ExtroVideoClearButtonClick},
-        {ExtroMusicClearButton, &TGameParamForm::ExtroMusicClearButtonClick},
-    };
-    for (const auto& c : clears)
-        connect(c.button, &QPushButton::clicked, this, c.click);
 }
 
 void TGameParamForm::buildMenu()
@@ -461,19 +276,13 @@ void TGameParamForm::buildDialogs()
 
 void TGameParamForm::setTabOrders()
 {
-    const QWidget* order[] = {
-        GameTitleText, CameraMinDistanceText, CameraMaxDistanceText, CameraStepText, ClearHelpFileButton,
-        StartSaveNumberText, TimerHealthText, TimerLeftText, TimerTopText, ClearCrossButton, CrossLeftText,
-        CrossTopText, CrossWidthText, CrossHeightText, CrossAlphaText, ClearLifeIcon, LifeIconLeftText,
-        LifeIconTopText, LifeIconWidthText, LifeIconHeightText, LifeIconAlphaText, LifeStringLeftText,
-        LifeStringTopText, InventoryLeftText, InventoryTopText, InventoryAlphaText, InventoryStringLeftText,
-        InventoryStringTopText, WeaponLeftText, WeaponTopText, WeaponAlphaText, WeaponStringLeftText,
-        WeaponStringTopText, IntroVideoClearButton, IntroMusicClearButton, ExtroVideoClearButton,
-        ExtroMusicClearButton, DeveloperVideoClearButton, ClearSmallFontButton, SmallFontWidthText,
-        SmallFontHeightText, ClearBigFontButton, BigFontWidthText, BigFontHeightText,
-    };
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
+    std::vector<const ParamControl*> order;
+    for (const ParamControl& control : ParamControls())
+        if (control.tab > 0)
+            order.push_back(&control);
+    std::ranges::sort(order, {}, &ParamControl::tab);
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(widgetOf(*this, *order[i - 1]), widgetOf(*this, *order[i]));
 }
 
 void TGameParamForm::FormCreate()
@@ -515,76 +324,28 @@ void TGameParamForm::FormActivate()
 
 void TGameParamForm::RefreshControls()
 {
-    const TGameSettings& s = GameSettings;
-    const auto show = [](QLineEdit* edit, const auto& value) {
-        if constexpr (std::is_same_v<std::decay_t<decltype(value)>, float>)
-            setTextIfChanged(edit, QString::fromStdString(FractionText(value)));
-        else
-            setTextIfChanged(edit, QString::number(value));
-    };
-    const auto showFile = [](TFileLabel* label, const std::string& value) { label->setText(Ui(value)); };
-
-    setTextIfChanged(GameTitleText, Ui(s.GameTitle));
-    showFile(MenuSoundLabel, s.MenuSound);
-    showFile(TimerSoundLabel, s.TimerSound);
-    showFile(CameraSoundLabel, s.CameraSound);
-    show(CameraMinDistanceText, s.CameraMinDistance);
-    show(CameraMaxDistanceText, s.CameraMaxDistance);
-    show(CameraStepText, s.CameraStep);
-    showFile(StartLevelLabel, s.StartLevel);
-    showFile(HelpFileLabel, s.HelpFile);
-    show(StartSaveNumberText, s.StartSaveNumber);
-    show(TimerHealthText, s.TimerHealth);
-    show(TimerLeftText, s.TimerLeft);
-    show(TimerTopText, s.TimerTop);
-    showFile(CrossIconLabel, s.CrossIcon);
-    show(CrossLeftText, s.CrossLeft);
-    show(CrossTopText, s.CrossTop);
-    show(CrossWidthText, s.CrossWidth);
-    show(CrossHeightText, s.CrossHeight);
-    show(CrossAlphaText, s.CrossAlpha);
-    showFile(LifeIconLabel, s.LifeIcon);
-    show(LifeIconLeftText, s.LifeLeft);
-    show(LifeIconTopText, s.LifeTop);
-    show(LifeIconWidthText, s.LifeWidth);
-    show(LifeIconHeightText, s.LifeHeight);
-    show(LifeIconAlphaText, s.LifeAlpha);
-    show(LifeStringLeftText, s.LifeStringLeft);
-    show(LifeStringTopText, s.LifeStringTop);
-    show(InventoryLeftText, s.InventoryLeft);
-    show(InventoryTopText, s.InventoryTop);
-    show(InventoryAlphaText, s.InventoryAlpha);
-    show(InventoryStringLeftText, s.InventoryStringLeft);
-    show(InventoryStringTopText, s.InventoryStringTop);
-    show(WeaponLeftText, s.WeaponLeft);
-    show(WeaponTopText, s.WeaponTop);
-    show(WeaponAlphaText, s.WeaponAlpha);
-    show(WeaponStringLeftText, s.WeaponStringLeft);
-    show(WeaponStringTopText, s.WeaponStringTop);
-    showFile(DeveloperVideoLabel, s.DeveloperVideo);
-    showFile(IntroVideoLabel, s.IntroVideo);
-    showFile(IntroMusicLabel, s.IntroMusic);
-    showFile(ExtroVideoLabel, s.ExtroVideo);
-    showFile(ExtroMusicLabel, s.ExtroMusic);
-    showFile(SmallFontLabel, s.SmallFontBitmap);
-    show(SmallFontWidthText, s.SmallFontWidth);
-    show(SmallFontHeightText, s.SmallFontHeight);
-    showFile(BigFontLabel, s.BigFontBitmap);
-    show(BigFontWidthText, s.BigFontWidth);
-    show(BigFontHeightText, s.BigFontHeight);
+    for (const ParamControl& control : ParamControls()) {
+        QWidget* widget = widgetOf(*this, control);
+        if (const auto text = std::get_if<std::string TGameSettings::*>(&control.value)) {
+            if (control.kind == ControlKind::TextEdit)
+                setTextIfChanged(static_cast<QLineEdit*>(widget), Ui(GameSettings.*(*text)));
+            else if (control.kind != ControlKind::ClearButton)
+                static_cast<QLabel*>(widget)->setText(Ui(GameSettings.*(*text)));
+        } else if (const auto integer = std::get_if<std::int32_t TGameSettings::*>(&control.value)) {
+            setTextIfChanged(static_cast<QLineEdit*>(widget), QString::number(GameSettings.*(*integer)));
+        } else if (const auto fraction = std::get_if<float TGameSettings::*>(&control.value)) {
+            setTextIfChanged(static_cast<QLineEdit*>(widget), QString::fromStdString(FractionText(GameSettings.*(*fraction))));
+        }
+    }
 }
 
 void TGameParamForm::TranslateForm()
 {
     // A dictionary that cannot be read leaves the texts as they were.
     RunGuarded(this, [] { LoadDictionary("Partiva.dic"); });
-    const auto setAll = [](std::initializer_list<QLabel*> labels, const QString& text) {
-        for (QLabel* label : labels)
-            label->setText(withoutAccelerator(text));
-    };
 
     setWindowTitle(Entry(PartivaText("Caption")));
-    setAll({Label1}, Entry(PartivaText("Label1")));
+    SetMessageTitle(EntryOrEnglish(PartivaText("Caption")));
     SaveParameters1->setText(Entry(PartivaText("SaveParameters1")));
     Quit1->setText(Entry(PartivaText("Quit1")));
     Help1->setText(Entry(PartivaText("Help1")));
@@ -600,104 +361,65 @@ void TGameParamForm::TranslateForm()
         WAVDialog->CancelButton->setText(Entry(PartivaText("CancelButton")));
         WAVDialog->PlayButton->setText(Entry(PartivaText("PlayButton")));
     }
-    setAll({Label2}, Entry(PartivaText("Label2")));
-    setAll({Label3}, Entry(PartivaText("Label3")));
-    setAll({Label4}, Entry(PartivaText("Label4")));
-    setAll({Label5}, Entry(PartivaText("Label5")));
-    setAll({Label6}, Entry(PartivaText("Label6")));
-    setAll({Label7}, Entry(PartivaText("Label7")));
     StartLevelDialog.title = Entry(PartivaText("StartLevelTitle"));
     PCXDialog.title = Entry(PartivaText("PCXTitle"));
-    setAll({Label8}, Entry(PartivaText("Label8")));
     HelpDialog.title = Entry(PartivaText("HelpTitle"));
-    setAll({Label9}, Entry(PartivaText("Label9")));
-    for (QPushButton* clear : {ClearSmallFontButton, ClearBigFontButton, ClearHelpFileButton, ClearCrossButton, ClearLifeIcon,
-                               DeveloperVideoClearButton, IntroVideoClearButton, IntroMusicClearButton,
-                               ExtroVideoClearButton, ExtroMusicClearButton})
-        clear->setText(Entry(PartivaText("ClearButtons")));
-    setAll({Label10}, Entry(PartivaText("Label10")));
-    setAll({Label11}, Entry(PartivaText("Label11")));
-    setAll({Label12, Label15, Label22, Label21, Label29, Label34, Label31, Label39}, Entry(PartivaText("LeftLabels")));
-    setAll({Label13, Label16, Label23, Label27, Label30, Label35, Label32, Label40}, Entry(PartivaText("TopLabels")));
-    setAll({Label17, Label24}, Entry(PartivaText("IconWidthLabels")));
-    setAll({Label18, Label25}, Entry(PartivaText("IconHeightLabels")));
-    setAll({Label19, Label26, Label33, Label38}, Entry(PartivaText("AlphaLabels")));
-    setAll({Label14}, Entry(PartivaText("Label14")));
-    setAll({Label20}, Entry(PartivaText("Label20")));
-    setAll({Label28}, Entry(PartivaText("Label28")));
-    setAll({Label37}, Entry(PartivaText("Label37")));
-    setAll({Label36}, Entry(PartivaText("Label36")));
-    setAll({Label42}, Entry(PartivaText("Label42")));
-    setAll({Label41}, Entry(PartivaText("Label41")));
-    setAll({Label43}, Entry(PartivaText("Label43")));
-    setAll({Label44}, Entry(PartivaText("Label44")));
-    setAll({Label45}, Entry(PartivaText("Label45")));
-    setAll({Label47}, Entry(PartivaText("Label47")));
-    setAll({Label46}, Entry(PartivaText("Label46")));
-    setAll({Label48}, Entry(PartivaText("Label48")));
-    setAll({Label49, Label53}, Entry(PartivaText("FontWidthLabels")));
-    setAll({Label50, Label54}, Entry(PartivaText("FontHeightLabels")));
-    setAll({Label51}, Entry(PartivaText("Label51")));
+    // The page's captions and Clear buttons; a caption shows no accelerator marker.
+    for (const ParamControl& control : ParamControls()) {
+        if (!control.entry)
+            continue;
+        if (auto* button = qobject_cast<QPushButton*>(widgetOf(*this, control)))
+            button->setText(Entry(*control.entry));
+        else
+            static_cast<QLabel*>(widgetOf(*this, control))->setText(withoutAccelerator(Entry(*control.entry)));
+    }
     fitWindow();
 }
 
-// ---- Edits ----
+// ---- The page's controls ----
 
-void TGameParamForm::GameTitleTextChange()
+void TGameParamForm::titleChange(const ParamControl& control)
 {
-    GameSettings.GameTitle = Native(GameTitleText->text());
+    GameSettings.*std::get<std::string TGameSettings::*>(control.value) = Native(static_cast<QLineEdit*>(widgetOf(*this, control))->text());
     RefreshControls();
 }
 
-void TGameParamForm::integerEditChange(QLineEdit* edit, std::int32_t& value)
+void TGameParamForm::numberEditChange(const ParamControl& control)
 {
-    if (const auto number = ParseInteger(Native(edit->text())))
-        value = *number;
-    RefreshControls();
+    const std::string text = Native(static_cast<QLineEdit*>(widgetOf(*this, control))->text());
+    // A text that converts is the value from now on, and stays as typed ("0." on the way to
+    // "0.5"); so does a number still being typed ("-", "1e-"). Any other text gives way to the
+    // value's own text at once.
+    bool asTyped = true;
+    if (const auto integer = std::get_if<std::int32_t TGameSettings::*>(&control.value)) {
+        if (const auto number = ParseInteger(text))
+            GameSettings.*(*integer) = *number;
+        else
+            asTyped = IntegerInTheMaking(text);
+    } else if (const auto fraction = std::get_if<float TGameSettings::*>(&control.value)) {
+        if (const auto number = ParseFraction(text))
+            GameSettings.*(*fraction) = *number;
+        else
+            asTyped = FloatInTheMaking(text);
+    }
+    if (!asTyped)
+        RefreshControls();
 }
 
-void TGameParamForm::fractionEditChange(QLineEdit* edit, float& value)
+void TGameParamForm::fileLabelClick(const ParamControl& control)
 {
-    if (const auto number = ParseFraction(Native(edit->text())))
-        value = *number;
-    RefreshControls();
+    std::string& value = GameSettings.*std::get<std::string TGameSettings::*>(control.value);
+    if (control.kind == ControlKind::SoundLabel)
+        chooseSound(value);
+    else
+        chooseFile(this->*control.dialog, value, control.kind == ControlKind::LevelLabel);
 }
 
-void TGameParamForm::CameraMinDistanceTextChange() { integerEditChange(CameraMinDistanceText, GameSettings.CameraMinDistance); }
-void TGameParamForm::CameraMaxDistanceTextChange() { integerEditChange(CameraMaxDistanceText, GameSettings.CameraMaxDistance); }
-void TGameParamForm::CameraStepTextChange() { integerEditChange(CameraStepText, GameSettings.CameraStep); }
-void TGameParamForm::SmallFontWidthTextChange() { integerEditChange(SmallFontWidthText, GameSettings.SmallFontWidth); }
-void TGameParamForm::SmallFontHeightTextChange() { integerEditChange(SmallFontHeightText, GameSettings.SmallFontHeight); }
-void TGameParamForm::BigFontWidthTextChange() { integerEditChange(BigFontWidthText, GameSettings.BigFontWidth); }
-void TGameParamForm::BigFontHeightTextChange() { integerEditChange(BigFontHeightText, GameSettings.BigFontHeight); }
-void TGameParamForm::StartSaveNumberTextChange() { integerEditChange(StartSaveNumberText, GameSettings.StartSaveNumber); }
-void TGameParamForm::TimerHealthTextChange() { fractionEditChange(TimerHealthText, GameSettings.TimerHealth); }
-void TGameParamForm::TimerLeftTextChange() { fractionEditChange(TimerLeftText, GameSettings.TimerLeft); }
-void TGameParamForm::TimerTopTextChange() { fractionEditChange(TimerTopText, GameSettings.TimerTop); }
-void TGameParamForm::CrossLeftTextChange() { fractionEditChange(CrossLeftText, GameSettings.CrossLeft); }
-void TGameParamForm::CrossTopTextChange() { fractionEditChange(CrossTopText, GameSettings.CrossTop); }
-void TGameParamForm::CrossWidthTextChange() { fractionEditChange(CrossWidthText, GameSettings.CrossWidth); }
-void TGameParamForm::CrossHeightTextChange() { fractionEditChange(CrossHeightText, GameSettings.CrossHeight); }
-void TGameParamForm::CrossAlphaTextChange() { integerEditChange(CrossAlphaText, GameSettings.CrossAlpha); }
-void TGameParamForm::LifeIconLeftTextChange() { fractionEditChange(LifeIconLeftText, GameSettings.LifeLeft); }
-void TGameParamForm::LifeIconTopTextChange() { fractionEditChange(LifeIconTopText, GameSettings.LifeTop); }
-void TGameParamForm::LifeIconWidthTextChange() { fractionEditChange(LifeIconWidthText, GameSettings.LifeWidth); }
-void TGameParamForm::LifeIconHeightTextChange() { fractionEditChange(LifeIconHeightText, GameSettings.LifeHeight); }
-void TGameParamForm::LifeIconAlphaTextChange() { integerEditChange(LifeIconAlphaText, GameSettings.LifeAlpha); }
-void TGameParamForm::LifeStringLeftTextChange() { fractionEditChange(LifeStringLeftText, GameSettings.LifeStringLeft); }
-void TGameParamForm::LifeStringTopTextChange() { fractionEditChange(LifeStringTopText, GameSettings.LifeStringTop); }
-void TGameParamForm::InventoryLeftTextChange() { fractionEditChange(InventoryLeftText, GameSettings.InventoryLeft); }
-void TGameParamForm::InventoryTopTextChange() { fractionEditChange(InventoryTopText, GameSettings.InventoryTop); }
-void TGameParamForm::InventoryAlphaTextChange() { integerEditChange(InventoryAlphaText, GameSettings.InventoryAlpha); }
-void TGameParamForm::InventoryStringLeftTextChange() { fractionEditChange(InventoryStringLeftText, GameSettings.InventoryStringLeft); }
-void TGameParamForm::InventoryStringTopTextChange() { fractionEditChange(InventoryStringTopText, GameSettings.InventoryStringTop); }
-void TGameParamForm::WeaponLeftTextChange() { fractionEditChange(WeaponLeftText, GameSettings.WeaponLeft); }
-void TGameParamForm::WeaponTopTextChange() { fractionEditChange(WeaponTopText, GameSettings.WeaponTop); }
-void TGameParamForm::WeaponAlphaTextChange() { integerEditChange(WeaponAlphaText, GameSettings.WeaponAlpha); }
-void TGameParamForm::WeaponStringLeftTextChange() { fractionEditChange(WeaponStringLeftText, GameSettings.WeaponStringLeft); }
-void TGameParamForm::WeaponStringTopTextChange() { fractionEditChange(WeaponStringTopText, GameSettings.WeaponStringTop); }
-
-// ---- Files ----
+void TGameParamForm::clearButtonClick(const ParamControl& control)
+{
+    GameSettings.*std::get<std::string TGameSettings::*>(control.value) = std::string();
+    RefreshControls();
+}
 
 void TGameParamForm::chooseFile(const FileDialogRequest& dialog, std::string& value, bool levelFile)
 {
@@ -726,39 +448,6 @@ void TGameParamForm::chooseSound(std::string& value)
     RefreshControls();
 }
 
-void TGameParamForm::clearFile(std::string& value)
-{
-    value.clear();
-    RefreshControls();
-}
-
-void TGameParamForm::MenuSoundLabelClick() { chooseSound(GameSettings.MenuSound); }
-void TGameParamForm::TimerSoundLabelClick() { chooseSound(GameSettings.TimerSound); }
-void TGameParamForm::CameraSoundLabelClick() { chooseSound(GameSettings.CameraSound); }
-
-void TGameParamForm::SmallFontLabelClick() { chooseFile(PCXDialog, GameSettings.SmallFontBitmap, false); }
-void TGameParamForm::BigFontLabelClick() { chooseFile(PCXDialog, GameSettings.BigFontBitmap, false); }
-void TGameParamForm::StartLevelLabelClick() { chooseFile(StartLevelDialog, GameSettings.StartLevel, true); }
-void TGameParamForm::HelpFileLabelClick() { chooseFile(HelpDialog, GameSettings.HelpFile, false); }
-void TGameParamForm::CrossIconLabelClick() { chooseFile(PCXDialog, GameSettings.CrossIcon, false); }
-void TGameParamForm::LifeIconLabelClick() { chooseFile(PCXDialog, GameSettings.LifeIcon, false); }
-void TGameParamForm::DeveloperVideoLabelClick() { chooseFile(OpenVideoDialog, GameSettings.DeveloperVideo, false); }
-void TGameParamForm::IntroVideoLabelClick() { chooseFile(OpenVideoDialog, GameSettings.IntroVideo, false); }
-void TGameParamForm::IntroMusicLabelClick() { chooseFile(OpenMusicDialog, GameSettings.IntroMusic, false); }
-void TGameParamForm::ExtroVideoLabelClick() { chooseFile(OpenVideoDialog, GameSettings.ExtroVideo, false); }
-void TGameParamForm::ExtroMusicLabelClick() { chooseFile(OpenMusicDialog, GameSettings.ExtroMusic, false); }
-
-void TGameParamForm::ClearSmallFontButtonClick() { clearFile(GameSettings.SmallFontBitmap); }
-void TGameParamForm::ClearBigFontButtonClick() { clearFile(GameSettings.BigFontBitmap); }
-void TGameParamForm::ClearHelpFileButtonClick() { clearFile(GameSettings.HelpFile); }
-void TGameParamForm::ClearCrossButtonClick() { clearFile(GameSettings.CrossIcon); }
-void TGameParamForm::ClearLifeIconClick() { clearFile(GameSettings.LifeIcon); }
-void TGameParamForm::DeveloperVideoClearButtonClick() { clearFile(GameSettings.DeveloperVideo); }
-void TGameParamForm::IntroVideoClearButtonClick() { clearFile(GameSettings.IntroVideo); }
-void TGameParamForm::IntroMusicClearButtonClick() { clearFile(GameSettings.IntroMusic); }
-void TGameParamForm::ExtroVideoClearButtonClick() { clearFile(GameSettings.ExtroVideo); }
-void TGameParamForm::ExtroMusicClearButtonClick() { clearFile(GameSettings.ExtroMusic); }
-
 // ---- Menu ----
 
 void TGameParamForm::SaveParameters1Click()
@@ -772,4 +461,4 @@ void TGameParamForm::SaveParameters1Click()
 
 void TGameParamForm::Quit1Click() { QApplication::quit(); }
 
-void TGameParamForm::Help1Click() { OpenHelp("Partiva"); }
+void TGameParamForm::Help1Click() { OpenHelp(this, "Partiva", PartivaText("HelpNotOpened"), PartivaText("HelpMissing")); }

@@ -4,14 +4,17 @@
 // sounds open the sound dialog). Values change in memory as they are edited; "Save Parameters"
 // writes them.
 //
-// Number edits always show the canonical text of their value: on every change the whole text
-// is converted; a text that does not convert leaves the value as it was, and the edit shows
-// the value again at once, without a message.
+// Its controls are built, connected, filled, translated and ordered from one table
+// (ParamControls.h), one row per control.
+//
+// A number edit takes what is typed key by key: a text that converts becomes the value at once
+// and stays as typed; a number still being typed ("-", "0.", "1e-") is left as it is; any other
+// text gives way to the value's own text at once, without a message. The value's own text
+// comes back when the edit loses the focus or Enter is pressed ("007" becomes "7").
 #include "Dialogs.h"
 
 #include <QMainWindow>
 
-#include <cstdint>
 #include <string>
 
 class QAction;
@@ -20,6 +23,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class TFileLabel;
+struct ParamControl;
 class TWAVDialog;
 
 class TGameParamForm : public QMainWindow {
@@ -72,68 +76,6 @@ public:
 
 public Q_SLOTS:
     void FormActivate();
-    void GameTitleTextChange();
-
-    void CameraMinDistanceTextChange();
-    void CameraMaxDistanceTextChange();
-    void CameraStepTextChange();
-    void SmallFontWidthTextChange();
-    void SmallFontHeightTextChange();
-    void BigFontWidthTextChange();
-    void BigFontHeightTextChange();
-    void StartSaveNumberTextChange();
-    void TimerHealthTextChange();
-    void TimerLeftTextChange();
-    void TimerTopTextChange();
-    void CrossLeftTextChange();
-    void CrossTopTextChange();
-    void CrossWidthTextChange();
-    void CrossHeightTextChange();
-    void CrossAlphaTextChange();
-    void LifeIconLeftTextChange();
-    void LifeIconTopTextChange();
-    void LifeIconWidthTextChange();
-    void LifeIconHeightTextChange();
-    void LifeIconAlphaTextChange();
-    void LifeStringLeftTextChange();
-    void LifeStringTopTextChange();
-    void InventoryLeftTextChange();
-    void InventoryTopTextChange();
-    void InventoryAlphaTextChange();
-    void InventoryStringLeftTextChange();
-    void InventoryStringTopTextChange();
-    void WeaponLeftTextChange();
-    void WeaponTopTextChange();
-    void WeaponAlphaTextChange();
-    void WeaponStringLeftTextChange();
-    void WeaponStringTopTextChange();
-
-    void MenuSoundLabelClick();
-    void TimerSoundLabelClick();
-    void CameraSoundLabelClick();
-    void SmallFontLabelClick();
-    void BigFontLabelClick();
-    void StartLevelLabelClick();
-    void HelpFileLabelClick();
-    void CrossIconLabelClick();
-    void LifeIconLabelClick();
-    void DeveloperVideoLabelClick();
-    void IntroVideoLabelClick();
-    void IntroMusicLabelClick();
-    void ExtroVideoLabelClick();
-    void ExtroMusicLabelClick();
-
-    void ClearSmallFontButtonClick();
-    void ClearBigFontButtonClick();
-    void ClearHelpFileButtonClick();
-    void ClearCrossButtonClick();
-    void ClearLifeIconClick();
-    void DeveloperVideoClearButtonClick();
-    void IntroVideoClearButtonClick();
-    void IntroMusicClearButtonClick();
-    void ExtroVideoClearButtonClick();
-    void ExtroMusicClearButtonClick();
-
     void SaveParameters1Click();
     void Quit1Click();
     void Help1Click();
@@ -145,14 +87,18 @@ protected:
 private:
     void FormCreate();
     void buildControls();
+    QWidget* createControl(const ParamControl& control, QWidget* client);
+    void connectControls();
     void buildMenu();
     void buildDialogs();
     void setTabOrders();
     void fitWindow();
 
-    void integerEditChange(QLineEdit* edit, std::int32_t& value);
-    void fractionEditChange(QLineEdit* edit, float& value);
+    // The handlers of the page's controls, each told which row of the control table it serves.
+    void titleChange(const ParamControl& control);
+    void numberEditChange(const ParamControl& control);
+    void fileLabelClick(const ParamControl& control);
+    void clearButtonClick(const ParamControl& control);
     void chooseFile(const FileDialogRequest& dialog, std::string& value, bool levelFile);
     void chooseSound(std::string& value);
-    void clearFile(std::string& value);
 };

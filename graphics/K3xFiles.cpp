@@ -1,6 +1,8 @@
 #include "K3xFiles.h"
 
 #include "Errors.h"
+#include "FatalError.h"
+#include "FileResolver.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -69,6 +71,17 @@ bool FileExists(const fs::path& file)
         return false;
     std::fclose(in);
     return true;
+}
+
+std::vector<std::uint8_t> ReadNamedFile(const std::string& name)
+{
+    const fs::path path = ResolvePath(name);
+    std::error_code ec;
+    if (fs::is_directory(path, ec))
+        throw IoError(name + " is a folder, not a file");
+    if (!FileExists(path))
+        throw FatalError(name);
+    return ReadWholeFile(path);
 }
 
 BinaryFile BinaryFile::OpenOrCreate(const fs::path& file)

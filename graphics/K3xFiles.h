@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <span>
+#include <string>
 #include <vector>
 
 // The whole file; IoError naming the file when it cannot be opened or read.
@@ -12,6 +13,10 @@ std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& file);
 
 // True when `file` names a regular file that can be opened for reading (false for an empty name).
 bool FileExists(const std::filesystem::path& file);
+
+// The whole of a file named by the user or by a data file, found without regard to letter case:
+// FatalError when nothing is there, an IoError naming it when it is a folder or cannot be read.
+std::vector<std::uint8_t> ReadNamedFile(const std::string& name);
 
 // A file opened for reading and writing, closed when the object goes (CloseFile).
 class BinaryFile {

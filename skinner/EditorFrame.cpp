@@ -33,7 +33,7 @@ void SetBankPlaceholders(SkinnerBank& bank)
     bank.textures[0] = {0, 0, 0};
 }
 
-EditorBankLoaded LoadEditorBank(const std::string& bankPath, RenderContext& context)
+RenderBankLoaded LoadRenderBank(const std::string& bankPath, RenderContext& context)
 {
     SkinnerBank& bank = context.bank;
     const SkinnerBankLoad load = LoadSkinnerBank(bankPath, bank);
@@ -44,7 +44,20 @@ EditorBankLoaded LoadEditorBank(const std::string& bankPath, RenderContext& cont
     bank.bankPalette.blue[0] = 128;
     SetColourTable(context.screen, bank.bankPalette);
     return {{NearestColour(bank.bankPalette, 255, 255, 255, 0, 255), NearestColour(bank.bankPalette, 0, 0, 0, 0, 255)},
-            load.cache.writeError};
+            load.cache.writeError, load.imageCount, load.textureCount};
+}
+
+TexturesBeyondBank FindTexturesBeyondBank(const Object3D& object, std::int32_t lastTexture)
+{
+    TexturesBeyondBank beyond;
+    for (std::size_t f = 0; f < object.faceCount(); ++f) {
+        const Face& face = object.faces[f];
+        if (face.faceType > FaceVirtual || face.texture <= lastTexture) // plain faces name colours
+            continue;
+        ++beyond.faces;
+        beyond.highest = std::max<std::int32_t>(beyond.highest, face.texture);
+    }
+    return beyond;
 }
 
 void DrawEditorFrame(RenderContext& context, const Object3D& object, const EditorView& view, TriangleDrawer draw)

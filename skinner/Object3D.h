@@ -28,42 +28,40 @@ struct Face {
 };
 static_assert(sizeof(Face) == 16);
 
-// Counts are held as last indices, so an object has at least one point and one face. The arrays
-// may be longer than the counts (the editor's start object is allocated large and then holds a
-// single triangle); code that walks them never goes past either.
+// Counts are held as last indices, so an object has at least one point and one face (a new or
+// freed object holds one point at the origin and one zero face). They are the object's one size:
+// every walk over its points or faces goes to pointCount() or faceCount(). The arrays hold at
+// least that many, more when the object was allocated larger than it is (the editor's start
+// object is allocated large and then holds a single triangle); whoever fills them keeps it so.
 struct Object3D {
     std::uint16_t lastPoint = 0;
     std::uint16_t lastFace = 0;
-    std::vector<std::int32_t> x, y, z; // object space: X right, Y up, Z away from the eye
-    std::vector<Face> faces;
+    std::vector<std::int32_t> x{0}, y{0}, z{0}; // object space: X right, Y up, Z away from the eye
+    std::vector<Face> faces{Face{}};
 
-    // lastPoint + 1 and lastFace + 1, or fewer when the arrays are shorter.
-    std::size_t pointCount() const;
-    std::size_t faceCount() const;
+    std::size_t pointCount() const { return static_cast<std::size_t>(lastPoint) + 1; }
+    std::size_t faceCount() const { return static_cast<std::size_t>(lastFace) + 1; }
 };
 
 // Makes `object` a new object with room for lastPoint + 1 points and lastFace + 1 zero-filled
-// faces (coordinates are zero-filled too), and grows the renderer's WorkingCopy first when the
-// new object needs more than its byte figure, or more points or faces than it has. The header
-// keeps the low 16 bits of both indices.
+// faces (coordinates are zero-filled too), after making sure the renderer's WorkingCopy can take
+// it. The header keeps the low 16 bits of both indices.
 void AllocateObject(Object3D& object, std::int32_t lastPoint, std::int32_t lastFace);
 void FreeObject(Object3D& object);
 
-// The renderer's private object. Its capacity is tracked as a byte figure,
-// (lastPoint + 1) x 12 + (lastFace + 1) x 16; the process starts with room for last indices 5000
-// and 15000 (a figure of 300028).
+// The renderer's private object, into which every drawn object's faces and transformed points are
+// copied. The process starts with room for 5001 points and 15001 faces; its arrays' lengths are
+// its room.
 struct WorkingCopyState {
     Object3D object;
-    std::size_t capacity = 0;
     // The renderer's screen position of every point in front of the near distance, as long as
     // the point arrays.
     std::vector<std::int32_t> screenX, screenY;
 };
 WorkingCopyState& WorkingCopy();
 
-// The byte figure of an object with these last indices.
-std::size_t ObjectByteFigure(std::int64_t lastPoint, std::int64_t lastFace);
-
-// Makes sure the WorkingCopy's arrays hold at least `points` points and `faces` faces, whatever
-// the byte figure says; the renderer calls it before it copies an object in.
+// The copy's one growth rule: when an object needs more points or more faces than the copy has
+// room for, that array grows to one more than the object needs (a copy made for last indices
+// lastPoint + 1 and lastFace + 1); it never shrinks. AllocateObject asks it for every object, and
+// the renderer again before it copies one in.
 void EnsureWorkingCopyHolds(std::size_t points, std::size_t faces);

@@ -1,8 +1,6 @@
 #include "ObjectFile.h"
 
 #include "Errors.h"
-#include "FatalError.h"
-#include "FileResolver.h"
 #include "K3xFiles.h"
 #include "LittleEndian.h"
 #include "SafeWrite.h"
@@ -86,10 +84,7 @@ void DecodeObject(std::span<const std::uint8_t> file, const std::string& name, O
 
 void LoadObject(const std::string& name, Object3D& object)
 {
-    const std::filesystem::path path = ResolvePath(name);
-    if (!FileExists(path))
-        throw FatalError(name);
-    DecodeObject(ReadWholeFile(path), name, object);
+    DecodeObject(ReadNamedFile(name), name, object);
 }
 
 void SaveObject(const std::string& name, const Object3D& object)

@@ -106,15 +106,17 @@ void QuarterTurn(Object3D& object, Axis axis)
     });
 }
 
-std::size_t TakeOverSkin(Object3D& object, const Object3D& other)
+SkinTakeOver TakeOverSkin(Object3D& object, const Object3D& other)
 {
-    std::size_t taken = 0;
+    SkinTakeOver result;
     const std::size_t faces = std::min(object.faceCount(), other.faceCount());
     for (std::size_t f = 0; f < faces; ++f) {
-        if (!namesOnlyPointsOf(other.faces[f], object))
+        if (!namesOnlyPointsOf(other.faces[f], object)) {
+            ++result.skipped;
             continue;
+        }
         object.faces[f] = other.faces[f];
-        ++taken;
+        ++result.taken;
     }
-    return taken;
+    return result;
 }

@@ -3,6 +3,7 @@
 // the object at once, in place. None asks or reports anything.
 #include "Object3D.h"
 
+#include <cstddef>
 #include <cstdint>
 
 // Every triangle becomes plain in `colour`. Virtual faces keep their type, texture and size.
@@ -28,8 +29,14 @@ void MirrorObject(Object3D& object, Axis axis);
 // z = y; about Y, x = -z and z = x. Four turns give the points back.
 void QuarterTurn(Object3D& object, Axis axis);
 
+// What TakeOverSkin did: faces that took the other's record, and faces whose record was not taken
+// because it names a point the object does not have.
+struct SkinTakeOver {
+    std::size_t taken = 0;
+    std::size_t skipped = 0;
+};
+
 // Takes over the skin of an earlier version of the same mesh, face by face in index order: face i
 // takes the whole record of the other object's face i while the other has one. A record that
-// names a point the object does not have is not taken: that face keeps its own. Answers the
-// number of faces taken over.
-std::size_t TakeOverSkin(Object3D& object, const Object3D& other);
+// names a point the object does not have is not taken: that face keeps its own.
+SkinTakeOver TakeOverSkin(Object3D& object, const Object3D& other);

@@ -44,6 +44,27 @@ inline constexpr DictionaryEntry Tessaro3DEntries[] = {
     {37, "TypeFace3", "face type item 3", "P&lain"},
     {38, "DoubleFace", "double-sided check box", "Double-sided"},
     {39, "Label3", "label of the texture index", "Texture index"},
+    {40, "HelpNotOpened", "message when no program could show the help file (%1 the file)",
+     "The help file %1 could not be opened: no program to show it was found."},
+    {41, "HelpMissing", "message when there is no help file (%1 the names looked for)",
+     "There is no help file: %1 was looked for."},
+    {45, "ObjectFilter", "filter of the object open dialogs", "3D object"},
+    {46, "SavedObjectFilter", "filter of the object save dialog", "K3X object"},
+    {47, "DxfFilter", "filter of the DXF open dialog", "AutoCAD DXF mesh"},
+    {48, "BankFilter", "filter of the bank open dialog", "Texture bank"},
+    {49, "SkinTakenOver", "after Reuse the skin: %1 faces taken over, %2 skipped, %3 the file",
+     "%1 faces took over their skin from %3; %2 were skipped, as they name points this object does not have."},
+    {50, "BankWithoutTextures", "after loading a bank that has images but no textures",
+     "This bank has images but no textures, so textured faces cannot show them. In Pigmenta, make each texture "
+     "with F4 on its first image and F5 on its last; for a still texture, press both on the same slot."},
+    {51, "FacesBeyondBank",
+     "after loading an object or a bank: %1 faces name textures beyond the bank's last, %3; %2 the highest",
+     "%1 faces of this object use textures the bank does not have (up to texture %2; the bank's last texture is "
+     "%3). Load the bank they were made with, or give them textures of this one."},
+    {70, "BankImageWrongSize", "message: a bank image is not 128 x 128, so the bank was not loaded (name and size follow)",
+     "The bank was not loaded: this image of it is not 128 x 128 pixels"},
+    {71, "BankImageUnreadable", "message: a bank image is no 256-colour PCX image, so the bank was not loaded (name follows)",
+     "The bank was not loaded: this image of it is not a PCX image with 256 colours"},
 };
 static_assert(IsWellFormed(Tessaro3DEntries));
 

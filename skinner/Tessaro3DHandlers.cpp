@@ -1,6 +1,7 @@
 // TForm1's handlers: the face controls, the file flows, the bank load and the "Outils" menu.
 #include "Tessaro3DUnit.h"
 
+#include "BankImageProblem.h"
 #include "DxfImport.h"
 #include "Errors.h"
 #include "FaceEditing.h"
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -35,8 +37,6 @@ void makeCurrent(const std::string& folder)
     std::error_code ec;
     std::filesystem::current_path(folder, ec);
 }
-
-const QString ObjectFilter = "3D Object (*.3do *.3DO)";
 
 // The bar's new range without a change signal: its own handler sets it, and the callers read
 // back a value the range clamped.
@@ -141,105 +141,151 @@ void TForm1::Timer1Timer() { AnimateTextures(*context); }
 
 // ---- files ----
 
+namespace {
+
+using Flow = TForm1::FileFlow;
+const Flow DxfImportFlow{TForm1::DialogKind::Open, Tessaro3DText("DxfFilter"), "(*.dxf *.DXF)", "dxf",
+                         Tessaro3DText("OpenDxfTitle")};
+const Flow ObjectOpenFlow{TForm1::DialogKind::Open, Tessaro3DText("ObjectFilter"), "(*.3do *.3DO)", "3DO",
+                          Tessaro3DText("OpenObjectTitle")};
+const Flow ObjectSaveFlow{TForm1::DialogKind::Save, Tessaro3DText("SavedObjectFilter"), "(*.3do *.3DO)", "3DO",
+                          Tessaro3DText("SaveObjectTitle")};
+const Flow BankOpenFlow{TForm1::DialogKind::Open, Tessaro3DText("BankFilter"), "(*.def *.DEF)", "def",
+                        Tessaro3DText("OpenBankTitle")};
+
+// The name a Save offers for an object imported from `path`: the mesh's own name as a .3do
+// beside it, never the name of an object loaded before.
+QString objectNameFor(const QString& path)
+{
+    const QFileInfo mesh(path);
+    return mesh.dir().filePath(mesh.completeBaseName() + ".3do");
+}
+
+} // namespace
+
 void TForm1::showFileInCaption(const QString& path) { setWindowTitle(Entry(Tessaro3DText("Caption")) + " - " + path); }
 
-void TForm1::objectReplaced()
+void TForm1::objectReplaced(const QString& path, const QString& saveName)
 {
     currentFace = std::clamp<std::int32_t>(currentFace, 0, object.lastFace);
     setMaximumQuietly(FaceBar, object.lastFace);
+    SaveDialog.fileName = saveName;
+    showFileInCaption(path);
+    warnOfMissingTextures();
 }
 
-QString TForm1::chooseFile(FileDialogRequest& dialog, const QString& filter, const QString& extension,
-                          const DictionaryEntry& title)
+QString TForm1::runOnChosenFile(const FileFlow& flow, const std::function<void(const std::string& file)>& action)
 {
-    dialog.filter = filter;
-    dialog.defaultSuffix = extension;
-    dialog.title = Entry(title);
-    const QString path = &dialog == &SaveDialog ? ChooseSaveFile(this, dialog) : ChooseOpenFile(this, dialog);
-    if (!path.isEmpty())
+    makeCurrent(startFolder);
+    FileDialogRequest& dialog = flow.dialog == DialogKind::Save ? SaveDialog : OpenDialog;
+    dialog.filter = EntryOrEnglish(flow.filterName) + " " + flow.patterns;
+    dialog.defaultSuffix = flow.extension;
+    dialog.title = Entry(flow.title);
+    QString path = flow.dialog == DialogKind::Save ? ChooseSaveFile(this, dialog) : ChooseOpenFile(this, dialog);
+    if (!path.isEmpty()) {
         dialog.folder = QFileInfo(path).absolutePath(); // the next time it opens where the user was
-    return path;
-}
-
-template <typename FileAction>
-bool TForm1::reportFailure(FileAction action)
-{
-    try {
-        action();
-        return true;
-    } catch (const OrmelError& error) {
-        // The object and the bank are kept as they were; a save leaves the old file whole.
-        ShowError(this, Ui(error.what()));
-        return false;
+        try {
+            action(Native(path));
+        } catch (const OrmelError& error) {
+            // The object and the bank are kept as they were; a save leaves the old file whole.
+            ShowError(this, Ui(error.what()));
+            path.clear();
+        }
     }
+    ResetClick();
+    return path;
 }
 
 void TForm1::LoadDXFObjetClick()
 {
-    makeCurrent(startFolder);
-    const QString path = chooseFile(OpenDialog, "AutoCad DXF object (*.dxf *.DXF)", "dxf", Tessaro3DText("OpenDxfTitle"));
-    if (!path.isEmpty() && reportFailure([&] { ImportDxf(Native(path), object); })) {
-        objectReplaced();
-        showFileInCaption(path);
-    }
-    ResetClick();
+    const QString path = runOnChosenFile(DxfImportFlow, [this](const std::string& file) { ImportDxf(file, object); });
+    if (!path.isEmpty())
+        objectReplaced(path, objectNameFor(path));
     ShowFaceInfo();
 }
 
 void TForm1::LoadObjet3DClick()
 {
-    makeCurrent(startFolder);
-    const QString path = chooseFile(OpenDialog, ObjectFilter, "3DO", Tessaro3DText("OpenObjectTitle"));
-    if (!path.isEmpty() && reportFailure([&] { LoadObject(Native(path), object); })) {
-        objectReplaced();
-        SaveDialog.fileName = path; // saved under its own name unless the user says otherwise
-        showFileInCaption(path);
-    }
-    ResetClick();
+    const QString path = runOnChosenFile(ObjectOpenFlow, [this](const std::string& file) { LoadObject(file, object); });
+    if (!path.isEmpty())
+        objectReplaced(path, path); // saved under its own name unless the user says otherwise
     ShowFaceInfo();
 }
 
 void TForm1::SaveObjet3DClick()
 {
-    makeCurrent(startFolder);
-    const QString path = chooseFile(SaveDialog, "Objet K3X (*.3do *.3DO)", "3DO", Tessaro3DText("SaveObjectTitle"));
-    if (!path.isEmpty() && reportFailure([&] { SaveObject(Native(path), object); })) {
+    const QString path = runOnChosenFile(ObjectSaveFlow, [this](const std::string& file) { SaveObject(file, object); });
+    if (!path.isEmpty()) {
         SaveDialog.fileName = path;
         showFileInCaption(path);
     }
-    ResetClick();
 }
+
+namespace {
+
+// An image that keeps a bank from loading, told in the user's language.
+QString bankImageMessage(const ImageProblem& problem)
+{
+    const bool wrongSize = problem.fault == ImageFault::WrongSize;
+    const QString entry = EntryOrEnglish(wrongSize ? Tessaro3DText("BankImageWrongSize") : Tessaro3DText("BankImageUnreadable"));
+    return entry + " (" + Ui(problem.name) + (wrongSize ? ", " + Ui(problem.detail) : "") + ")";
+}
+
+} // namespace
 
 void TForm1::LoadPigmentaClick()
 {
-    const QString path = chooseFile(OpenDialog, "Texture Bank File (*.def *.DEF)", "def", Tessaro3DText("OpenBankTitle"));
-    if (!path.isEmpty()) {
-        makeCurrent(startFolder); // the bank names its images relative to it
-        EditorBankLoaded loaded;
-        const auto load = [&] {
-            const HourglassCursor hourglass; // the first load of a bank builds its blend tables
-            loaded = LoadEditorBank(Native(path), *context);
-        };
-        if (reportFailure(load)) {
-            highlightWhite = loaded.highlight.white;
-            highlightBlack = loaded.highlight.black;
-            setMaximumQuietly(TextureBar, context->bank.lastTexture);
-            currentTexture = TextureBar->value();
-            SkinnerBank& bank = context->bank;
-            SetColourTable(TextureViewImage, bank.bankPalette);
-            SetColourTable(PaletteViewImage, bank.colourPalette);
-            ApplyBankPalette(bank.bankPalette, context->screen);
-            if (!loaded.cacheWriteError.empty())
-                ShowError(this, Ui(loaded.cacheWriteError));
+    RenderBankLoaded loaded;
+    const QString path = runOnChosenFile(BankOpenFlow, [&](const std::string& file) {
+        const HourglassCursor hourglass; // the first load of a bank builds its blend tables
+        try {
+            loaded = LoadRenderBank(file, *context);
+        } catch (const BankImageError& error) {
+            throw OrmelError(Native(bankImageMessage(error.problem)));
         }
-    }
-    ResetClick();
+    });
+    if (!path.isEmpty())
+        bankLoaded(loaded);
     ShowFaceInfo();
+}
+
+void TForm1::bankLoaded(const RenderBankLoaded& loaded)
+{
+    bankLoaded_ = true;
+    highlightWhite = loaded.highlight.white;
+    highlightBlack = loaded.highlight.black;
+    setMaximumQuietly(TextureBar, context->bank.lastTexture);
+    currentTexture = TextureBar->value();
+    SkinnerBank& bank = context->bank;
+    SetColourTable(TextureViewImage, bank.bankPalette);
+    SetColourTable(PaletteViewImage, bank.colourPalette);
+    ApplyBankPalette(bank.bankPalette, context->screen);
+    if (!loaded.cacheWriteError.empty())
+        ShowError(this, Ui(loaded.cacheWriteError));
+    if (loaded.imageCount > 0 && loaded.textureCount == 0)
+        ShowMessage(this, EntryOrEnglish(Tessaro3DText("BankWithoutTextures")));
+    else
+        warnOfMissingTextures();
+}
+
+void TForm1::warnOfMissingTextures()
+{
+    if (!bankLoaded_)
+        return; // the stand-in bank of the start has no textures to speak of
+    const TexturesBeyondBank beyond = FindTexturesBeyondBank(object, context->bank.lastTexture);
+    if (beyond.faces > 0)
+        ShowMessage(this, EntryOrEnglish(Tessaro3DText("FacesBeyondBank"))
+                              .arg(beyond.faces)
+                              .arg(beyond.highest)
+                              .arg(context->bank.lastTexture));
 }
 
 void TForm1::Quitter1Click() { QApplication::quit(); }
 
-void TForm1::Aide1Click() { OpenHelp("Tessaro3D"); }
+void TForm1::Aide1Click()
+{
+    OpenHelp(this, "Tessaro3D", Tessaro3DText("HelpNotOpened"), Tessaro3DText("HelpMissing"));
+}
 
 // ---- the "Outils" menu ----
 
@@ -263,11 +309,15 @@ void TForm1::MettretoutenTransparent1Click()
 
 void TForm1::ReprendreHabillageClick()
 {
-    const QString path = chooseFile(OpenDialog, ObjectFilter, "3DO", Tessaro3DText("OpenObjectTitle"));
     Object3D other;
-    if (!path.isEmpty() && reportFailure([&] { LoadObject(Native(path), other); }))
-        TakeOverSkin(object, other);
-    ResetClick();
+    const QString path = runOnChosenFile(ObjectOpenFlow, [&](const std::string& file) { LoadObject(file, other); });
+    if (!path.isEmpty()) {
+        const SkinTakeOver result = TakeOverSkin(object, other);
+        ShowMessage(this, EntryOrEnglish(Tessaro3DText("SkinTakenOver"))
+                              .arg(result.taken)
+                              .arg(result.skipped)
+                              .arg(path));
+    }
     ShowFaceInfo();
 }
 
@@ -303,21 +353,19 @@ void TForm1::Inverserlesnormales1Click()
 
 void TForm1::Chargerobjetancienformat1Click()
 {
-    makeCurrent(startFolder);
-    const QString path = chooseFile(OpenDialog, "3D object (*.3do *.3DO)", "3DO", Tessaro3DText("OpenObjectTitle"));
+    // Nothing is read: the old format is gone; only the caption names the file.
+    const QString path = runOnChosenFile(ObjectOpenFlow, [](const std::string&) {});
     if (!path.isEmpty())
-        showFileInCaption(path); // nothing is read: the old format is gone
-    ResetClick();
+        showFileInCaption(path);
     ShowFaceInfo();
 }
 
 void TForm1::Convertirancienobjet1Click()
 {
-    makeCurrent(startFolder);
-    const QString path = chooseFile(OpenDialog, "3D Objet (*.3do *.3DO)", "3DO", Tessaro3DText("OpenObjectTitle"));
-    if (!path.isEmpty() && reportFailure([&] { SaveObject(Native(path), object); }))
+    // An open dialog that writes the object to the chosen file, as the hidden item always did.
+    const QString path = runOnChosenFile(ObjectOpenFlow, [this](const std::string& file) { SaveObject(file, object); });
+    if (!path.isEmpty())
         showFileInCaption(path);
-    ResetClick();
     ShowFaceInfo();
 }
 

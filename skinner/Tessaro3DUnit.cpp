@@ -284,6 +284,8 @@ void TForm1::FormCreate()
     paletteGrid = MakePaletteGrid();
     SetBankPlaceholders(context->bank);
     FormResize(); // the controls in their places and the view's image, before the window shows
+    // The design's focal lengths until the window is next resized, which computes them again.
+    context->focalX = context->focalY = 256;
 
     ShowFaceInfo();
 
@@ -298,6 +300,7 @@ void TForm1::TranslateForm()
     // A dictionary that cannot be read leaves the texts as they were.
     RunGuarded(this, [] { LoadDictionary("Tessaro3D.dic"); });
     setWindowTitle(Entry(Tessaro3DText("Caption")));
+    SetMessageTitle(EntryOrEnglish(Tessaro3DText("Caption")));
     const struct {
         QMenu* menu;
         const DictionaryEntry& entry;

@@ -14,6 +14,7 @@
 #include <QMainWindow>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -176,15 +177,34 @@ private:
     Face* currentFaceRecord();
     // The caption after a file was chosen and handled.
     void showFileInCaption(const QString& path);
-    // After the object was replaced: currentFace back within its faces, FaceBar's range with it.
-    void objectReplaced();
+    // After a file became the object (loaded, imported): currentFace back within its faces,
+    // FaceBar's range with it; the Save dialog offers `saveName` from now on.
+    void objectReplaced(const QString& path, const QString& saveName);
     void setFaceSize(QLineEdit* edit, std::uint16_t Face::*field);
-    // Runs the dialog (SaveDialog saves, OpenDialog opens) with the flow's filter, default
-    // extension and title (a dictionary entry); the chosen path, or empty when cancelled.
-    QString chooseFile(FileDialogRequest& dialog, const QString& filter, const QString& extension, const DictionaryEntry& title);
-    // Runs a file operation; a failure is shown to the user and answers false.
-    template <typename FileAction>
-    bool reportFailure(FileAction action);
+    // After a bank load: the views take its palettes, and the user hears what it lacks.
+    void bankLoaded(const RenderBankLoaded& loaded);
+    // Tells the user when faces of the object name textures the loaded bank does not have.
+    void warnOfMissingTextures();
 
+public:
+    enum class DialogKind { Open, Save };
+    // One file dialog of the menus: the kind of file (a dictionary entry) and its patterns, the
+    // default extension, and the title (a dictionary entry).
+    struct FileFlow {
+        DialogKind dialog;
+        const DictionaryEntry& filterName;
+        const char* patterns;
+        const char* extension;
+        const DictionaryEntry& title;
+    };
+
+private:
+    // Every file flow of the menus: the start folder made current (data files name theirs
+    // relative to it), the dialog, then `action` on the chosen file; a failure is shown and the
+    // object and bank stay as they were. Ends with the view turned back. Answers the chosen path
+    // when the action succeeded, empty when the user cancelled or it failed.
+    QString runOnChosenFile(const FileFlow& flow, const std::function<void(const std::string& file)>& action);
+
+    bool bankLoaded_ = false; // a bank was loaded: its textures are the ones faces may use
     bool clickStarted_ = false; // the left button went down on the client area
 };

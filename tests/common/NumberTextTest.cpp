@@ -64,3 +64,21 @@ TEST(IntegerText, DecimalAndDollarHex)
     EXPECT_EQ(ParseHexInteger("7fffffff").value(), 2147483647);
     EXPECT_EQ(ParseHexInteger("0000000007fffffff").value(), 2147483647);
 }
+
+TEST(NumberInTheMaking, OnlyTextsThatMoreKeysCanTurnIntoANumber)
+{
+    SetDecimalSeparator('.');
+    for (const char* text : {"", "-", "+", ".", "-.", "0.", "12.", "1e", "1E", "1e-", "-2.5e+", ".5e"})
+        EXPECT_TRUE(FloatInTheMaking(text)) << text;
+    for (const char* text : {"e", "-e", ".e", "1e5", "1e50", "0,", "1x", "1e-x", "--", "1.5.", " 1", "$"})
+        EXPECT_FALSE(FloatInTheMaking(text)) << text;
+    SetDecimalSeparator(',');
+    EXPECT_TRUE(FloatInTheMaking("0,"));
+    EXPECT_FALSE(FloatInTheMaking("0."));
+    SetDecimalSeparator('.');
+
+    for (const char* text : {"", "-", "+", "$", "-$"})
+        EXPECT_TRUE(IntegerInTheMaking(text)) << text;
+    for (const char* text : {"1", "a", "--", "$$", "1-", "$1"})
+        EXPECT_FALSE(IntegerInTheMaking(text)) << text;
+}

@@ -6,11 +6,13 @@
 #include "GameSettings.h"
 #include "NumberText.h"
 #include "OpenWAV.h"
+#include "ParamControls.h"
 #include "SafeWrite.h"
 #include "Shell.h"
 #include "TempFolder.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -18,7 +20,28 @@
 #include <QTest>
 #include <QTimer>
 
+#include <map>
 #include <memory>
+
+namespace {
+
+// The game.ini key of a value of TGameSettings.
+std::string_view keyOf(const ControlValue& value)
+{
+    for (const GameKey& key : GameKeys) {
+        const bool same = std::visit(
+            [&](auto field) {
+                const auto* held = std::get_if<decltype(field)>(&value);
+                return held && *held == field;
+            },
+            key.Field);
+        if (same)
+            return key.Name;
+    }
+    return {};
+}
+
+} // namespace
 
 class GameParamFormTest : public QObject {
     Q_OBJECT
@@ -133,31 +156,66 @@ private slots:
         QCOMPARE(form->HelpFileLabel->text(), QString());
     }
 
-    void numberEditsShowTheCanonicalTextAfterEveryKey()
+    void numberEditsTakeWhatIsTypedKeyByKey()
     {
         createForm();
+        GameSettings.CameraMinDistance = 200;
+        form->RefreshControls();
+        // Selected whole, then typed over key by key: these stored TimerHealth=5, TimerLeft=25,
+        // CameraMinDistance=20030 and TimerTop=15, each key's text turned into its value's.
+        const struct {
+            QLineEdit* TGameParamForm::*edit;
+            const char* keys;
+            double value;
+            QString shownAfterEnter;
+        } cases[] = {
+            {&TGameParamForm::TimerHealthText, "0.5", 0.5, "0.5"},
+            {&TGameParamForm::TimerLeftText, "2.5", 2.5, "2.5"},
+            {&TGameParamForm::CameraMinDistanceText, "-30", -30, "-30"},
+            {&TGameParamForm::TimerTopText, "1e-5", double(1e-5f), QString::fromStdString(FractionText(1e-5f))},
+            {&TGameParamForm::CrossLeftText, ".25", 0.25, "0.25"},
+            {&TGameParamForm::StartSaveNumberText, "007", 7, "7"},
+            {&TGameParamForm::StartSaveNumberText, "$1f", 31, "31"},
+        };
+        const auto value = [&](QLineEdit* edit) {
+            if (edit == form->CameraMinDistanceText)
+                return double(GameSettings.CameraMinDistance);
+            if (edit == form->StartSaveNumberText)
+                return double(GameSettings.StartSaveNumber);
+            return double(edit == form->TimerHealthText ? GameSettings.TimerHealth
+                          : edit == form->TimerLeftText ? GameSettings.TimerLeft
+                          : edit == form->TimerTopText  ? GameSettings.TimerTop
+                                                        : GameSettings.CrossLeft);
+        };
+        for (const auto& c : cases) {
+            QLineEdit* edit = form.get()->*c.edit;
+            replaceText(edit, c.keys);
+            QCOMPARE(edit->text(), QString(c.keys)); // left as typed
+            QCOMPARE(value(edit), c.value);
+            QTest::keyClick(edit, Qt::Key_Return);
+            QCOMPARE(edit->text(), c.shownAfterEnter);
+        }
+
+        // Backspace down to nothing leaves the edit empty and the value at its last number;
+        // leaving the edit shows that number again.
         QLineEdit* save = form->StartSaveNumberText;
         replaceText(save, "12");
-        QCOMPARE(GameSettings.StartSaveNumber, 12);
+        QTest::keyClick(save, Qt::Key_Backspace);
+        QCOMPARE(GameSettings.StartSaveNumber, 1);
+        QTest::keyClick(save, Qt::Key_Backspace);
+        QCOMPARE(save->text(), QString());
+        QCOMPARE(GameSettings.StartSaveNumber, 1);
+        QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(save, &leave);
+        QCOMPARE(save->text(), QString("1"));
+
+        // A key that cannot lead to a number gives way to the value's text at once.
+        replaceText(save, "12");
         type(save, "a");
         QCOMPARE(save->text(), QString("12"));
         QCOMPARE(GameSettings.StartSaveNumber, 12);
-
-        replaceText(save, "5");
-        QTest::keyClick(save, Qt::Key_Backspace); // the only digit
-        QCOMPARE(save->text(), QString("5"));
-        QCOMPARE(GameSettings.StartSaveNumber, 5);
-
-        replaceText(save, "007");
-        QCOMPARE(save->text(), QString("7"));
-        QCOMPARE(GameSettings.StartSaveNumber, 7);
-
-        save->setText("$10"); // a pasted text
-        QCOMPARE(save->text(), QString("16"));
-        save->setText("-3");
-        QCOMPARE(GameSettings.StartSaveNumber, -3);
-        save->setText("99999999999");
-        QCOMPARE(save->text(), QString("-3"));
+        save->setText("99999999999"); // a pasted text outside the 32-bit range
+        QCOMPARE(save->text(), QString("12"));
     }
 
     void fractionEditsRefuseWhatDoesNotFitOrUsesAComma()
@@ -168,19 +226,56 @@ private slots:
         QCOMPARE(health->text(), QString("2.5"));
         health->setText("0,5");
         QCOMPARE(health->text(), QString("2.5"));
-        health->setText("0.5");
-        QCOMPARE(health->text(), QString("0.5"));
-        QCOMPARE(GameSettings.TimerHealth, 0.5f);
-        health->setText("0.87");
+        replaceText(health, "1e50"); // "1e5" was taken; the "0" after it is refused
+        QCOMPARE(health->text(), QString("100000"));
+        QCOMPARE(GameSettings.TimerHealth, 1e5f);
+        replaceText(health, "0.87");
+        QTest::keyClick(health, Qt::Key_Enter);
         QCOMPARE(health->text(), QString("0.870000004768372"));
         QVERIFY(messages.isEmpty());
+    }
 
-        // Each edit changes its own value.
-        form->LifeIconLeftText->setText("0.25");
-        QCOMPARE(GameSettings.LifeLeft, 0.25f);
-        form->InventoryStringTopText->setText("0.75");
-        QCOMPARE(GameSettings.InventoryStringTop, 0.75f);
-        QCOMPARE(GameSettings.InventoryStringLeft, 0.0f);
+    void everyNumberEditStoresIntoItsOwnKey()
+    {
+        // A distinct value typed into each of the 33 edits lands in its own key of game.ini.
+        createForm();
+        std::map<std::string, std::string> typed;
+        int n = 0;
+        for (const ParamControl& control : ParamControls()) {
+            if (control.kind != ControlKind::NumberEdit)
+                continue;
+            ++n;
+            const bool fraction = std::holds_alternative<float TGameSettings::*>(control.value);
+            const QString text = fraction ? QString("%1.25").arg(n) : QString::number(100 + n);
+            replaceText(form.get()->*std::get<QLineEdit* TGameParamForm::*>(control.member), text);
+            typed[std::string(keyOf(control.value))] = text.toStdString();
+        }
+        QCOMPARE(n, 33);
+        QCOMPARE(typed.size(), std::size_t{33});
+        form->SaveParameters1->trigger();
+        const std::string saved = folder->read("game.ini");
+        for (const auto& [key, text] : typed)
+            QVERIFY2(saved.find("\r\n" + key + "=" + text + "\r\n") != std::string::npos, key.c_str());
+    }
+
+    void tabsFollowTheRowsOfThePage()
+    {
+        createForm();
+        // From the title through the camera edits to the help file's Clear button, and from the
+        // last weapon edit to the video and music Clear buttons.
+        QWidget* expected[] = {form->GameTitleText, form->CameraMinDistanceText, form->CameraMaxDistanceText,
+                               form->CameraStepText, form->ClearHelpFileButton, form->StartSaveNumberText};
+        const auto next = [](QWidget* widget) {
+            do
+                widget = widget->nextInFocusChain();
+            while (!(widget->focusPolicy() & Qt::TabFocus));
+            return widget;
+        };
+        for (std::size_t i = 1; i < std::size(expected); ++i)
+            QCOMPARE(next(expected[i - 1]), expected[i]);
+        QCOMPARE(next(form->WeaponStringTopText), form->IntroVideoClearButton);
+        QCOMPARE(next(form->DeveloperVideoClearButton), form->ClearSmallFontButton);
+        QCOMPARE(next(form->ClearBigFontButton), form->BigFontWidthText);
     }
 
     void anEmptyTitleIsStoredAndLoadsAsTheDefault()
@@ -199,7 +294,7 @@ private slots:
     {
         createForm();
         chosenFile = inFolder("Fonts/Small.pcx");
-        form->SmallFontLabelClick();
+        emit form->SmallFontLabel->clicked();
         QCOMPARE(GameSettings.SmallFontBitmap, std::string("FONTS\\SMALL.PCX"));
         QCOMPARE(form->SmallFontLabel->text(), QString("FONTS\\SMALL.PCX"));
         QCOMPARE(requests.last().title, QString("T20"));
@@ -208,27 +303,27 @@ private slots:
         QVERIFY(requests.last().filter.contains("*.pcx"));
 
         chosenFile = "/elsewhere/Font.pcx";
-        form->SmallFontLabelClick();
+        emit form->SmallFontLabel->clicked();
         QCOMPARE(messages, QStringList{"T5"});
         QCOMPARE(GameSettings.SmallFontBitmap, std::string("FONTS\\SMALL.PCX"));
 
         messages.clear();
         chosenFile.clear(); // cancelled
-        form->SmallFontLabelClick();
+        emit form->SmallFontLabel->clicked();
         QVERIFY(messages.isEmpty());
         QCOMPARE(GameSettings.SmallFontBitmap, std::string("FONTS\\SMALL.PCX"));
 
         // Each label fills its own value through its own dialog.
         chosenFile = inFolder("Videos/Intro.avi");
-        form->IntroVideoLabelClick();
+        emit form->IntroVideoLabel->clicked();
         QCOMPARE(GameSettings.IntroVideo, std::string("VIDEOS\\INTRO.AVI"));
         QCOMPARE(requests.last().title, QString("Please select a video file"));
         chosenFile = inFolder("end.mod");
-        form->ExtroMusicLabelClick();
+        emit form->ExtroMusicLabel->clicked();
         QCOMPARE(GameSettings.ExtroMusic, std::string("END.MOD"));
         QCOMPARE(requests.last().title, QString("Please select a music file"));
         chosenFile = inFolder("Game.html");
-        form->HelpFileLabelClick();
+        emit form->HelpFileLabel->clicked();
         QCOMPARE(GameSettings.HelpFile, std::string("GAME.HTML"));
         QCOMPARE(requests.last().title, QString("T23"));
     }
@@ -238,13 +333,13 @@ private slots:
         std::filesystem::create_directory(folder->path() / "Level");
         createForm();
         chosenFile = inFolder("Level/First.lev");
-        form->StartLevelLabelClick();
+        emit form->StartLevelLabel->clicked();
         QCOMPARE(GameSettings.StartLevel, std::string("FIRST.LEV"));
         QCOMPARE(requests.last().title, QString("T19"));
         QCOMPARE(requests.last().folder, QString::fromStdString((folder->path() / "Level").string()));
 
         chosenFile = inFolder("Other.lev");
-        form->StartLevelLabelClick();
+        emit form->StartLevelLabel->clicked();
         QCOMPARE(messages, QStringList{"Not in LEVEL"});
         QCOMPARE(GameSettings.StartLevel, std::string("FIRST.LEV"));
     }
@@ -275,7 +370,7 @@ private slots:
             dialog->ClearButton->click();
             dialog->OKButton->click();
         });
-        form->MenuSoundLabelClick();
+        emit form->MenuSoundLabel->clicked();
         QCOMPARE(shown, QString("OLD.WAV"));
         QCOMPARE(GameSettings.MenuSound, std::string());
         QCOMPARE(form->MenuSoundLabel->text(), QString());
@@ -292,7 +387,7 @@ private slots:
             shown = dialog->FilenameLabel->text();
             dialog->CancelButton->click();
         });
-        form->TimerSoundLabelClick();
+        emit form->TimerSoundLabel->clicked();
         QCOMPARE(shown, QString("SFX\\MENU.WAV"));
         QCOMPARE(GameSettings.TimerSound, std::string("OLD.WAV"));
 
@@ -300,14 +395,14 @@ private slots:
             dialog->ChangeButton->click();
             dialog->close();
         });
-        form->TimerSoundLabelClick();
+        emit form->TimerSoundLabel->clicked();
         QCOMPARE(GameSettings.TimerSound, std::string("OLD.WAV"));
 
         QTimer::singleShot(0, this, [&] {
             dialog->ChangeButton->click();
             dialog->OKButton->click();
         });
-        form->CameraSoundLabelClick();
+        emit form->CameraSoundLabel->clicked();
         QCOMPARE(GameSettings.CameraSound, std::string("SFX\\MENU.WAV"));
         QCOMPARE(GameSettings.TimerSound, std::string("OLD.WAV"));
     }
@@ -370,7 +465,10 @@ private slots:
     {
         folder->write("Partiva_English.html", "<html></html>");
         QString opened;
-        Shell().openDocument = [&](const QString& path) { opened = path; };
+        Shell().openDocument = [&](const QString& path) {
+            opened = path;
+            return true;
+        };
         createForm();
         form->Help1->trigger();
         QVERIFY(opened.endsWith("Partiva_English.html"));

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 namespace {
@@ -34,7 +35,7 @@ Corner pointOf(const Object3D& object, std::size_t i)
 // One 3DFACE with four corners and a colour, as pairs of lines.
 std::string face(int colour, int x0)
 {
-    std::string text = " 62\n" + std::to_string(colour) + "\n";
+    std::string text = "  0\n3DFACE\n 62\n" + std::to_string(colour) + "\n";
     for (int c = 0; c < 4; ++c) {
         const int x = x0 + (c == 1 || c == 2), y = (c >= 2);
         text += " 1" + std::to_string(c) + "\n" + std::to_string(x) + "\n 2" + std::to_string(c) + "\n" +
@@ -126,17 +127,36 @@ TEST(ImportDxf, ACutFileKeepsItsCompleteFaces)
 
 TEST(ImportDxf, MappingFollowsTheParityOfThePairThatCompletesTheFace)
 {
-    // Face one completes on pair 13 (one colour pair and twelve coordinates), face two on pair
-    // 26: odd, then even.
+    // Face one completes on pair 14 (its code 0, one colour pair and twelve coordinates), face
+    // two on pair 28: both even.
     Object3D object;
     ImportDxfText(face(1, 0) + face(1, 5), "two.dxf", object);
     ASSERT_EQ(object.lastFace, 3);
-    EXPECT_EQ(object.faces[0].mapping, 1);
-    EXPECT_EQ(object.faces[1].mapping, 1);
+    EXPECT_EQ(object.faces[0].mapping, 0);
+    EXPECT_EQ(object.faces[1].mapping, 0);
     EXPECT_EQ(object.faces[2].mapping, 0);
     // One more pair before the second face shifts it to odd.
     ImportDxfText(face(1, 0) + "  8\nLAYER\n" + face(1, 5), "three.dxf", object);
+    EXPECT_EQ(object.faces[0].mapping, 0);
     EXPECT_EQ(object.faces[2].mapping, 1);
+    EXPECT_EQ(object.faces[3].mapping, 1);
+}
+
+TEST(ImportDxf, AnEntityStartForgetsTheCornersReadSoFar)
+{
+    // A face cut short by the next entity, whose own codes would complete it.
+    std::string cut = face(1, 0);
+    cut.resize(cut.rfind(" 33\n"));
+    Object3D object;
+    ImportDxfText(cut + "  0\n3DFACE\n 33\n7\n" + face(2, 5), "cut.dxf", object);
+    EXPECT_EQ(object.lastFace, 1);
+    EXPECT_EQ(object.x[0], 5);
+    // Four-cornered entities that are not 3D faces are no faces.
+    std::string solid = face(1, 0);
+    solid.replace(solid.find("3DFACE"), 6, "SOLID");
+    ImportDxfText(solid + face(2, 5), "solid.dxf", object);
+    EXPECT_EQ(object.lastFace, 1);
+    EXPECT_EQ(object.faces[0].texture, 3);
 }
 
 TEST(ImportDxf, TakesAsManyAs65536PointsAndRefusesMore)
@@ -155,24 +175,91 @@ TEST(ImportDxf, TakesAsManyAs65536PointsAndRefusesMore)
     EXPECT_EQ(object.lastPoint, 65535);
 }
 
-class RefusedDxf : public testing::TestWithParam<const char*> {};
+// Drawings written by a CAD program's DXF library (make-drawings.py beside them): a cube of twelve
+// three-cornered faces, colours 1 to 6, followed by a LINE, TEXT, ELLIPSE (from R2000) and a
+// DIMENSION, whose block holds a four-cornered SOLID arrow head; R2000 and later also carry the
+// LAYOUT's paper size, 420 x 297, under codes 10-33.
+const char* const cubeDrawings[] = {"cube-r12.dxf", "cube-r2000.dxf", "cube-r2010.dxf", "cube-r2018.dxf"};
 
-TEST_P(RefusedDxf, NamesTheFileAndKeepsTheObject)
+TEST(ImportDxfDrawings, ACubeFollowedByOtherEntitiesImportsAsItsTwelveFaces)
 {
+    // The cube's corners, DXF X, Y, Z, and the corners of its six sides in the drawing's order.
+    const int cube[8][3] = {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}, {0, 0, 10}, {10, 0, 10}, {10, 10, 10}, {0, 10, 10}};
+    const int sides[6][4] = {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4}, {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}};
+    for (const char* name : cubeDrawings) {
+        SCOPED_TRACE(name);
+        const Object3D object = imported(name);
+        ASSERT_EQ(object.lastFace, 11);
+        ASSERT_EQ(object.lastPoint, 35);
+        for (std::size_t f = 0; f < 12; ++f) {
+            // Each side is two faces: corners a, b, c then c, d, a (the fourth repeats the third).
+            const int* side = sides[f / 2];
+            const int corners[3] = {side[f % 2 == 0 ? 0 : 2], side[f % 2 == 0 ? 1 : 3], side[f % 2 == 0 ? 2 : 0]};
+            for (std::size_t c = 0; c < 3; ++c) {
+                const Corner p = pointOf(object, 3 * f + c);
+                const int* dxf = cube[corners[c]];
+                EXPECT_EQ(p.x, dxf[0]) << f << " " << c;
+                EXPECT_EQ(p.z, dxf[1]) << f << " " << c;
+                EXPECT_EQ(p.y, dxf[2]) << f << " " << c;
+            }
+            const Face& face = object.faces[f];
+            EXPECT_EQ(face.p1, 3 * f);
+            EXPECT_EQ(face.p3, 3 * f + 2);
+            EXPECT_EQ(face.texture, f / 2 + 2) << "colour " << f / 2 + 1 << " plus one";
+        }
+    }
+}
+
+TEST(ImportDxfDrawings, ASphereKeepsItsRadiusWhateverFollowsIt)
+{
+    // Eight by six four-cornered faces of radius 100; the top row's corners 3 and 4 meet at the
+    // pole, making triangles. An axis LINE from z -150 to 150 follows.
+    const Object3D object = imported("sphere-axis-r2018.dxf");
+    EXPECT_EQ(object.faceCount(), 5u * 8 * 2 + 8);
+    EXPECT_EQ(object.pointCount(), 5u * 8 * 4 + 8 * 3);
+    for (std::size_t i = 0; i < object.pointCount(); ++i) {
+        const double length = std::hypot(double(object.x[i]), double(object.y[i]), double(object.z[i]));
+        EXPECT_NEAR(length, 100.0, 1.0) << "point " << i;
+    }
+}
+
+struct Refusal {
+    const char* file;
+    const char* says;
+};
+
+class RefusedDxf : public testing::TestWithParam<Refusal> {};
+
+TEST_P(RefusedDxf, SaysWhyNamesTheFileAndKeepsTheObject)
+{
+    const TempFolder folder;
+    folder.write("folder.dxf/inside", "");
+    folder.write("not-dxf.dxf", "Hello,\nthis is a letter.\n");
     Object3D object;
     AllocateObject(object, 2, 0);
     object.x = {5, 6, 7};
-    const std::string path = dataFile(GetParam());
+    const std::string path = std::string(GetParam().file).starts_with("folder") || std::string(GetParam().file).starts_with("not-")
+                                 ? GetParam().file
+                                 : dataFile(GetParam().file);
     try {
         ImportDxf(path, object);
         FAIL() << "no error";
     } catch (const OrmelError& error) {
         EXPECT_NE(std::string(error.what()).find(path), std::string::npos) << error.what();
+        EXPECT_NE(std::string(error.what()).find(GetParam().says), std::string::npos) << error.what();
     }
     EXPECT_EQ(object.x, (std::vector<std::int32_t>{5, 6, 7}));
     EXPECT_EQ(object.lastFace, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, RefusedDxf,
-                         testing::Values("no-faces.dxf", "empty.dxf", "bad-number.dxf", "too-far.dxf",
-                                         "missing.dxf"));
+INSTANTIATE_TEST_SUITE_P(
+    Files, RefusedDxf,
+    testing::Values(Refusal{"no-faces.dxf", " holds no 3D face (3DFACE entity)"},
+                    Refusal{"lines-r2018.dxf", " holds no 3D face (3DFACE entity)"},
+                    Refusal{"meshes-r2018.dxf", "only 2 polyface meshes (POLYLINE) and 1 MESH entity"},
+                    Refusal{"binary-r2018.dxf", " is a binary DXF file: save it as ASCII DXF"},
+                    Refusal{"empty.dxf", " is empty"}, Refusal{"not-dxf.dxf", " is not a DXF file"},
+                    Refusal{"bad-number.dxf", ", line 26: 'abc' is not a number"},
+                    Refusal{"too-far.dxf", ", line 30: 3000000000 is out of range"},
+                    Refusal{"folder.dxf", " is a folder, not a file"},
+                    Refusal{"missing.dxf", "K3X: The file "}));

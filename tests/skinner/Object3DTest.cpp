@@ -39,43 +39,31 @@ TEST(AllocateObject, RefusesNegativeCountsAndKeepsTheObject)
 TEST(WorkingCopy, StartsWithRoomFor5001PointsAnd15001Faces)
 {
     const WorkingCopyState& copy = WorkingCopy();
-    EXPECT_GE(copy.capacity, 300028u);
     EXPECT_GE(copy.object.x.size(), 5001u);
     EXPECT_GE(copy.object.faces.size(), 15001u);
-    EXPECT_EQ(ObjectByteFigure(5000, 15000), 300028u);
 }
 
-TEST(WorkingCopy, GrowsWhenAnObjectNeedsMoreThanItsFigure)
+TEST(WorkingCopy, GrowsEachArrayToOneMoreThanAnObjectNeedsAndNeverShrinks)
 {
+    // Points and faces each by their own need: many faces and one point, then many points and
+    // one face.
     WorkingCopyState& copy = WorkingCopy();
-    const std::int32_t lastFace = static_cast<std::int32_t>(copy.capacity / 16) + 10;
-    const std::size_t need = ObjectByteFigure(0, lastFace);
-    ASSERT_GT(need, copy.capacity);
+    const std::size_t points = copy.object.x.size();
+    const std::int32_t lastFace = static_cast<std::int32_t>(copy.object.faces.size()) + 10;
     Object3D object;
     AllocateObject(object, 0, lastFace);
-    // One more of each than the object, and the figure is the object's own need.
     EXPECT_EQ(copy.object.faces.size(), static_cast<std::size_t>(lastFace) + 2);
-    EXPECT_EQ(copy.object.x.size(), 2u);
-    EXPECT_EQ(copy.capacity, need);
+    EXPECT_EQ(copy.object.x.size(), points);
+
+    const std::int32_t lastPoint = static_cast<std::int32_t>(points) + 100;
+    AllocateObject(object, lastPoint, 0);
+    for (const std::vector<std::int32_t>* axis : {&copy.object.x, &copy.object.y, &copy.object.z, &copy.screenX, &copy.screenY})
+        EXPECT_EQ(axis->size(), static_cast<std::size_t>(lastPoint) + 2);
+    EXPECT_EQ(copy.object.faces.size(), static_cast<std::size_t>(lastFace) + 2);
 
     // A smaller object grows nothing.
     Object3D small;
     AllocateObject(small, 2, 0);
-    EXPECT_EQ(copy.capacity, need);
+    EXPECT_EQ(copy.object.x.size(), static_cast<std::size_t>(lastPoint) + 2);
     EXPECT_EQ(copy.object.faces.size(), static_cast<std::size_t>(lastFace) + 2);
-}
-
-TEST(WorkingCopy, HoldsEveryPointEvenWhenTheFigureDoesNotAskForIt)
-{
-    // The figure weighs points and faces together: an object of many points and one face fits a
-    // figure made for many faces while having more points than the copy.
-    const WorkingCopyState& copy = WorkingCopy();
-    const std::size_t capacity = copy.capacity;
-    const std::int32_t lastPoint = static_cast<std::int32_t>(copy.object.x.size()) + 100;
-    ASSERT_LT(ObjectByteFigure(lastPoint, 0), capacity);
-    Object3D object;
-    AllocateObject(object, lastPoint, 0);
-    EXPECT_EQ(copy.capacity, capacity);
-    EXPECT_GE(copy.object.x.size(), static_cast<std::size_t>(lastPoint) + 1);
-    EXPECT_GE(copy.object.z.size(), static_cast<std::size_t>(lastPoint) + 1);
 }

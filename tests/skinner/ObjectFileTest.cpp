@@ -35,6 +35,34 @@ Object3D triangle()
     return object;
 }
 
+// Three points and two faces whose every field differs from its neighbours, with negative and
+// multi-byte values, and the file written out by hand: a swapped field, a wrong byte order or a
+// mislaid array shows.
+Object3D distinctFields()
+{
+    Object3D object;
+    AllocateObject(object, 2, 1);
+    object.x = {0x01020304, -2, 0x11};
+    object.y = {0x0A0B0C0D, 0x21, -3};
+    object.z = {0x31, 0x7FFFFFFF, -0x100};
+    object.faces[0] = {2, 0, 1, 0x1234, 3, 1, 0, 45};
+    object.faces[1] = {1, 2, 0, 0x0506, 2, 0, 3, 99};
+    return object;
+}
+
+std::string distinctFieldsFile()
+{
+    const unsigned char bytes[] = {
+        0x02, 0x00, 0x01, 0x00,                                                 // lastPoint 2, lastFace 1
+        0x04, 0x03, 0x02, 0x01, 0xFE, 0xFF, 0xFF, 0xFF, 0x11, 0x00, 0x00, 0x00, // x
+        0x0D, 0x0C, 0x0B, 0x0A, 0x21, 0x00, 0x00, 0x00, 0xFD, 0xFF, 0xFF, 0xFF, // y
+        0x31, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0x7F, 0x00, 0xFF, 0xFF, 0xFF, // z
+        // p1, p2, p3, texture, mapping, doubleSided, faceType, transparency
+        0x02, 0x00, 0x00, 0x00, 0x01, 0x00, 0x34, 0x12, 0x03, 0x00, 0x01, 0x00, 0x00, 0x00, 0x2D, 0x00,
+        0x01, 0x00, 0x02, 0x00, 0x00, 0x00, 0x06, 0x05, 0x02, 0x00, 0x00, 0x00, 0x03, 0x00, 0x63, 0x00};
+    return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
+}
+
 void expectSameObject(const Object3D& a, const Object3D& b)
 {
     EXPECT_EQ(a.lastPoint, b.lastPoint);
@@ -54,6 +82,17 @@ TEST(SaveObject, WritesFourPlusTwelvePerPointPlusSixteenPerFaceLittleEndian)
     const std::string bytes = folder.read("tri.3do");
     EXPECT_EQ(bytes.size(), 56u);
     EXPECT_EQ(bytes, readBytes(dataFile("triangle.3do")));
+}
+
+TEST(ObjectFile, EveryFieldHasItsOwnPlaceInTheFile)
+{
+    const TempFolder folder;
+    SaveObject("distinct.3do", distinctFields());
+    EXPECT_EQ(folder.read("distinct.3do"), distinctFieldsFile());
+    folder.write("by-hand.3do", distinctFieldsFile());
+    Object3D loaded;
+    LoadObject("by-hand.3do", loaded);
+    expectSameObject(loaded, distinctFields());
 }
 
 TEST(SaveObject, OverALongerFileLeavesNoOldTail)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <vector>
 
 namespace {
 
@@ -90,23 +91,37 @@ TEST(ObjectTools, MirrorsAndQuarterTurnsGiveThePointsBack)
     }
 }
 
-TEST(ObjectTools, QuarterTurnsMoveEachAxisAsTheMenuSays)
+TEST(ObjectTools, MirrorsAndQuarterTurnsMoveEveryAxisAsTheMenuSays)
 {
-    // Point 1 is (-4, 5, -6).
-    const struct {
-        Axis axis;
+    // Worked by hand from point 1 (-4, 5, -6) and point 2 (7, -8, 9): every coordinate has its
+    // own size, so a swapped axis or a sign on the wrong one shows.
+    struct Expected {
         std::int32_t x, y, z;
-    } cases[] = {{Axis::Z, -5, -4, -6}, {Axis::X, -4, 6, 5}, {Axis::Y, 6, 5, -4}};
+    };
+    const struct {
+        const char* tool;
+        void (*run)(Object3D&);
+        Expected point1, point2;
+    } cases[] = {
+        {"mirror X", [](Object3D& o) { MirrorObject(o, Axis::X); }, {4, 5, -6}, {-7, -8, 9}},
+        {"mirror Y", [](Object3D& o) { MirrorObject(o, Axis::Y); }, {-4, -5, -6}, {7, 8, 9}},
+        {"mirror Z", [](Object3D& o) { MirrorObject(o, Axis::Z); }, {-4, 5, 6}, {7, -8, -9}},
+        {"90 Z: x = -y, y = x", [](Object3D& o) { QuarterTurn(o, Axis::Z); }, {-5, -4, -6}, {8, 7, 9}},
+        {"90 X: y = -z, z = y", [](Object3D& o) { QuarterTurn(o, Axis::X); }, {-4, 6, 5}, {7, -9, -8}},
+        {"90 Y: x = -z, z = x", [](Object3D& o) { QuarterTurn(o, Axis::Y); }, {6, 5, -4}, {-9, -8, 7}},
+    };
     for (const auto& c : cases) {
         Object3D object = objectWith({triangle(0, 1, 2, FaceTextured, 4)});
-        QuarterTurn(object, c.axis);
-        EXPECT_EQ(object.x[1], c.x);
-        EXPECT_EQ(object.y[1], c.y);
-        EXPECT_EQ(object.z[1], c.z);
+        c.run(object);
+        EXPECT_EQ((std::vector<std::int32_t>{object.x[1], object.y[1], object.z[1]}),
+                  (std::vector<std::int32_t>{c.point1.x, c.point1.y, c.point1.z}))
+            << c.tool;
+        EXPECT_EQ((std::vector<std::int32_t>{object.x[2], object.y[2], object.z[2]}),
+                  (std::vector<std::int32_t>{c.point2.x, c.point2.y, c.point2.z}))
+            << c.tool;
     }
     Object3D object = objectWith({triangle(0, 1, 2, FaceTextured, 4)});
     MirrorObject(object, Axis::X);
-    EXPECT_EQ(object.x[1], 4);
     EXPECT_EQ(object.x[3], INT32_MIN); // the lowest value has no opposite in 32 bits
 }
 
@@ -119,7 +134,9 @@ TEST(ObjectTools, TakeOverSkinCopiesFaceByFaceWhileTheOtherHasFaces)
     skinned.doubleSided = 1;
     skinned.transparency = 40;
     const Object3D other = objectWith({skinned, sign});
-    EXPECT_EQ(TakeOverSkin(object, other), 2u);
+    const SkinTakeOver result = TakeOverSkin(object, other);
+    EXPECT_EQ(result.taken, 2u);
+    EXPECT_EQ(result.skipped, 0u);
     EXPECT_EQ(object.faces[0], skinned);
     EXPECT_EQ(object.faces[1], sign);
     EXPECT_EQ(object.faces[2], triangle(2, 3, 0, FacePlain, 3)); // beyond the other's faces
@@ -134,7 +151,9 @@ TEST(ObjectTools, TakeOverSkinSkipsRecordsNamingMissingPoints)
     bigger.faces[0] = triangle(0, 9, 1, FaceTextured, 5);   // point 9 is not in the object
     bigger.faces[1] = triangle(4, 40, 60, FaceVirtual, 6); // nor is anchor 4
     bigger.faces[2] = triangle(3, 60, 60, FaceVirtual, 7);  // width and height are no points
-    EXPECT_EQ(TakeOverSkin(object, bigger), 1u);
+    const SkinTakeOver result = TakeOverSkin(object, bigger);
+    EXPECT_EQ(result.taken, 1u);
+    EXPECT_EQ(result.skipped, 2u);
     EXPECT_EQ(object.faces[0].texture, 1);
     EXPECT_EQ(object.faces[1].texture, 2);
     EXPECT_EQ(object.faces[2], bigger.faces[2]);

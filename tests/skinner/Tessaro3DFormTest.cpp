@@ -5,6 +5,8 @@
 #include "ImageWriters.h"
 #include "LocalisationUnit.h"
 #include "ObjectFile.h"
+#include "ObjectTools.h"
+#include "PointMerge.h"
 #include "SafeWrite.h"
 #include "Shell.h"
 #include "TempFolder.h"
@@ -22,15 +24,17 @@
 #include <QSlider>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 namespace {
 
+// Entry n reads "Entry n"; the messages that take numbers show them after it.
 std::string testDictionary()
 {
     std::string text = "[Config]\nLanguage=Test\n[Test]\n";
-    for (int i = 0; i <= 39; ++i)
-        text += QString("%1=Entry %1\n").arg(i).toStdString();
+    for (int i = 0; i <= 69; ++i)
+        text += QString(i == 49 || i == 51 ? "%1=Entry %1: %2 %3 %4\n" : "%1=Entry %1\n").arg(i).toStdString();
     return text;
 }
 
@@ -47,7 +51,8 @@ PalettePlanes rampPalette(bool blue)
     return palette;
 }
 
-// A bank of two images and two textures; image 0's first row is colour 0, the rest colour 5.
+// A bank of two images and two textures; image 0's first row is colour 0, the rest colour 5. The
+// same images without textures make "images-only.def".
 void writeBank(const TempFolder& folder)
 {
     std::vector<std::uint8_t> pixels(TexturePixels, 5);
@@ -57,8 +62,10 @@ void writeBank(const TempFolder& folder)
     folder.write("IMG0.PCX", std::string(first.begin(), first.end()));
     folder.write("IMG1.PCX", std::string(second.begin(), second.end()));
     folder.write("bank.def", "#images\r\n0=img0.pcx\r\n1=img1.pcx\r\n#textures\r\n0=0-1\r\n1=1-1\r\n");
+    folder.write("images-only.def", "#images\r\n0=img0.pcx\r\n1=img1.pcx\r\n");
     // A cache of the right size is taken as it is: no tables to compute in the test.
     folder.write("bank.POT", std::string(BlendTables::Size, '\0'));
+    folder.write("images-only.POT", std::string(BlendTables::Size, '\0'));
 }
 
 Face plainFace(std::uint16_t p1, std::uint16_t p2, std::uint16_t p3, std::uint16_t colour)
@@ -87,6 +94,12 @@ Object3D twoSquares()
     object.faces[2] = plainFace(4, 5, 6, 2);
     object.faces[3] = plainFace(6, 7, 4, 2);
     return object;
+}
+
+bool sameObject(const Object3D& a, const Object3D& b)
+{
+    return a.lastPoint == b.lastPoint && a.lastFace == b.lastFace && a.x == b.x && a.y == b.y && a.z == b.z &&
+           a.faces == b.faces;
 }
 
 QRgb shown(const TForm1& form, QPoint at) { return form.centralWidget()->grab().toImage().pixel(at); }
@@ -151,7 +164,10 @@ private Q_SLOTS:
             return chosenFile;
         };
         Hooks().chooseSaveFile = Hooks().chooseOpenFile;
-        Shell().openDocument = [this](const QString& path) { opened << QFileInfo(path).fileName(); };
+        Shell().openDocument = [this](const QString& path) {
+            opened << QFileInfo(path).fileName();
+            return true;
+        };
     }
     void cleanup()
     {
@@ -165,18 +181,53 @@ private Q_SLOTS:
         // The bank question came at once.
         QCOMPARE(requests.size(), 1);
         QCOMPARE(requests[0].title, entryText(21));
-        QVERIFY(requests[0].filter.contains("*.def"));
+        QCOMPARE(requests[0].filter, entryText(48) + " (*.def *.DEF)");
         QCOMPARE(requests[0].defaultSuffix, QString("def"));
 
         QCOMPARE(form->FaceLabel->text(), QString("Entry 25:0/0 - 3 Entry 26"));
+        QCOMPARE(MessageTitle(), entryText(0)); // message boxes too speak the user's language
         QVERIFY(form->TypeFaceItems->button(FacePlain)->isChecked());
+        // The design's focal lengths until the window is resized.
+        QCOMPARE(form->context->focalX, std::uint16_t{256});
+        QCOMPARE(form->context->focalY, std::uint16_t{256});
 
+        // Every text the form takes from the dictionary at start.
         const struct {
             QString text;
             int entry;
-        } texts[] = {{form->windowTitle(), 0},           {form->Outil->title(), 3},
-                     {form->Inverserlesnormales1->text(), 17}, {form->Rotation1->title(), 19},
-                     {form->Aide1->text(), 20},                {form->TypeFaceItems->button(3)->text(), 37},
+        } texts[] = {{form->windowTitle(), 0},
+                     {form->Fichier1->title(), 1},
+                     {form->TextMenu->title(), 2},
+                     {form->Outil->title(), 3},
+                     {form->LoadDXFObjet->text(), 4},
+                     {form->LoadObjet3D->text(), 5},
+                     {form->SaveObjet3D->text(), 6},
+                     {form->Quitter1->text(), 7},
+                     {form->LoadPigmenta->text(), 8},
+                     {form->Colorie->text(), 9},
+                     {form->TextureTout->text(), 10},
+                     {form->MettretoutenTransparent1->text(), 11},
+                     {form->ReprendreHabillage->text(), 12},
+                     {form->Remplacerlacouleur1->text(), 13},
+                     {form->Supprimerlespointsdoubles1->text(), 14},
+                     {form->dblfac2->text(), 15},
+                     {form->dblface1->text(), 16},
+                     {form->Inverserlesnormales1->text(), 17},
+                     {form->Symtrie1->title(), 18},
+                     {form->Rotation1->title(), 19},
+                     {form->Aide1->text(), 20},
+                     {form->TextValid->text(), 27},
+                     {form->CoulValid->text(), 28},
+                     {form->Retourne->text(), 29},
+                     {form->Flip->text(), 30},
+                     {form->Reset->text(), 31},
+                     {form->Label2->text(), 32},
+                     {form->TypeFace->title(), 33},
+                     {form->TypeFaceItems->button(0)->text(), 34},
+                     {form->TypeFaceItems->button(1)->text(), 35},
+                     {form->TypeFaceItems->button(2)->text(), 36},
+                     {form->TypeFaceItems->button(3)->text(), 37},
+                     {form->DoubleFace->text(), 38},
                      {form->Label3->text(), 39}};
         for (const auto& t : texts)
             QCOMPARE(t.text, entryText(t.entry));
@@ -405,6 +456,7 @@ private Q_SLOTS:
         form->FaceBar->setValue(5);
         QCOMPARE(form->currentFace, 5);
         QCOMPARE(requests.last().title, entryText(22));
+        QCOMPARE(requests.last().filter, entryText(45) + " (*.3do *.3DO)");
         QCOMPARE(requests.last().defaultSuffix, QString("3DO"));
 
         // A smaller object brings the current face within it.
@@ -414,10 +466,12 @@ private Q_SLOTS:
         QCOMPARE(form->FaceBar->maximum(), 3);
         QCOMPARE(form->angleX, 0);
 
+        // The Save dialog offers the loaded object's own name.
         choose("saved.3do");
         form->SaveObjet3D->trigger();
+        QCOMPARE(requests.last().fileName, pathOf("object.3do"));
         QCOMPARE(requests.last().title, entryText(23));
-        QVERIFY(requests.last().filter.startsWith("Objet K3X"));
+        QCOMPARE(requests.last().filter, entryText(46) + " (*.3do *.3DO)");
         const auto bytes = EncodeObject(form->object);
         QCOMPARE(folder->read("saved.3do"), std::string(bytes.begin(), bytes.end()));
         QCOMPARE(form->windowTitle(), entryText(0) + " - " + pathOf("saved.3do"));
@@ -426,6 +480,7 @@ private Q_SLOTS:
         SetWriteFaultHook([](const std::filesystem::path&) { return true; });
         form->object.faces[0].texture = 99;
         form->SaveObjet3D->trigger();
+        QCOMPARE(requests.last().fileName, pathOf("saved.3do"));
         QCOMPARE(errors.size(), 1);
         QCOMPARE(folder->read("saved.3do"), std::string(bytes.begin(), bytes.end()));
         SetWriteFaultHook(nullptr);
@@ -434,48 +489,168 @@ private Q_SLOTS:
         QCOMPARE(errors.last(), "K3X: The file " + pathOf("gone.3do") + " is missing");
         QCOMPARE(form->object.faces[0].texture, std::uint16_t{99});
 
-        // A DXF mesh: one four-cornered face, two triangles.
-        folder->write("quad.dxf", "0\nSECTION\n62\n4\n10\n0\n20\n0\n30\n0\n11\n10\n21\n0\n31\n0\n"
+        // A DXF mesh: one four-cornered face, two triangles. The next Save offers the mesh's
+        // name as an object, never the object loaded before it.
+        folder->write("Vase.DXF", "0\nSECTION\n0\n3DFACE\n62\n4\n10\n0\n20\n0\n30\n0\n11\n10\n21\n0\n31\n0\n"
                                   "12\n10\n22\n0\n32\n10\n13\n0\n23\n0\n33\n10\n0\nEOF\n");
-        choose("quad.dxf");
+        choose("Vase.DXF");
         form->LoadDXFObjet->trigger();
         QCOMPARE(requests.last().title, entryText(24));
+        QCOMPARE(requests.last().filter, entryText(47) + " (*.dxf *.DXF)");
         QCOMPARE(form->object.lastFace, std::uint16_t{1});
         QCOMPARE(form->object.lastPoint, std::uint16_t{3});
         QCOMPARE(form->currentFace, 1);
-        QCOMPARE(form->windowTitle(), entryText(0) + " - " + pathOf("quad.dxf"));
+        QCOMPARE(form->windowTitle(), entryText(0) + " - " + pathOf("Vase.DXF"));
+        chosenFile.clear(); // cancelled
+        form->SaveObjet3D->trigger();
+        QCOMPARE(requests.last().fileName, pathOf("Vase.3do"));
+        // A mesh that cannot be imported changes nothing, the offered name included.
+        choose("gone.dxf");
+        form->LoadDXFObjet->trigger();
+        chosenFile.clear();
+        form->SaveObjet3D->trigger();
+        QCOMPARE(requests.last().fileName, pathOf("Vase.3do"));
     }
 
-    void toolsMenu()
+    // Every item of the Tools menu runs its own tool, with the form's colour, texture and
+    // transparency: each does to the object exactly what the tool does to a copy of it.
+    void toolsMenuItemsRunTheirTools()
+    {
+        const auto form = makeForm();
+        // Eight points at distinct, unequal coordinates, so that every axis tells apart; point 7
+        // stands where point 4 does. Face 1 is virtual, face 2 textured with colour 1's number.
+        Object3D start = twoSquares();
+        for (int p = 0; p < 8; ++p) {
+            start.x[p] += 3 * p + 1;
+            start.y[p] -= 5 * p + 2;
+            start.z[p] += 7 * p + 3;
+        }
+        start.x[7] = start.x[4], start.y[7] = start.y[4], start.z[7] = start.z[4];
+        start.faces[1].faceType = FaceVirtual;
+        start.faces[2].faceType = FaceTextured;
+        start.faces[2].texture = 1;
+        loadObject(*form, start);
+        form->currentColour = 44;
+        form->currentTexture = 7;
+        form->Transparence->setValue(30); // face 0's, and the tool's level
+
+        const struct {
+            QAction* item;
+            std::function<void(Object3D&)> tool;
+        } items[] = {
+            {form->Remplacerlacouleur1, [](Object3D& o) { ReplaceColour(o, 0, 44); }},
+            {form->Colorie, [](Object3D& o) { ColourAllFaces(o, 44); }},
+            {form->TextureTout, [](Object3D& o) { TextureAllFaces(o, 7); }},
+            {form->MettretoutenTransparent1, [](Object3D& o) { SetAllTransparency(o, 30); }},
+            {form->dblfac2, [](Object3D& o) { SetAllDoubleSided(o, 0); }},
+            {form->dblface1, [](Object3D& o) { SetAllDoubleSided(o, 1); }},
+            {form->Inverserlesnormales1, [](Object3D& o) { TurnFacesOver(o); }},
+            {form->X1, [](Object3D& o) { MirrorObject(o, Axis::X); }},
+            {form->Y1, [](Object3D& o) { MirrorObject(o, Axis::Y); }},
+            {form->Z1, [](Object3D& o) { MirrorObject(o, Axis::Z); }},
+            {form->N90Z1, [](Object3D& o) { QuarterTurn(o, Axis::Z); }},
+            {form->N90X1, [](Object3D& o) { QuarterTurn(o, Axis::X); }},
+            {form->N90Y1, [](Object3D& o) { QuarterTurn(o, Axis::Y); }},
+            {form->Supprimerlespointsdoubles1, [](Object3D& o) { MergeCoincidentPoints(o); }},
+        };
+        for (const auto& row : items) {
+            const Object3D before = form->object;
+            Object3D expected = before;
+            row.tool(expected);
+            QVERIFY2(!sameObject(expected, before), qPrintable(row.item->text())); // the row can fail
+            row.item->trigger();
+            QVERIFY2(sameObject(form->object, expected), qPrintable(row.item->text()));
+        }
+        QVERIFY(form->FaceLabel->text().endsWith("- 7 Entry 26"));
+        QVERIFY(errors.isEmpty());
+    }
+
+    void reusingASkinSaysWhatWasTakenAndSkipped()
     {
         const auto form = makeForm();
         Object3D object = twoSquares();
-        object.x[7] = object.x[4]; // point 7 now stands where point 4 does
-        object.y[7] = object.y[4];
-        object.faces[1].faceType = FaceVirtual;
         loadObject(*form, object);
-
-        form->currentColour = 44;
-        form->Colorie->trigger();
-        QCOMPARE(form->object.faces[0].texture, std::uint16_t{44});
-        QCOMPARE(form->object.faces[1].faceType, std::uint16_t{FaceVirtual});
-        form->Supprimerlespointsdoubles1->trigger();
-        QCOMPARE(form->object.faces[3].p2, std::uint16_t{4});
-        QVERIFY(form->FaceLabel->text().endsWith("- 7 Entry 26"));
-
-        // Taking over the skin of the file as it was loaded; face 3's record names point 7, gone.
-        choose("object.3do");
+        // The other object: face 0 a new colour, face 3 naming point 8, which this one lacks.
+        Object3D other = twoSquares();
+        AllocateObject(other, 8, 3);
+        other.x = twoSquares().x, other.x.push_back(0);
+        other.faces = twoSquares().faces;
+        other.faces[0].texture = 77;
+        other.faces[3].p2 = 8;
+        SaveObject("other.3do", other);
+        choose("other.3do");
         form->ReprendreHabillage->trigger();
-        QCOMPARE(form->object.faces[0].texture, std::uint16_t{1});
-        QCOMPARE(form->object.faces[3].texture, std::uint16_t{44});
+        QCOMPARE(requests.last().title, entryText(22));
+        QCOMPARE(form->object.faces[0].texture, std::uint16_t{77});
+        QCOMPARE(form->object.faces[3], object.faces[3]);
+        QCOMPARE(errors, QStringList{"Entry 49: 3 1 " + pathOf("other.3do")});
+        // Cancelled or missing: nothing changes and nothing is counted.
+        errors.clear();
+        chosenFile.clear();
+        form->ReprendreHabillage->trigger();
+        QVERIFY(errors.isEmpty());
+        choose("gone.3do");
+        form->ReprendreHabillage->trigger();
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(errors[0].startsWith("K3X: The file"));
+    }
 
-        // The hidden items: one only names the file, the other writes the object there.
+    void hiddenItems()
+    {
+        const auto form = makeForm();
+        // One only names the file, the other writes the object there.
         choose("old.3do");
         form->Chargerobjetancienformat1->trigger();
         QVERIFY(!folder->exists("old.3do"));
         QCOMPARE(form->windowTitle(), entryText(0) + " - " + pathOf("old.3do"));
         form->Convertirancienobjet1->trigger();
-        QVERIFY(folder->exists("old.3do"));
+        const auto bytes = EncodeObject(form->object);
+        QCOMPARE(folder->read("old.3do"), std::string(bytes.begin(), bytes.end()));
+    }
+
+    // Set texture gives any face the texture number, a plain face too (its colour number then);
+    // the height bar raises the object.
+    void setTextureAndHeight()
+    {
+        const auto form = makeForm();
+        loadBank(*form);
+        form->TextureBar->setValue(1);
+        Face& face = form->object.faces[0];
+        QCOMPARE(face.faceType, std::uint16_t{FacePlain});
+        form->TextValid->click();
+        QCOMPARE(face.texture, std::uint16_t{1});
+        QCOMPARE(face.faceType, std::uint16_t{FacePlain});
+
+        form->HeightBar->setValue(-37);
+        QCOMPARE(form->objectHeight, -37);
+        QCOMPARE(form->HeightLabel->text(), QString("-37"));
+        form->HeightBar->setValue(600); // the bar's end
+        QCOMPARE(form->objectHeight, 512);
+    }
+
+    // Where the editor can tell that textures will not show, it says so.
+    void banksAndObjectsThatDoNotMatchAreNamed()
+    {
+        const auto form = makeForm();
+        writeBank(*folder);
+        choose("images-only.def");
+        form->LoadPigmenta->trigger();
+        QCOMPARE(errors, QStringList{entryText(50)});
+        errors.clear();
+
+        // Faces 0 and 2 name textures 5 and 9 of a bank whose last is 1; plain face 1 names 9 too.
+        Object3D object = twoSquares();
+        object.faces[0].faceType = FaceTextured, object.faces[0].texture = 5;
+        object.faces[1].texture = 9;
+        object.faces[2].faceType = FaceTexturedKeyed, object.faces[2].texture = 9;
+        object.faces[3].faceType = FaceTextured, object.faces[3].texture = 1;
+        loadBank(*form);
+        QVERIFY(errors.isEmpty());
+        loadObject(*form, object);
+        QCOMPARE(errors, QStringList{"Entry 51: 2 9 1"});
+        errors.clear();
+        loadBank(*form); // and again when the bank comes after the object
+        QCOMPARE(errors, QStringList{"Entry 51: 2 9 1"});
     }
 };
 

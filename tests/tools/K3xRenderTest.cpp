@@ -59,7 +59,7 @@ Expected drawHere(int width, int height, bool bank, const EditorView& view, int 
     SetBankPlaceholders(context->bank);
     HighlightColours colours;
     if (bank)
-        colours = LoadEditorBank("bank.def", *context).highlight;
+        colours = LoadRenderBank("bank.def", *context).highlight;
     DrawEditorFrame(*context, sampleObject(), view);
     std::uint8_t highlight = 0;
     if (outline >= 0)
@@ -119,7 +119,7 @@ TEST(K3xRender, ReportsBadArgumentsAndMissingFiles)
     EXPECT_EQ(k3x(folder, "render sample.3do").exitCode, 2);
     const K3xRun missing = k3x(folder, "render none.3do -o out.pcx");
     EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_THAT(missing.err, HasSubstr("K3X: The file none.3do is missing"));
+    EXPECT_THAT(missing.err, HasSubstr(": the file none.3do is missing"));
     EXPECT_FALSE(folder.exists("out.pcx"));
 }
 
@@ -138,4 +138,18 @@ TEST(K3xDxf, ImportsAMeshAndSavesIt)
     EXPECT_THAT(refused.err, HasSubstr("no-faces.dxf"));
     EXPECT_FALSE(folder.exists("other.3do"));
     EXPECT_EQ(k3x(folder, "dxf only-one.dxf").exitCode, 2);
+
+    // One prefix, and a folder is no missing file.
+    folder.write("folder.dxf/inside", "");
+    const struct {
+        const char* arguments;
+        const char* says;
+    } failures[] = {{"dxf gone.dxf new.3do", "k3x dxf: the file gone.dxf is missing\n"},
+                    {"dxf folder.dxf new.3do", "k3x dxf: folder.dxf is a folder, not a file\n"}};
+    for (const auto& failure : failures) {
+        const K3xRun run = k3x(folder, failure.arguments);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err, failure.says);
+    }
+    EXPECT_FALSE(folder.exists("new.3do"));
 }

@@ -33,6 +33,24 @@ TEST(K3xTool, HelpListsTheCommands)
     EXPECT_THAT(run.out, HasSubstr("blend BANK.def [--rebuild]"));
 }
 
+TEST(K3xTool, CommandHelpSaysWhatTheUsageCannot)
+{
+    const TempFolder folder;
+    const K3xRun tool = k3x(folder, "tool --help");
+    EXPECT_EQ(tool.exitCode, 0);
+    // Every tool beside its menu item: the names differ.
+    const char* const lines[] = {"  colour-all       Make all coloured (--colour)\n",
+                                 "  replace-colour   Replace the colour (--colour, --face)\n",
+                                 "  merge-points     Merge double points\n",
+                                 "  flip-normals     Turn all faces over\n",
+                                 "  mirror-y         Mirror, Y\n",
+                                 "  turn-z           Rotation, 90\u00b0 Z\n",
+                                 "  take-skin        Reuse the skin of object ... (--from)\n"};
+    for (const char* line : lines)
+        EXPECT_THAT(tool.out, HasSubstr(line));
+    EXPECT_THAT(k3x(folder, "render --help").out, HasSubstr("16384 is\nhalf a turn, 32768 a whole one"));
+}
+
 TEST(K3xPcx, ConvertsToPcxAndPng)
 {
     const TempFolder folder;
@@ -74,9 +92,9 @@ TEST(K3xPcx, FailuresAndUsageErrors)
     writePcx(folder, "in.pcx", 2, 2, RandomPalette(4));
     folder.write("bad.pcx", "not an image");
     const K3xRefusal refusals[] = {
-        {"pcx missing.pcx out.pcx", 1, "K3X: The file missing.pcx is missing"},
+        {"pcx missing.pcx out.pcx", 1, ": the file missing.pcx is missing"},
         {"pcx bad.pcx out.pcx", 1, "bad.pcx: too short for a PCX image"},
-        {"pcx in.pcx out.pcx --onto missing.pcx", 1, "K3X: The file missing.pcx is missing"},
+        {"pcx in.pcx out.pcx --onto missing.pcx", 1, ": the file missing.pcx is missing"},
         {"pcx in.pcx out.bmp", 2, "usage: k3x pcx"},
         {"pcx in.pcx", 2, "usage: k3x pcx"},
         {"pcx in.pcx out.pcx --sideways", 2, "unknown option --sideways"},
@@ -132,10 +150,10 @@ TEST(K3xBlend, MissingFilesFail)
     folder.write("bank.def", "#images\r\n0=gone.pcx\r\n");
     K3xRun run = k3x(folder, "blend bank.def");
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_THAT(run.err, HasSubstr("K3X: The file GONE.PCX is missing"));
+    EXPECT_THAT(run.err, HasSubstr(": the file GONE.PCX is missing"));
     run = k3x(folder, "blend nobank.def");
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_THAT(run.err, HasSubstr("K3X: The file nobank.def is missing"));
+    EXPECT_THAT(run.err, HasSubstr(": the file nobank.def is missing"));
     EXPECT_EQ(k3x(folder, "blend").exitCode, 2);
 }
 
@@ -185,6 +203,14 @@ TEST(K3xToolCommand, RunsEachToolOnAnObjectFile)
     LoadObject("skinned.3do", skinned);
     EXPECT_EQ(skinned.faces[0], skin.faces[0]);
     EXPECT_EQ(skinned.faces[1], toolObject().faces[1]);
+    EXPECT_THAT(folder.read("k3x.out"), HasSubstr("1 faces skinned from skin.3do, 0 skipped"));
+    // A face that names a point the object lacks is skipped, and counted.
+    AllocateObject(skin, 4, 1);
+    skin.faces[0] = {1, 0, 3, 12, 2, 1, FaceTexturedKeyed, 30};
+    skin.faces[1] = {4, 0, 3, 12, 2, 1, FaceTexturedKeyed, 30};
+    SaveObject("skin.3do", skin);
+    ASSERT_EQ(k3x(folder, "tool take-skin in.3do skinned.3do --from skin.3do").exitCode, 0);
+    EXPECT_THAT(folder.read("k3x.out"), HasSubstr("1 faces skinned from skin.3do, 1 skipped"));
 }
 
 TEST(K3xToolCommand, EveryToolNameRuns)
@@ -211,8 +237,8 @@ TEST(K3xToolCommand, RefusesWrongUse)
         {"tool colour-all in.3do out.3do --colour 256", 2, "--colour takes 0 to 255"},
         {"tool mirror-x in.3do out.3do --colour 3", 2, "mirror-x takes no --colour"},
         {"tool replace-colour in.3do out.3do --colour 3 --face 3", 2, "beyond the last face"},
-        {"tool flip-normals gone.3do out.3do", 1, "K3X: The file gone.3do is missing"},
-        {"tool take-skin in.3do out.3do --from gone.3do", 1, "K3X: The file gone.3do is missing"},
+        {"tool flip-normals gone.3do out.3do", 1, ": the file gone.3do is missing"},
+        {"tool take-skin in.3do out.3do --from gone.3do", 1, ": the file gone.3do is missing"},
     };
     expectRefusals(folder, refusals);
     EXPECT_FALSE(folder.exists("out.3do"));

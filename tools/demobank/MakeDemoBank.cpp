@@ -2,6 +2,7 @@
 // flat-colour palette image, and the bank file naming them.
 //     MakeDemoBank FOLDER    writes FOLDER/TEXTURES/*.PCX and FOLDER/DEMO.DEF
 #include "BankFile.h"
+#include "DemoPalettes.h"
 #include "DemoTextures.h"
 #include "ImageWriters.h"
 #include "NearestColourSearch.h"
@@ -57,31 +58,6 @@ PalettePlanes bankPalette()
     return palette;
 }
 
-// The flat face colours: a row of greys, then 15 hues from dark to light.
-PalettePlanes flatColourPalette()
-{
-    PalettePlanes palette;
-    for (int i = 0; i < 256; ++i) {
-        const int row = i / 16, level = i % 16;
-        Rgb colour;
-        if (row == 0) {
-            colour = Rgb{1, 1, 1} * (level * 17.0f);
-        } else {
-            // Hue round the colour wheel, light from dark to pale.
-            const float hue = (row - 1) / 15.0f * 6.0f;
-            const float r = Clamp01(std::fabs(hue - 3) - 1), g = Clamp01(2 - std::fabs(hue - 2)),
-                        b = Clamp01(2 - std::fabs(hue - 4));
-            const float light = (level + 1) / 16.0f;
-            const Rgb pure{r * 255, g * 255, b * 255};
-            colour = light < 0.6f ? pure * (light / 0.6f) : Mix(pure, Rgb{255, 255, 255}, (light - 0.6f) / 0.5f);
-        }
-        palette.red[i] = static_cast<std::uint8_t>(Clamp01(colour.r / 255) * 255 + 0.5f);
-        palette.green[i] = static_cast<std::uint8_t>(Clamp01(colour.g / 255) * 255 + 0.5f);
-        palette.blue[i] = static_cast<std::uint8_t>(Clamp01(colour.b / 255) * 255 + 0.5f);
-    }
-    return palette;
-}
-
 // Onto the bank palette's colours 1..254 with a light ordered dither, which keeps gradients smooth.
 std::vector<std::uint8_t> quantise(const Canvas& canvas, NearestColourSearch& search, const std::vector<bool>& hole = {})
 {
@@ -129,7 +105,7 @@ int main(int argc, char** argv)
 
         // Slot 0 gives the bank its palette, slot 1 the flat face colours.
         save("PALETTE", swatches(), palette);
-        save("COLOURS", swatches(), flatColourPalette());
+        save("COLOURS", swatches(), DemoFlatColourPalette());
 
         std::vector<BankTextureEntry> textures;
         auto still = [&](const std::string& name, const Canvas& canvas, const std::vector<bool>& hole = {}) {

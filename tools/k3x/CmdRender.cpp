@@ -73,7 +73,7 @@ int RunRender(const std::vector<std::string>& words)
     SetBankPlaceholders(context->bank);
     HighlightColours highlight;
     if (args.has("bank")) {
-        const EditorBankLoaded loaded = LoadEditorBank(args.option("bank"), *context);
+        const RenderBankLoaded loaded = LoadRenderBank(args.option("bank"), *context);
         highlight = loaded.highlight;
         if (!loaded.cacheWriteError.empty())
             std::fprintf(stderr, "warning: %s\n", loaded.cacheWriteError.c_str());
@@ -110,4 +110,15 @@ int RunRender(const std::vector<std::string>& words)
     WriteFileAtomically(output, png ? EncodePng(screen.width, screen.height, pixels, palette)
                                     : EncodePcx(screen.width, screen.height, pixels, palette));
     return 0;
+}
+
+std::string RenderDetails()
+{
+    return "--yaw and --pitch turn the object in angle units, radians = units x 3.1415 / 16384: 16384 is\n"
+           "half a turn, 32768 a whole one, and Tessaro3D turns 60 units for each pixel the mouse drags.\n"
+           "--distance is how far the object stands from the eye (300 as Tessaro3D starts), --height how\n"
+           "far it is raised (the editor's height bar), in the object's own units. --size is the view in\n"
+           "pixels (380x384); --bank draws with that texture bank; --ticks steps its animated textures that\n"
+           "many times (ten a second in the editor);\n"
+           "--outline F draws face F's blinking outline; --repeat N draws N frames and prints the median time.\n";
 }

@@ -5,6 +5,7 @@
 #include "ObjectTools.h"
 #include "PointMerge.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -22,6 +23,7 @@ struct ToolInput {
 
 struct Tool {
     const char* name;
+    const char* menu;   // the item of Tessaro3D's Tools menu, in English
     const char* option; // the option it needs, or null
     std::function<std::string(Object3D&, const ToolInput&)> run; // answers a note for the summary
 };
@@ -31,29 +33,31 @@ std::string none() { return {}; }
 const std::vector<Tool>& tools()
 {
     static const std::vector<Tool> list{
-        {"colour-all", "colour", [](Object3D& o, const ToolInput& in) { return ColourAllFaces(o, in.colour), none(); }},
-        {"texture-all", "texture",
+        {"colour-all", "Make all coloured", "colour", [](Object3D& o, const ToolInput& in) { return ColourAllFaces(o, in.colour), none(); }},
+        {"texture-all", "Make all textured", "texture",
          [](Object3D& o, const ToolInput& in) { return TextureAllFaces(o, in.texture), none(); }},
-        {"transparent-all", "transparency",
+        {"transparent-all", "Make all transparent", "transparency",
          [](Object3D& o, const ToolInput& in) { return SetAllTransparency(o, in.transparency), none(); }},
-        {"replace-colour", "colour",
+        {"replace-colour", "Replace the colour", "colour",
          [](Object3D& o, const ToolInput& in) { return ReplaceColour(o, in.face, in.colour), none(); }},
-        {"merge-points", nullptr,
+        {"merge-points", "Merge double points", nullptr,
          [](Object3D& o, const ToolInput&) { return ", " + std::to_string(MergeCoincidentPoints(o)) + " merged"; }},
-        {"single-sided", nullptr, [](Object3D& o, const ToolInput&) { return SetAllDoubleSided(o, 0), none(); }},
-        {"double-sided", nullptr, [](Object3D& o, const ToolInput&) { return SetAllDoubleSided(o, 1), none(); }},
-        {"flip-normals", nullptr, [](Object3D& o, const ToolInput&) { return TurnFacesOver(o), none(); }},
-        {"mirror-x", nullptr, [](Object3D& o, const ToolInput&) { return MirrorObject(o, Axis::X), none(); }},
-        {"mirror-y", nullptr, [](Object3D& o, const ToolInput&) { return MirrorObject(o, Axis::Y), none(); }},
-        {"mirror-z", nullptr, [](Object3D& o, const ToolInput&) { return MirrorObject(o, Axis::Z), none(); }},
-        {"turn-x", nullptr, [](Object3D& o, const ToolInput&) { return QuarterTurn(o, Axis::X), none(); }},
-        {"turn-y", nullptr, [](Object3D& o, const ToolInput&) { return QuarterTurn(o, Axis::Y), none(); }},
-        {"turn-z", nullptr, [](Object3D& o, const ToolInput&) { return QuarterTurn(o, Axis::Z), none(); }},
-        {"take-skin", "from",
+        {"single-sided", "Make all single-sided", nullptr, [](Object3D& o, const ToolInput&) { return SetAllDoubleSided(o, 0), none(); }},
+        {"double-sided", "Make all double-sided", nullptr, [](Object3D& o, const ToolInput&) { return SetAllDoubleSided(o, 1), none(); }},
+        {"flip-normals", "Turn all faces over", nullptr, [](Object3D& o, const ToolInput&) { return TurnFacesOver(o), none(); }},
+        {"mirror-x", "Mirror, X", nullptr, [](Object3D& o, const ToolInput&) { return MirrorObject(o, Axis::X), none(); }},
+        {"mirror-y", "Mirror, Y", nullptr, [](Object3D& o, const ToolInput&) { return MirrorObject(o, Axis::Y), none(); }},
+        {"mirror-z", "Mirror, Z", nullptr, [](Object3D& o, const ToolInput&) { return MirrorObject(o, Axis::Z), none(); }},
+        {"turn-x", "Rotation, 90° X", nullptr, [](Object3D& o, const ToolInput&) { return QuarterTurn(o, Axis::X), none(); }},
+        {"turn-y", "Rotation, 90° Y", nullptr, [](Object3D& o, const ToolInput&) { return QuarterTurn(o, Axis::Y), none(); }},
+        {"turn-z", "Rotation, 90° Z", nullptr, [](Object3D& o, const ToolInput&) { return QuarterTurn(o, Axis::Z), none(); }},
+        {"take-skin", "Reuse the skin of object ...", "from",
          [](Object3D& o, const ToolInput& in) {
              Object3D other;
              LoadObject(in.from, other);
-             return ", " + std::to_string(TakeOverSkin(o, other)) + " faces skinned from " + in.from;
+             const SkinTakeOver result = TakeOverSkin(o, other);
+             return ", " + std::to_string(result.taken) + " faces skinned from " + in.from + ", " +
+                    std::to_string(result.skipped) + " skipped (they name points this object does not have)";
          }},
     };
     return list;
@@ -68,6 +72,21 @@ std::int32_t numberIn(const K3xArgs& args, const std::string& name, long long lo
 }
 
 } // namespace
+
+std::string ToolDetails()
+{
+    std::string text = "Tools (Tessaro3D's Tools menu item, and the option each needs):\n";
+    for (const Tool& t : tools()) {
+        std::string line = std::string("  ") + t.name;
+        line.resize(std::max<std::size_t>(line.size() + 1, 19), ' ');
+        line += t.menu;
+        if (t.option != nullptr)
+            line += std::string(" (--") + t.option + (std::string(t.name) == "replace-colour" ? ", --face" : "") + ")";
+        text += line + "\n";
+    }
+    return text + "replace-colour takes the colour of face --face (0 when not given) and gives --colour to every\n"
+                  "plain face of that colour.\n";
+}
 
 int RunTool(const std::vector<std::string>& words)
 {

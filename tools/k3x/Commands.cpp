@@ -11,6 +11,8 @@ int RunInfo(const std::vector<std::string>& words);
 int RunCheck(const std::vector<std::string>& words);
 int RunNewProject(const std::vector<std::string>& words);
 int RunTool(const std::vector<std::string>& words);
+int RunImportImage(const std::vector<std::string>& words);
+int RunImportMesh(const std::vector<std::string>& words);
 
 const std::vector<K3xCommand>& K3xCommands()
 {
@@ -22,11 +24,15 @@ const std::vector<K3xCommand>& K3xCommands()
         {"render",
          "render OBJECT.3do -o OUT.(pcx|png) [--bank BANK.def] [--size WxH] [--yaw U] [--pitch U] [--distance D] "
          "[--height H] [--ticks N] [--outline F] [--repeat N]",
-         "draw an object as the skinning editor shows it", RunRender},
+         "draw an object as the skinning editor shows it", RunRender, RenderDetails},
         {"dxf", "dxf IN.dxf OUT.3do", "import the 3D faces of a DXF mesh into a new object", RunDxf},
+        {"import-image", "import-image IN OUT.pcx [--palette BANK.def|IMAGE.pcx] [--fit crop|pad|stretch] [--dither]",
+         "make a 128 x 128 texture PCX of a PNG, JPEG, BMP, GIF, TGA, WebP or PCX picture", RunImportImage},
+        {"import-mesh", "import-mesh IN OUT.3do [--size N] [--up y|z] [--bank BANK.def]",
+         "make an object of an OBJ, STL, PLY, glTF, FBX, Collada, 3DS or DXF mesh", RunImportMesh},
         {"tool",
          "tool NAME IN.3do OUT.3do [--colour C] [--texture T] [--transparency P] [--face K] [--from OTHER.3do]",
-         "run one of the skinning editor's whole-object tools on an object", RunTool},
+         "run one of the skinning editor's whole-object tools on an object", RunTool, ToolDetails},
         {"info", "info FILE.(3do|dxf|def|pcx|wav)", "describe an object, mesh, texture bank, image or sound", RunInfo},
         {"check", "check",
          "check the game project in the current folder: named files, bank images, faces, dictionaries", RunCheck},

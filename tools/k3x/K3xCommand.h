@@ -34,7 +34,13 @@ struct K3xCommand {
     const char* usage;   // "pcx IN.pcx OUT.(pcx|png) [--onto PALETTE.pcx]"
     const char* summary; // one line for k3x --help
     int (*run)(const std::vector<std::string>& words);
+    // More lines for k3x COMMAND --help, or null.
+    std::string (*details)() = nullptr;
 };
+
+// The extra --help lines of the commands that have them.
+std::string RenderDetails();
+std::string ToolDetails();
 
 // Every command, in the order k3x --help lists them.
 const std::vector<K3xCommand>& K3xCommands();

@@ -1,6 +1,7 @@
 // k3x: the suite's command-line companion, for scripts, batch work and tests. Works in the
 // current folder, like the programs of the suite.
 #include "Errors.h"
+#include "FatalError.h"
 #include "K3xCommand.h"
 
 #include <cstdio>
@@ -36,6 +37,8 @@ int main(int argc, char** argv)
         const std::vector<std::string> rest(words.begin() + 1, words.end());
         if (rest.size() == 1 && (rest[0] == "--help" || rest[0] == "-h")) {
             std::printf("usage: k3x %s\n%s\n", command.usage, command.summary);
+            if (command.details != nullptr)
+                std::printf("\n%s", command.details().c_str());
             return 0;
         }
         try {
@@ -43,6 +46,10 @@ int main(int argc, char** argv)
         } catch (const UsageError& error) {
             std::fprintf(stderr, "k3x %s: %s\nusage: k3x %s\n", command.name, error.what(), command.usage);
             return 2;
+        } catch (const FatalError& error) {
+            // The library's text starts with its own "K3X:"; one prefix is enough.
+            std::fprintf(stderr, "k3x %s: the file %s is missing\n", command.name, error.name().c_str());
+            return 1;
         } catch (const std::exception& error) {
             std::fprintf(stderr, "k3x %s: %s\n", command.name, error.what());
             return 1;

@@ -1,0 +1,59 @@
+#include "ImageImport.h"
+
+#include "BankFile.h"
+#include "Errors.h"
+#include "ImageWriters.h"
+#include "K3xFiles.h"
+#include "Pcx.h"
+#include "SafeWrite.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+bool endsWithNoCase(const std::string& text, const std::string& tail)
+{
+    return text.size() >= tail.size() &&
+           std::equal(tail.rbegin(), tail.rend(), text.rbegin(),
+                      [](char lower, char c) { return std::tolower(static_cast<unsigned char>(c)) == lower; });
+}
+
+} // namespace
+
+ImportedTexture ImportPicture(std::span<const std::uint8_t> file, const std::string& name,
+                              const ImageImportOptions& options)
+{
+    const RgbaTexture picture = FitPicture(file, name, options.fit);
+    ImportedTexture texture;
+    int last = 255;
+    if (options.palette) {
+        texture.palette = *options.palette;
+    } else {
+        const MadePalette made = MakeTexturePalette(picture);
+        texture.palette = made.palette;
+        last = made.last;
+    }
+    texture.pixels = QuantiseTexture(picture, texture.palette, last, options.dither);
+    return texture;
+}
+
+ImportedTexture ImportPictureFile(const std::string& path, const ImageImportOptions& options)
+{
+    return ImportPicture(ReadWholeFile(path), path, options);
+}
+
+PalettePlanes LoadTargetPalette(const std::string& path)
+{
+    if (!endsWithNoCase(path, ".def"))
+        return LoadPcx(path).palette;
+    const BankFile bank = ReadBankFile(path);
+    if (bank.images.empty())
+        throw FormatError(path + ": the bank lists no image, so it has no palette");
+    return LoadPcx(bank.images.front().name).palette;
+}
+
+void SaveTexturePcx(const std::string& path, const ImportedTexture& texture)
+{
+    WriteFileAtomically(path, EncodePcx(TextureSide, TextureSide, texture.pixels, texture.palette));
+}

@@ -1,0 +1,217 @@
+// Pictures of today's formats into texture PCX files: decoding every format, fitting to the
+// square, matching colours (never the key where the picture is drawn), made palettes, bad files.
+#include "BankFile.h"
+#include "Errors.h"
+#include "GraphicsSamples.h"
+#include "ImageImport.h"
+#include "K3xFiles.h"
+#include "Pcx.h"
+#include "SafeWrite.h"
+#include "TempFolder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <set>
+
+using ::testing::HasSubstr;
+
+namespace {
+
+const std::string Data = std::string(ORMEL_TEST_DATA) + "/image/";
+
+// Red on the left, blue on the right; the palette has both near colours, and pure black at 0.
+PalettePlanes redBluePalette()
+{
+    PalettePlanes palette;
+    palette.red[1] = 224, palette.green[1] = 32, palette.blue[1] = 32;
+    palette.red[2] = 32, palette.green[2] = 64, palette.blue[2] = 224;
+    palette.red[3] = palette.green[3] = palette.blue[3] = 128;
+    for (int c = 4; c < 256; ++c)
+        palette.red[c] = palette.green[c] = palette.blue[c] = 128; // ties go to the highest index
+    return palette;
+}
+
+std::uint8_t at(const ImportedTexture& t, int x, int y) { return t.pixels[static_cast<std::size_t>(y) * TextureSide + x]; }
+
+RgbaTexture flatPicture(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a = 255)
+{
+    RgbaTexture picture;
+    for (std::size_t i = 0; i < TexturePixels; ++i)
+        picture[i * 4] = r, picture[i * 4 + 1] = g, picture[i * 4 + 2] = b, picture[i * 4 + 3] = a;
+    return picture;
+}
+
+TEST(ImageImport, ReadsEveryFormat)
+{
+    ImageImportOptions options;
+    options.palette = redBluePalette();
+    options.fit = TextureFit::Stretch;
+    for (const char* name : {"halves.png", "halves.jpg", "halves.bmp", "halves.gif", "halves.tga", "halves-rle.tga",
+                             "halves-mapped.tga", "halves.webp", "halves.pcx"}) {
+        SCOPED_TRACE(name);
+        const ImportedTexture texture = ImportPictureFile(Data + name, options);
+        EXPECT_EQ(at(texture, 10, 64), 1);  // red
+        EXPECT_EQ(at(texture, 117, 64), 2); // blue
+        EXPECT_EQ(texture.palette, *options.palette);
+    }
+}
+
+TEST(ImageImport, FitsThePictureToTheSquare)
+{
+    // The picture is 40 x 20: red on the left half, blue on the right.
+    struct Case {
+        TextureFit fit;
+        int topRowsKey;     // rows of the key above the picture
+        int firstBlueColumn; // where blue starts on the middle row
+    };
+    const Case cases[] = {
+        {TextureFit::Crop, 0, 64},    // 256 x 128, the middle 128 columns kept
+        {TextureFit::Pad, 32, 64},    // 128 x 64 between 32 key rows above and below
+        {TextureFit::Stretch, 0, 64}, // squeezed
+    };
+    for (const Case& c : cases) {
+        ImageImportOptions options;
+        options.palette = redBluePalette();
+        options.fit = c.fit;
+        const ImportedTexture texture = ImportPictureFile(Data + "halves.png", options);
+        SCOPED_TRACE(static_cast<int>(c.fit));
+        for (int y = 0; y < c.topRowsKey; ++y) {
+            EXPECT_EQ(at(texture, 64, y), 0);
+            EXPECT_EQ(at(texture, 64, 127 - y), 0);
+        }
+        EXPECT_NE(at(texture, 64, c.topRowsKey), 0);
+        EXPECT_EQ(at(texture, c.firstBlueColumn - 3, 64), 1);
+        EXPECT_EQ(at(texture, c.firstBlueColumn + 2, 64), 2);
+        EXPECT_EQ(at(texture, 0, 64), 1);
+        EXPECT_EQ(at(texture, 127, 64), 2);
+    }
+}
+
+TEST(ImageImport, CropCutsTheLongSideEvenly)
+{
+    // 40 x 20 cropped: the picture's middle 20 columns, 10 red then 10 blue, fill the square.
+    ImageImportOptions options;
+    options.palette = redBluePalette();
+    const ImportedTexture texture = ImportPictureFile(Data + "halves.png", options);
+    EXPECT_EQ(at(texture, 60, 10), 1);
+    EXPECT_EQ(at(texture, 68, 10), 2);
+}
+
+TEST(ImageImport, KeyOnlyWhereTheDrawingIsLessThanHalfOpaque)
+{
+    PalettePlanes palette; // black at 0 and at 1; the rest white
+    for (int c = 2; c < 256; ++c)
+        palette.red[c] = palette.green[c] = palette.blue[c] = 255;
+    for (std::uint8_t alpha : {0, 127, 128, 255}) {
+        const TextureImage pixels = QuantiseTexture(flatPicture(0, 0, 0, alpha), palette, 255, false);
+        const std::set<std::uint8_t> used(pixels.begin(), pixels.end());
+        EXPECT_EQ(used, std::set<std::uint8_t>{std::uint8_t(alpha < 128 ? 0 : 1)}) << int(alpha);
+    }
+    // The transparent pixels of a picture file become the key, the others never.
+    ImageImportOptions options;
+    options.palette = palette;
+    options.fit = TextureFit::Stretch;
+    const ImportedTexture texture = ImportPictureFile(Data + "alpha.png", options);
+    EXPECT_NE(at(texture, 10, 64), 0);
+    EXPECT_EQ(at(texture, 117, 64), 0);
+}
+
+TEST(ImageImport, DitherSpreadsTheDifference)
+{
+    PalettePlanes palette; // only black (1) and white (2) to draw with
+    palette.red[2] = palette.green[2] = palette.blue[2] = 255;
+    const RgbaTexture grey = flatPicture(100, 100, 100);
+    const TextureImage plain = QuantiseTexture(grey, palette, 2, false);
+    EXPECT_EQ(std::set<std::uint8_t>(plain.begin(), plain.end()), std::set<std::uint8_t>{1});
+    const TextureImage dithered = QuantiseTexture(grey, palette, 2, true);
+    const double white = static_cast<double>(std::count(dithered.begin(), dithered.end(), 2)) / TexturePixels;
+    EXPECT_NEAR(white, 100.0 / 255, 0.01); // the mean grey is kept
+    EXPECT_EQ(std::count(dithered.begin(), dithered.end(), 0), 0);
+}
+
+TEST(ImageImport, MakesAPaletteWithTheKeyKept)
+{
+    RgbaTexture picture = flatPicture(250, 10, 10);
+    for (std::size_t i = 0; i < TexturePixels / 2; ++i)
+        picture[i * 4 + 3] = 0; // upper half see-through
+    for (std::size_t i = TexturePixels / 2; i < TexturePixels * 3 / 4; ++i)
+        picture[i * 4] = 10, picture[i * 4 + 2] = 250;
+    const MadePalette made = MakeTexturePalette(picture);
+    EXPECT_EQ(made.last, 2);
+    EXPECT_EQ(made.palette.red[0] + made.palette.green[0] + made.palette.blue[0], 0);
+    const TextureImage pixels = QuantiseTexture(picture, made.palette, made.last, false);
+    EXPECT_EQ(pixels[0], 0);
+    const std::uint8_t red = pixels[TexturePixels - 1], blue = pixels[TexturePixels / 2];
+    EXPECT_NE(red, 0);
+    EXPECT_NE(blue, 0);
+    EXPECT_NE(red, blue);
+    EXPECT_EQ(made.palette.red[red], 250);
+    EXPECT_EQ(made.palette.blue[blue], 250);
+}
+
+TEST(ImageImport, APhotoGetsAtMost255ColoursOfItsOwn)
+{
+    const ImportedTexture texture = ImportPictureFile(Data + "halves.jpg", {});
+    EXPECT_EQ(texture.palette.red[0] + texture.palette.green[0] + texture.palette.blue[0], 0);
+    EXPECT_EQ(std::count(texture.pixels.begin(), texture.pixels.end(), 0), 0);
+    const int red = at(texture, 10, 64);
+    EXPECT_NEAR(texture.palette.red[red], 224, 24);
+    EXPECT_NEAR(texture.palette.blue[red], 32, 24);
+}
+
+TEST(ImageImport, RefusesBrokenFilesNamingThem)
+{
+    struct Case {
+        const char* file;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"truncated.png", "cannot be read"},
+        {"truncated-data.png", "cannot be read"},
+        {"notapicture.jpg", "not a picture"},
+        {"empty.png", "not a picture"},
+        {"truncated.tga", "cut short"},
+    };
+    for (const Case& c : cases) {
+        try {
+            ImportPictureFile(Data + c.file, {});
+            ADD_FAILURE() << c.file << " was read";
+        } catch (const FormatError& error) {
+            EXPECT_THAT(error.what(), HasSubstr(c.file));
+            EXPECT_THAT(error.what(), HasSubstr(c.says)) << c.file;
+        }
+    }
+    EXPECT_THROW(ImportPictureFile(Data + "missing.png", {}), IoError);
+}
+
+TEST(ImageImport, TakesThePaletteOfABankOrAnImage)
+{
+    const TempFolder folder;
+    const PalettePlanes first = RandomPalette(4), second = RandomPalette(5);
+    const std::vector<std::uint8_t> pixels(TexturePixels, 1);
+    folder.write("A.PCX", PcxFile(128, 128, pixels, first));
+    folder.write("B.PCX", PcxFile(128, 128, pixels, second));
+    folder.write("BANK.DEF", "#images\r\n3=b.pcx\r\n0=A.PCX\r\n#textures\r\n");
+    EXPECT_EQ(LoadTargetPalette("BANK.DEF"), second); // the first listed image gives the bank its colours
+    EXPECT_EQ(LoadTargetPalette("A.PCX"), first);
+    folder.write("empty.def", "#images\r\n#textures\r\n");
+    EXPECT_THROW(LoadTargetPalette("empty.def"), FormatError);
+}
+
+TEST(ImageImport, WritesATexturePcx)
+{
+    const TempFolder folder;
+    ImportedTexture texture;
+    texture.palette = RandomPalette(6);
+    texture.pixels.fill(9);
+    SaveTexturePcx("OUT.PCX", texture);
+    const PcxImage back = LoadPcx("OUT.PCX");
+    EXPECT_EQ(back.width, 128);
+    EXPECT_EQ(back.height, 128);
+    EXPECT_EQ(back.palette, texture.palette);
+    EXPECT_TRUE(std::equal(back.pixels.begin(), back.pixels.end(), texture.pixels.begin()));
+}
+
+} // namespace

@@ -1,0 +1,168 @@
+// DXF drawings through the mesh import: polyface meshes, polygon meshes, MESH entities, blocks
+// placed by INSERT, colours by layer, by block and true colours; broken drawings.
+#include "DxfColours.h"
+#include "DxfMesh.h"
+#include "Errors.h"
+#include "K3xFiles.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+using ::testing::HasSubstr;
+
+namespace {
+
+std::string dxfFile(const std::string& name)
+{
+    const auto bytes = ReadWholeFile(std::string(ORMEL_TEST_DATA) + "/dxf/" + name);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// A drawing of only an ENTITIES section (and, when given, the TABLES and BLOCKS before it).
+std::string drawing(const std::string& entities, const std::string& blocks = "", const std::string& tables = "")
+{
+    std::string text;
+    if (!tables.empty())
+        text += "0\nSECTION\n2\nTABLES\n" + tables + "0\nENDSEC\n";
+    if (!blocks.empty())
+        text += "0\nSECTION\n2\nBLOCKS\n" + blocks + "0\nENDSEC\n";
+    return text + "0\nSECTION\n2\nENTITIES\n" + entities + "0\nENDSEC\n0\nEOF\n";
+}
+
+std::string face(double x, const std::string& extra = "")
+{
+    const std::string a = std::to_string(x), b = std::to_string(x + 1);
+    return "0\n3DFACE\n" + extra + "10\n" + a + "\n20\n0\n30\n0\n11\n" + b + "\n21\n0\n31\n0\n12\n" + b +
+           "\n22\n1\n32\n0\n13\n" + b + "\n23\n1\n33\n0\n";
+}
+
+std::map<std::tuple<int, int, int>, int> colourCounts(const MeshSoup& soup)
+{
+    std::map<std::tuple<int, int, int>, int> counts;
+    for (const MeshTriangle& t : soup.triangles)
+        ++counts[{t.vertexColour->red, t.vertexColour->green, t.vertexColour->blue}];
+    return counts;
+}
+
+TEST(DxfMesh, ReadsADrawingMadeByAnotherProgram)
+{
+    // Two placings of a polyface cube block (by block: blue; by layer: red), a never placed block,
+    // a true-colour MESH pyramid and a 3DFACE on a layer with a true colour.
+    const MeshSoup soup = ReadDxfMesh(dxfFile("ezdxf-mesh.dxf"), "ezdxf-mesh.dxf");
+    EXPECT_EQ(soup.triangles.size(), 12u + 12u + 6u + 2u);
+    const auto counts = colourCounts(soup);
+    EXPECT_EQ(counts.at({0, 0, 255}), 12);
+    EXPECT_EQ(counts.at({255, 0, 0}), 12);
+    EXPECT_EQ(counts.at({250, 200, 0}), 6);
+    EXPECT_EQ(counts.at({10, 200, 30}), 2);
+    // The blue cube: doubled and turned a quarter about Z, its base point put at (10, 0, 0).
+    double low[3] = {1e9, 1e9, 1e9}, high[3] = {-1e9, -1e9, -1e9};
+    for (const MeshTriangle& t : soup.triangles)
+        if (t.vertexColour->blue == 255 && t.vertexColour->red == 0)
+            for (const MeshPoint& p : t.corners)
+                for (int a = 0; a < 3; ++a)
+                    low[a] = std::min(low[a], p[a]), high[a] = std::max(high[a], p[a]);
+    for (int a = 0; a < 3; ++a)
+        EXPECT_NEAR(high[a] - low[a], 2, 1e-9) << a;
+    EXPECT_NEAR(low[2], -1, 1e-9); // the cube is centred on its origin; the base point is at z 0
+}
+
+TEST(DxfMesh, PlacesBlocksTurnedScaledAndWithinEachOther)
+{
+    const std::string blocks = "0\nBLOCK\n2\nINNER\n10\n1\n20\n0\n30\n0\n" + face(1) + "0\nENDBLK\n" +
+                               "0\nBLOCK\n2\nOUTER\n10\n0\n20\n0\n30\n0\n0\nINSERT\n2\nINNER\n10\n0\n20\n0\n30\n5\n" +
+                               "0\nENDBLK\n";
+    const std::string insert = "0\nINSERT\n2\nouter\n10\n100\n20\n0\n30\n0\n41\n3\n42\n3\n43\n3\n50\n90\n";
+    const MeshSoup soup = ReadDxfMesh(drawing(insert, blocks), "blocks.dxf");
+    ASSERT_EQ(soup.triangles.size(), 1u);
+    // INNER's corner (1, 0, 0) sits on its base point: at OUTER's (0, 0, 5), then x3 and a quarter
+    // turn about Z, at (100, 0, 0).
+    const MeshPoint& p = soup.triangles[0].corners[0];
+    EXPECT_NEAR(p[0], 100, 1e-9);
+    EXPECT_NEAR(p[1], 0, 1e-9);
+    EXPECT_NEAR(p[2], 15, 1e-9);
+    // INNER's corner (2, 0, 0): one unit along X, turned to Y and tripled.
+    const MeshPoint& q = soup.triangles[0].corners[1];
+    EXPECT_NEAR(q[0], 100, 1e-9);
+    EXPECT_NEAR(q[1], 3, 1e-9);
+}
+
+TEST(DxfMesh, ReadsPolygonMeshes)
+{
+    // 2 x 3 points, closed in N: 1 x 3 quads.
+    std::string grid = "0\nPOLYLINE\n66\n1\n70\n48\n71\n2\n72\n3\n";
+    for (int i = 0; i < 2; ++i)
+        for (int j = 0; j < 3; ++j)
+            grid += "0\nVERTEX\n70\n64\n10\n" + std::to_string(j) + "\n20\n" + std::to_string(j % 2) + "\n30\n" +
+                    std::to_string(i) + "\n";
+    grid += "0\nSEQEND\n";
+    EXPECT_EQ(ReadDxfMesh(drawing(grid), "grid.dxf").triangles.size(), 6u);
+}
+
+TEST(DxfMesh, ColoursByLayerBlockAndNumber)
+{
+    const std::string tables = "0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nWalls\n62\n-3\n0\nENDTAB\n";
+    const std::string blocks = "0\nBLOCK\n2\nB\n10\n0\n20\n0\n30\n0\n" + face(0, "8\n0\n62\n0\n") + face(0, "8\n0\n") +
+                               "0\nENDBLK\n";
+    const std::string entities = face(0, "8\nWALLS\n") + face(0, "62\n5\n") + face(0, "420\n1193046\n") +
+                                 "0\nINSERT\n8\nWalls\n62\n1\n2\nB\n10\n0\n20\n0\n30\n0\n";
+    const MeshSoup soup = ReadDxfMesh(drawing(entities, blocks, tables), "colours.dxf");
+    ASSERT_EQ(soup.triangles.size(), 5u);
+    const auto colour = [&](int i) { return *soup.triangles[i].vertexColour; };
+    EXPECT_EQ(colour(0), (MeshColour{0, 255, 0}));     // layer WALLS: green (switched off, still green)
+    EXPECT_EQ(colour(1), (MeshColour{0, 0, 255}));     // colour number 5
+    EXPECT_EQ(colour(2), (MeshColour{0x12, 0x34, 0x56})); // true colour
+    EXPECT_EQ(colour(3), (MeshColour{255, 0, 0}));     // by block: the INSERT's red
+    EXPECT_EQ(colour(4), (MeshColour{0, 255, 0}));     // layer 0 in a block: the INSERT's layer
+}
+
+TEST(DxfMesh, IndexColours)
+{
+    struct Case {
+        int number;
+        MeshColour colour;
+    };
+    const Case cases[] = {{1, {255, 0, 0}},     {7, {255, 255, 255}}, {8, {128, 128, 128}},  {10, {255, 0, 0}},
+                          {11, {255, 127, 127}}, {12, {165, 0, 0}},   {20, {255, 64, 0}},    {30, {255, 128, 0}},
+                          {90, {0, 255, 0}},    {170, {0, 0, 255}},   {250, {51, 51, 51}},   {255, {255, 255, 255}}};
+    for (const Case& c : cases)
+        EXPECT_EQ(DxfIndexColour(c.number), c.colour) << c.number;
+}
+
+TEST(DxfMesh, RefusesBrokenDrawingsNamingThem)
+{
+    struct Case {
+        std::string text;
+        const char* says;
+    };
+    const std::string polyface = "0\nPOLYLINE\n70\n64\n0\nVERTEX\n70\n192\n10\n0\n20\n0\n30\n0\n0\nVERTEX\n70\n128\n71\n1\n72\n1\n73\n9\n0\nSEQEND\n";
+    const std::string mesh = "0\nMESH\n92\n1\n10\n0\n20\n0\n30\n0\n93\n4\n90\n3\n90\n0\n90\n0\n90\n7\n";
+    const std::string loop = "0\nBLOCK\n2\nA\n0\nINSERT\n2\nA\n0\nENDBLK\n";
+    const Case cases[] = {
+        {drawing(polyface), "names point 9 of 1"},
+        {drawing(mesh), "names point 7 of 1"},
+        {drawing(face(0, "62\nred\n")), "\"red\" is not a number"},
+        {drawing("0\nINSERT\n2\nA\n", loop), "more than 32 deep"},
+        {drawing("0\nLINE\n10\n0\n"), "holds no 3D face"},
+    };
+    for (const Case& c : cases) {
+        try {
+            ReadDxfMesh(c.text, "broken.dxf");
+            ADD_FAILURE() << c.says;
+        } catch (const FormatError& error) {
+            EXPECT_THAT(error.what(), HasSubstr("broken.dxf"));
+            EXPECT_THAT(error.what(), HasSubstr(c.says));
+        }
+    }
+}
+
+TEST(DxfMesh, ABlockNeverPlacedIsNotImported)
+{
+    const std::string blocks = "0\nBLOCK\n2\nNEVER\n10\n0\n20\n0\n30\n0\n" + face(0) + "0\nENDBLK\n";
+    EXPECT_EQ(ReadDxfMesh(drawing(face(5), blocks), "one.dxf").triangles.size(), 1u);
+}
+
+} // namespace

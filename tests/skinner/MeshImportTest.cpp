@@ -1,0 +1,267 @@
+// Meshes of other formats into objects: shared corners, size and placement, axes, faces facing
+// out, skins from colours and bank textures, refusals; and the files Assimp reads.
+#include "AssimpMesh.h"
+#include "Errors.h"
+#include "MeshImport.h"
+#include "MeshOrientation.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+
+using ::testing::HasSubstr;
+
+namespace {
+
+const std::string Data = std::string(ORMEL_TEST_DATA) + "/mesh/";
+
+using Corners = std::array<MeshPoint, 3>;
+
+MeshSoup soupOf(const std::vector<Corners>& triangles, int material = -1)
+{
+    MeshSoup soup;
+    for (const Corners& corners : triangles)
+        soup.triangles.push_back({corners, material, std::nullopt});
+    return soup;
+}
+
+// An axis-aligned box from `low` to `high`, faces counter-clockwise seen from outside (the usual
+// winding of right-handed files); with `inward`, every face the other way.
+std::vector<Corners> box(MeshPoint low, MeshPoint high, bool inward = false)
+{
+    std::vector<Corners> out;
+    auto p = [&](int i) { return MeshPoint{i & 1 ? high[0] : low[0], i & 2 ? high[1] : low[1], i & 4 ? high[2] : low[2]}; };
+    const int quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 4, 6, 2}, {1, 3, 7, 5}, {0, 1, 5, 4}, {2, 6, 7, 3}};
+    for (const auto& q : quads) {
+        Corners a{p(q[0]), p(q[1]), p(q[2])}, b{p(q[0]), p(q[2]), p(q[3])};
+        if (inward)
+            std::swap(a[0], a[2]), std::swap(b[0], b[2]);
+        out.push_back(a);
+        out.push_back(b);
+    }
+    return out;
+}
+
+ImportedMesh convert(const MeshSoup& soup, UpAxis up = UpAxis::Y, int size = 1000)
+{
+    return ConvertMesh(soup, {size, up}, DemoMeshSkin(), "test.obj");
+}
+
+// Every face's front, (p2 - p1) x (p3 - p1), points away from the centre of the faces' corners.
+void expectFacingOut(const Object3D& o)
+{
+    double cx = 0, cy = 0, cz = 0;
+    for (std::size_t f = 0; f < o.faceCount(); ++f)
+        for (std::uint16_t p : {o.faces[f].p1, o.faces[f].p2, o.faces[f].p3})
+            cx += o.x[p], cy += o.y[p], cz += o.z[p];
+    const double corners = 3.0 * o.faceCount();
+    cx /= corners, cy /= corners, cz /= corners;
+    for (std::size_t f = 0; f < o.faceCount(); ++f) {
+        const Face& face = o.faces[f];
+        const double ux = o.x[face.p2] - o.x[face.p1], uy = o.y[face.p2] - o.y[face.p1], uz = o.z[face.p2] - o.z[face.p1];
+        const double vx = o.x[face.p3] - o.x[face.p1], vy = o.y[face.p3] - o.y[face.p1], vz = o.z[face.p3] - o.z[face.p1];
+        const double nx = uy * vz - uz * vy, ny = uz * vx - ux * vz, nz = ux * vy - uy * vx;
+        const double gx = (o.x[face.p1] + o.x[face.p2] + o.x[face.p3]) / 3.0 - cx;
+        const double gy = (o.y[face.p1] + o.y[face.p2] + o.y[face.p3]) / 3.0 - cy;
+        const double gz = (o.z[face.p1] + o.z[face.p2] + o.z[face.p3]) / 3.0 - cz;
+        EXPECT_GT(nx * gx + ny * gy + nz * gz, 0) << "face " << f;
+    }
+}
+
+struct Bounds {
+    std::int32_t low[3], high[3];
+};
+Bounds boundsOf(const Object3D& o)
+{
+    Bounds b{{o.x[0], o.y[0], o.z[0]}, {o.x[0], o.y[0], o.z[0]}};
+    for (std::size_t i = 0; i < o.pointCount(); ++i) {
+        const std::int32_t p[3] = {o.x[i], o.y[i], o.z[i]};
+        for (int a = 0; a < 3; ++a)
+            b.low[a] = std::min(b.low[a], p[a]), b.high[a] = std::max(b.high[a], p[a]);
+    }
+    return b;
+}
+
+TEST(MeshConvert, SharesCornersScalesAndStandsOnTheOrigin)
+{
+    const ImportedMesh mesh = convert(soupOf(box({-3, 5, 2}, {-1, 9, 3})));
+    const Object3D& o = mesh.object;
+    EXPECT_EQ(o.pointCount(), 8u);
+    EXPECT_EQ(o.faceCount(), 12u);
+    const Bounds b = boundsOf(o);
+    EXPECT_EQ(b.low[1], 0);
+    EXPECT_EQ(b.high[1], 1000); // 4 high: the largest extent
+    EXPECT_EQ(b.low[0], -250);
+    EXPECT_EQ(b.high[0], 250);
+    EXPECT_EQ(b.low[2], -125);
+    EXPECT_EQ(b.high[2], 125);
+    for (std::size_t f = 0; f < o.faceCount(); ++f)
+        EXPECT_EQ(o.faces[f].doubleSided, 0); // closed: seen from outside only
+    expectFacingOut(o);
+}
+
+TEST(MeshConvert, TurnsClosedPiecesOutwardWhateverTheirWinding)
+{
+    std::vector<Corners> mixed = box({0, 0, 0}, {1, 1, 1});
+    const std::vector<Corners> inward = box({0, 0, 0}, {1, 1, 1}, true);
+    for (std::size_t i = 0; i < mixed.size(); i += 3)
+        mixed[i] = inward[i];
+    for (const auto& triangles : {box({0, 0, 0}, {1, 1, 1}), inward, mixed})
+        for (UpAxis up : {UpAxis::Y, UpAxis::Z})
+            expectFacingOut(convert(soupOf(triangles), up).object);
+}
+
+TEST(MeshConvert, TurnsUprightKeepingTheShapeUnmirrored)
+{
+    // A point to the right stays right; the file's front (+Z for Y-up files, -Y for Z-up ones)
+    // comes towards the eye (-Z); up is up.
+    struct Case {
+        UpAxis up;
+        MeshPoint tip; // a far corner marking the right, up and front side
+    };
+    for (const Case& c : {Case{UpAxis::Y, {1, 1, 1}}, Case{UpAxis::Z, {1, -1, 1}}}) {
+        std::vector<Corners> triangles = box({0, 0, 0}, {c.tip[0], c.tip[1], c.tip[2]});
+        // A spike on the tip corner makes it the point farthest right, up and front.
+        const MeshPoint t = c.tip;
+        triangles.push_back({MeshPoint{t[0], t[1], t[2]},
+                             MeshPoint{t[0] * 2, t[1] * 2, t[2] * 2},
+                             MeshPoint{t[0] * 2, t[1] * 2 + 0.1, t[2] * 2}});
+        const Object3D o = convert(soupOf(triangles), c.up).object;
+        const Bounds b = boundsOf(o);
+        bool found = false;
+        for (std::size_t i = 0; i < o.pointCount(); ++i)
+            found = found || (o.x[i] == b.high[0] && o.y[i] >= b.high[1] - 50 && o.z[i] == b.low[2]);
+        EXPECT_TRUE(found) << (c.up == UpAxis::Y ? "y up" : "z up");
+    }
+}
+
+TEST(MeshConvert, OpenPiecesShowBothSides)
+{
+    std::vector<Corners> lidless = box({0, 0, 0}, {1, 1, 1});
+    lidless.pop_back(); // one triangle of the top gone
+    const Object3D o = convert(soupOf(lidless)).object;
+    for (std::size_t f = 0; f < o.faceCount(); ++f)
+        EXPECT_EQ(o.faces[f].doubleSided, 1);
+}
+
+TEST(MeshConvert, DropsAndCountsTrianglesWithoutArea)
+{
+    std::vector<Corners> triangles = box({0, 0, 0}, {1, 1, 1});
+    triangles.push_back({MeshPoint{0, 0, 0}, {1, 0, 0}, {0.5, 0.0001, 0}}); // flat after rounding
+    triangles.push_back({MeshPoint{0, 0, 0}, {0, 0, 0}, {1, 1, 1}});        // two corners the same
+    const ImportedMesh mesh = convert(soupOf(triangles));
+    EXPECT_EQ(mesh.droppedTriangles, 2u);
+    EXPECT_EQ(mesh.object.faceCount(), 12u);
+    EXPECT_EQ(mesh.object.pointCount(), 8u);
+}
+
+TEST(MeshConvert, RefusesWhatAnObjectCannotHoldSayingHowMany)
+{
+    // A sheet of 200 x 200 squares: 40,401 points but 80,000 faces.
+    std::vector<Corners> sheet;
+    for (int i = 0; i < 200; ++i)
+        for (int j = 0; j < 200; ++j) {
+            sheet.push_back({MeshPoint{double(i), 0, double(j)}, {i + 1.0, 0, double(j)}, {i + 1.0, 0, j + 1.0}});
+            sheet.push_back({MeshPoint{double(i), 0, double(j)}, {i + 1.0, 0, j + 1.0}, {double(i), 0, j + 1.0}});
+        }
+    try {
+        convert(soupOf(sheet), UpAxis::Y, 10000);
+        ADD_FAILURE() << "imported";
+    } catch (const FormatError& error) {
+        EXPECT_THAT(error.what(), HasSubstr("40401 points and 80000 faces"));
+        EXPECT_THAT(error.what(), HasSubstr("test.obj"));
+    }
+    EXPECT_THROW(convert(soupOf({{MeshPoint{1, 1, 1}, {1, 1, 1}, {1, 1, 1}}})), FormatError);
+}
+
+TEST(MeshConvert, SkinsFromColoursAndBankTextures)
+{
+    MeshSoup soup = soupOf(box({0, 0, 0}, {1, 1, 1}));
+    soup.materials = {{MeshColour{250, 0, 0}, ""}, {MeshColour{255, 255, 255}, "maps\\Bricks.png"}, {std::nullopt, "none.png"}};
+    soup.triangles[0].material = 0;
+    soup.triangles[1].material = 1;
+    soup.triangles[2].material = 2;
+    soup.triangles[3].material = 0;
+    soup.triangles[3].vertexColour = MeshColour{0, 0, 250}; // the corners' own colours come first
+    MeshSkin skin = DemoMeshSkin();
+    skin.textureByImage["BRICKS"] = 7;
+    const Object3D o = ConvertMesh(soup, {}, skin, "test.obj").object;
+    const auto flat = [&](MeshColour c) { return static_cast<std::uint16_t>(FlatColourFor(skin, c)); };
+    EXPECT_EQ(o.faces[0].faceType, FacePlain);
+    EXPECT_EQ(o.faces[0].texture, flat({250, 0, 0}));
+    EXPECT_EQ(o.faces[1].faceType, FaceTextured);
+    EXPECT_EQ(o.faces[1].texture, 7);
+    EXPECT_EQ(o.faces[2].texture, flat({200, 200, 200})); // no colour, no matching image: grey
+    EXPECT_EQ(o.faces[3].texture, flat({0, 0, 250}));
+    const PalettePlanes& p = skin.flatColours;
+    const int red = o.faces[0].texture;
+    EXPECT_GT(p.red[red], 150);
+    EXPECT_LT(p.green[red], 60);
+}
+
+TEST(MeshOrientation, OrientsEachPieceOnItsOwn)
+{
+    // Two separate boxes, one wound inward: each ends facing out.
+    std::vector<Corners> both = box({0, 0, 0}, {1, 1, 1});
+    const std::vector<Corners> second = box({3, 0, 0}, {4, 1, 1}, true);
+    both.insert(both.end(), second.begin(), second.end());
+    const Object3D o = convert(soupOf(both)).object;
+    EXPECT_EQ(o.faceCount(), 24u);
+    Object3D left = o, right = o;
+    left.faces.resize(12);
+    left.lastFace = 11;
+    right.faces.erase(right.faces.begin(), right.faces.begin() + 12);
+    right.lastFace = 11;
+    expectFacingOut(left);
+    expectFacingOut(right);
+}
+
+// The same box through each format Assimp reads: 8 shared points, 12 faces facing out, upright.
+TEST(AssimpMesh, ReadsEachFormat)
+{
+    struct Case {
+        const char* file;
+        UpAxis up;
+    };
+    for (const Case& c : {Case{"cube.obj", UpAxis::Y}, Case{"cube.stl", UpAxis::Y}, Case{"cube-binary.stl", UpAxis::Y},
+                          Case{"cube.ply", UpAxis::Y}, Case{"cube.glb", UpAxis::Y}, Case{"cube.dae", UpAxis::Y}}) {
+        SCOPED_TRACE(c.file);
+        const Object3D o = ImportMeshFile(Data + c.file, {1000, c.up}, DemoMeshSkin()).object;
+        EXPECT_EQ(o.pointCount(), 8u);
+        EXPECT_EQ(o.faceCount(), 12u);
+        const Bounds b = boundsOf(o);
+        EXPECT_EQ(b.high[1] - b.low[1], 1000);
+        EXPECT_EQ(b.high[0] - b.low[0], 500);
+        expectFacingOut(o);
+    }
+}
+
+TEST(AssimpMesh, TakesMaterialColoursAndTextureNames)
+{
+    const MeshSoup soup = ReadAssimpMesh(Data + "cube.obj");
+    std::set<std::string> textures;
+    bool red = false;
+    for (const MeshMaterial& m : soup.materials) {
+        textures.insert(m.textureFile);
+        red = red || (m.colour && m.colour->red > 200 && m.colour->green < 40);
+    }
+    EXPECT_TRUE(red);
+    EXPECT_TRUE(textures.count("maps/Bricks.png"));
+}
+
+TEST(AssimpMesh, RefusesBrokenFilesNamingThem)
+{
+    for (const char* file : {"bad-index.obj", "empty.stl", "missing-buffer.gltf"}) {
+        try {
+            ImportMeshFile(Data + file, {}, DemoMeshSkin());
+            ADD_FAILURE() << file << " was read";
+        } catch (const OrmelError& error) {
+            EXPECT_THAT(error.what(), HasSubstr(file));
+        }
+    }
+    EXPECT_THROW(ImportMeshFile(Data + "missing.obj", {}, DemoMeshSkin()), IoError);
+}
+
+} // namespace
