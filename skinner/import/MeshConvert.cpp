@@ -163,5 +163,5 @@ UpAxis UsualUpAxis(const std::string& name)
     std::string extension = dot == std::string::npos ? "" : name.substr(dot + 1);
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == "stl" || extension == "3ds" || extension == "dxf" ? UpAxis::Z : UpAxis::Y;
+    return extension == "stl" || extension == "dxf" ? UpAxis::Z : UpAxis::Y;
 }
