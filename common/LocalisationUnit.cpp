@@ -23,11 +23,15 @@ const std::string& DictionaryText(const DictionaryEntry& entry)
     return DictionaryTable.at(static_cast<std::size_t>(entry.number));
 }
 
-std::optional<std::filesystem::path> HelpFileFor(std::string_view prefix)
+std::vector<std::string> HelpFileNames(std::string_view prefix)
 {
     const std::string base(prefix);
-    for (const std::string& name : {base + "_" + LanguageName + ".chm", base + ".chm",
-                                    base + "_" + LanguageName + ".html", base + ".html"}) {
+    return {base + "_" + LanguageName + ".chm", base + ".chm", base + "_" + LanguageName + ".html", base + ".html"};
+}
+
+std::optional<std::filesystem::path> HelpFileFor(std::string_view prefix)
+{
+    for (const std::string& name : HelpFileNames(prefix)) {
         const std::filesystem::path path = FileInCurrentFolder(name);
         std::error_code ec;
         if (std::filesystem::is_regular_file(path, ec))

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 constexpr int DictionarySize = 257;             // entries 0 to 256
 inline constexpr const char* MissingEntry = "********";
@@ -27,6 +28,8 @@ void LoadDictionary(std::string_view fileName);
 // The loaded text of one entry of the program's table.
 const std::string& DictionaryText(const DictionaryEntry& entry);
 
-// The help file to open for `prefix` in the current folder, first found of:
+// The names a help file for `prefix` may have, in the order they are looked for:
 // prefix_Language.chm, prefix.chm, prefix_Language.html, prefix.html.
+std::vector<std::string> HelpFileNames(std::string_view prefix);
+// The help file to open for `prefix` in the current folder: the first of those names found.
 std::optional<std::filesystem::path> HelpFileFor(std::string_view prefix);

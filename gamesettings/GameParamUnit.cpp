@@ -345,6 +345,7 @@ void TGameParamForm::TranslateForm()
     RunGuarded(this, [] { LoadDictionary("Partiva.dic"); });
 
     setWindowTitle(Entry(PartivaText("Caption")));
+    SetMessageTitle(EntryOrEnglish(PartivaText("Caption")));
     SaveParameters1->setText(Entry(PartivaText("SaveParameters1")));
     Quit1->setText(Entry(PartivaText("Quit1")));
     Help1->setText(Entry(PartivaText("Help1")));
@@ -460,4 +461,4 @@ void TGameParamForm::SaveParameters1Click()
 
 void TGameParamForm::Quit1Click() { QApplication::quit(); }
 
-void TGameParamForm::Help1Click() { OpenHelp("Partiva"); }
+void TGameParamForm::Help1Click() { OpenHelp(this, "Partiva", PartivaText("HelpNotOpened"), PartivaText("HelpMissing")); }

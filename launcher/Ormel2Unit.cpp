@@ -181,6 +181,7 @@ void TOrmel2Form::TranslateForm()
     LanguageMenu->setTitle(Entry(Ormel2Text("LanguageMenu")));
     Help1->setText(Entry(Ormel2Text("Help1")));
     setWindowTitle(Entry(Ormel2Text("Caption")) + " - " + Ui(GameTitle));
+    SetMessageTitle(EntryOrEnglish(Ormel2Text("Caption")));
     Tessaro3DButton->setText(Entry(Ormel2Text("Tessaro3DButton")));
     TextureButton->setText(Entry(Ormel2Text("TextureButton")));
     TileButton->setText(Entry(Ormel2Text("TileButton")));
@@ -243,12 +244,25 @@ void TOrmel2Form::SoftwareMenuClick() { SetRenderer(0); }
 void TOrmel2Form::OpenGLMenuClick() { SetRenderer(1); }
 void TOrmel2Form::DirectXMenuClick() { SetRenderer(2); }
 
-void TOrmel2Form::TextureButtonClick() { StartProgram("Pigmenta.exe"); }
-void TOrmel2Form::Tessaro3DButtonClick() { StartProgram("Tessaro3D.exe"); }
-void TOrmel2Form::TileButtonClick() { StartProgram("Mosaro.exe"); }
-void TOrmel2Form::PartivaButtonClick() { StartProgram("Partiva.exe"); }
-void TOrmel2Form::LevelButtonClick() { StartProgram(LevelEditorProgram(Renderer, programExists)); }
-void TOrmel2Form::TestGameButtonClick() { StartProgram(PlayerProgram(Renderer, programExists)); }
+void TOrmel2Form::startProgram(const std::string& name, ProgramKind kind)
+{
+    if (StartProgram(name))
+        return;
+    // A button that does nothing would pass the failure off as nothing: say what is missing where.
+    QString text = EntryOrEnglish(Ormel2Text("ProgramMissing")).arg(Ui(name));
+    for (const std::filesystem::path& folder : ProgramFolders())
+        text += "\n" + Ui(folder.string());
+    if (kind == ProgramKind::Separate)
+        text += "\n\n" + EntryOrEnglish(Ormel2Text("SeparatePrograms"));
+    ShowError(this, text);
+}
+
+void TOrmel2Form::TextureButtonClick() { startProgram("Pigmenta.exe", ProgramKind::OfTheSuite); }
+void TOrmel2Form::Tessaro3DButtonClick() { startProgram("Tessaro3D.exe", ProgramKind::OfTheSuite); }
+void TOrmel2Form::TileButtonClick() { startProgram("Mosaro.exe", ProgramKind::Separate); }
+void TOrmel2Form::PartivaButtonClick() { startProgram("Partiva.exe", ProgramKind::OfTheSuite); }
+void TOrmel2Form::LevelButtonClick() { startProgram(LevelEditorProgram(Renderer, programExists), ProgramKind::Separate); }
+void TOrmel2Form::TestGameButtonClick() { startProgram(PlayerProgram(Renderer, programExists), ProgramKind::Separate); }
 
 void TOrmel2Form::DeployButtonClick()
 {
@@ -276,6 +290,6 @@ void TOrmel2Form::DeployButtonClick()
         ShowError(this, deployReport(counts));
 }
 
-void TOrmel2Form::Help1Click() { OpenHelp("Ormel2"); }
+void TOrmel2Form::Help1Click() { OpenHelp(this, "Ormel2", Ormel2Text("HelpNotOpened"), Ormel2Text("HelpMissing")); }
 
 void TOrmel2Form::Quit1Click() { QApplication::quit(); }

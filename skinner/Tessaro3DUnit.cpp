@@ -300,6 +300,7 @@ void TForm1::TranslateForm()
     // A dictionary that cannot be read leaves the texts as they were.
     RunGuarded(this, [] { LoadDictionary("Tessaro3D.dic"); });
     setWindowTitle(Entry(Tessaro3DText("Caption")));
+    SetMessageTitle(EntryOrEnglish(Tessaro3DText("Caption")));
     const struct {
         QMenu* menu;
         const DictionaryEntry& entry;

@@ -7,7 +7,9 @@
 
 namespace {
 
-QString title() { return QApplication::applicationName(); }
+QString messageTitle;
+
+QString title() { return messageTitle.isEmpty() ? QApplication::applicationName() : messageTitle; }
 
 QString runFileDialog(QWidget* parent, const FileDialogRequest& request, QFileDialog::AcceptMode mode)
 {
@@ -29,6 +31,10 @@ DialogHooks& Hooks()
     static DialogHooks hooks;
     return hooks;
 }
+
+void SetMessageTitle(const QString& text) { messageTitle = text; }
+
+QString MessageTitle() { return title(); }
 
 void ShowMessage(QWidget* parent, const QString& text)
 {
@@ -65,6 +71,14 @@ bool AskYesNo(QWidget* parent, const QString& caption, const QString& text)
     // No is the default: a question before something is lost must not be answered by Enter.
     return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
            QMessageBox::Yes;
+}
+
+bool AskOkCancel(QWidget* parent, const QString& caption, const QString& text)
+{
+    if (Hooks().askOkCancel)
+        return Hooks().askOkCancel(caption, text);
+    return QMessageBox::question(parent, caption, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel) ==
+           QMessageBox::Ok;
 }
 
 QString ChooseOpenFile(QWidget* parent, const FileDialogRequest& request)

@@ -21,6 +21,7 @@ struct DialogHooks {
     std::function<void(const QString& text)> error;
     std::function<std::optional<QString>(const QString& caption, const QString& prompt, const QString& value)> askText;
     std::function<bool(const QString& caption, const QString& text)> askYesNo;
+    std::function<bool(const QString& caption, const QString& text)> askOkCancel;
     std::function<QString(const FileDialogRequest&)> chooseOpenFile;
     std::function<QString(const FileDialogRequest&)> chooseSaveFile;
 };
@@ -28,12 +29,19 @@ struct DialogHooks {
 // Process-wide hooks; a set hook answers instead of showing a window. Tests set them.
 DialogHooks& Hooks();
 
+// The title of the message boxes: the program's name in the interface language, which each
+// program sets when it translates its window; the application's name until then.
+void SetMessageTitle(const QString& text);
+QString MessageTitle();
+
 void ShowMessage(QWidget* parent, const QString& text);
 void ShowError(QWidget* parent, const QString& text);
 // The one-line question: the typed text, or nothing when the user cancels.
 std::optional<QString> AskText(QWidget* parent, const QString& caption, const QString& prompt, const QString& value);
 // A yes-or-no question whose default answer (Enter, Escape) is No.
 bool AskYesNo(QWidget* parent, const QString& caption, const QString& text);
+// A question answered with OK or Cancel (Cancel the default); true for OK.
+bool AskOkCancel(QWidget* parent, const QString& caption, const QString& text);
 // The chosen file's path, or empty when the user cancels.
 QString ChooseOpenFile(QWidget* parent, const FileDialogRequest& request);
 QString ChooseSaveFile(QWidget* parent, const FileDialogRequest& request);

@@ -1,23 +1,33 @@
 #include "Shell.h"
 
+#include "Dialogs.h"
 #include "LocalisationUnit.h"
 #include "ProgramFinder.h"
+#include "Text.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QProcess>
+#include <QStringList>
 #include <QUrl>
 
-#include <filesystem>
 #include <optional>
 
 namespace {
 
+std::filesystem::path executableFolder() { return QCoreApplication::applicationDirPath().toStdString(); }
+
 std::optional<std::filesystem::path> findProgram(std::string_view name)
 {
-    const std::filesystem::path executableFolder = QCoreApplication::applicationDirPath().toStdString();
-    return FindProgram(name, std::filesystem::current_path(), executableFolder);
+    return FindProgram(name, std::filesystem::current_path(), executableFolder());
+}
+
+bool openDocument(const QString& path)
+{
+    if (Shell().openDocument)
+        return Shell().openDocument(path);
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 } // namespace
@@ -30,22 +40,30 @@ ShellHooks& Shell()
 
 bool ProgramExists(std::string_view name) { return findProgram(name).has_value(); }
 
-void StartProgram(std::string_view name)
+std::vector<std::filesystem::path> ProgramFolders() { return {std::filesystem::current_path(), executableFolder()}; }
+
+bool StartProgram(std::string_view name)
 {
-    if (Shell().startProgram)
-        return Shell().startProgram(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
-    if (const auto program = findProgram(name))
+    if (Shell().startProgram) {
+        Shell().startProgram(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+        return true;
+    }
+    const auto program = findProgram(name);
+    if (program)
         QProcess::startDetached(QString::fromStdString(program->string()), {}, QDir::currentPath());
+    return program.has_value();
 }
 
-void OpenHelp(std::string_view prefix)
+void OpenHelp(QWidget* parent, std::string_view prefix, const DictionaryEntry& notOpened, const DictionaryEntry& missing)
 {
     const auto file = HelpFileFor(prefix);
-    if (!file)
-        return;
+    if (!file) {
+        QStringList names;
+        for (const std::string& name : HelpFileNames(prefix))
+            names << Ui(name);
+        return ShowError(parent, EntryOrEnglish(missing).arg(names.join(", ")));
+    }
     const QString path = QString::fromStdString(std::filesystem::absolute(*file).string());
-    if (Shell().openDocument)
-        Shell().openDocument(path);
-    else
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (!openDocument(path))
+        ShowError(parent, EntryOrEnglish(notOpened).arg(path));
 }

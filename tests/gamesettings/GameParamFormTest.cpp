@@ -465,7 +465,10 @@ private slots:
     {
         folder->write("Partiva_English.html", "<html></html>");
         QString opened;
-        Shell().openDocument = [&](const QString& path) { opened = path; };
+        Shell().openDocument = [&](const QString& path) {
+            opened = path;
+            return true;
+        };
         createForm();
         form->Help1->trigger();
         QVERIFY(opened.endsWith("Partiva_English.html"));

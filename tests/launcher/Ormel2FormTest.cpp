@@ -9,6 +9,8 @@
 #include "Ormel2Settings.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -61,7 +63,10 @@ private slots:
         LanguageName.clear();
         DictionaryTable.fill("");
         Shell().startProgram = [this](const QString& name) { started << name; };
-        Shell().openDocument = [this](const QString& path) { opened << QFileInfo(path).fileName(); };
+        Shell().openDocument = [this](const QString& path) {
+            opened << QFileInfo(path).fileName();
+            return true;
+        };
         Hooks().error = [this](const QString& text) { errors << text; };
     }
     void cleanup() { folder.reset(); }
@@ -132,6 +137,51 @@ private slots:
         for (QPushButton* button : {form->TextureButton, form->Tessaro3DButton, form->TileButton, form->PartivaButton})
             button->click();
         QCOMPARE(started, (QStringList{"Pigmenta.exe", "Tessaro3D.exe", "Mosaro.exe", "Partiva.exe"}));
+    }
+
+    // A missing program is named with the folders it was looked for in; the programs installed
+    // apart say so. The texts come from the dictionary, or English where it lacks them.
+    void aMissingProgramIsNamedWithWhereItWasLookedFor()
+    {
+        std::string dictionary = Dictionary;
+        dictionary.insert(dictionary.find("13=Deploy\n"), "20=Missing: %1, looked in\n");
+        folder->write("Ormel2.dic", dictionary);
+        const auto form = makeForm();
+        Shell().startProgram = nullptr;
+        form->TileButton->click();
+        form->LevelButton->click();
+        form->TestGameButton->click();
+        form->PartivaButton->click();
+        QCOMPARE(errors.size(), 4);
+        const QString folders = "\n" + QDir::currentPath() + "\n" + QCoreApplication::applicationDirPath();
+        const QString separate = "\n\nThe tile bank editor, the level editor and the game player are programs of "
+                                 "their own: install them into the game folder.";
+        QCOMPARE(errors[0], "Missing: Mosaro.exe, looked in" + folders + separate);
+        QCOMPARE(errors[1], "Missing: EDITOR.EXE, looked in" + folders + separate);
+        QCOMPARE(errors[2], "Missing: PLAYER.EXE, looked in" + folders + separate);
+        QCOMPARE(errors[3], "Missing: Partiva.exe, looked in" + folders);
+    }
+
+    void helpThatCannotBeShownIsNamed()
+    {
+        folder->write("Ormel2.dic", Dictionary);
+        const auto form = makeForm();
+        form->Help1->trigger();
+        QCOMPARE(errors, QStringList{"There is no help file: Ormel2_English.chm, Ormel2.chm, Ormel2_English.html, "
+                                     "Ormel2.html was looked for."});
+        folder->write("Ormel2.html", "");
+        Shell().openDocument = [](const QString&) { return false; }; // no viewer for HTML pages
+        form->Help1->trigger();
+        QCOMPARE(errors.size(), 2);
+        QCOMPARE(errors[1], "The help file " + QDir::current().absoluteFilePath("Ormel2.html") +
+                                " could not be opened: no program to show it was found.");
+    }
+
+    void messageBoxesBearTheTranslatedName()
+    {
+        folder->write("Ormel2.dic", Dictionary);
+        const auto form = makeForm();
+        QCOMPARE(MessageTitle(), QString("Project"));
     }
 
     void buttonsKeepTheirPlacesAndTabOrder()

@@ -164,7 +164,10 @@ private Q_SLOTS:
             return chosenFile;
         };
         Hooks().chooseSaveFile = Hooks().chooseOpenFile;
-        Shell().openDocument = [this](const QString& path) { opened << QFileInfo(path).fileName(); };
+        Shell().openDocument = [this](const QString& path) {
+            opened << QFileInfo(path).fileName();
+            return true;
+        };
     }
     void cleanup()
     {
@@ -182,6 +185,7 @@ private Q_SLOTS:
         QCOMPARE(requests[0].defaultSuffix, QString("def"));
 
         QCOMPARE(form->FaceLabel->text(), QString("Entry 25:0/0 - 3 Entry 26"));
+        QCOMPARE(MessageTitle(), entryText(0)); // message boxes too speak the user's language
         QVERIFY(form->TypeFaceItems->button(FacePlain)->isChecked());
         // The design's focal lengths until the window is resized.
         QCOMPARE(form->context->focalX, std::uint16_t{256});
