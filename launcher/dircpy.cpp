@@ -2,6 +2,7 @@
 
 #include "CopierTestHooks.h"
 #include "Errors.h"
+#include "FileResolver.h"
 #include "FolderContainment.h"
 #include "SafeWrite.h"
 #include "WildcardMask.h"
