@@ -209,3 +209,33 @@ TEST(Ormel2Command, MakesTheProjectInTheHomeFolderOnceAndStartsTheProgramThere)
     EXPECT_NE(std::system((start + " NoSuchProgram 2>err.txt").c_str()), 0);
     EXPECT_THAT(folder.read("err.txt"), HasSubstr("is not a program of the suite"));
 }
+
+// A file named from elsewhere reaches a windowed program whole: relative names of existing files
+// and folders are made absolute before the project folder is entered; k3x keeps its words.
+TEST(Ormel2Command, FilesNamedFromElsewhereReachTheProgramAsAbsolutePaths)
+{
+    const TempFolder folder;
+    fs::create_directories(folder.path() / "bin");
+    fs::copy_file(ORMEL2_COMMAND, folder.path() / "bin/ormel2");
+    // Stand-ins that tell where they run and what they were given.
+    for (const char* program : {"Pigmenta", "k3x"}) {
+        folder.write(std::string("bin/") + program, "#!/bin/sh\npwd\nfor a do echo \"$a\"; done\n");
+        fs::permissions(folder.path() / "bin" / program, fs::perms::owner_exec, fs::perm_options::add);
+    }
+    folder.write("castle/DEMO.DEF", "#images\n");
+    fs::create_directories(folder.path() / "project");
+    const std::string start = "cd castle && ORMEL2_PROJECT='" + folder.path().string() + "/project' ../bin/ormel2 ";
+    const std::string here = folder.path().string();
+    const struct {
+        std::string arguments;
+        std::string output;
+    } cases[] = {
+        {"Pigmenta DEMO.DEF ../castle missing.def -x /abs.def",
+         here + "/project\n" + here + "/castle/DEMO.DEF\n" + here + "/castle/../castle\nmissing.def\n-x\n/abs.def\n"},
+        {"k3x info DEMO.DEF", here + "/project\ninfo\nDEMO.DEF\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(std::system((start + c.arguments + " >../out.txt").c_str()), 0) << c.arguments;
+        EXPECT_EQ(folder.read("out.txt"), c.output) << c.arguments;
+    }
+}
