@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
@@ -59,6 +60,13 @@ bool UndoHistory::eventFilter(QObject* watched, QEvent* event)
 }
 
 void UndoHistory::Push(QUndoCommand* command) { stack_->push(command); }
+
+void UndoHistory::EndRunsWhenLeft(QLineEdit* field)
+{
+    // The history, not the window, receives it: a field also loses the focus while the window is
+    // being destroyed, when the window's own members are gone.
+    connect(field, &QLineEdit::editingFinished, this, &UndoHistory::EndTypingRun);
+}
 
 QMenu* UndoHistory::AddEditMenu(QMenuBar* bar, QAction* before)
 {

@@ -13,6 +13,7 @@
 #include <QString>
 
 class QAction;
+class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QUndoCommand;
@@ -38,6 +39,8 @@ public:
     // field is left (the editor calls this on editingFinished), and at every undo or redo.
     int TypingRun() const { return run_; }
     void EndTypingRun() { ++run_; }
+    // Ends the run whenever `field` is left or Enter is pressed in it.
+    void EndRunsWhenLeft(QLineEdit* field);
 
     // The Edit menu with Undo (Ctrl+Z) and Redo (Ctrl+Shift+Z, Ctrl+Y), put before `before` (at the
     // end when null).
