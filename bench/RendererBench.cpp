@@ -1,6 +1,7 @@
-// Frames of the demo's large object and of a 20,000-face one at 640 x 480 and 1280 x 960, and
-// the fill rate of one large triangle, each against the plain rasteriser kept beside the tests.
-//     build/bench/renderer_bench --benchmark_counters_tabular=true
+// Frames of the demo's large object, of a 20,000-face one and of the peer benchmark's two spheres
+// at 640 x 480 and 1280 x 960, and the fill rate of one large triangle, each against the plain rasteriser kept beside the tests.
+//     build/bin/renderer_bench --benchmark_counters_tabular=true
+#include "BenchContext.h"
 #include "DemoObjects.h"
 #include "EditorFrame.h"
 #include "Rasteriser.h"
@@ -9,56 +10,44 @@
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
-#include <random>
+#include <vector>
 
 namespace {
-
-constexpr int TextureCount = 8;
-
-// A context whose bank holds eight noisy textures with see-through texels, and tables that
-// spread colours about (their contents do not change the work done).
-std::unique_ptr<RenderContext> makeContext(int width, int height)
-{
-    auto context = std::make_unique<RenderContext>();
-    ResizeView(*context, width, height);
-    std::mt19937 random(7);
-    for (int n = 0; n < TextureCount; ++n) {
-        context->bank.images[n] = std::make_unique<TextureImage>();
-        for (int v = 0; v < 128; ++v)
-            for (int u = 0; u < 128; ++u)
-                (*context->bank.images[n])[v * 128 + u] =
-                    static_cast<std::uint8_t>(((u / 16 + v / 16) % 2 ? 40 : 160) + n * 4 + random() % 8);
-        context->bank.textures[n] = {n, n, n};
-    }
-    for (int level = 0; level < 256; ++level)
-        for (int c = 0; c < 256; ++c)
-            context->bank.shadeTable->entries[level * 256 + c] = static_cast<std::uint8_t>(c * level / 256);
-    for (std::size_t i = 0; i < BlendTables::Size; ++i)
-        context->bank.blendTables->entries[i] = static_cast<std::uint8_t>(i * 2654435761u >> 24);
-    return context;
-}
 
 std::vector<std::uint16_t> textureNumbers()
 {
     std::vector<std::uint16_t> numbers;
-    for (int n = 0; n < TextureCount; ++n)
+    for (int n = 0; n < BenchTextureCount; ++n)
         numbers.push_back(static_cast<std::uint16_t>(n));
     return numbers;
 }
 
-// The demo's large object (96 x 28 quads, 5,376 faces) and one of 200 x 50 quads (20,000 faces),
-// both reaching 1520 units from their centre, seen from above so that they fill about three
-// quarters of the view. The view scales with the screen, so a larger screen is filled alike.
-const Object3D& torus(int faces)
+// The objects measured: the demo's large object (96 x 28 quads, 5,376 faces) and one of 200 x 50
+// quads (20,000 faces), both reaching 1520 units from their centre, seen from above so that they
+// fill about three quarters of the view; and the peer benchmark's spheres of 2,000 and 20,000
+// faces. The view scales with the screen, so a larger screen is filled alike.
+enum BenchObject { DemoTorus, LargeTorus, SmallSphere, LargeSphere };
+
+const Object3D& benchObject(int which)
 {
     static const Object3D demo = BuildTorus(96, 28, 1520, textureNumbers());
     static const Object3D large = BuildTorus(200, 50, 1520, textureNumbers());
-    return faces == 5376 ? demo : large;
+    switch (which) {
+    case DemoTorus:
+        return demo;
+    case LargeTorus:
+        return large;
+    case SmallSphere:
+        return BenchSphere(50, 21);
+    default:
+        return BenchSphere(100, 101);
+    }
 }
 
-EditorView benchView()
+EditorView benchView(int which)
 {
+    if (which == SmallSphere || which == LargeSphere)
+        return BenchSphereView();
     EditorView view;
     view.yaw = 1200;
     view.pitch = -6500;
@@ -75,13 +64,15 @@ double coveredShare(const RenderContext& context)
     return static_cast<double>(drawn) / pixels;
 }
 
+// (object, screen width, threads: 0 one per processor)
 void frame(benchmark::State& state, TriangleDrawer draw)
 {
-    const int faces = static_cast<int>(state.range(0));
+    const int which = static_cast<int>(state.range(0));
     const int width = static_cast<int>(state.range(1)), height = width * 3 / 4;
-    auto context = makeContext(width, height);
-    const Object3D& object = torus(faces);
-    const EditorView view = benchView();
+    auto context = MakeBenchContext(width, height);
+    SetRenderThreads(*context, static_cast<int>(state.range(2)));
+    const Object3D& object = benchObject(which);
+    const EditorView view = benchView(which);
     DrawEditorFrame(*context, object, view, draw);
     for (auto _ : state) {
         DrawEditorFrame(*context, object, view, draw);
@@ -98,7 +89,7 @@ void BM_FramePlain(benchmark::State& state) { frame(state, ReferenceDrawTriangle
 // One textured, shaded triangle over most of a 1280 x 960 view, leaning away from the eye.
 void fill(benchmark::State& state, TriangleDrawer draw)
 {
-    auto context = makeContext(1280, 960);
+    auto context = MakeBenchContext(1280, 960);
     RenderTriangle t{};
     // Eye-space corners of a face leaning back; its screen points reach the view's corners.
     t.x1 = -640, t.y1 = 500, t.z1 = 600;
@@ -127,12 +118,21 @@ void fill(benchmark::State& state, TriangleDrawer draw)
 void BM_FillRate(benchmark::State& state) { fill(state, DrawTriangle); }
 void BM_FillRatePlain(benchmark::State& state) { fill(state, ReferenceDrawTriangle); }
 
-// (faces, screen width): the demo object and the 20,000-face one at 640 x 480 and 1280 x 960.
+// Every object at 640 x 480 and 1280 x 960, on one thread and on one per processor.
 void frameSizes(benchmark::internal::Benchmark* b)
 {
-    for (const int faces : {5376, 20000})
+    for (const int which : {DemoTorus, LargeTorus, SmallSphere, LargeSphere})
         for (const int width : {640, 1280})
-            b->Args({faces, width});
+            for (const int threads : {1, 0})
+                b->Args({which, width, threads});
+}
+
+// The plain rasteriser draws on one thread.
+void plainFrameSizes(benchmark::internal::Benchmark* b)
+{
+    for (const int which : {DemoTorus, LargeTorus, SmallSphere, LargeSphere})
+        for (const int width : {640, 1280})
+            b->Args({which, width, 1});
 }
 
 // (blend level, face type): opaque textured, see-through (level 8), keyed.
@@ -146,7 +146,7 @@ void fillKinds(benchmark::internal::Benchmark* b)
 } // namespace
 
 BENCHMARK(BM_Frame)->Apply(frameSizes)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FramePlain)->Apply(frameSizes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FramePlain)->Apply(plainFrameSizes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FillRate)->Apply(fillKinds)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FillRatePlain)->Apply(fillKinds)->Unit(benchmark::kMillisecond);
 

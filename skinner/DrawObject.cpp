@@ -34,6 +34,7 @@ RenderTriangle& reserveSlot(RenderContext& context)
         context.triangles.resize(grown);
         context.sortKeys.resize(grown);
         context.sortScratch.resize(2 * grown);
+        context.drawList.resize(grown);
     }
     return context.triangles[at];
 }
@@ -180,17 +181,20 @@ void appendVirtual(RenderContext& context, const RenderTriangle& t, const EyePoi
     const i32 right = Wrap(i64(lx) + width), top = Wrap(i64(ly) + height);
     const i32 sRight = Wrap(i64(sx) + sw), sTop = Wrap(i64(sy) + sh);
 
-    RenderTriangle& first = reserveSlot(context);
-    first = t;
-    first.faceType = FaceTexturedKeyed;
-    first.direct = 1;
-    first.depthKey = Wrap(Abs64(z));
-    first.x1 = right, first.y1 = ly, first.z1 = z;
-    first.x2 = lx, first.y2 = ly, first.z2 = z;
-    first.x3 = lx, first.y3 = top, first.z3 = z;
-    setScreen(first, {{sx, sTop}, {sx, sy}, {sRight, sy}});
-    first.mapping = 1;
-    ++context.triangleCount;
+    {
+        // Making room for the second triangle may move the list: no reference outlives this block.
+        RenderTriangle& first = reserveSlot(context);
+        first = t;
+        first.faceType = FaceTexturedKeyed;
+        first.direct = 1;
+        first.depthKey = Wrap(Abs64(z));
+        first.x1 = right, first.y1 = ly, first.z1 = z;
+        first.x2 = lx, first.y2 = ly, first.z2 = z;
+        first.x3 = lx, first.y3 = top, first.z3 = z;
+        setScreen(first, {{sx, sTop}, {sx, sy}, {sRight, sy}});
+        first.mapping = 1;
+        ++context.triangleCount;
+    }
 
     RenderTriangle& second = reserveSlot(context);
     second = context.triangles[static_cast<std::size_t>(context.triangleCount) - 1];
@@ -276,20 +280,24 @@ void DrawObject(RenderContext& context, const Object3D& object, std::int32_t off
             continue;
         if (face.doubleSided == 0 && facesAway(a, b, c))
             continue;
-        RenderTriangle& t = reserveSlot(context);
-        t.x1 = a.x, t.y1 = a.y, t.z1 = a.z;
-        t.x2 = b.x, t.y2 = b.y, t.z2 = b.z;
-        t.x3 = c.x, t.y3 = c.y, t.z3 = c.z;
-        t.texture = face.texture;
-        t.mapping = face.mapping;
-        t.depthKey = depthKey(a, b, c);
-        t.faceType = face.faceType;
-        t.direct = 0;
-        t.light1 = ambient;
-        t.objectId = objectId;
-        t.faceIndex = static_cast<i32>(k);
-        t.light2 = t.light3 = 0;
-        t.blendLevel = blendLevel(face, transparencyBias);
+        {
+            // The face's fields go into the list's next entry. Clipping may append a second
+            // piece and grow the list, moving its entries: no reference outlives this block.
+            RenderTriangle& t = reserveSlot(context);
+            t.x1 = a.x, t.y1 = a.y, t.z1 = a.z;
+            t.x2 = b.x, t.y2 = b.y, t.z2 = b.z;
+            t.x3 = c.x, t.y3 = c.y, t.z3 = c.z;
+            t.texture = face.texture;
+            t.mapping = face.mapping;
+            t.depthKey = depthKey(a, b, c);
+            t.faceType = face.faceType;
+            t.direct = 0;
+            t.light1 = ambient;
+            t.objectId = objectId;
+            t.faceIndex = static_cast<i32>(k);
+            t.light2 = t.light3 = 0;
+            t.blendLevel = blendLevel(face, transparencyBias);
+        }
         auto corner = [&](const EyePoint& eye, std::uint16_t point) {
             return Corner{eye, {screenX[point], screenY[point]}};
         };

@@ -97,6 +97,9 @@ template <Ink I>
 inline void spanPixels(std::uint8_t* pixel, i32 count, const std::uint8_t* texture, Texel start, Fixed8 du, Fixed8 dv,
                        const Tables& tables)
 {
+    // Local copies: the pixel stores could otherwise alias the tables' pointers and reload them.
+    const std::uint8_t* const shade = tables.shade;
+    const std::uint8_t* const blend = tables.blend;
     Fixed8 accU = 0, accV = 0;
     for (i32 k = 0; k < count; ++k) {
         const std::uint8_t texel = texture[((start.v + (accV >> 8)) & 255) * 128 + start.u + (accU >> 8)];
@@ -105,11 +108,11 @@ inline void spanPixels(std::uint8_t* pixel, i32 count, const std::uint8_t* textu
         if constexpr (I == Ink::Keyed || I == Ink::BlendKeyed)
             if (texel == 0)
                 continue; // colour 0 is the key: what lies behind shows
-        const std::uint8_t shaded = tables.shade[texel];
+        const std::uint8_t shaded = shade[texel];
         if constexpr (I == Ink::Opaque || I == Ink::Keyed)
             pixel[k] = shaded;
         else
-            pixel[k] = tables.blend[shaded * 256 + pixel[k]];
+            pixel[k] = blend[shaded * 256 + pixel[k]];
     }
 }
 
@@ -123,6 +126,11 @@ struct Edges {
 // the row lies wholly outside the view. `longAcc` and `shortAcc` hold (y - start y) x slope.
 struct Row {
     i32 left, right;
+};
+
+// Rows top..bottom - 1: the part of the screen one thread draws.
+struct Band {
+    i32 top, bottom;
 };
 
 inline bool rowSpan(const RenderContext& c, i32 blendLevel, i32 longAcc, i32 p1x, i32 shortAcc, i32 p2x, Row& row)
@@ -145,41 +153,57 @@ std::uint8_t* screenRow(RenderContext& c, i32 y)
     return c.screen.pixels.data() + static_cast<std::size_t>(c.maxY - y) * c.screen.width;
 }
 
-// Rows first..last - 1 of one half. The edge x of row y is (y - start y) x slope div 32768 +
-// start x; the products are kept as running sums, which wrap exactly as the products do.
+// Rows from..to - 1 of one half. The edge x of row y is (y - start y) x slope div 32768 + start
+// x; the products are kept as running sums, which wrap exactly as the products do. False when
+// `fill` abandoned the half.
 template <typename RowFill>
-void walkHalf(RenderContext& c, i32 blendLevel, const Edges& e, i32 first, i32 last, i32 shortSlope, RowFill fill)
+bool walkRows(const RenderContext& c, i32 blendLevel, const Edges& e, i32 from, i32 to, i32 shortSlope, RowFill fill)
 {
-    i32 longAcc = Wrap((i64(first) - e.py[0]) * e.longSlope);
-    i32 shortAcc = Wrap((i64(first) - e.py[1]) * shortSlope);
-    for (i32 y = first; y < last; ++y) {
+    i32 longAcc = Wrap((i64(from) - e.py[0]) * e.longSlope);
+    i32 shortAcc = Wrap((i64(from) - e.py[1]) * shortSlope);
+    for (i32 y = from; y < to; ++y) {
         Row row;
         if (rowSpan(c, blendLevel, longAcc, e.px[0], shortAcc, e.px[1], row) && !fill(y, row))
-            return;
+            return false;
         longAcc = Wrap(i64(longAcc) + e.longSlope);
         shortAcc = Wrap(i64(shortAcc) + shortSlope);
     }
+    return true;
 }
 
-template <typename RowFill>
-void walkTriangle(RenderContext& c, i32 blendLevel, const Edges& e, RowFill fill)
+// The rows of both halves that lie in the band. A half that a band enters below its first row
+// is drawn only if `rowsKept` (first, from, slope) says that none of the rows above the band
+// abandoned it, as drawing it whole would have.
+template <typename RowFill, typename RowsKept>
+void walkTriangle(const RenderContext& c, i32 blendLevel, const Edges& e, Band band, RowFill fill, RowsKept rowsKept)
 {
+    auto half = [&](i32 first, i32 last, i32 slope) {
+        const i32 from = std::max(first, band.top), to = std::min(last, band.bottom);
+        if (from >= to)
+            return;
+        if (from > first && !rowsKept(first, from, slope))
+            return;
+        walkRows(c, blendLevel, e, from, to, slope, fill);
+    };
     const i32 maxY = c.maxY;
     if (e.py[1] != e.py[0] && e.py[1] >= 0) {
         const i32 slope = Div(Wrap((i64(e.px[0]) - e.px[1]) * EdgeOne), Wrap(i64(e.py[0]) - e.py[1]));
-        walkHalf(c, blendLevel, e, std::max(e.py[0], 0), std::min(e.py[1], maxY), slope, fill);
+        half(std::max(e.py[0], 0), std::min(e.py[1], maxY), slope);
     }
     if (e.py[2] != e.py[1] && e.py[1] <= maxY) {
         const i32 slope = Div(Wrap((i64(e.px[2]) - e.px[1]) * EdgeOne), Wrap(i64(e.py[2]) - e.py[1]));
-        walkHalf(c, blendLevel, e, std::max(e.py[1], 0), std::min(e.py[2], maxY), slope, fill);
+        half(std::max(e.py[1], 0), std::min(e.py[2], maxY), slope);
     }
 }
 
-void drawFlat(RenderContext& c, const RenderTriangle& t, const Edges& e, const Tables& tables, std::uint8_t colour)
+void drawFlat(RenderContext& c, const RenderTriangle& t, const Edges& e, Band band, const Tables& tables,
+              std::uint8_t colour)
 {
     const std::uint8_t shaded = tables.shade[colour];
     const i32 level = t.blendLevel;
-    walkTriangle(c, level, e, [&](i32 y, const Row& row) {
+    // Flat rows never abandon their half.
+    auto everyRowKept = [](i32, i32, i32) { return true; };
+    walkTriangle(c, level, e, band, [&](i32 y, const Row& row) {
         std::uint8_t* pixel = screenRow(c, y);
         if (level == 0) {
             // Opaque flat rows stop one column short of `right`.
@@ -190,16 +214,50 @@ void drawFlat(RenderContext& c, const RenderTriangle& t, const Edges& e, const T
                 pixel[x] = blend[pixel[x]];
         }
         return true;
-    });
+    }, everyRowKept);
+}
+
+// Whether an eye ray through rows from..to - 1 might run parallel to the plane. The denominator
+// rz x 256 + dy x ry + dx x rx is linear in the ray (dx, dy); over the whole width of those rows
+// it stays between its values at the corners. When that range, reckoned without wrapping, keeps
+// one sign within 32 bits, no ray is parallel.
+bool raysMayRunParallel(const RenderContext& c, const TexturePlane& p, i32 from, i32 to)
+{
+    const i64 dyHigh = c.rayY[static_cast<std::size_t>(from)], dyLow = c.rayY[static_cast<std::size_t>(to) - 1];
+    const i64 dxLow = c.rayX.front(), dxHigh = c.rayX.back();
+    const i64 base = i64(p.rz) * 256;
+    const i64 low = base + std::min(dyLow * p.ry, dyHigh * p.ry) + std::min(dxLow * p.rx, dxHigh * p.rx);
+    const i64 high = base + std::max(dyLow * p.ry, dyHigh * p.ry) + std::max(dxLow * p.rx, dxHigh * p.rx);
+    return !((low > 0 && high <= INT32_MAX) || (high < 0 && low >= INT32_MIN));
+}
+
+// Whether every exact evaluation of the row's span finds its ray crossing the plane: at `left`,
+// every spanStep pixels after it, and at `right`, as the span walk evaluates them.
+bool rowRaysCrossPlane(const RenderContext& c, const TexturePlane& p, i32 y, const Row& row)
+{
+    const i32 rowDen = Wrap(i64(p.rz) * 256 + i64(c.rayY[static_cast<std::size_t>(y)]) * p.ry);
+    auto crosses = [&](i32 x) { return Wrap(rowDen + i64(c.rayX[static_cast<std::size_t>(x)]) * p.rx) != 0; };
+    if (!crosses(row.left) || !crosses(row.right))
+        return false;
+    for (i32 x = row.left + c.spanStep; x < row.right; x += c.spanStep)
+        if (!crosses(x))
+            return false;
+    return true;
 }
 
 template <Plane P, Ink I>
-void drawTextured(RenderContext& c, const RenderTriangle& t, const Edges& e, const TexturePlane& plane,
+void drawTextured(RenderContext& c, const RenderTriangle& t, const Edges& e, Band band, const TexturePlane& plane,
                   const Tables& tables, const std::uint8_t* texture)
 {
     const i32 step = c.spanStep;
     const i32* rayX = c.rayX.data();
-    walkTriangle(c, t.blendLevel, e, [&](i32 y, const Row& row) {
+    // A ray parallel to the plane in a row above the band would have ended the half there.
+    auto rowsKept = [&](i32 first, i32 from, i32 slope) {
+        return !raysMayRunParallel(c, plane, first, from) ||
+               walkRows(c, t.blendLevel, e, first, from, slope,
+                        [&](i32 y, const Row& row) { return rowRaysCrossPlane(c, plane, y, row); });
+    };
+    walkTriangle(c, t.blendLevel, e, band, [&](i32 y, const Row& row) {
         const i32 dy = c.rayY[y];
         const i32 rowDen = Wrap(i64(plane.rz) * 256 + i64(dy) * plane.ry);
         std::uint8_t* pixel = screenRow(c, y) + row.left;
@@ -233,24 +291,24 @@ void drawTextured(RenderContext& c, const RenderTriangle& t, const Edges& e, con
             x0 = x1;
         }
         return true;
-    });
+    }, rowsKept);
 }
 
 template <Plane P>
-void drawTexturedInk(RenderContext& c, const RenderTriangle& t, const Edges& e, const TexturePlane& plane,
+void drawTexturedInk(RenderContext& c, const RenderTriangle& t, const Edges& e, Band band, const TexturePlane& plane,
                      const Tables& tables, const std::uint8_t* texture)
 {
     const bool keyed = t.faceType == FaceTexturedKeyed;
     if (t.blendLevel == 0) {
         if (keyed)
-            drawTextured<P, Ink::Keyed>(c, t, e, plane, tables, texture);
+            drawTextured<P, Ink::Keyed>(c, t, e, band, plane, tables, texture);
         else
-            drawTextured<P, Ink::Opaque>(c, t, e, plane, tables, texture);
+            drawTextured<P, Ink::Opaque>(c, t, e, band, plane, tables, texture);
     } else {
         if (keyed)
-            drawTextured<P, Ink::BlendKeyed>(c, t, e, plane, tables, texture);
+            drawTextured<P, Ink::BlendKeyed>(c, t, e, band, plane, tables, texture);
         else
-            drawTextured<P, Ink::Blend>(c, t, e, plane, tables, texture);
+            drawTextured<P, Ink::Blend>(c, t, e, band, plane, tables, texture);
     }
 }
 
@@ -276,11 +334,31 @@ void PrepareRasteriser(RenderContext& c)
         c.segmentReciprocal[n] = ((std::uint64_t(1) << 32) + n - 1) / n;
 }
 
-void DrawTriangle(RenderContext& c, int triangleIndex, const std::uint8_t* texture)
+std::int32_t TriangleSubdivision(const RenderTriangle& t)
+{
+    const i32 abx = Wrap(i64(t.x1) - t.x2), aby = Wrap(i64(t.y1) - t.y2), abz = Wrap(i64(t.z1) - t.z2);
+    const i32 acx = Wrap(i64(t.x1) - t.x3), acy = Wrap(i64(t.y1) - t.y3), acz = Wrap(i64(t.z1) - t.z3);
+    const i32 size2 = Wrap(i64(Dot3(abx, abx, aby, aby, abz, abz)) + Dot3(acx, acx, acy, acy, acz, acz));
+    return std::min(Div(size2, 70000) + 1, 10);
+}
+
+void EnsureRasteriserTables(RenderContext& c)
 {
     if (c.tablesMadeFor != viewOf(c))
         PrepareRasteriser(c);
+}
+
+void DrawTriangle(RenderContext& c, int triangleIndex, const std::uint8_t* texture)
+{
+    EnsureRasteriserTables(c);
     const RenderTriangle& t = c.triangles[triangleIndex];
+    c.subdivision = TriangleSubdivision(t);
+    DrawTriangleRows(c, t, texture, 0, c.maxY);
+}
+
+void DrawTriangleRows(RenderContext& c, const RenderTriangle& t, const std::uint8_t* texture, std::int32_t top,
+                      std::int32_t bottom)
+{
     const bool flat = t.faceType == FacePlain;
     if ((!flat && texture == nullptr) || t.blendLevel < 0 || t.blendLevel > 16)
         return;
@@ -297,17 +375,15 @@ void DrawTriangle(RenderContext& c, int triangleIndex, const std::uint8_t* textu
     order(0, 1);
     order(0, 2);
     order(1, 2);
-
-    // The subdivision reduces the normal so that the plane arithmetic stays within 32 bits.
-    const i32 abx = Wrap(i64(t.x1) - t.x2), aby = Wrap(i64(t.y1) - t.y2), abz = Wrap(i64(t.z1) - t.z2);
-    const i32 acx = Wrap(i64(t.x1) - t.x3), acy = Wrap(i64(t.y1) - t.y3), acz = Wrap(i64(t.z1) - t.z3);
-    const i32 size2 = Wrap(i64(Dot3(abx, abx, aby, aby, abz, abz)) + Dot3(acx, acx, acy, acy, acz, acz));
-    const i32 subdivision = std::min(Div(size2, 70000) + 1, 10);
-    c.subdivision = subdivision;
-
+    const Band band{std::max<i32>(top, 0), std::min<i32>(bottom, c.maxY)};
     const i32 maxX = c.maxX, maxY = c.maxY;
     if ((e.px[0] < 0 && e.px[1] < 0 && e.px[2] < 0) || (e.px[0] > maxX && e.px[1] > maxX && e.px[2] > maxX) ||
-        e.py[0] > maxY || e.py[2] < 0 || e.py[0] == e.py[2] || subdivision == 0)
+        e.py[0] > maxY || e.py[2] < 0 || e.py[0] == e.py[2] || e.py[0] >= band.bottom || e.py[2] <= band.top)
+        return;
+
+    // The subdivision reduces the normal so that the plane arithmetic stays within 32 bits.
+    const i32 subdivision = TriangleSubdivision(t);
+    if (subdivision == 0)
         return;
     e.longSlope = Div(Wrap((i64(e.px[2]) - e.px[0]) * EdgeOne), Wrap(i64(e.py[2]) - e.py[0]));
 
@@ -315,11 +391,11 @@ void DrawTriangle(RenderContext& c, int triangleIndex, const std::uint8_t* textu
     const Tables tables{c.bank.shadeTable->entries.data() + light * 256,
                         c.bank.blendTables->entries.data() + t.blendLevel * BlendTables::LevelSize};
     if (flat) {
-        drawFlat(c, t, e, tables, c.bank.colourRemap[t.texture & 255]);
+        drawFlat(c, t, e, band, tables, c.bank.colourRemap[t.texture & 255]);
         return;
     }
 
-    const i64 e1x = Wrap(-i64(abx)), e1y = Wrap(-i64(aby)), e1z = Wrap(-i64(abz)); // B - A
+    const i64 e1x = Wrap(i64(t.x2) - t.x1), e1y = Wrap(i64(t.y2) - t.y1), e1z = Wrap(i64(t.z2) - t.z1); // B - A
     const i64 e2x = Wrap(i64(t.x3) - t.x2), e2y = Wrap(i64(t.y3) - t.y2), e2z = Wrap(i64(t.z3) - t.z2);
     const i32 reduce = subdivision * 128;
     TexturePlane p{};
@@ -336,12 +412,12 @@ void DrawTriangle(RenderContext& c, int triangleIndex, const std::uint8_t* textu
     const i64 nx = Abs64(p.rx), ny = Abs64(p.ry), nz = Abs64(p.rz);
     if (nz >= nx && nz >= ny) {
         p.q = Divisor(Wrap(i64(subdivision) * p.rz));
-        drawTexturedInk<Plane::XY>(c, t, e, p, tables, texture);
+        drawTexturedInk<Plane::XY>(c, t, e, band, p, tables, texture);
     } else if (ny > nx && ny > nz) {
         p.q = Divisor(Wrap(i64(subdivision) * p.ry));
-        drawTexturedInk<Plane::XZ>(c, t, e, p, tables, texture);
+        drawTexturedInk<Plane::XZ>(c, t, e, band, p, tables, texture);
     } else {
         p.q = Divisor(Wrap(i64(subdivision) * p.rx));
-        drawTexturedInk<Plane::YZ>(c, t, e, p, tables, texture);
+        drawTexturedInk<Plane::YZ>(c, t, e, band, p, tables, texture);
     }
 }

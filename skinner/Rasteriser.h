@@ -10,6 +10,16 @@
 // flat triangles ignore it and may pass null). Sets context.subdivision.
 void DrawTriangle(RenderContext& context, int triangleIndex, const std::uint8_t* texture);
 
+// Draws rows top..bottom - 1 of triangle `t`, exactly the pixels DrawTriangle draws on those rows,
+// and changes nothing else: threads may draw bands of rows of one frame at once. The per-view
+// tables must be ready (EnsureRasteriserTables).
+void DrawTriangleRows(RenderContext& context, const RenderTriangle& t, const std::uint8_t* texture, std::int32_t top,
+                      std::int32_t bottom);
+
+// The precision factor DrawTriangle sets in context.subdivision for the triangle.
+std::int32_t TriangleSubdivision(const RenderTriangle& t);
+
 // Builds the rasteriser's per-view tables after the view changed (SetView calls it, and
 // DrawTriangle whenever the view's fields no longer match them).
 void PrepareRasteriser(RenderContext& context);
+void EnsureRasteriserTables(RenderContext& context);

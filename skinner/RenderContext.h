@@ -3,10 +3,12 @@
 // geometry stage (DrawObject) appends RenderTriangles, RenderScene lights and sorts them, and the
 // rasteriser (DrawTriangle) draws them into `screen`.
 #include "DisplayImage.h"
+#include "RendererThreads.h"
 #include "SkinnerBank.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 // One triangle of a frame, 26 x i32 = 104 bytes.
@@ -34,6 +36,14 @@ struct SortKey {
     std::int32_t key;
 };
 static_assert(sizeof(SortKey) == 8);
+
+// A triangle of the frame in drawing order, with its texture image (null for flat triangles)
+// and the rows between its top and bottom screen points, by which a band passes it over.
+struct DrawItem {
+    const std::uint8_t* texture;
+    std::int32_t index;
+    std::int32_t top, bottom;
+};
 
 // A point light; RenderScene turns its position into eye space.
 struct Light {
@@ -64,12 +74,19 @@ struct RenderContext {
     std::vector<RenderTriangle> triangles;
     std::vector<SortKey> sortKeys;
     std::vector<SortKey> sortScratch; // twice as long: room for the radix sort's passes
+    std::vector<DrawItem> drawList;   // as long as `triangles`
     // While a frame is built the number of triangles; RenderScene turns it into the last index
     // (-1 when empty), which PickFace and the editor's outline then use.
     std::int32_t triangleCount = 0;
 
     std::array<Light, MaxLights> lights{};
     std::int32_t lastLight = -1;
+
+    // How many threads draw a frame, each taking bands of rows: 0 one per processor, 1 the
+    // calling thread alone (SetRenderThreads). The helpers start with the first frame that
+    // needs them.
+    int renderThreads = 0;
+    std::unique_ptr<RenderThreads> threads;
 
     // The rasteriser's per-view tables, made by SetView: the eye ray through every column,
     // (X - centreX) x 256 div focalX, and through every row, (centreY - y) x 256 div focalY;

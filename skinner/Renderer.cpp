@@ -13,6 +13,7 @@
 #include <limits>
 #include <span>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -36,6 +37,85 @@ i32 lightLevel(const RenderContext& context, i32 ambient, i32 x, i32 y, i32 z)
         level += 255 - v;
     }
     return static_cast<i32>(std::clamp<i64>(level, 0, 255));
+}
+
+// The triangles in drawing order with their textures; triangles of an empty slot or of a
+// number outside the bank are left out (nothing to draw). Answers their count.
+i32 listDrawing(RenderContext& context)
+{
+    const SkinnerBank& bank = context.bank;
+    i32 items = 0;
+    for (i32 i = 0; i <= context.triangleCount; ++i) {
+        const i32 index = context.sortKeys[static_cast<std::size_t>(i)].index;
+        const RenderTriangle& t = context.triangles[static_cast<std::size_t>(index)];
+        const std::uint8_t* texture = nullptr;
+        if (t.faceType != FacePlain) {
+            i32 image = t.texture;
+            if (t.direct == 0)
+                image = t.texture >= 0 && t.texture < SkinnerBank::Capacity ? bank.textures[t.texture].current : -1;
+            texture = bank.image(image);
+            if (texture == nullptr)
+                continue;
+        }
+        context.drawList[static_cast<std::size_t>(items++)] = {texture, index, std::min({t.sy1, t.sy2, t.sy3}),
+                                                              std::max({t.sy1, t.sy2, t.sy3})};
+    }
+    return items;
+}
+
+// Each thread takes bands of rows in turn and draws in them every triangle that reaches them, in
+// drawing order: a band's pixels come out as if the whole frame were drawn by one thread.
+// Several bands a thread even out faces spread unevenly over the screen.
+constexpr int BandsPerThread = 4;
+
+struct BandFrame {
+    RenderContext* context;
+    i32 items;
+    i32 rowsPerBand;
+};
+
+void drawBand(void* data, int band)
+{
+    const BandFrame& frame = *static_cast<const BandFrame*>(data);
+    RenderContext& context = *frame.context;
+    const i32 top = band * frame.rowsPerBand, bottom = top + frame.rowsPerBand;
+    constexpr i32 lookAhead = 4; // triangles are visited out of list order: fetch ahead
+    for (i32 i = 0; i < frame.items; ++i) {
+        if (i + lookAhead < frame.items) {
+            const auto* ahead = reinterpret_cast<const char*>(
+                &context.triangles[static_cast<std::size_t>(context.drawList[static_cast<std::size_t>(i + lookAhead)].index)]);
+            __builtin_prefetch(ahead);
+            __builtin_prefetch(ahead + sizeof(RenderTriangle) - 1);
+        }
+        const DrawItem& item = context.drawList[static_cast<std::size_t>(i)];
+        if (item.bottom <= top || item.top >= bottom)
+            continue; // rows drawn lie from the top point up to the bottom one
+        DrawTriangleRows(context, context.triangles[static_cast<std::size_t>(item.index)], item.texture, top, bottom);
+    }
+}
+
+int threadCount(const RenderContext& context)
+{
+    if (context.renderThreads > 0)
+        return context.renderThreads;
+    return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 64u));
+}
+
+void drawBands(RenderContext& context, i32 items)
+{
+    EnsureRasteriserTables(context);
+    const int threads = threadCount(context);
+    const i32 rows = context.maxY; // rows 0..maxY - 1 are drawn
+    if (threads == 1 || rows < 2) {
+        BandFrame whole{&context, items, rows};
+        drawBand(&whole, 0);
+        return;
+    }
+    if (!context.threads || context.threads->helpers() != threads - 1)
+        context.threads = std::make_unique<RenderThreads>(threads - 1);
+    const i32 rowsPerBand = std::max<i32>(1, (rows + threads * BandsPerThread - 1) / (threads * BandsPerThread));
+    BandFrame frame{&context, items, rowsPerBand};
+    context.threads->run((rows + rowsPerBand - 1) / rowsPerBand, {drawBand, &frame});
 }
 
 } // namespace
@@ -70,6 +150,7 @@ void SetView(RenderContext& context, int centreX, int centreY, int focalX, int f
     context.triangles.assign(static_cast<std::size_t>(capacity), RenderTriangle{});
     context.sortKeys.assign(static_cast<std::size_t>(capacity), SortKey{});
     context.sortScratch.assign(2 * static_cast<std::size_t>(capacity), SortKey{});
+    context.drawList.assign(static_cast<std::size_t>(capacity), DrawItem{});
     context.triangleCount = 0;
     PrepareRasteriser(context);
 }
@@ -101,8 +182,6 @@ void AddLight(RenderContext& context, std::int32_t x, std::int32_t y, std::int32
 
 void RenderScene(RenderContext& context, TriangleDrawer draw)
 {
-    if (draw == nullptr)
-        draw = DrawTriangle;
     context.triangleCount = std::max(context.triangleCount, 0) - 1;
     const i32 last = context.triangleCount;
     if (last < 0)
@@ -128,26 +207,13 @@ void RenderScene(RenderContext& context, TriangleDrawer draw)
     SortFrameByDepth(std::span(context.sortKeys).first(static_cast<std::size_t>(last) + 1), context.sortScratch,
                      context.triangles);
 
-    const SkinnerBank& bank = context.bank;
-    constexpr i32 lookAhead = 4; // triangles are visited out of list order: fetch ahead
-    for (i32 i = 0; i <= last; ++i) {
-        if (i + lookAhead <= last) {
-            const auto* ahead = reinterpret_cast<const char*>(&context.triangles[context.sortKeys[i + lookAhead].index]);
-            __builtin_prefetch(ahead);
-            __builtin_prefetch(ahead + sizeof(RenderTriangle) - 1);
-        }
-        const i32 index = context.sortKeys[i].index;
-        const RenderTriangle& t = context.triangles[index];
-        const std::uint8_t* texture = nullptr;
-        if (t.faceType != FacePlain) {
-            i32 image = t.texture;
-            if (t.direct == 0)
-                image = t.texture >= 0 && t.texture < SkinnerBank::Capacity ? bank.textures[t.texture].current : -1;
-            texture = bank.image(image);
-            if (texture == nullptr)
-                continue; // an empty slot, or a number outside the bank: nothing to draw
-        }
-        draw(context, index, texture);
+    const i32 items = listDrawing(context);
+    if (draw != nullptr && draw != DrawTriangle) {
+        for (i32 i = 0; i < items; ++i)
+            draw(context, context.drawList[static_cast<std::size_t>(i)].index, context.drawList[static_cast<std::size_t>(i)].texture);
+    } else if (items > 0) {
+        drawBands(context, items);
+        context.subdivision = TriangleSubdivision(context.triangles[static_cast<std::size_t>(context.drawList[static_cast<std::size_t>(items) - 1].index)]);
     }
     context.lastLight = -1;
 }
@@ -177,6 +243,11 @@ PickedFace PickFace(const RenderContext& context, int x, int y)
         }
     }
     return answer;
+}
+
+void SetRenderThreads(RenderContext& context, int threads)
+{
+    context.renderThreads = std::max(threads, 0);
 }
 
 void AnimateTextures(RenderContext& context)

@@ -37,5 +37,10 @@ struct PickedFace {
 // The nearest triangle of the last frame that covers pixel (x, y) of the view; -1, -1 for none.
 PickedFace PickFace(const RenderContext& context, int x, int y);
 
+// How many threads draw each frame's triangles, each taking horizontal bands of rows in turn; the
+// frame is the same whatever the number. 0 (the start value) takes one per processor, 1 draws on
+// the calling thread alone. The geometry, lighting and ordering stay on the calling thread.
+void SetRenderThreads(RenderContext& context, int threads);
+
 // The 100 ms animation step of every texture 0..lastTexture.
 void AnimateTextures(RenderContext& context);

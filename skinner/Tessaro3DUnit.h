@@ -182,7 +182,7 @@ private:
     void objectReplaced(const QString& path, const QString& saveName);
     void setFaceSize(QLineEdit* edit, std::uint16_t Face::*field);
     // After a bank load: the views take its palettes, and the user hears what it lacks.
-    void bankLoaded(const EditorBankLoaded& loaded);
+    void bankLoaded(const RenderBankLoaded& loaded);
     // Tells the user when faces of the object name textures the loaded bank does not have.
     void warnOfMissingTextures();
 

@@ -73,6 +73,14 @@ bool AskYesNo(QWidget* parent, const QString& caption, const QString& text)
            QMessageBox::Yes;
 }
 
+bool AskOkCancel(QWidget* parent, const QString& caption, const QString& text)
+{
+    if (Hooks().askOkCancel)
+        return Hooks().askOkCancel(caption, text);
+    return QMessageBox::question(parent, caption, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel) ==
+           QMessageBox::Ok;
+}
+
 QString ChooseOpenFile(QWidget* parent, const FileDialogRequest& request)
 {
     if (Hooks().chooseOpenFile)

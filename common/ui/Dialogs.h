@@ -21,6 +21,7 @@ struct DialogHooks {
     std::function<void(const QString& text)> error;
     std::function<std::optional<QString>(const QString& caption, const QString& prompt, const QString& value)> askText;
     std::function<bool(const QString& caption, const QString& text)> askYesNo;
+    std::function<bool(const QString& caption, const QString& text)> askOkCancel;
     std::function<QString(const FileDialogRequest&)> chooseOpenFile;
     std::function<QString(const FileDialogRequest&)> chooseSaveFile;
 };
@@ -39,6 +40,8 @@ void ShowError(QWidget* parent, const QString& text);
 std::optional<QString> AskText(QWidget* parent, const QString& caption, const QString& prompt, const QString& value);
 // A yes-or-no question whose default answer (Enter, Escape) is No.
 bool AskYesNo(QWidget* parent, const QString& caption, const QString& text);
+// A question answered with OK or Cancel (Cancel the default); true for OK.
+bool AskOkCancel(QWidget* parent, const QString& caption, const QString& text);
 // The chosen file's path, or empty when the user cancels.
 QString ChooseOpenFile(QWidget* parent, const FileDialogRequest& request);
 QString ChooseSaveFile(QWidget* parent, const FileDialogRequest& request);

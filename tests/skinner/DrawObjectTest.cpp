@@ -116,14 +116,23 @@ TEST_F(DrawObjectTest, ClipsAFaceWithTwoCornersInFrontIntoTwoTriangles)
 {
     // F = (0, 0, 138), M = (64, 0, 74), N = (0, 64, -54). F->N at depth 10: slope 64 x 64 div
     // -192 = -21, y = -128 x -21 div 64 = 42. M->N: slopes -32 and 32, point (32, 32, 10).
-    draw(oneFace({0, 64, -54}, {64, 0, 74}, {0, 0, 138}, doubleSided()));
-    const auto list = triangles();
-    ASSERT_EQ(list.size(), 2u);
-    // (F, M, F->N): M at 64 x 128 div 74 = 110; F->N at y 120 - 537.
-    EXPECT_EQ(screenOf(list[0]), (Screen{160, 120, 270, 120, 160, -417}));
-    // (F->N, M, M->N): M->N at 160 + 409, 120 - 409.
-    EXPECT_EQ(screenOf(list[1]), (Screen{160, -417, 270, 120, 569, -289}));
-    EXPECT_EQ(list[0].depthKey, list[1].depthKey);
+    // With room for one triangle, the list grows for the second piece.
+    for (const int capacity : {100000, 1}) {
+        SetView(*context, 160, 120, 128, 128, 32, 10, capacity);
+        draw(oneFace({0, 64, -54}, {64, 0, 74}, {0, 0, 138}, doubleSided()));
+        const auto list = triangles();
+        ASSERT_EQ(list.size(), 2u);
+        // (F, M, F->N): M at 64 x 128 div 74 = 110; F->N at y 120 - 537.
+        EXPECT_EQ(screenOf(list[0]), (Screen{160, 120, 270, 120, 160, -417}));
+        // (F->N, M, M->N): M->N at 160 + 409, 120 - 409.
+        EXPECT_EQ(screenOf(list[1]), (Screen{160, -417, 270, 120, 569, -289}));
+        for (const RenderTriangle& t : list) {
+            EXPECT_EQ(t.depthKey, list[0].depthKey);
+            EXPECT_EQ(t.z1, -54);
+            EXPECT_EQ(t.x2, 64);
+            EXPECT_EQ(t.objectId, 7);
+        }
+    }
 }
 
 TEST_F(DrawObjectTest, JudgesEachPieceOfAClippedFaceByItsOwnScreenPoints)
@@ -207,6 +216,8 @@ protected:
 TEST_F(VirtualFaceTest, StandsTwoKeyedTrianglesFacingTheEye)
 {
     context->bank.textures[3] = {10, 13, 10};
+    // With room for one triangle, the list grows for the second.
+    SetView(*context, 160, 120, 128, 128, 32, 10, 1);
     draw(sign(3), 200);
     const auto list = triangles();
     ASSERT_EQ(list.size(), 2u);

@@ -224,17 +224,66 @@ TEST(AnimateTextures, PlaysRunsForwardsBackwardsAndStill)
     EXPECT_EQ(context.bank.textures[3].current, 0);
 }
 
-TEST(SortByDepth, OrdersLargestFirstAndBreaksTiesAsTheQuicksortDoes)
+namespace {
+
+// Keys and the order in which the quicksort leaves their indices, worked by hand. A stable sort,
+// or a quicksort taking another pivot or scanning otherwise, orders the equal keys differently.
+struct QuicksortTrace {
+    std::vector<std::int32_t> keys;
+    std::vector<std::int32_t> order;
+};
+
+const QuicksortTrace quicksortTraces[] = {
+    // Pivot 3 (index 3): i stops at 1, j at 2, exchange (0 2 1 3); i stops at 2, j at 1: the
+    // scans have met, undo, and the pivot goes to 2 (0 2 3 1). Then 0..1, pivot 5 (index 2):
+    // i stops at 0, j at 0, exchange in place, undo, pivot to 0: (2 0 3 1).
+    {{5, 1, 5, 3}, {2, 0, 3, 1}},
+    // Four equal keys, pivot index 3: i stops at 0, j at 2, exchange (2 1 0 3); both stop at 1:
+    // exchange in place, met, undo, pivot to 1 (2 3 0 1). Then 2..3, pivot index 1: both scans
+    // stop at 2, the pivot goes to 2 (2 3 1 0).
+    {{5, 5, 5, 5}, {2, 3, 1, 0}},
+    // Pivot 3 (index 5): i stops at 0 (3), j at 3 (3), exchange (3 1 2 0 4 5); i passes 1 (9)
+    // and stops at 2, j stops at 2: met, undo, pivot to 2 (3 1 5 0 4 2). Left 0..1, pivot 9
+    // (index 1): i stops at 0, j at 0, pivot to 0 (1 3). Right 3..5, pivot 1 (index 2 at 5):
+    // i stops at 3, j at 3, pivot to 3 (2 4 0); then 4..5, pivot 3 (index 0): i stops at 4, the
+    // pivot goes to 4 (0 4). So (1 3 5 2 0 4), where a stable sort gives (1 0 2 3 5 4).
+    {{3, 9, 3, 3, 1, 3}, {1, 3, 5, 2, 0, 4}},
+};
+
+std::vector<std::int32_t> indices(const std::vector<SortKey>& keys)
 {
-    // Worked by hand: pivot 3; i stops at 1, j at 2, exchange; i stops at 2, j at 1, exchange,
-    // the scans have met: undo, put the pivot at 2; then the two 5s: the pivot exchanges with
-    // the first, so index 2 comes before index 0.
-    std::vector<SortKey> keys{{0, 5}, {1, 1}, {2, 5}, {3, 3}};
-    SortByDepth(keys, 0, 3);
     std::vector<std::int32_t> order;
     for (const SortKey& k : keys)
         order.push_back(k.index);
-    EXPECT_EQ(order, (std::vector<std::int32_t>{2, 0, 3, 1}));
+    return order;
+}
+
+} // namespace
+
+TEST(SortByDepth, OrdersEqualKeysAsTheQuicksortWorkedByHand)
+{
+    for (const QuicksortTrace& trace : quicksortTraces) {
+        std::vector<SortKey> keys;
+        for (std::size_t i = 0; i < trace.keys.size(); ++i)
+            keys.push_back({static_cast<std::int32_t>(i), trace.keys[i]});
+        SortByDepth(keys, 0, static_cast<int>(keys.size()) - 1);
+        EXPECT_EQ(indices(keys), trace.order) << testing::PrintToString(trace.keys);
+    }
+}
+
+TEST(SortFrameByDepth, OrdersEqualKeysOfMeetingTrianglesAsTheQuicksortWorkedByHand)
+{
+    // Every triangle covers the same pixels, so equal keys must keep the quicksort's order.
+    RenderTriangle t{};
+    t.sx2 = 50, t.sy3 = 50;
+    for (const QuicksortTrace& trace : quicksortTraces) {
+        const std::vector<RenderTriangle> triangles(trace.keys.size(), t);
+        std::vector<SortKey> keys, scratch(2 * trace.keys.size());
+        for (std::size_t i = 0; i < trace.keys.size(); ++i)
+            keys.push_back({static_cast<std::int32_t>(i), trace.keys[i]});
+        SortFrameByDepth(keys, scratch, triangles);
+        EXPECT_EQ(indices(keys), trace.order) << testing::PrintToString(trace.keys);
+    }
 }
 
 TEST(SortByDepth, SortsLongSortedRunsWithoutExhaustingTheStack)

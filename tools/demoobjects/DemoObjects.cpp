@@ -194,6 +194,43 @@ Object3D BuildTorus(int rings, int sides, std::int32_t outer, const std::vector<
     return mesh.object();
 }
 
+Object3D BuildSphere(int slices, int stacks, std::int32_t radius, std::uint16_t texture)
+{
+    MeshBuilder mesh;
+    // Point (stack, slice) at latitude stack / stacks of half a turn from the top pole; the poles
+    // are one point each.
+    const std::uint16_t top = mesh.point({0, double(radius), 0});
+    std::vector<std::uint16_t> grid;
+    for (int stack = 1; stack < stacks; ++stack) {
+        for (int slice = 0; slice < slices; ++slice) {
+            const double theta = std::numbers::pi * stack / stacks, phi = 2 * std::numbers::pi * slice / slices;
+            grid.push_back(mesh.point({radius * std::sin(theta) * std::cos(phi), radius * std::cos(theta),
+                                       radius * std::sin(theta) * std::sin(phi)}));
+        }
+    }
+    const std::uint16_t bottom = mesh.point({0, -double(radius), 0});
+    auto at = [&](int stack, int slice) {
+        if (stack == 0)
+            return top;
+        if (stack == stacks)
+            return bottom;
+        return grid[static_cast<std::size_t>((stack - 1) * slices + slice % slices)];
+    };
+    for (int stack = 0; stack < stacks; ++stack) {
+        for (int slice = 0; slice < slices; ++slice) {
+            // Seen from outside, the slices run right and the stacks down: a at the top left,
+            // clockwise from there. The pole cells keep the one triangle that is not a point.
+            const std::uint16_t a = at(stack, slice), b = at(stack, slice + 1), c = at(stack + 1, slice + 1),
+                                d = at(stack + 1, slice);
+            if (stack + 1 < stacks)
+                mesh.triangle(a, b, c, textured(texture), 0);
+            if (stack > 0)
+                mesh.triangle(c, d, a, textured(texture), 1);
+        }
+    }
+    return mesh.object();
+}
+
 std::string BuildVaseDxf()
 {
     // The profile: (radius, height) from the foot up.

@@ -24,6 +24,12 @@ Object3D BuildHouse(const DemoSkins& skins);
 // units from its centre; the textures change in bands round the ring.
 Object3D BuildTorus(int rings, int sides, std::int32_t outer, const std::vector<std::uint16_t>& textures);
 
+// A sphere of `slices` x `stacks` cells round the Y axis, `radius` units from its centre, all of
+// one texture: 2 x slices x (stacks - 1) faces, the cells at the poles being single triangles.
+// Each cell shows the whole texture; the cells' faces are thin and oblique near the rim, the
+// benchmarks' hardest case for a rasteriser.
+Object3D BuildSphere(int slices, int stacks, std::int32_t radius, std::uint16_t texture);
+
 // A vase turned on a lathe, as the 3DFACE entities of a DXF file: coloured bands of four-cornered
 // faces and a base of three-cornered ones.
 std::string BuildVaseDxf();

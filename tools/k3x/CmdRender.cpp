@@ -73,7 +73,7 @@ int RunRender(const std::vector<std::string>& words)
     SetBankPlaceholders(context->bank);
     HighlightColours highlight;
     if (args.has("bank")) {
-        const EditorBankLoaded loaded = LoadEditorBank(args.option("bank"), *context);
+        const RenderBankLoaded loaded = LoadRenderBank(args.option("bank"), *context);
         highlight = loaded.highlight;
         if (!loaded.cacheWriteError.empty())
             std::fprintf(stderr, "warning: %s\n", loaded.cacheWriteError.c_str());

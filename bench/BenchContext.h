@@ -1,0 +1,20 @@
+#pragma once
+// Render contexts for the renderer's benchmarks: a bank of eight noisy textures with see-through
+// texels, and tables that spread colours about (their contents do not change the work done).
+#include "EditorFrame.h"
+#include "Object3D.h"
+#include "RenderContext.h"
+
+#include <memory>
+
+constexpr int BenchTextureCount = 8;
+
+std::unique_ptr<RenderContext> MakeBenchContext(int width, int height);
+
+// The sphere the renderer is measured on against its peer: 2 x slices x (stacks - 1) faces of
+// texture 0, radius 1,000. Seen at 1,310 units it spans 295 pixels from the centre of a 640 x 480
+// view with focal factor 256: about 82% of the view, cut at the top and bottom; only the cap
+// that faces the eye shows, about an eighth of the faces.
+const Object3D& BenchSphere(int slices, int stacks);
+// Tilted towards the eye so that the top pole shows.
+EditorView BenchSphereView();
