@@ -5,7 +5,7 @@
 #include "ObjectFile.h"
 #include "Renderer.h"
 #include "SafeWrite.h"
-#include "WildcardMask.h"
+#include "FileResolver.h"
 
 #include <algorithm>
 #include <chrono>
