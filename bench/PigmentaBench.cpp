@@ -55,8 +55,8 @@ void loadBank(benchmark::State& state, const fs::path& folder, const char* bankN
     CreateImage(view, 548, 328);
     for (auto _ : state) {
         const EditorBankLoad load = LoadEditorBank(bankName, *bank);
-        if (!load.message().empty())
-            state.SkipWithError(load.message().c_str());
+        if (!load.problems.empty())
+            state.SkipWithError(("cannot read " + load.problems.front().name).c_str());
         SetColourTable(view, bank->bankPalette);
         benchmark::DoNotOptimize(ComputeFrameColours(bank->bankPalette));
     }

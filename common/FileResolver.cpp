@@ -112,3 +112,11 @@ fs::path FileInCurrentFolder(std::string_view name)
 {
     return ResolvePath(name, fs::current_path());
 }
+
+bool HasExtension(std::string_view name, std::string_view extension)
+{
+    constexpr std::size_t length = 4;
+    if (extension.size() != length || name.size() < length)
+        return false;
+    return SameNameIgnoringCase(name.substr(name.size() - length), extension);
+}

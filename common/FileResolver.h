@@ -20,6 +20,10 @@ std::filesystem::path FileInCurrentFolder(std::string_view name);
 // section names: the letters of Windows-1252 (é and É, œ and Œ, š and Š ...) match their capitals.
 bool SameNameIgnoringCase(std::string_view a, std::string_view b);
 
+// True when a name ends in Extension, given with its dot (".BMP"), in any case: the last four
+// characters are compared, so only extensions of three characters can match.
+bool HasExtension(std::string_view name, std::string_view extension);
+
 // The name of `path` below `folder`, with "/" between folders, when the path lies inside that
 // folder: the folder's own text (letter case aside) followed by a separator, then a name.
 // "/" and "\" both separate; "." parts and doubled separators do not count. Anything else (a

@@ -3,9 +3,9 @@
 #include "FileResolver.h"
 #include "K3xFiles.h"
 #include "NumberText.h"
+#include "SafeWrite.h"
 #include "TextLine.h"
-
-#include <optional>
+#include "Windows1252.h"
 
 namespace {
 
@@ -23,13 +23,39 @@ void forEachLine(std::string_view text, Visit visit)
     }
 }
 
+// "5=3--1": the first image ends at the first "-", the last image is everything after it.
+std::optional<BankTextureEntry> textureEntry(std::int32_t index, std::string_view rest)
+{
+    const std::size_t dash = rest.find('-');
+    if (dash == std::string_view::npos)
+        return std::nullopt;
+    const auto first = ParseInteger(rest.substr(0, dash));
+    const auto last = ParseInteger(rest.substr(dash + 1));
+    if (!first || !last)
+        return std::nullopt;
+    return BankTextureEntry{index, *first, *last};
+}
+
+// The longest index a bank line carries before its "=": "32767=".
+constexpr std::size_t LongestIndex = 6;
+
+std::size_t characterCount(std::string_view utf8)
+{
+    std::size_t count = 0;
+    for (char c : utf8)
+        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    return count;
+}
+
 } // namespace
 
-BankFile ParseBank(std::string_view text)
+BankFile ParseBank(std::string_view text, std::int32_t capacity)
 {
     enum class Section { Before, Images, Textures };
     Section section = Section::Before;
     BankFile bank;
+    std::int32_t imageEntries = 0;
+    const auto held = [capacity](std::int32_t index) { return index >= 0 && index < capacity; };
     forEachLine(text, [&](std::string_view raw) {
         const std::string line = NormaliseLine(raw);
         if (line.empty())
@@ -38,6 +64,8 @@ BankFile ParseBank(std::string_view text)
             if (line == "#IMAGES") {
                 section = Section::Images;
                 bank.hasImagesHeader = true;
+            } else {
+                bank.kept.leading.emplace_back(raw);
             }
             return;
         }
@@ -46,47 +74,86 @@ BankFile ParseBank(std::string_view text)
             bank.hasTexturesHeader = true;
             return;
         }
+        std::vector<std::string>& kept = section == Section::Images ? bank.kept.images : bank.kept.textures;
         const std::size_t equals = line.find('=');
         const auto index = equals == std::string::npos ? std::nullopt : ParseInteger(std::string_view(line).substr(0, equals));
-        if (!index) {
-            ++bank.skippedLines;
-            return;
-        }
-        const std::string rest = line.substr(equals + 1);
+        const std::string_view rest = index ? std::string_view(line).substr(equals + 1) : std::string_view();
         if (section == Section::Images) {
-            if (rest.empty())
-                ++bank.skippedLines; // a slot needs a file name
-            else
-                bank.images.push_back({*index, rest});
+            if (!index || rest.empty()) { // a slot needs a file name
+                kept.emplace_back(raw);
+                return;
+            }
+            const BankImageEntry entry{*index, std::string(rest), imageEntries++};
+            if (entry.order == 0)
+                bank.paletteImage = entry;
+            else if (entry.order == 1)
+                bank.colourImage = entry;
+            if (held(entry.index)) {
+                bank.images.push_back(entry);
+                return;
+            }
+            kept.emplace_back(raw);
+            // The palette's entry stays the file's first one when the bank is written again.
+            if (entry.order == 0)
+                bank.kept.imagesFirst = kept.size();
             return;
         }
-        // "3--1": the first image ends at the first "-", the last image is everything after it.
-        const std::size_t dash = rest.find('-');
-        const auto first = dash == std::string::npos ? std::nullopt : ParseInteger(std::string_view(rest).substr(0, dash));
-        const auto last = dash == std::string::npos ? std::nullopt : ParseInteger(std::string_view(rest).substr(dash + 1));
-        if (!first || !last) {
-            ++bank.skippedLines;
-            return;
-        }
-        bank.textures.push_back({*index, *first, *last});
+        const auto texture = index ? textureEntry(*index, rest) : std::nullopt;
+        if (texture && held(texture->index))
+            bank.textures.push_back(*texture);
+        else
+            kept.emplace_back(raw);
     });
     return bank;
 }
 
-BankFile ReadBankFile(const std::string& path)
+BankFile DecodeBank(std::span<const std::uint8_t> bytes, std::int32_t capacity)
 {
-    const std::vector<std::uint8_t> bytes = ReadWholeFile(ResolvePath(path));
-    return ParseBank(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    return ParseBank(DecodeFileText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())),
+                     capacity);
 }
 
-std::string FormatBank(std::span<const BankImageEntry> images, std::span<const BankTextureEntry> textures)
+BankFile ReadBankFile(const std::string& path, std::int32_t capacity)
 {
-    std::string text = "#images\r\n";
+    return DecodeBank(ReadWholeFile(ResolvePath(path)), capacity);
+}
+
+std::string FormatBank(std::span<const BankImageEntry> images, std::span<const BankTextureEntry> textures,
+                       const KeptBankLines& kept)
+{
+    std::string text;
+    const auto keep = [&text](std::span<const std::string> lines) {
+        for (const std::string& line : lines)
+            text += line + "\r\n";
+    };
+    const std::span<const std::string> keptImages(kept.images);
+    const std::size_t imagesFirst = std::min(kept.imagesFirst, keptImages.size());
+    keep(kept.leading);
+    text += "#images\r\n";
+    keep(keptImages.first(imagesFirst));
     for (const BankImageEntry& image : images)
         text += std::to_string(image.index) + "=" + image.name + "\r\n";
+    keep(keptImages.subspan(imagesFirst));
     text += "#textures\r\n";
     for (const BankTextureEntry& texture : textures)
         text += std::to_string(texture.index) + "=" + std::to_string(texture.first) + "-" +
                 std::to_string(texture.last) + "\r\n";
+    keep(kept.textures);
     return text;
+}
+
+void WriteBankFile(const std::string& path, std::string_view text)
+{
+    WriteFileAtomically(ResolvePath(path), EncodeFileText(text, path));
+}
+
+BankNameProblem CheckBankImageName(std::string_view name)
+{
+    if (name.find_first_of(" \t\r\n") != std::string_view::npos)
+        return BankNameProblem::Blank;
+    if (characterCount(name) > MaxLineLength - LongestIndex)
+        return BankNameProblem::TooLong;
+    if (CharacterOutsideWindows1252(name))
+        return BankNameProblem::Character;
+    return BankNameProblem::None;
 }

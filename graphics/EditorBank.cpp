@@ -1,13 +1,13 @@
 #include "EditorBank.h"
 
-#include "BankFile.h"
 #include "BlendCache.h"
 #include "Errors.h"
 #include "FatalError.h"
 #include "FileResolver.h"
 #include "K3xFiles.h"
 #include "Pcx.h"
-#include "SafeWrite.h"
+
+#include <algorithm>
 
 void ClearBank(EditorBank& bank)
 {
@@ -16,65 +16,63 @@ void ClearBank(EditorBank& bank)
         slot.image.reset();
     }
     bank.textures.fill(EditorBank::Undefined);
+    bank.kept = {};
 }
 
-std::string EditorBankLoad::message() const
+SlotImageRead ReadSlotImage(const std::string& name, const PalettePlanes* onto)
 {
-    std::string text;
-    if (!missingFiles.empty()) {
-        text = "These images of the bank are missing:";
-        for (const std::string& name : missingFiles)
-            text += "\n" + name;
+    SlotImageRead read;
+    PcxImage pcx;
+    try {
+        pcx = LoadTexturePcx(name);
+    } catch (const OrmelError& error) {
+        read.problem = ClassifyImageError(name, error);
+        return read;
     }
-    if (!unreadImages.empty()) {
-        if (!text.empty())
-            text += "\n\n";
-        text += "These images of the bank could not be read:";
-        for (const std::string& problem : unreadImages)
-            text += "\n" + problem;
-    }
-    return text;
+    if (onto)
+        RemapPcx(pcx, *onto, 255);
+    read.palette = pcx.palette;
+    read.image = std::make_unique<DisplayImage>();
+    CreateImage(*read.image, TextureSide, TextureSide);
+    std::copy(pcx.pixels.begin(), pcx.pixels.end(), read.image->pixels.begin());
+    return read;
 }
 
 EditorBankLoad LoadEditorBank(const std::string& bankPath, EditorBank& bank)
 {
     if (!FileExists(ResolvePath(bankPath)))
         throw FatalError(bankPath);
-    const BankFile file = ReadBankFile(bankPath);
+    const BankFile file = ReadBankFile(bankPath, EditorBank::Capacity);
 
     EditorBankLoad result;
     ClearBank(bank);
+    bank.kept = file.kept;
     bool havePalette = false;
+    // A palette image beyond the slots is read for its palette only.
+    if (file.paletteImage && file.kept.imagesFirst > 0) {
+        SlotImageRead read = ReadSlotImage(file.paletteImage->name, nullptr);
+        if (read.image) {
+            bank.bankPalette = read.palette;
+            havePalette = true;
+        } else {
+            result.problems.push_back(*read.problem);
+        }
+    }
     for (const BankImageEntry& entry : file.images) {
-        if (entry.index < 0 || entry.index >= EditorBank::Capacity)
-            continue;
-        BankImageSlot& slot = bank.slots[entry.index];
+        BankImageSlot& slot = bank.slots[static_cast<std::size_t>(entry.index)];
         slot.name = entry.name;
-        slot.image.reset();
-        if (!FileExists(ResolvePath(entry.name))) {
-            result.missingFiles.push_back(entry.name);
-            continue;
+        // The first image that can be read gives the palette; the others are translated onto it.
+        SlotImageRead read = ReadSlotImage(entry.name, havePalette ? &bank.bankPalette : nullptr);
+        if (read.problem)
+            result.problems.push_back(*read.problem);
+        if (read.image && !havePalette) {
+            bank.bankPalette = read.palette;
+            havePalette = true;
         }
-        auto image = std::make_unique<DisplayImage>();
-        CreateImage(*image, TextureSide, TextureSide);
-        const std::span<std::uint8_t> pixels(image->pixels.data(), TexturePixels);
-        try {
-            // The first image that can be read gives the palette; the others are translated onto it.
-            const bool loaded = havePalette ? LoadTexturePcxRemapped(entry.name, pixels, bank.bankPalette)
-                                            : LoadTexturePcx(entry.name, pixels, bank.bankPalette);
-            if (!loaded)
-                result.unreadImages.push_back(entry.name + ": not a 128 x 128 image");
-            havePalette = havePalette || loaded;
-        } catch (const OrmelError& error) {
-            result.unreadImages.push_back(error.what());
-        }
-        // A slot whose file is not a usable image keeps an image of colour 0, as it had room for one.
-        slot.image = std::move(image);
+        slot.image = std::move(read.image);
     }
-    for (const BankTextureEntry& entry : file.textures) {
-        if (entry.index >= 0 && entry.index < EditorBank::Capacity)
-            bank.textures[entry.index] = {entry.first, entry.last, entry.first};
-    }
+    for (const BankTextureEntry& entry : file.textures)
+        bank.textures[static_cast<std::size_t>(entry.index)] = {entry.first, entry.last, entry.first};
     return result;
 }
 
@@ -90,11 +88,19 @@ std::string EditorBankText(const EditorBank& bank)
         if (bank.textures[t].first != -1)
             textures.push_back({t, bank.textures[t].first, bank.textures[t].last});
     }
-    return FormatBank(images, textures);
+    return FormatBank(images, textures, bank.kept);
 }
 
 void SaveEditorBank(const std::string& bankPath, const EditorBank& bank)
 {
-    WriteFileAtomically(ResolvePath(bankPath), EditorBankText(bank));
+    WriteBankFile(bankPath, EditorBankText(bank));
     DeleteBlendCache(bankPath);
+}
+
+bool HasImagesButNoTexture(const EditorBank& bank)
+{
+    const auto named = [](const BankImageSlot& slot) { return !slot.name.empty(); };
+    const auto defined = [](const AnimTexture& texture) { return texture.first != -1; };
+    return std::any_of(bank.slots.begin(), bank.slots.end(), named) &&
+           std::none_of(bank.textures.begin(), bank.textures.end(), defined);
 }

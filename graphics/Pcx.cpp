@@ -62,6 +62,19 @@ bool decodeRuns(std::span<const std::uint8_t> data, std::span<std::uint8_t> out)
     return true;
 }
 
+// The bytes of the file `name`; FatalError when it does not exist.
+std::vector<std::uint8_t> readPcxFile(std::string_view name)
+{
+    const std::filesystem::path file = ResolvePath(name);
+    try {
+        return ReadWholeFile(file);
+    } catch (const IoError&) {
+        if (!FileExists(file))
+            throw FatalError(std::string(name));
+        throw;
+    }
+}
+
 } // namespace
 
 PcxInfo ReadPcxInfo(std::span<const std::uint8_t> file, const std::string& name)
@@ -124,46 +137,34 @@ PcxImage DecodePcx(std::span<const std::uint8_t> file, const std::string& name)
     return image;
 }
 
-PcxImage LoadPcx(std::string_view name)
+PcxImage LoadPcx(std::string_view name) { return DecodePcx(readPcxFile(name), std::string(name)); }
+
+PcxImage LoadTexturePcx(std::string_view name)
 {
-    const std::filesystem::path file = ResolvePath(name);
-    std::vector<std::uint8_t> bytes;
-    try {
-        bytes = ReadWholeFile(file);
-    } catch (const IoError&) {
-        if (!FileExists(file))
-            throw FatalError(std::string(name));
-        throw;
-    }
-    return DecodePcx(bytes, std::string(name));
+    const std::string text(name);
+    const std::vector<std::uint8_t> file = readPcxFile(name);
+    const PcxInfo info = ReadPcxInfo(file, text);
+    if (info.width != TextureSide || info.height != TextureSide)
+        throw ImageSizeError(text, info.width, info.height);
+    return DecodePcx(file, text);
+}
+
+ImageSizeError::ImageSizeError(const std::string& name, int width, int height)
+    : FormatError(name + ": the image is " + std::to_string(width) + " x " + std::to_string(height) +
+                  " pixels; bank images are 128 x 128")
+    , width(width)
+    , height(height)
+{
+}
+
+void RemapPcx(PcxImage& image, const PalettePlanes& target, int lastColour)
+{
+    Translate(image.pixels, BuildTranslation(image.palette, target, 1, lastColour));
 }
 
 PcxImage LoadPcxRemapped(std::string_view name, const PalettePlanes& target)
 {
     PcxImage image = LoadPcx(name);
-    Translate(image.pixels, BuildTranslation(image.palette, target, 1, 254));
+    RemapPcx(image, target, 254);
     return image;
-}
-
-// The editor's loads test the size before decoding anything.
-bool LoadTexturePcx(std::string_view name, std::span<std::uint8_t> pixels, PalettePlanes& palette)
-{
-    const std::string text(name);
-    const std::vector<std::uint8_t> file = ReadWholeFile(ResolvePath(name));
-    const PcxInfo info = ReadPcxInfo(file, text);
-    if (info.width != TextureSide || info.height != TextureSide || pixels.size() < TexturePixels)
-        return false;
-    PcxImage image = DecodePcx(file, text);
-    std::copy(image.pixels.begin(), image.pixels.end(), pixels.begin());
-    palette = image.palette;
-    return true;
-}
-
-bool LoadTexturePcxRemapped(std::string_view name, std::span<std::uint8_t> pixels, const PalettePlanes& bankPalette)
-{
-    PalettePlanes own;
-    if (!LoadTexturePcx(name, pixels, own))
-        return false;
-    Translate(pixels.first(TexturePixels), BuildTranslation(own, bankPalette, 1, 255));
-    return true;
 }

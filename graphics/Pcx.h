@@ -1,6 +1,7 @@
 #pragma once
 // Reading 256-colour PCX images (layout in PcxFormat.h) into plain 8-bit pixel buffers, rows top
 // first, with their palette; optionally translated onto another palette.
+#include "Errors.h"
 #include "Palette.h"
 
 #include <cstdint>
@@ -29,15 +30,24 @@ PcxInfo ReadPcxInfo(std::span<const std::uint8_t> file, const std::string& name)
 // image or its data ends early. Never reads outside `file`.
 PcxImage DecodePcx(std::span<const std::uint8_t> file, const std::string& name);
 
-// The file named `name` (resolved without regard to case): FatalError when it does not exist,
-// IoError when it cannot be read, FormatError when it is not a 256-colour PCX image.
+// One family of loads, one contract: the file named `name` (resolved without regard to case);
+// FatalError when it does not exist, IoError when it cannot be read, FormatError when it is not a
+// 256-colour PCX image.
 PcxImage LoadPcx(std::string_view name);
-// LoadPcx, then every pixel translated onto `target`: colour 0 stays 0, colours 1..255 become
-// the nearest of target colours 1..254. The answer keeps the file's palette.
-PcxImage LoadPcxRemapped(std::string_view name, const PalettePlanes& target);
+// A bank image: LoadPcx of a 128 x 128 image only. Any other size is an ImageSizeError, found in
+// the header before anything is decoded.
+PcxImage LoadTexturePcx(std::string_view name);
 
-// The texture bank editor's own two loads. They take only 128 x 128 images: any other size
-// answers false and fills nothing. A missing file is an IoError (the editor does not test for it
-// first). The remapping one translates colours 1..255 onto bank colours 1..255.
-bool LoadTexturePcx(std::string_view name, std::span<std::uint8_t> pixels, PalettePlanes& palette);
-bool LoadTexturePcxRemapped(std::string_view name, std::span<std::uint8_t> pixels, const PalettePlanes& bankPalette);
+// A picture whose sizes are not those a texture bank takes.
+class ImageSizeError : public FormatError {
+public:
+    ImageSizeError(const std::string& name, int width, int height);
+    int width;
+    int height;
+};
+
+// Every pixel translated onto `target`: colour 0 stays 0, colours 1..255 become the nearest of
+// target colours 1..lastColour. The image keeps the file's palette.
+void RemapPcx(PcxImage& image, const PalettePlanes& target, int lastColour);
+// LoadPcx, then RemapPcx onto target colours 1..254.
+PcxImage LoadPcxRemapped(std::string_view name, const PalettePlanes& target);

@@ -1,7 +1,7 @@
 #include "SkinnerBank.h"
 
 #include "BankFile.h"
-#include "Errors.h"
+#include "BankImageProblem.h"
 #include "FatalError.h"
 #include "FileResolver.h"
 #include "K3xFiles.h"
@@ -12,14 +12,17 @@
 
 namespace {
 
-std::unique_ptr<TextureImage> toTexture(const PcxImage& image, const std::string& name)
+// A missing image ends the load with the library's fatal message; any other fault with the
+// reader's message and what it was.
+PcxImage readImage(const std::string& name)
 {
-    if (image.width != TextureSide || image.height != TextureSide)
-        throw FormatError(name + ": the image is " + std::to_string(image.width) + " x " + std::to_string(image.height) +
-                          " pixels; bank images are 128 x 128");
-    auto texture = std::make_unique<TextureImage>();
-    std::copy(image.pixels.begin(), image.pixels.end(), texture->begin());
-    return texture;
+    try {
+        return LoadTexturePcx(name);
+    } catch (const FatalError&) {
+        throw;
+    } catch (const OrmelError& error) {
+        throw BankImageError(ClassifyImageError(name, error), error.what());
+    }
 }
 
 } // namespace
@@ -28,37 +31,47 @@ SkinnerBankLoad LoadSkinnerBank(const std::string& bankPath, SkinnerBank& bank, 
 {
     if (!FileExists(ResolvePath(bankPath)))
         throw FatalError(bankPath);
-    const BankFile file = ReadBankFile(bankPath);
+    const BankFile file = ReadBankFile(bankPath, SkinnerBank::Capacity);
 
     // The new bank is built beside the old one and takes its place only when every image was read.
     std::vector<std::unique_ptr<TextureImage>> images(SkinnerBank::Capacity);
     PalettePlanes bankPalette = bank.bankPalette;
     PalettePlanes colourPalette = bank.colourPalette;
     ColourRemap colourRemap = bank.colourRemap;
+    // The first and second image entries give the palettes whatever their index; one beyond the
+    // slots is read for its palette only.
+    const auto beyondSlots = [](const std::optional<BankImageEntry>& entry) {
+        return entry && (entry->index < 0 || entry->index >= SkinnerBank::Capacity);
+    };
+    if (beyondSlots(file.paletteImage))
+        bankPalette = LoadPcx(file.paletteImage->name).palette;
+    if (beyondSlots(file.colourImage))
+        colourPalette = LoadPcx(file.colourImage->name).palette;
     SkinnerBankLoad result;
     // Banks are mostly drawn with one palette: the translation of the last one is kept.
     std::optional<PalettePlanes> translatedFrom;
     ColourTranslation translation{};
     for (const BankImageEntry& entry : file.images) {
-        if (entry.index < 0 || entry.index >= SkinnerBank::Capacity)
-            continue;
-        PcxImage image = LoadPcx(entry.name);
-        if (result.imageCount == 0) {
+        PcxImage image = readImage(entry.name);
+        if (entry.order == 0) {
             bankPalette = image.palette; // the first image keeps its own colours
         } else {
-            if (result.imageCount == 1) {
+            if (entry.order == 1)
                 colourPalette = image.palette;
-                colourRemap = BuildColourRemap(bankPalette, colourPalette);
-            }
             if (translatedFrom != image.palette) {
                 translation = BuildTranslation(image.palette, bankPalette, 1, 254);
                 translatedFrom = image.palette;
             }
             Translate(image.pixels, translation);
         }
-        images[entry.index] = toTexture(image, entry.name);
+        auto texture = std::make_unique<TextureImage>();
+        std::copy(image.pixels.begin(), image.pixels.end(), texture->begin());
+        images[static_cast<std::size_t>(entry.index)] = std::move(texture);
         ++result.imageCount;
     }
+    // A bank with a single image leaves the flat colours as they were.
+    if (file.colourImage)
+        colourRemap = BuildColourRemap(bankPalette, colourPalette);
 
     bank.images.swap(images);
     bank.bankPalette = bankPalette;
@@ -66,8 +79,6 @@ SkinnerBankLoad LoadSkinnerBank(const std::string& bankPath, SkinnerBank& bank, 
     bank.colourRemap = colourRemap;
     bank.lastTexture = 0;
     for (const BankTextureEntry& entry : file.textures) {
-        if (entry.index < 0 || entry.index >= SkinnerBank::Capacity)
-            continue;
         bank.textures[entry.index] = {entry.first, entry.last, entry.first};
         bank.lastTexture = std::max(bank.lastTexture, entry.index);
         ++result.textureCount;

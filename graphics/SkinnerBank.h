@@ -42,14 +42,16 @@ struct SkinnerBankLoad {
     BlendCacheResult cache;
 };
 
-// Loads the bank: every image (names resolved against the current folder, the start folder) into
-// a 128 x 128 block, the first one's palette as bankPalette, the second one's as colourPalette
-// with colourRemap built from it, the others translated onto bankPalette (colours 1..254); the
+// Loads the bank: every image of slots 0..32,767 (names resolved against the current folder, the
+// start folder) into a 128 x 128 block; the palette of the file's first image entry as
+// bankPalette and of its second as colourPalette, with colourRemap built from it, whatever their
+// index; the other images translated onto bankPalette (colours 1..254); the
 // textures, then the blend tables from the cache beside the bank or built and cached. Textures the
 // file does not list keep their entries. The shade table is the caller's to build.
 //
 // Everything is read before anything changes: a missing bank or image file throws FatalError
-// naming it, an unreadable one IoError or FormatError, and `bank` stays as it was.
+// naming it, an unreadable one IoError or FormatError (ImageSizeError for a picture that is not
+// 128 x 128), and `bank` stays as it was.
 SkinnerBankLoad LoadSkinnerBank(const std::string& bankPath, SkinnerBank& bank,
                                 BlendCacheUse cacheUse = BlendCacheUse::ReadOrBuild);
 

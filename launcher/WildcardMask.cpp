@@ -39,11 +39,3 @@ bool MatchesMask(std::string_view name, std::string_view mask)
         ++m;
     return m == mask.size();
 }
-
-bool HasExtension(std::string_view name, std::string_view extension)
-{
-    constexpr std::size_t length = 4;
-    if (extension.size() != length || name.size() < length)
-        return false;
-    return SameNameIgnoringCase(name.substr(name.size() - length), extension);
-}

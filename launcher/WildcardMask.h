@@ -6,7 +6,3 @@
 // Case-blind wildcard match of a file name: "*" any run of characters, "?" one character;
 // "*.*" matches every name, with or without a dot.
 bool MatchesMask(std::string_view name, std::string_view mask);
-
-// True when a name ends in Extension, given with its dot (".BMP"), in any case: the last four
-// characters are compared, so only extensions of three characters can match.
-bool HasExtension(std::string_view name, std::string_view extension);

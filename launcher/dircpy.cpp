@@ -2,6 +2,7 @@
 
 #include "CopierTestHooks.h"
 #include "Errors.h"
+#include "FileResolver.h"
 #include "FolderContainment.h"
 #include "SafeWrite.h"
 #include "WildcardMask.h"
@@ -76,14 +77,13 @@ bool isSpecial(fs::file_type type)
            type != fs::file_type::not_found && type != fs::file_type::none && type != fs::file_type::unknown;
 }
 
+// The listing already knows the kind of every entry but a link, so only links cost a look.
 EntryKind kindOf(const fs::directory_entry& entry)
 {
     std::error_code ec;
-    const bool link = entry.is_symlink(ec);
-    const fs::file_type type = entry.status(ec).type(); // what a link leads to
-    if (type == fs::file_type::directory)
-        return link ? EntryKind::LinkedFolder : EntryKind::Folder;
-    return isSpecial(type) ? EntryKind::Special : EntryKind::File;
+    if (entry.is_directory(ec)) // what a link leads to
+        return entry.is_symlink(ec) ? EntryKind::LinkedFolder : EntryKind::Folder;
+    return entry.is_regular_file(ec) || !entry.exists(ec) ? EntryKind::File : EntryKind::Special;
 }
 
 // The entries of `folder` matching `mask`, read whole before anything is changed in it.

@@ -33,7 +33,7 @@ void SetBankPlaceholders(SkinnerBank& bank)
     bank.textures[0] = {0, 0, 0};
 }
 
-EditorBankLoaded LoadEditorBank(const std::string& bankPath, RenderContext& context)
+RenderBankLoaded LoadRenderBank(const std::string& bankPath, RenderContext& context)
 {
     SkinnerBank& bank = context.bank;
     const SkinnerBankLoad load = LoadSkinnerBank(bankPath, bank);

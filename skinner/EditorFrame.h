@@ -24,7 +24,7 @@ struct HighlightColours {
 
 // What a bank load gives the editor: the outline colours, and why the blend tables could not be
 // written to their cache, if so (the tables are good all the same; the user is told).
-struct EditorBankLoaded {
+struct RenderBankLoaded {
     HighlightColours highlight;
     std::string cacheWriteError;
     int imageCount = 0;   // image lines the bank lists
@@ -34,7 +34,7 @@ struct EditorBankLoaded {
 // The bank load: the bank and its blend tables, the shade table with fog (0, 0, 0), palette
 // entry 0 shown as purple (128, 0, 128) from then on, and the outline colours. Throws like
 // LoadSkinnerBank, leaving the bank as it was.
-EditorBankLoaded LoadEditorBank(const std::string& bankPath, RenderContext& context);
+RenderBankLoaded LoadRenderBank(const std::string& bankPath, RenderContext& context);
 
 // Faces that name a texture the bank does not have (textured, keyed and virtual faces whose
 // number is beyond the bank's last texture), and the highest number they name.

@@ -61,6 +61,10 @@ inline constexpr DictionaryEntry Tessaro3DEntries[] = {
      "after loading an object or a bank: %1 faces name textures beyond the bank's last, %3; %2 the highest",
      "%1 faces of this object use textures the bank does not have (up to texture %2; the bank's last texture is "
      "%3). Load the bank they were made with, or give them textures of this one."},
+    {70, "BankImageWrongSize", "message: a bank image is not 128 x 128, so the bank was not loaded (name and size follow)",
+     "The bank was not loaded: this image of it is not 128 x 128 pixels"},
+    {71, "BankImageUnreadable", "message: a bank image is no 256-colour PCX image, so the bank was not loaded (name follows)",
+     "The bank was not loaded: this image of it is not a PCX image with 256 colours"},
 };
 static_assert(IsWellFormed(Tessaro3DEntries));
 

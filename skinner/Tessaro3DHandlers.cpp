@@ -1,6 +1,7 @@
 // TForm1's handlers: the face controls, the file flows, the bank load and the "Outils" menu.
 #include "Tessaro3DUnit.h"
 
+#include "BankImageProblem.h"
 #include "DxfImport.h"
 #include "Errors.h"
 #include "FaceEditing.h"
@@ -220,21 +221,37 @@ void TForm1::SaveObjet3DClick()
     }
 }
 
+namespace {
+
+// An image that keeps a bank from loading, told in the user's language.
+QString bankImageMessage(const ImageProblem& problem)
+{
+    const bool wrongSize = problem.fault == ImageFault::WrongSize;
+    const QString entry = EntryOrEnglish(wrongSize ? Tessaro3DText("BankImageWrongSize") : Tessaro3DText("BankImageUnreadable"));
+    return entry + " (" + Ui(problem.name) + (wrongSize ? ", " + Ui(problem.detail) : "") + ")";
+}
+
+} // namespace
+
 void TForm1::LoadPigmentaClick()
 {
-    EditorBankLoaded loaded;
+    RenderBankLoaded loaded;
     const QString path = runOnChosenFile(BankOpenFlow, [&](const std::string& file) {
         const HourglassCursor hourglass; // the first load of a bank builds its blend tables
-        loaded = LoadEditorBank(file, *context);
+        try {
+            loaded = LoadRenderBank(file, *context);
+        } catch (const BankImageError& error) {
+            throw OrmelError(Native(bankImageMessage(error.problem)));
+        }
     });
     if (!path.isEmpty())
         bankLoaded(loaded);
     ShowFaceInfo();
 }
 
-void TForm1::bankLoaded(const EditorBankLoaded& loaded)
+void TForm1::bankLoaded(const RenderBankLoaded& loaded)
 {
-    bankLoaded_ = true;
+    haveBank_ = true;
     highlightWhite = loaded.highlight.white;
     highlightBlack = loaded.highlight.black;
     setMaximumQuietly(TextureBar, context->bank.lastTexture);
@@ -253,7 +270,7 @@ void TForm1::bankLoaded(const EditorBankLoaded& loaded)
 
 void TForm1::warnOfMissingTextures()
 {
-    if (!bankLoaded_)
+    if (!haveBank_)
         return; // the stand-in bank of the start has no textures to speak of
     const TexturesBeyondBank beyond = FindTexturesBeyondBank(object, context->bank.lastTexture);
     if (beyond.faces > 0)

@@ -182,7 +182,7 @@ private:
     void objectReplaced(const QString& path, const QString& saveName);
     void setFaceSize(QLineEdit* edit, std::uint16_t Face::*field);
     // After a bank load: the views take its palettes, and the user hears what it lacks.
-    void bankLoaded(const EditorBankLoaded& loaded);
+    void bankLoaded(const RenderBankLoaded& loaded);
     // Tells the user when faces of the object name textures the loaded bank does not have.
     void warnOfMissingTextures();
 
@@ -205,6 +205,6 @@ private:
     // when the action succeeded, empty when the user cancelled or it failed.
     QString runOnChosenFile(const FileFlow& flow, const std::function<void(const std::string& file)>& action);
 
-    bool bankLoaded_ = false; // a bank was loaded: its textures are the ones faces may use
+    bool haveBank_ = false; // a bank was loaded: its textures are the ones faces may use
     bool clickStarted_ = false; // the left button went down on the client area
 };

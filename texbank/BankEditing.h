@@ -6,6 +6,7 @@
 #include "EditorBank.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // Frame colours: the bank colours nearest to red, white and green (any of the 256).
@@ -17,8 +18,9 @@ struct FrameColours {
 FrameColours ComputeFrameColours(const PalettePlanes& palette);
 
 struct SlotImageLoad {
-    // False when the file is not a 128 x 128 256-colour PCX image: the slot kept its name and image.
     bool loaded = false;
+    // Why the image could not be put into the slot, which kept its name and image.
+    std::optional<ImageProblem> refused;
     // Slot 0 only: the slots whose files could not be read again onto the new palette. They keep
     // their names without an image, as after a bank load.
     EditorBankLoad reloads;
@@ -26,8 +28,8 @@ struct SlotImageLoad {
 
 // Loads image file `name` into slot `slot` (0..512). Any other slot is translated onto the bank
 // palette (colours 1..255). A new slot 0 keeps its own colours, its palette becomes the bank
-// palette, and every other named slot is loaded again from its file onto it. The slot changes only
-// when the image could be read: a file that cannot be read at all throws IoError, slot unchanged.
+// palette (written first from now on), and every other named slot is loaded again from its file
+// onto it. The slot changes only when the image could be read.
 SlotImageLoad LoadImageIntoSlot(EditorBank& bank, std::int32_t slot, const std::string& name);
 
 // Releases the slot's image and empties its name.

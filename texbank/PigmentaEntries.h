@@ -40,6 +40,24 @@ inline constexpr DictionaryEntry PigmentaEntries[] = {
      "The help file %1 could not be opened: no program to show it was found."},
     {28, "HelpMissing", "message when there is no help file (%1 the names looked for)",
      "There is no help file: %1 was looked for."},
+    {30, "BankImagesMissing", "message after a bank load, before the names of missing images",
+     "These images of the bank are missing (their slots keep their names):"},
+    {31, "BankImagesWrongSize", "message after a bank load, before the names of images of another size",
+     "These images of the bank are not 128 x 128 pixels (their slots keep their names):"},
+    {32, "BankImagesUnreadable", "message after a bank load, before the names of files that are no PCX image",
+     "These files of the bank are not PCX images with 256 colours (their slots keep their names):"},
+    {33, "BankLinesKept", "message after a bank load, before the lines kept without being shown",
+     "These lines of the bank cannot be shown here (numbers outside 0 to 512, or text Pigmenta does not read). "
+     "They are kept and saved back unchanged:"},
+    {34, "NameWithBlank", "message: the chosen image's name holds a blank",
+     "A bank cannot keep an image name with a blank in it. Rename the file (for example my_wall.pcx) and choose it "
+     "again:"},
+    {35, "NameTooLong", "message: the chosen image's name is too long for a bank line",
+     "This image name is too long for a bank line (249 characters at most):"},
+    {36, "NameCharacter", "message: the chosen image's name holds a character outside Windows-1252, which follows",
+     "A bank file cannot hold this character of the image name:"},
+    {37, "NoTextureHint", "line under the texture numbers while the bank has images but no texture",
+     "No texture yet: for a still texture, press F4 and F5 on the same slot."},
 };
 static_assert(IsWellFormed(PigmentaEntries));
 

@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 #include "FatalError.h"
+#include "FormClient.h"
 #include "IdleRepaint.h"
 #include "K3xDisplay.h"
 #include "LocalisationUnit.h"
@@ -13,10 +14,10 @@
 #include "StartFolder.h"
 #include "Text.h"
 #include "UpDownControl.h"
+#include "Windows1252.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QContextMenuEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QMenuBar>
@@ -24,7 +25,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
-#include <QWheelEvent>
 
 #include <filesystem>
 #include <system_error>
@@ -94,14 +94,17 @@ TMainForm::TMainForm(QWidget* parent)
     small.setPixelSize(11); // the design's small dialog font: its labels sit 16 pixels apart
     setFont(small);
 
-    auto* client = new QWidget(this);
+    auto* client = new FormClient(this);
     client->setObjectName("Client");
-    client->setMouseTracking(true);
     client->setMinimumSize(MinimumClientWidth, MinimumClientHeight);
-    client->installEventFilter(this);
     setCentralWidget(client);
     buildPanel(client);
     buildMenus();
+    connect(client, &FormClient::Painting, this, &TMainForm::paintClient);
+    connect(client, &FormClient::Resized, this, &TMainForm::FormResize);
+    connect(client, &FormClient::MouseMoved, this, &TMainForm::FormMouseMove);
+    connect(client, &FormClient::MenuAsked, this, &TMainForm::showMenu);
+    connect(client, &FormClient::WheelTurned, this, &TMainForm::turnWheel);
 
     TextureAnimationTimer = new QTimer(this);
     TextureAnimationTimer->setInterval(AnimationInterval);
@@ -139,6 +142,9 @@ void TMainForm::buildPanel(QWidget* client)
     FirstTextureImageLabel = makeLabel(InterfacePanel, "FirstTextureImageLabel", "First Image Index:", 159, 57);
     Label7 = makeLabel(InterfacePanel, "Label7", "Last image index:", 16, 72);
     LastTextureImageLabel = makeLabel(InterfacePanel, "LastTextureImageLabel", "Last Image Index:", 159, 72);
+    NoTextureHint = makeLabel(InterfacePanel, "NoTextureHint", "", 8, 87);
+    NoTextureHint->setPalette(red);
+    NoTextureHint->hide();
 
     ClearTextureButton = new QPushButton("Clear texture", InterfacePanel);
     ClearTextureButton->setObjectName("ClearTextureButton");
@@ -218,6 +224,10 @@ void TMainForm::TranslateForm()
 {
     // A dictionary that cannot be read leaves the texts as they were.
     RunGuarded(this, [] { LoadDictionary("Pigmenta.dic"); });
+    BankTexts = {Native(EntryOrEnglish(PigmentaText("BankImagesMissing"))),
+                 Native(EntryOrEnglish(PigmentaText("BankImagesWrongSize"))),
+                 Native(EntryOrEnglish(PigmentaText("BankImagesUnreadable"))),
+                 Native(EntryOrEnglish(PigmentaText("BankLinesKept")))};
     File1->setTitle(Entry(PigmentaText("File1")));
     Newbank1->setText(Entry(PigmentaText("Newbank1")));
     Loadpigmenta1->setText(Entry(PigmentaText("Loadpigmenta1")));
@@ -237,6 +247,8 @@ void TMainForm::TranslateForm()
         l.label->setText(Entry(l.entry));
         l.label->adjustSize();
     }
+    NoTextureHint->setText(EntryOrEnglish(PigmentaText("NoTextureHint")));
+    NoTextureHint->adjustSize();
     ClearTextureButton->setText(Entry(PigmentaText("ClearTextureButton")));
     // A longer translation widens the button towards the scroll bar, never under it.
     ClearTextureButton->resize(std::clamp(ClearTextureButton->sizeHint().width(), 67, TextureIndex->x() - 4 - 303),
@@ -264,7 +276,7 @@ void TMainForm::FormResize()
     SetColourTable(ViewImage, Bank.bankPalette);
     // Every slot stays reachable whatever the number of columns.
     UpDown->SetRange(0, TopRowMaximum(Columns(), ViewPanel->height()));
-    Paint(); // the new view image is drawn before the window shows it
+    viewDrawn_ = false;
 }
 
 void TMainForm::FormMouseMove(int X, int Y)
@@ -288,6 +300,7 @@ void TMainForm::Paint()
     paint.paletteSlotFrame = static_cast<std::uint8_t>(flicker_() % 256);
     DrawSlotGrid(ViewImage, Bank, paint);
     PreviewShown = DrawPreview(PreviewImage, Bank, paint.chosen);
+    viewDrawn_ = true;
 }
 
 void TMainForm::Repaint()
@@ -300,6 +313,8 @@ void TMainForm::Repaint()
 
 void TMainForm::paintClient(QWidget* client)
 {
+    if (!viewDrawn_)
+        Paint(); // a view image new since the last repaint is drawn before the window shows it
     QPainter canvas(client);
     DrawImage(ViewImage, ViewPanel->x(), ViewPanel->y(), canvas);
     if (PreviewShown) {
@@ -309,43 +324,19 @@ void TMainForm::paintClient(QWidget* client)
     }
 }
 
-bool TMainForm::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched != centralWidget())
-        return QMainWindow::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::Paint:
-        paintClient(centralWidget());
-        return true;
-    case QEvent::Resize:
-        FormResize();
-        break;
-    case QEvent::MouseMove: {
-        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-        FormMouseMove(at.x(), at.y());
-        break;
-    }
-    case QEvent::ContextMenu:
-        PopupMenu1->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
-        return true;
-    case QEvent::Wheel: {
-        // The wheel over the grid (or its up-down control) scrolls it by rows.
-        const auto* wheel = static_cast<QWheelEvent*>(event);
-        if (!ViewPanel->geometry().united(UpDown->geometry()).contains(wheel->position().toPoint()))
-            break;
-        wheelSteps_ += wheel->angleDelta().y();
-        const int rows = wheelSteps_ / WheelStep;
-        wheelSteps_ -= rows * WheelStep;
-        if (rows != 0)
-            UpDown->Step(rows);
-        return true;
-    }
-    default:
-        break;
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
+void TMainForm::showMenu(const QPoint& globalPos) { PopupMenu1->popup(globalPos); }
 
+void TMainForm::turnWheel(const QPoint& at, int eighthsOfDegree)
+{
+    // The wheel over the grid (or its up-down control) scrolls it by rows.
+    if (!ViewPanel->geometry().united(UpDown->geometry()).contains(at))
+        return;
+    wheelSteps_ += eighthsOfDegree;
+    const int rows = wheelSteps_ / WheelStep;
+    wheelSteps_ -= rows * WheelStep;
+    if (rows != 0)
+        UpDown->Step(rows);
+}
 
 void TMainForm::showCursorLabels()
 {
@@ -376,9 +367,9 @@ void TMainForm::bankPaletteChanged()
     Frames = ComputeFrameColours(Bank.bankPalette);
 }
 
-void TMainForm::reportUnread(const EditorBankLoad& problems)
+void TMainForm::reportUnread(const EditorBankLoad& problems, const KeptBankLines* kept)
 {
-    const std::string text = problems.message();
+    const std::string text = BankLoadMessage(problems, kept, BankTexts);
     if (!text.empty())
         ShowError(this, Ui(text));
 }
@@ -393,6 +384,7 @@ void TMainForm::TextureAnimationTimerTimer()
 {
     StepTexture(ChosenTexture());
     showTextureLabels();
+    NoTextureHint->setVisible(HasImagesButNoTexture(Bank));
 }
 
 void TMainForm::ClearTextureButtonClick() { ChosenTexture() = EditorBank::Undefined; }
@@ -407,6 +399,25 @@ void TMainForm::Clearimage1Click()
     showCursorLabels();
 }
 
+bool TMainForm::imageNameRefused(const std::string& name)
+{
+    switch (CheckBankImageName(name)) {
+    case BankNameProblem::None:
+        return false;
+    case BankNameProblem::Blank:
+        ShowMessage(this, EntryOrEnglish(PigmentaText("NameWithBlank")) + "\n" + Ui(name));
+        break;
+    case BankNameProblem::TooLong:
+        ShowMessage(this, EntryOrEnglish(PigmentaText("NameTooLong")) + "\n" + Ui(name));
+        break;
+    case BankNameProblem::Character:
+        ShowMessage(this, EntryOrEnglish(PigmentaText("NameCharacter")) + " " +
+                              Ui(CharacterOutsideWindows1252(name).value_or("")) + "\n" + Ui(name));
+        break;
+    }
+    return true;
+}
+
 void TMainForm::LoadImage1Click()
 {
     const QString path = ChooseOpenFile(this, OpenPCXDialog);
@@ -417,18 +428,17 @@ void TMainForm::LoadImage1Click()
         ShowMessage(this, Entry(PigmentaText("ImageOutsideStartFolder")));
         return;
     }
+    if (imageNameRefused(*name))
+        return;
     SlotImageLoad load;
     {
         const CurrentFolderScope inStartFolder(startFolder);
-        try {
-            load = LoadImageIntoSlot(Bank, CursorImage, *name);
-        } catch (const OrmelError& error) {
-            ShowError(this, Ui(error.what()));
-            return;
-        }
+        load = LoadImageIntoSlot(Bank, CursorImage, *name);
     }
     if (!load.loaded) {
-        ShowMessage(this, Entry(PigmentaText("NotTextureImage")));
+        const bool missing = load.refused && load.refused->fault == ImageFault::Missing;
+        ShowMessage(this, missing ? EntryOrEnglish(PigmentaText("BankImagesMissing")) + "\n" + Ui(*name)
+                                  : Entry(PigmentaText("NotTextureImage")));
         return;
     }
     if (CursorImage == 0)
@@ -439,7 +449,7 @@ void TMainForm::LoadImage1Click()
 
 void TMainForm::Newbank1Click()
 {
-    if (!AskYesNo(this, Entry(PigmentaText("NewBankCaption")), Entry(PigmentaText("NewBankQuestion"))))
+    if (!AskOkCancel(this, Entry(PigmentaText("NewBankCaption")), Entry(PigmentaText("NewBankQuestion"))))
         return;
     ClearBank(Bank);
     showCursorLabels();
@@ -467,7 +477,7 @@ void TMainForm::Loadpigmenta1Click()
     bankPaletteChanged();
     setWindowTitle(Entry(PigmentaText("CaptionPrefix")) + path);
     showCursorLabels();
-    reportUnread(load);
+    reportUnread(load, &Bank.kept); // told once: the kept lines stay unshown until saved back
 }
 
 void TMainForm::Savepigmenta1Click()

@@ -3,6 +3,7 @@
 // the chosen texture; below it the slot grid, scrolled by rows with the up-down control on its
 // left; at the top right the chosen texture plays. Slot commands are in the pop-up menu (F2 to F5).
 #include "BankEditing.h"
+#include "BankMessages.h"
 #include "Dialogs.h"
 #include "DisplayImage.h"
 #include "EditorBank.h"
@@ -36,6 +37,7 @@ public:
     DisplayImage PreviewImage;
     bool PreviewShown = false; // the preview image holds a frame to show
     FrameColours Frames;
+    BankMessageTexts BankTexts; // the bank messages' texts, from the dictionary
 
     QFrame* InterfacePanel;
     QLabel* Label1;
@@ -49,6 +51,7 @@ public:
     QLabel* FirstTextureImageLabel;
     QLabel* Label7;
     QLabel* LastTextureImageLabel;
+    QLabel* NoTextureHint; // shown while the bank has images but no texture
     QPushButton* ClearTextureButton;
     QScrollBar* TextureIndex;
     UpDownControl* UpDown;
@@ -78,6 +81,7 @@ public:
 
     // Handlers; the mouse position is in the form's client coordinates.
     void FormMouseMove(int X, int Y);
+    // Lays the grid out again for the client's size, with a new view image drawn at the next paint.
     void FormResize();
     void Paint();
     // Paints and has the window show the grid and the preview: the idle repaint.
@@ -97,19 +101,20 @@ public Q_SLOTS:
     void Defineasfirsttextureimage1Click();
     void Defineaslasttextureimage1Click();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void FormCreate();
     void buildPanel(QWidget* client);
     void buildMenus();
     void paintClient(QWidget* client);
+    void showMenu(const QPoint& globalPos);
+    void turnWheel(const QPoint& at, int eighthsOfDegree);
+    bool imageNameRefused(const std::string& name);
     void bankPaletteChanged();
     void showTextureLabels();
     void showCursorLabels();
-    void reportUnread(const EditorBankLoad& problems);
+    void reportUnread(const EditorBankLoad& problems, const KeptBankLines* kept = nullptr);
 
     std::minstd_rand flicker_;
     int wheelSteps_ = 0; // the mouse wheel's eighths of a degree not yet turned into rows
+    bool viewDrawn_ = false; // the view image holds the grid (a new one after a resize does not)
 };

@@ -2,24 +2,12 @@
 
 #include "BankFile.h"
 #include "Errors.h"
+#include "FileResolver.h"
 #include "ImageWriters.h"
 #include "K3xFiles.h"
 #include "Pcx.h"
 #include "SafeWrite.h"
 
-#include <algorithm>
-#include <cctype>
-
-namespace {
-
-bool endsWithNoCase(const std::string& text, const std::string& tail)
-{
-    return text.size() >= tail.size() &&
-           std::equal(tail.rbegin(), tail.rend(), text.rbegin(),
-                      [](char lower, char c) { return std::tolower(static_cast<unsigned char>(c)) == lower; });
-}
-
-} // namespace
 
 ImportedTexture ImportPicture(std::span<const std::uint8_t> file, const std::string& name,
                               const ImageImportOptions& options)
@@ -45,7 +33,7 @@ ImportedTexture ImportPictureFile(const std::string& path, const ImageImportOpti
 
 PalettePlanes LoadTargetPalette(const std::string& path)
 {
-    if (!endsWithNoCase(path, ".def"))
+    if (!HasExtension(path, ".def"))
         return LoadPcx(path).palette;
     const BankFile bank = ReadBankFile(path);
     if (bank.images.empty())

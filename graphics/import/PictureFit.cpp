@@ -1,6 +1,7 @@
 #include "PictureFit.h"
 
 #include "Errors.h"
+#include "FileResolver.h"
 #include "Pcx.h"
 #include "TgaDecode.h"
 
@@ -41,12 +42,6 @@ QImage decodePcx(std::span<const std::uint8_t> file, const std::string& name)
         }
     }
     return image;
-}
-
-// TGA has no signature: a file is taken for one by its name.
-bool namedTga(const std::string& name)
-{
-    return name.size() >= 4 && (name.compare(name.size() - 4, 4, ".tga") == 0 || name.compare(name.size() - 4, 4, ".TGA") == 0);
 }
 
 QImage decodeTga(std::span<const std::uint8_t> file, const std::string& name)
@@ -99,8 +94,9 @@ QImage decodeScaled(std::span<const std::uint8_t> file, const std::string& name,
 
 RgbaTexture FitPicture(std::span<const std::uint8_t> file, const std::string& name, TextureFit fit)
 {
+    // TGA has no signature: a file is taken for one by its name.
     QImage image = looksLikePcx(file, name) ? decodePcx(file, name)
-                   : namedTga(name)         ? decodeTga(file, name)
+                   : HasExtension(name, ".tga")         ? decodeTga(file, name)
                                             : decodeScaled(file, name, fit);
     if (image.isNull() || image.width() < 1 || image.height() < 1)
         throw FormatError(name + ": the picture has no pixels");

@@ -1,11 +1,11 @@
 #include "MeshConvert.h"
 
 #include "Errors.h"
+#include "FileResolver.h"
 #include "MeshOrientation.h"
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cmath>
 #include <limits>
 #include <unordered_map>
@@ -159,9 +159,5 @@ ImportedMesh ConvertMesh(const MeshSoup& soup, const MeshImportOptions& options,
 
 UpAxis UsualUpAxis(const std::string& name)
 {
-    const std::size_t dot = name.find_last_of('.');
-    std::string extension = dot == std::string::npos ? "" : name.substr(dot + 1);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == "stl" || extension == "3ds" || extension == "dxf" ? UpAxis::Z : UpAxis::Y;
+    return HasExtension(name, ".stl") || HasExtension(name, ".dxf") ? UpAxis::Z : UpAxis::Y;
 }

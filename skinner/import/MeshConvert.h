@@ -12,8 +12,9 @@
 #include <string>
 
 enum class UpAxis {
-    Y, // the file's Y is up and its front looks along +Z (OBJ, glTF, FBX, Collada, PLY)
-    Z, // the file's Z is up and its front looks along -Y (STL, 3DS, DXF and CAD programs)
+    Y, // the file's Y is up and its front looks along +Z (OBJ, glTF, FBX, PLY; Collada and 3DS
+       // files too, which Assimp turns to Y up as it reads them)
+    Z, // the file's Z is up and its front looks along -Y (STL, DXF and CAD programs)
 };
 
 struct MeshImportOptions {
@@ -31,5 +32,5 @@ struct ImportedMesh {
 ImportedMesh ConvertMesh(const MeshSoup& soup, const MeshImportOptions& options, const MeshSkin& skin,
                          const std::string& name);
 
-// The up axis a file of this name usually has: Z for .stl, .3ds and .dxf, else Y.
+// The up axis a file of this name has once read: Z for .stl and .dxf, else Y.
 UpAxis UsualUpAxis(const std::string& name);

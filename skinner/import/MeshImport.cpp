@@ -4,30 +4,14 @@
 #include "DxfMesh.h"
 #include "DxfPairs.h"
 #include "Errors.h"
+#include "FileResolver.h"
 #include "K3xFiles.h"
-
-#include <algorithm>
-#include <cctype>
-
-namespace {
-
-bool isDxf(const std::string& path)
-{
-    if (path.size() < 4)
-        return false;
-    std::string extension = path.substr(path.size() - 4);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == ".dxf";
-}
-
-} // namespace
 
 ImportedMesh ImportMeshFile(const std::string& path, const MeshImportOptions& options, const MeshSkin& skin)
 {
     if (!FileExists(path))
         throw IoError(path + ": the file does not exist or cannot be read");
-    if (!isDxf(path))
+    if (!HasExtension(path, ".dxf"))
         return ConvertMesh(ReadAssimpMesh(path), options, skin, path);
     // Assimp's DXF reader leaves out MESH entities and colours: DXF drawings take our own.
     const std::vector<std::uint8_t> bytes = ReadWholeFile(path);

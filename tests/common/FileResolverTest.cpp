@@ -79,3 +79,16 @@ TEST(FileResolver, NamesInsideTheFolderOnly)
     }
 }
 
+TEST(HasExtension, ComparesTheLastFourCharactersWithoutRegardToCase)
+{
+    const struct {
+        const char* name;
+        const char* extension;
+        bool has;
+    } cases[] = {
+        {"PIC.bmp", ".BMP", true}, {"ABMP", ".BMP", false}, {"PIC.jpeg", ".JPG", false},
+        {".BMP", ".BMP", true},    {"BMP", ".BMP", false},  {"PIC.jpeg", ".JPEG", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(HasExtension(c.name, c.extension), c.has) << c.name << " against " << c.extension;
+}

@@ -61,8 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const std::string saved = EditorBankText(*editorBank);
-    const BankFile reread = ParseBank(saved);
-    FuzzCheck(FormatBank(reread.images, reread.textures) == saved && reread.skippedLines == 0);
+    const BankFile reread = ParseBank(saved, EditorBank::Capacity);
+    FuzzCheck(FormatBank(reread.images, reread.textures, reread.kept) == saved);
     for (AnimTexture& texture : editorBank->textures)
         for (int tick = 0; tick < 3; ++tick)
             StepTexture(texture);

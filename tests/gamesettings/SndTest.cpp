@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -107,6 +108,27 @@ TEST(ConvertToOutput, EverySoundLastsItsOwnLengthToItsLastSample)
             }
         }
     }
+}
+
+TEST(ConvertToOutput, WidensLong24BitSoundsPieceByPiece)
+{
+    // Four seconds of 24-bit stereo: more than one piece handed to the converter, each
+    // widened on its own; the level holds across the joins and to the end.
+    const int rate = 44100;
+    std::string samples;
+    for (int i = 0; i < rate * 4 * 2; ++i)
+        samples += std::string("\x00\x00\x40", 3); // 0x400000: half of full scale
+    const std::string file = PcmWave(rate, 2, 24, samples);
+    const TIWave wave("long.wav", std::vector<std::uint8_t>(file.begin(), file.end()));
+    TWaveFormatEx format;
+    wave.GetFormat(format);
+    ASSERT_GT(wave.Data.size(), std::size_t{1} << 20);
+    const auto out = ConvertToOutput(format, {}, wave.Data);
+    ASSERT_TRUE(out);
+    ASSERT_EQ(out->size(), std::size_t(rate) * 4 * OutputChannels);
+    // SDL's own conversion may round the level either way by one.
+    const auto odd = std::ranges::find_if(*out, [](std::int16_t v) { return v < 16383 || v > 16384; });
+    EXPECT_EQ(odd - out->begin(), out->end() - out->begin()) << (odd != out->end() ? *odd : 0);
 }
 
 TEST(ConvertToOutput, RefusesWhatCannotBePlayed)

@@ -20,6 +20,11 @@ TEST(NormaliseLine, DropsBlanksAndCapitalises)
     for (const auto& [line, expected] : cases)
         EXPECT_EQ(NormaliseLine(line), expected) << line;
     EXPECT_EQ(NormaliseLine(std::string(300, 'a')), std::string(255, 'A'));
+    // 255 characters of the file, however long they are in UTF-8 ("\xc3\xa9" is one).
+    std::string accents;
+    for (int i = 0; i < 300; ++i)
+        accents += "\xc3\xa9";
+    EXPECT_EQ(NormaliseLine(accents), accents.substr(0, 2 * 255));
 }
 
 TEST(FixedPoint, ShiftsKeepTheSignAndWrap)

@@ -74,7 +74,9 @@ TEST(LargeBank, A2000By2000PictureIsRefusedByBothEditors)
     // The texture bank editor keeps the entry, names the file and reads the rest.
     const auto editor = std::make_unique<EditorBank>();
     const EditorBankLoad load = LoadEditorBank("big.def", *editor);
-    EXPECT_THAT(load.message(), HasSubstr("HUGE.PCX: not a 128 x 128 image"));
+    ASSERT_EQ(load.problems.size(), 1u);
+    EXPECT_EQ(load.problems[0].name, "HUGE.PCX");
+    EXPECT_EQ(load.problems[0].detail, "2000 x 2000");
     EXPECT_EQ(editor->slots[1].name, "HUGE.PCX");
     EXPECT_EQ(editor->bankPalette, RandomPalette(1));
 

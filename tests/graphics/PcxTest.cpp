@@ -1,12 +1,15 @@
 #include "FatalError.h"
 #include "GraphicsSamples.h"
 #include "Pcx.h"
+#include "PlainPcx.h"
 #include "TempFolder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <random>
 
 using ::testing::HasSubstr;
 
@@ -57,6 +60,83 @@ TEST(PcxDecoder, ReadsTheLastLiteralOfATexture)
     ASSERT_EQ(image.pixels.size(), 16384u);
     EXPECT_EQ(image.pixels[16382], 3);
     EXPECT_EQ(image.pixels[16383], 9);
+}
+
+// Images large enough for the decoder's fast path, which runs while far from both ends.
+TEST(PcxDecoder, FastPathWritesEachLineAsItsRunsSay)
+{
+    // Each line of 200 pixels: runs of 63 of colours 1, 2, 3, 11 of colour 4, then a run of
+    // count 0 of colour 9 and a padding byte 7 (lines of 201 bytes). Neither 9 nor 7 is a pixel.
+    std::vector<std::uint8_t> data;
+    for (int y = 0; y < 150; ++y)
+        data.insert(data.end(), {0xFF, 1, 0xFF, 2, 0xFF, 3, 0xCB, 4, 0xC0, 9, 7});
+    const PcxImage padded = DecodePcx(bytesOf(HandMadePcx(200, 150, data, RandomPalette(20), 201)), "padded.pcx");
+    for (int y : {0, 1, 75, 149}) {
+        const std::uint8_t* row = padded.pixels.data() + y * 200;
+        EXPECT_EQ(row[0], 1) << y;
+        EXPECT_EQ(row[62], 1) << y;
+        EXPECT_EQ(row[63], 2) << y;
+        EXPECT_EQ(row[188], 3) << y;
+        EXPECT_EQ(row[189], 4) << y;
+        EXPECT_EQ(row[199], 4) << y;
+    }
+    EXPECT_EQ(std::count(padded.pixels.begin(), padded.pixels.end(), 4), 150 * 11);
+
+    // Runs of 63 going on across the ends of 100-pixel lines: pixel i has the colour of run i / 63.
+    data.clear();
+    for (int run = 0; run * 63 < 100 * 90; ++run)
+        data.insert(data.end(), {0xFF, static_cast<std::uint8_t>(run % 190)});
+    const PcxImage across = DecodePcx(bytesOf(HandMadePcx(100, 90, data, RandomPalette(21))), "across.pcx");
+    for (int i : {0, 62, 63, 99, 100, 126, 4999, 8999})
+        EXPECT_EQ(across.pixels[static_cast<std::size_t>(i)], (i / 63) % 190) << i;
+}
+
+// Drawn data: literals, runs of 1 to 63 and runs of count 0, in the proportions asked.
+std::vector<std::uint8_t> drawnRuns(std::size_t bytes, unsigned seed, int zeroRuns, int literals)
+{
+    std::mt19937 random(seed);
+    std::vector<std::uint8_t> data;
+    for (std::size_t written = 0; written < bytes;) {
+        const int kind = static_cast<int>(random() % 100);
+        const auto colour = static_cast<std::uint8_t>(random());
+        if (kind < zeroRuns) {
+            data.insert(data.end(), {0xC0, colour});
+        } else if (kind < zeroRuns + literals && colour < 0xC0) {
+            data.push_back(colour);
+            ++written;
+        } else {
+            const int count = 1 + static_cast<int>(random() % 63);
+            data.insert(data.end(), {static_cast<std::uint8_t>(0xC0 + count), colour});
+            written += static_cast<std::size_t>(count);
+        }
+    }
+    return data;
+}
+
+TEST(PcxDecoder, FastPathAgreesWithAPlainDecoderOnLargeImages)
+{
+    const struct {
+        const char* name;
+        int width, height, bytesPerLine;
+        int zeroRuns, literals; // percent
+    } cases[] = {
+        {"runs only, across line ends", 333, 211, 333, 0, 0},
+        {"literals only, as dithered pictures are", 640, 480, 640, 0, 100},
+        {"many runs of count 0", 256, 256, 256, 40, 30},
+        {"padded lines", 301, 177, 302, 5, 50},
+        {"lines padded by more than a run", 129, 300, 200, 5, 50},
+        {"a texture", 128, 128, 128, 10, 45},
+    };
+    unsigned seed = 30;
+    for (const auto& c : cases) {
+        const std::size_t pixels = static_cast<std::size_t>(c.bytesPerLine) * c.height;
+        const std::string file =
+            HandMadePcx(c.width, c.height, drawnRuns(pixels, ++seed, c.zeroRuns, c.literals), RandomPalette(seed), c.bytesPerLine);
+        const PcxImage image = DecodePcx(bytesOf(file), "large.pcx");
+        const auto plain = PlainPcxPixels(bytesOf(file), ReadPcxInfo(bytesOf(file), "large.pcx"));
+        ASSERT_TRUE(plain) << c.name;
+        EXPECT_EQ(image.pixels, *plain) << c.name;
+    }
 }
 
 TEST(PcxDecoder, TakesThePaletteFromTheLast768Bytes)
@@ -137,49 +217,63 @@ TEST(LoadPcxRemapped, KeepsTheKeyColourAndNeverMakes255)
     }
 }
 
-TEST(TextureBankEditorLoads, TakeOnly128By128Images)
+// Every load of the family reports a file it cannot use the same way, whoever calls it.
+TEST(PcxLoads, OneErrorContract)
 {
     const TempFolder folder;
     folder.write("small.pcx", PcxFile(64, 64, std::vector<std::uint8_t>(64 * 64, 5), RandomPalette(8)));
-    std::vector<std::uint8_t> pixels(16384, 77);
-    PalettePlanes palette = RandomPalette(9);
-    const PalettePlanes before = palette;
-    EXPECT_FALSE(LoadTexturePcx("small.pcx", pixels, palette));
-    EXPECT_FALSE(LoadTexturePcxRemapped("small.pcx", pixels, palette));
-    EXPECT_EQ(pixels, std::vector<std::uint8_t>(16384, 77));
-    EXPECT_EQ(palette, before);
-}
-
-TEST(TextureBankEditorLoads, RemapOntoColours1To255)
-{
-    const TempFolder folder;
-    const PalettePlanes bank = RandomPalette(10);
-    PalettePlanes own = RandomPalette(11);
-    own.red[4] = bank.red[255];
-    own.green[4] = bank.green[255];
-    own.blue[4] = bank.blue[255];
-    std::vector<std::uint8_t> source(16384, 4);
-    source[0] = 0;
-    folder.write("tex.pcx", PcxFile(128, 128, source, own));
-    std::vector<std::uint8_t> pixels(16384);
-    ASSERT_TRUE(LoadTexturePcxRemapped("tex.pcx", pixels, bank));
-    EXPECT_EQ(pixels[0], 0);
-    EXPECT_EQ(pixels[1], 255);
-}
-
-TEST(TextureBankEditorLoads, MissingFileIsAnInputError)
-{
-    const TempFolder folder;
-    std::vector<std::uint8_t> pixels(16384);
-    PalettePlanes palette;
+    folder.write("broken.pcx", std::string(2000, 'x'));
     try {
-        LoadTexturePcx("gone.pcx", pixels, palette);
-        FAIL();
-    } catch (const FatalError&) {
-        FAIL() << "the editor's load reports an input error, not the fatal one";
-    } catch (const IoError& error) {
-        EXPECT_THAT(error.what(), HasSubstr("gone.pcx"));
+        LoadTexturePcx("small.pcx");
+        FAIL() << "a 64 x 64 image was taken";
+    } catch (const ImageSizeError& error) {
+        EXPECT_EQ(error.width, 64);
+        EXPECT_EQ(error.height, 64);
+        EXPECT_STREQ(error.what(), "small.pcx: the image is 64 x 64 pixels; bank images are 128 x 128");
     }
+    EXPECT_EQ(LoadPcx("small.pcx").width, 64);
+    for (const auto& load : {LoadPcx, LoadTexturePcx}) {
+        EXPECT_THROW(load("gone.pcx"), FatalError);
+        EXPECT_THROW(load("broken.pcx"), FormatError);
+    }
+}
+
+TEST(PcxLoads, TexturesAreThe128By128ImagesWhateverTheirCorner)
+{
+    // A header whose left and top are not 0: the width is xmax - xmin + 1.
+    PcxHeader header;
+    header.xmin = 3;
+    header.xmax = 130;
+    header.ymin = 7;
+    header.ymax = 134;
+    header.bytesPerLine = 128;
+    std::vector<std::uint8_t> file(PcxHeaderSize);
+    WritePcxHeader(header, file.data());
+    const std::vector<std::uint8_t> pixels = RandomPixels(16384, 12);
+    const std::vector<std::uint8_t> plain = EncodePcx(128, 128, pixels, RandomPalette(12));
+    file.insert(file.end(), plain.begin() + PcxHeaderSize, plain.end());
+    const TempFolder folder;
+    folder.write("corner.pcx", AsText(file));
+    const PcxImage image = LoadTexturePcx("corner.pcx");
+    EXPECT_EQ(image.width, 128);
+    EXPECT_EQ(image.height, 128);
+    EXPECT_EQ(image.pixels, pixels);
+}
+
+TEST(PcxLoads, RemapOntoTheColoursAsked)
+{
+    const PalettePlanes bank = RandomPalette(10);
+    PcxImage image;
+    image.palette = RandomPalette(11);
+    image.palette.red[4] = bank.red[255];
+    image.palette.green[4] = bank.green[255];
+    image.palette.blue[4] = bank.blue[255];
+    image.pixels = {0, 4};
+    PcxImage upTo254 = image;
+    RemapPcx(image, bank, 255);
+    RemapPcx(upTo254, bank, 254);
+    EXPECT_EQ(image.pixels, (std::vector<std::uint8_t>{0, 255}));
+    EXPECT_EQ(upTo254.pixels[1], NearestColour(bank, bank.red[255], bank.green[255], bank.blue[255], 1, 254));
 }
 
 TEST(PcxWriter, WritesVersion5RunLengthFilesThatReadBack)

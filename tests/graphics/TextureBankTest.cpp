@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 
 using ::testing::HasSubstr;
 
@@ -29,20 +30,95 @@ TEST(BankFile, FindsHeadersWhateverTheirCaseAndBlanks)
     EXPECT_EQ(bank.textures[0].index, 2);
 }
 
-TEST(BankFile, SkipsLinesItCannotRead)
+TEST(BankFile, KeepsTheLinesItsHolderCannotShowAsWritten)
 {
-    const BankFile bank = ReadBankFile(std::string(ORMEL_TEST_DATA) + "/def/blanks.def");
-    ASSERT_EQ(bank.images.size(), 3u);
+    const std::string path = std::string(ORMEL_TEST_DATA) + "/def/blanks.def";
+    const BankFile bank = ReadBankFile(path, 513);
+    ASSERT_EQ(bank.images.size(), 2u);
     EXPECT_EQ(bank.images[0].index, 0);
     EXPECT_EQ(bank.images[0].name, "TEXTURES\\ONE.PCX");
-    EXPECT_EQ(bank.images[1].index, 99999); // out of every bank's range: each reader skips it
-    EXPECT_EQ(bank.images[2].name, "TEXTURES\\TWO.PCX");
-    ASSERT_EQ(bank.textures.size(), 3u);
+    EXPECT_EQ(bank.images[1].name, "TEXTURES\\TWO.PCX");
+    EXPECT_EQ(bank.images[1].order, 2); // the third image entry: the far one comes before it
+    ASSERT_EQ(bank.textures.size(), 2u);
     EXPECT_EQ(bank.textures[1].index, 5);
     EXPECT_EQ(bank.textures[1].first, 1);
     EXPECT_EQ(bank.textures[1].last, -1); // 5=1--1
-    EXPECT_EQ(bank.textures[2].index, 40000);
-    EXPECT_EQ(bank.skippedLines, 4); // no "=", "x=", "7=1" without "-", "z="
+    EXPECT_EQ(bank.kept.leading, std::vector<std::string>{"Made by hand: blanks, case, and lines the reader skips."});
+    EXPECT_EQ(bank.kept.images, (std::vector<std::string>{"no equals sign here", "x=TEXTURES\\BAD.PCX",
+                                                          "99999=TEXTURES\\FAR.PCX"}));
+    EXPECT_EQ(bank.kept.textures, (std::vector<std::string>{"7=1", "z=0-1", "40000=0-0"}));
+    EXPECT_EQ(bank.kept.imagesFirst, 0u);
+    ASSERT_TRUE(bank.colourImage);
+    EXPECT_EQ(bank.colourImage->index, 99999); // the second entry, whatever its index
+
+    // Written again, every kept line comes back unchanged in its section.
+    EXPECT_EQ(FormatBank(bank.images, bank.textures, bank.kept),
+              "Made by hand: blanks, case, and lines the reader skips.\r\n#images\r\n0=TEXTURES\\ONE.PCX\r\n"
+              "1=TEXTURES\\TWO.PCX\r\nno equals sign here\r\nx=TEXTURES\\BAD.PCX\r\n99999=TEXTURES\\FAR.PCX\r\n"
+              "#textures\r\n0=0-1\r\n5=1--1\r\n7=1\r\nz=0-1\r\n40000=0-0\r\n");
+}
+
+TEST(BankFile, EachHolderKeepsWhatItHasNoRoomFor)
+{
+    const std::string text = "#images\n600=a.pcx\n40000=b.pcx\n-1=c.pcx\n#textures\n600=0-0\n40000=0-0\n";
+    const struct {
+        std::int32_t capacity;
+        std::size_t images, textures;
+    } cases[] = {{513, 0, 0}, {32768, 1, 1}, {AnyBankIndex, 2, 2}};
+    for (const auto& c : cases) {
+        const BankFile bank = ParseBank(text, c.capacity);
+        EXPECT_EQ(bank.images.size(), c.images) << c.capacity;
+        EXPECT_EQ(bank.textures.size(), c.textures) << c.capacity;
+        EXPECT_EQ(bank.kept.images.size(), 3 - c.images) << c.capacity;
+        EXPECT_EQ(bank.kept.textures.size(), 2 - c.textures) << c.capacity;
+        ASSERT_TRUE(bank.paletteImage);
+        EXPECT_EQ(bank.paletteImage->index, 600) << c.capacity;
+        EXPECT_EQ(bank.kept.imagesFirst, c.capacity == 513 ? 1u : 0u);
+    }
+}
+
+TEST(BankFile, AKeptPaletteEntryStaysTheFirstImage)
+{
+    const BankFile bank = ParseBank("junk\r\n#images\r\nstray\r\n 900 = Pal.pcx\r\n5=a.pcx\r\nmore\r\n", 513);
+    EXPECT_EQ(bank.kept.imagesFirst, 2u);
+    EXPECT_EQ(FormatBank(bank.images, bank.textures, bank.kept),
+              "junk\r\n#images\r\nstray\r\n 900 = Pal.pcx\r\n5=A.PCX\r\nmore\r\n#textures\r\n");
+}
+
+TEST(BankFile, ReadsAndWritesWindows1252)
+{
+    const TempFolder folder;
+    folder.write("bank.def", "#images\r\n0=caf\xe9.pcx\r\n\x80 note\r\n");
+    const BankFile bank = ReadBankFile("bank.def", 513);
+    ASSERT_EQ(bank.images.size(), 1u);
+    EXPECT_EQ(bank.images[0].name, "CAF\xc3\xa9.PCX"); // UTF-8 in memory; only a..z are capitalised
+    EXPECT_EQ(bank.kept.images, std::vector<std::string>{"\xe2\x82\xac note"});
+    WriteBankFile("out.def", FormatBank(bank.images, bank.textures, bank.kept));
+    EXPECT_EQ(folder.read("out.def"), "#images\r\n0=CAF\xe9.PCX\r\n\x80 note\r\n#textures\r\n");
+    EXPECT_THROW(WriteBankFile("bad.def", "#images\r\n0=\xe2\x88\x9e.pcx\r\n"), FormatError);
+    EXPECT_FALSE(folder.exists("bad.def"));
+}
+
+TEST(BankFile, NamesABankCannotKeep)
+{
+    const std::string longest(249, 'a');
+    const struct {
+        std::string name;
+        BankNameProblem problem;
+    } cases[] = {
+        {"TEXTURES\\WALL.PCX", BankNameProblem::None},
+        {"TEXTURES\\my wall.pcx", BankNameProblem::Blank},
+        {"tab\tname.pcx", BankNameProblem::Blank},
+        {"line\nend.pcx", BankNameProblem::Blank},
+        {longest, BankNameProblem::None},
+        {longest + "b", BankNameProblem::TooLong},
+        {"caf\xc3\xa9.pcx", BankNameProblem::None},
+        {"\xe2\x88\x9e.pcx", BankNameProblem::Character},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CheckBankImageName(c.name), c.problem) << c.name;
+    // The longest name allowed comes back whole behind the longest index a bank line carries.
+    EXPECT_EQ(ParseBank("#images\n32767=" + longest).images.at(0).name, std::string(249, 'A'));
 }
 
 TEST(BankFile, WithoutTexturesHeaderEveryLineIsAnImage)
@@ -122,7 +198,7 @@ TEST_F(BankTest, EditorSavesSlotsInOrderAndReadsThemBack)
 
     EditorBank read;
     const EditorBankLoad load = LoadEditorBank("walls.def", read);
-    EXPECT_EQ(load.message(), "");
+    EXPECT_TRUE(load.problems.empty());
     EXPECT_EQ(read.bankPalette, paletteA);
     ASSERT_TRUE(read.slots[0].image && read.slots[5].image);
     EXPECT_EQ(read.slots[0].image->pixels[1], 10); // the palette's image keeps its colours
@@ -132,37 +208,105 @@ TEST_F(BankTest, EditorSavesSlotsInOrderAndReadsThemBack)
     EXPECT_EQ(read.textures[2], EditorBank::Undefined);
 }
 
-TEST_F(BankTest, EditorTakesThePaletteFromTheFirstImageRead)
+// The bank palette comes from the file's first image entry, whatever its index; when that file
+// cannot be read, from the first one that can. Every other image is translated onto it.
+TEST_F(BankTest, BothEditorsTakeThePaletteFromTheFirstImageEntry)
 {
     texture("b.pcx", 1, paletteB);
     texture("c.pcx", 1, paletteC);
-    folder.write("bank.def", "#images\r\n7=B.PCX\r\n3=C.PCX\r\n");
-    EditorBank bank;
-    LoadEditorBank("bank.def", bank);
-    EXPECT_EQ(bank.bankPalette, paletteB); // listed first, though its slot is higher
+    texture("small.pcx", 1, paletteA, 64);
+    const auto onto = [](const PalettePlanes& from, const PalettePlanes& palette, int last) {
+        return NearestColour(palette, from.red[1], from.green[1], from.blue[1], 1, last);
+    };
+    const struct {
+        const char* images;
+        const PalettePlanes* palette;
+    } cases[] = {
+        {"7=B.PCX\r\n3=C.PCX\r\n", &paletteB},                    // listed first, though its slot is higher
+        {"7=B.PCX\r\n2=SMALL.PCX\r\n3=C.PCX\r\n", &paletteB},    // a wrong size between two good ones
+        {"2=SMALL.PCX\r\n7=B.PCX\r\n3=C.PCX\r\n", &paletteB},    // the first one cannot be read
+        {"9000=B.PCX\r\n3=C.PCX\r\n7=B.PCX\r\n", &paletteB},     // beyond the texture bank editor's slots
+        {"40000=B.PCX\r\n3=C.PCX\r\n7=B.PCX\r\n", &paletteB},    // beyond both editors' slots
+    };
+    for (const auto& c : cases) {
+        folder.write("bank.def", std::string("#images\r\n") + c.images);
+        EditorBank editor;
+        LoadEditorBank("bank.def", editor);
+        EXPECT_EQ(editor.bankPalette, *c.palette) << c.images;
+        ASSERT_TRUE(editor.slots[3].image) << c.images;
+        EXPECT_EQ(editor.slots[3].image->pixels[1], onto(paletteC, *c.palette, 255)) << c.images;
+    }
+    for (const auto& c : cases) {
+        if (std::string(c.images).find("SMALL") != std::string::npos)
+            continue; // the skinning editor takes a bank only whole
+        folder.write("bank.def", std::string("#images\r\n") + c.images);
+        SkinnerBank skinner;
+        LoadSkinnerBank("bank.def", skinner); // the blend cache of an earlier case does no harm here
+        EXPECT_EQ(skinner.bankPalette, *c.palette) << c.images;
+        EXPECT_EQ(skinner.colourPalette, paletteC) << c.images; // the second image entry
+        ASSERT_NE(skinner.image(3), nullptr) << c.images;
+        EXPECT_EQ(skinner.image(3)[1], onto(paletteC, *c.palette, 254)) << c.images;
+    }
 }
 
-TEST_F(BankTest, EditorReadsEveryEntryWhenImagesAreMissingOrWrong)
+TEST_F(BankTest, EditorReadsEveryEntryAndLosesNoLine)
 {
     texture("pal.pcx", 10, paletteA);
     texture("small.pcx", 10, paletteB, 64);
     texture("late.pcx", 10, paletteB);
-    folder.write("bank.def", "#images\r\n0=pal.pcx\r\n1=gone1.pcx\r\n2=small.pcx\r\n3=gone2.pcx\r\n600=late.pcx\r\n4=late.pcx\r\n"
-                             "#textures\r\n0=1-4\r\n513=0-0\r\n");
+    const std::string text = "; made by hand\r\n#images\r\n0=pal.pcx\r\n1=gone1.pcx\r\n2=small.pcx\r\n3=gone2.pcx\r\n"
+                             "600=late.pcx\r\n4=late.pcx\r\njunk\r\n32767=Far.pcx\r\n"
+                             "#textures\r\n0=1-4\r\n513=0-0\r\n40000=600-600\r\n9=oops\r\n";
+    folder.write("bank.def", text);
     EditorBank bank;
     bank.slots[9].name = "OLD.PCX";
     const EditorBankLoad load = LoadEditorBank("bank.def", bank);
-    EXPECT_EQ(load.missingFiles, (std::vector<std::string>{"GONE1.PCX", "GONE2.PCX"}));
-    EXPECT_THAT(load.message(), HasSubstr("GONE1.PCX\nGONE2.PCX"));
-    EXPECT_THAT(load.message(), HasSubstr("SMALL.PCX: not a 128 x 128 image"));
+    ASSERT_EQ(load.problems.size(), 3u);
+    EXPECT_EQ(load.problems[0].name, "GONE1.PCX");
+    EXPECT_EQ(load.problems[0].fault, ImageFault::Missing);
+    EXPECT_EQ(load.problems[1].name, "SMALL.PCX");
+    EXPECT_EQ(load.problems[1].fault, ImageFault::WrongSize);
+    EXPECT_EQ(load.problems[1].detail, "64 x 64");
+    EXPECT_EQ(load.problems[2].name, "GONE2.PCX");
     EXPECT_EQ(bank.slots[1].name, "GONE1.PCX"); // kept, so a save loses nothing
     EXPECT_FALSE(bank.slots[1].image);
-    ASSERT_TRUE(bank.slots[2].image);
-    EXPECT_EQ(bank.slots[2].image->pixels[1], 0);
-    EXPECT_TRUE(bank.slots[4].image); // read after the missing ones
+    EXPECT_EQ(bank.slots[2].name, "SMALL.PCX");
+    EXPECT_FALSE(bank.slots[2].image); // as when slot 0 is loaded again: no image, the name stays
+    EXPECT_TRUE(bank.slots[4].image);  // read after the missing ones
     EXPECT_TRUE(bank.slots[9].name.empty());
     EXPECT_EQ(bank.textures[0], (AnimTexture{1, 4, 1}));
-    EXPECT_THAT(EditorBankText(bank), HasSubstr("1=GONE1.PCX\r\n2=SMALL.PCX\r\n3=GONE2.PCX\r\n4=LATE.PCX\r\n"));
+    EXPECT_EQ(bank.kept.size(), 7u);
+
+    // Saved and read again by the skinning editor's reader, the bank means what it meant.
+    SaveEditorBank("saved.def", bank);
+    EXPECT_EQ(folder.read("saved.def"),
+              "; made by hand\r\n#images\r\n0=PAL.PCX\r\n1=GONE1.PCX\r\n2=SMALL.PCX\r\n3=GONE2.PCX\r\n4=LATE.PCX\r\n"
+              "600=late.pcx\r\njunk\r\n32767=Far.pcx\r\n#textures\r\n0=1-4\r\n513=0-0\r\n40000=600-600\r\n9=oops\r\n");
+    const BankFile before = ReadBankFile("bank.def", SkinnerBank::Capacity);
+    const BankFile after = ReadBankFile("saved.def", SkinnerBank::Capacity);
+    const auto entries = [](const BankFile& bank) {
+        std::set<std::pair<std::int32_t, std::string>> images;
+        for (const BankImageEntry& image : bank.images)
+            images.insert({image.index, image.name});
+        return images;
+    };
+    EXPECT_EQ(entries(after), entries(before));
+    EXPECT_EQ(after.textures.size(), before.textures.size());
+    EXPECT_EQ(after.paletteImage->name, before.paletteImage->name);
+}
+
+TEST_F(BankTest, EditorKeepsAFarPaletteEntryFirstUntilSlot0IsLoaded)
+{
+    texture("pal.pcx", 10, paletteA);
+    texture("wall.pcx", 20, paletteB);
+    folder.write("bank.def", "#images\r\n9000=pal.pcx\r\n5=wall.pcx\r\n");
+    EditorBank bank;
+    LoadEditorBank("bank.def", bank);
+    EXPECT_EQ(bank.bankPalette, paletteA);
+    EXPECT_EQ(EditorBankText(bank), "#images\r\n9000=pal.pcx\r\n5=WALL.PCX\r\n#textures\r\n");
+    bank.slots[0].name = "WALL.PCX";
+    bank.kept.imagesFirst = 0; // what loading an image into slot 0 does
+    EXPECT_EQ(EditorBankText(bank), "#images\r\n0=WALL.PCX\r\n5=WALL.PCX\r\n9000=pal.pcx\r\n#textures\r\n");
 }
 
 TEST_F(BankTest, EditorKeepsItsBankWhenTheFileIsMissing)

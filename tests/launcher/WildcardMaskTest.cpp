@@ -17,17 +17,3 @@ TEST(MatchesMask, FollowsTheWildcardsWithoutRegardToCase)
     for (const auto& c : cases)
         EXPECT_EQ(MatchesMask(c.name, c.mask), c.matches) << c.name << " against " << c.mask;
 }
-
-TEST(HasExtension, ComparesTheLastFourCharactersWithoutRegardToCase)
-{
-    const struct {
-        const char* name;
-        const char* extension;
-        bool has;
-    } cases[] = {
-        {"PIC.bmp", ".BMP", true}, {"ABMP", ".BMP", false}, {"PIC.jpeg", ".JPG", false},
-        {".BMP", ".BMP", true},    {"BMP", ".BMP", false},  {"PIC.jpeg", ".JPEG", false},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(HasExtension(c.name, c.extension), c.has) << c.name << " against " << c.extension;
-}

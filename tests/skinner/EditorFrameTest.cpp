@@ -49,7 +49,7 @@ protected:
 
 TEST_F(EditorBankTest, LoadsTheBankShowsColourZeroPurpleAndFindsTheOutlineColours)
 {
-    const HighlightColours colours = LoadEditorBank("bank.def", *context).highlight;
+    const HighlightColours colours = LoadRenderBank("bank.def", *context).highlight;
     EXPECT_EQ(colours.white, 200);
     EXPECT_EQ(colours.black, 9) << "the highest of the equally near colours";
     const PalettePlanes& palette = context->bank.bankPalette;
@@ -65,7 +65,7 @@ TEST_F(EditorBankTest, LoadsTheBankShowsColourZeroPurpleAndFindsTheOutlineColour
 
 TEST_F(EditorBankTest, TheOutlineBlinksBetweenWhiteAndBlack)
 {
-    const HighlightColours colours = LoadEditorBank("bank.def", *context).highlight;
+    const HighlightColours colours = LoadRenderBank("bank.def", *context).highlight;
     Object3D object;
     MakeStartObject(object);
     object.x = {-40, 40, 40};

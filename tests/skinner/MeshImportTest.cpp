@@ -201,6 +201,16 @@ TEST(MeshConvert, SkinsFromColoursAndBankTextures)
     EXPECT_LT(p.green[red], 60);
 }
 
+TEST(MeshConvert, UpAxisByFileName)
+{
+    // Assimp turns 3DS and Collada files to Y up as it reads them; STL and DXF stay as drawn.
+    const std::pair<const char*, UpAxis> cases[] = {{"part.STL", UpAxis::Z}, {"plan.dxf", UpAxis::Z},
+                                                    {"ship.3ds", UpAxis::Y}, {"tree.dae", UpAxis::Y},
+                                                    {"cup.obj", UpAxis::Y},  {"model", UpAxis::Y}};
+    for (const auto& [name, up] : cases)
+        EXPECT_EQ(UsualUpAxis(name), up) << name;
+}
+
 TEST(MeshOrientation, OrientsEachPieceOnItsOwn)
 {
     // Two separate boxes, one wound inward: each ends facing out.

@@ -33,7 +33,7 @@ namespace {
 std::string testDictionary()
 {
     std::string text = "[Config]\nLanguage=Test\n[Test]\n";
-    for (int i = 0; i <= 69; ++i)
+    for (int i = 0; i <= 71; ++i)
         text += QString(i == 49 || i == 51 ? "%1=Entry %1: %2 %3 %4\n" : "%1=Entry %1\n").arg(i).toStdString();
     return text;
 }
@@ -385,6 +385,20 @@ private Q_SLOTS:
         QCOMPARE(errors, QStringList{"K3X: The file " + pathOf("gone.def") + " is missing"});
         QCOMPARE(form->context->bank.lastTexture, 1);
         QVERIFY(form->context->bank.image(0) != nullptr);
+
+        // An image that is no texture keeps the bank from loading, told in the user's language.
+        const auto small = EncodePcx(64, 64, std::vector<std::uint8_t>(64 * 64, 1), rampPalette(false));
+        folder->write("SMALL.PCX", std::string(small.begin(), small.end()));
+        folder->write("BROKEN.PCX", "no PCX image");
+        folder->write("small.def", "#images\r\n0=img0.pcx\r\n1=small.pcx\r\n");
+        folder->write("broken.def", "#images\r\n0=img0.pcx\r\n1=broken.pcx\r\n");
+        errors.clear();
+        for (const char* bank : {"small.def", "broken.def"}) {
+            choose(bank);
+            form->LoadPigmenta->trigger();
+        }
+        QCOMPARE(errors, (QStringList{entryText(70) + " (SMALL.PCX, 64 x 64)", entryText(71) + " (BROKEN.PCX)"}));
+        QCOMPARE(form->context->bank.lastTexture, 1);
     }
 
     void outlineBlinksAndPickChoosesTheNearestFace()

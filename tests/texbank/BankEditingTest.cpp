@@ -46,8 +46,11 @@ TEST(BankEditing, ANewPaletteSlotRemapsEveryNamedSlot)
     EXPECT_EQ(slotPixels(bank, 0), PatternPixels(128, 128, 5)); // its own colours, untranslated
     EXPECT_EQ(slotPixels(bank, 1), translated(1, RampPalette(10), RampPalette(90)));
     EXPECT_EQ(slotPixels(bank, 512), translated(2, RampPalette(30), RampPalette(90)));
-    EXPECT_EQ(load.reloads.missingFiles, std::vector<std::string>{"GONE.PCX"});
-    EXPECT_NE(load.reloads.message().find("SMALL.PCX"), std::string::npos);
+    ASSERT_EQ(load.reloads.problems.size(), 2u);
+    EXPECT_EQ(load.reloads.problems[0].name, "GONE.PCX");
+    EXPECT_EQ(load.reloads.problems[0].fault, ImageFault::Missing);
+    EXPECT_EQ(load.reloads.problems[1].name, "SMALL.PCX");
+    EXPECT_EQ(load.reloads.problems[1].fault, ImageFault::WrongSize);
     for (int slot : {9, 10}) {
         EXPECT_FALSE(bank.slots[slot].name.empty());
         EXPECT_FALSE(bank.slots[slot].image);
@@ -72,7 +75,9 @@ TEST(BankEditing, ImagesThatAreNotTexturesLeaveTheSlotAsItWas)
             EXPECT_EQ(slotPixels(bank, slot), pixels) << name;
             EXPECT_EQ(bank.bankPalette, palette) << name;
         }
-        EXPECT_THROW(LoadImageIntoSlot(bank, slot, "NONE.PCX"), IoError);
+        const SlotImageLoad missing = LoadImageIntoSlot(bank, slot, "NONE.PCX");
+        ASSERT_TRUE(missing.refused);
+        EXPECT_EQ(missing.refused->fault, ImageFault::Missing);
         EXPECT_EQ(bank.slots[slot].name, "GOOD.PCX");
     }
     EditorBank bank;

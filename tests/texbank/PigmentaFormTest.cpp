@@ -24,7 +24,7 @@ namespace {
 std::string testDictionary()
 {
     std::string text = "[Config]\nLanguage=Test\n[Test]\n";
-    for (int i = 0; i <= 26; ++i)
+    for (int i = 0; i <= 37; ++i)
         text += std::to_string(i) + "=Entry " + std::to_string(i) + (i == 2 ? "\xA0" : "") + "\n"; // Windows-1252
     return text;
 }
@@ -50,6 +50,7 @@ class PigmentaFormTest : public QObject {
     QStringList messages;
     QStringList errors;
     QStringList opened;
+    QStringList questions;
     QString chosenFile;
     bool answer = true;
 
@@ -88,13 +89,18 @@ private Q_SLOTS:
         messages.clear();
         errors.clear();
         opened.clear();
+        questions.clear();
         chosenFile.clear();
         answer = true;
         LanguageName.clear();
         DictionaryTable.fill("");
         Hooks().message = [this](const QString& text) { messages << text; };
         Hooks().error = [this](const QString& text) { errors << text; };
-        Hooks().askYesNo = [this](const QString&, const QString&) { return answer; };
+        Hooks().askYesNo = [](const QString&, const QString&) { return true; };
+        Hooks().askOkCancel = [this](const QString& caption, const QString& text) {
+            questions << caption + ": " + text;
+            return answer;
+        };
         Hooks().chooseOpenFile = [this](const FileDialogRequest&) { return chosenFile; };
         Hooks().chooseSaveFile = [this](const FileDialogRequest&) { return chosenFile; };
         Shell().openDocument = [this](const QString& path) {
@@ -323,8 +329,9 @@ private Q_SLOTS:
         folder->write("A.PCX", PcxFile(128, 128, 1, RampPalette(10)));
         loadInto(*form, 5, "A.PCX");
         form->ChosenTexture() = {5, 5, 5};
-        answer = false;
+        answer = false; // Cancel
         form->Newbank1->trigger();
+        QCOMPARE(questions, QStringList{entryText(1) + ": " + entryText(0)});
         QCOMPARE(form->Bank.slots[5].name, std::string("A.PCX"));
         answer = true;
         form->Newbank1->trigger();
@@ -363,8 +370,7 @@ private Q_SLOTS:
         folder->write("bank.def", "#images\r\n0=pal.pcx\r\n1=one.pcx\r\n2=lost.pcx\r\n#textures\r\n3=1-2\r\n");
         chosenFile = QString::fromStdString((folder->path() / "bank.def").string());
         form->Loadpigmenta1->trigger();
-        QCOMPARE(errors.size(), 1);
-        QVERIFY(errors[0].contains("LOST.PCX"));
+        QCOMPARE(errors, QStringList{entryText(30) + "\nLOST.PCX"});
         QVERIFY(form->Bank.bankPalette == RampPalette(80));
         QCOMPARE(form->Bank.slots[2].name, std::string("LOST.PCX"));
         QVERIFY(form->Bank.textures[3] == (AnimTexture{1, 2, 1}));
@@ -377,6 +383,52 @@ private Q_SLOTS:
         form->Savepigmenta1->trigger();
         QCOMPARE(folder->read("bank.def"),
                  std::string("#images\r\n0=PAL.PCX\r\n1=ONE.PCX\r\n2=LOST.PCX\r\n#textures\r\n3=1-2\r\n"));
+    }
+
+    void linesItCannotShowAreToldOnceAndSavedBack()
+    {
+        const auto form = makeForm();
+        folder->write("PAL.PCX", PcxFile(128, 128, 7, RampPalette(80)));
+        const std::string text = "#images\r\n0=PAL.PCX\r\n600=FAR.PCX\r\n40000=FARTHER.PCX\r\njunk\r\n#textures\r\n"
+                                 "0=0-0\r\n9000=600-600\r\n";
+        folder->write("bank.def", text);
+        chosenFile = QString::fromStdString((folder->path() / "bank.def").string());
+        form->Loadpigmenta1->trigger();
+        QCOMPARE(errors, QStringList{entryText(33) + "\n600=FAR.PCX\n40000=FARTHER.PCX\njunk\n9000=600-600"});
+        form->Savepigmenta1->trigger();
+        QCOMPARE(errors.size(), 1); // told once, not at every save
+        QCOMPARE(folder->read("bank.def"), text);
+    }
+
+    void imageNamesABankCannotKeepAreRefused()
+    {
+        const auto form = makeForm();
+        folder->write("my wall.pcx", PcxFile(128, 128, 1, RampPalette(10)));
+        folder->write(std::string(250, 'a'), PcxFile(128, 128, 1, RampPalette(10)));
+        folder->write("\xe2\x88\x9e.pcx", PcxFile(128, 128, 1, RampPalette(10)));
+        loadInto(*form, 5, "my wall.pcx");
+        loadInto(*form, 5, std::string(250, 'a'));
+        loadInto(*form, 5, "\xe2\x88\x9e.pcx");
+        QCOMPARE(messages, (QStringList{entryText(34) + "\nmy wall.pcx", entryText(35) + "\n" + QString(250, 'a'),
+                                        entryText(36) + " \u221e\n\u221e.pcx"}));
+        QVERIFY(form->Bank.slots[5].name.empty() && !form->Bank.slots[5].image);
+    }
+
+    void aBankWithImagesButNoTextureSaysSo()
+    {
+        const auto form = makeForm();
+        form->show();
+        folder->write("A.PCX", PcxFile(128, 128, 1, RampPalette(10)));
+        form->TextureAnimationTimerTimer();
+        QVERIFY(!form->NoTextureHint->isVisible()); // an empty bank
+        loadInto(*form, 5, "A.PCX");
+        form->TextureAnimationTimerTimer();
+        QVERIFY(form->NoTextureHint->isVisible());
+        QCOMPARE(form->NoTextureHint->text(), entryText(37));
+        form->TextureIndex->setValue(9);
+        form->Defineasfirsttextureimage1->trigger(); // F4 alone is a texture already
+        form->TextureAnimationTimerTimer();
+        QVERIFY(!form->NoTextureHint->isVisible());
     }
 
     void aMissingBankFileChangesNothing()

@@ -71,6 +71,7 @@ TEST(K3xInfo, DescribesEachKindOfFile)
     const TempFolder folder;
     SaveObject("THING.3DO", sampleObject());
     folder.write("bank.def", "#images\n0=A.PCX\n1=B.PCX\n2=C.PCX\n#textures\n0=0-0\n1=0-2\n2=2-1\n");
+    folder.write("far.def", "#images\n40000=FAR.PCX\nrubbish\n3=A.PCX\n#textures\n33000=3-3\n");
     writePcx(folder, "tex.pcx", 128, 128);
     writePcx(folder, "small.PCX", 5, 3);
     copyData(folder, "wav/pcm16_stereo_44100.wav", "sound.wav");
@@ -88,6 +89,9 @@ TEST(K3xInfo, DescribesEachKindOfFile)
          {"texture bank", "3 images, 3 textures", "palette from image 0, A.PCX", "flat colours from image 1, B.PCX",
           "1 still texture, 2 animated", "texture 1: images 0 to 2 (3 images)",
           "texture 2: images 2 to 1 (2 images, backwards)"}},
+        {"far.def",
+         {"1 image, 0 textures", "palette from image 40000, FAR.PCX", "flat colours from image 3, A.PCX",
+          "3 lines that the skinning editor does not use"}},
         {"tex.pcx", {"PCX image 128 x 128", "4 colours used, colour 0 (see-through) among them; fits a texture bank"}},
         {"small.PCX", {"PCX image 5 x 3", "a texture bank takes only 128 x 128"}},
         {"sound.wav", {"WAV sound", "PCM, 2 channels, 44100 Hz, 16 bits per sample"}},
@@ -126,7 +130,8 @@ TEST(K3xCheck, NamesEveryProblemOfAGameFolder)
     folder.write("Level/first.lev", "");
     writePcx(folder, "tex/a.pcx", 128, 128);
     writePcx(folder, "tex/small.pcx", 16, 16);
-    folder.write("bank.def", "#images\n0=TEX\\A.PCX\n1=TEX\\MISSING.PCX\n2=TEX\\SMALL.PCX\n#textures\n0=0-0\n1=0-3\n");
+    folder.write("bank.def", "#images\n0=TEX\\A.PCX\n1=TEX\\MISSING.PCX\n2=TEX\\SMALL.PCX\n#textures\n0=0-0\n1=0-3\n"
+                             "40000=0-0\n");
     fs::create_directory(folder.path() / "objects");
     SaveObject("objects/thing.3do", sampleObject());
     copyData(folder, "3do/faces-cut.3do", "objects/cut.3do");
@@ -144,6 +149,8 @@ TEST(K3xCheck, NamesEveryProblemOfAGameFolder)
              "bank.def: image 2, TEX\\SMALL.PCX, is 16 x 16 pixels, not 128 x 128",
              "bank.def: texture 1 runs over image 3, which the bank does not list",
              "objects/thing.3do: 1 face of 4 with points the object does not have (the first is face 3)",
+             "objects/thing.3do: 3 faces use textures 5, 6, which no texture bank of the project defines",
+             "bank.def: \"40000=0-0\" is no entry the skinning editor can use",
              "objects/cut.3do:",
              "Ormel2.dic: English lacks entry 19",
              "Ormel2.dic: no texts in Francais",
@@ -151,7 +158,7 @@ TEST(K3xCheck, NamesEveryProblemOfAGameFolder)
              "Pigmenta.dic: its language Klingon is not one that Ormel2.ini offers",
              "Pigmenta.dic: no texts in English",
              "Tessaro3D.dic: missing",
-             "14 problems in the game project",
+             "16 problems in the game project",
          })
         EXPECT_THAT(run.out, HasSubstr(problem));
     // Found case-insensitively, or not ours to check.

@@ -59,7 +59,7 @@ Expected drawHere(int width, int height, bool bank, const EditorView& view, int 
     SetBankPlaceholders(context->bank);
     HighlightColours colours;
     if (bank)
-        colours = LoadEditorBank("bank.def", *context).highlight;
+        colours = LoadRenderBank("bank.def", *context).highlight;
     DrawEditorFrame(*context, sampleObject(), view);
     std::uint8_t highlight = 0;
     if (outline >= 0)

@@ -1,7 +1,7 @@
 // k3x check: checks the game project in the current folder as the game and the tools will read
 // it: every file game.ini names, every image of every texture bank and the images each texture
-// runs over, the point indices of every object's faces, and every dictionary's texts in every
-// language Ormel2.ini offers. Prints one line per problem and exits 1 when there is one.
+// runs over, the point indices of every object's faces and the textures they name, and every
+// dictionary's texts in every language Ormel2.ini offers. Prints one line per problem and exits 1 when there is one.
 #include "K3xCommand.h"
 
 #include "BankFile.h"
@@ -14,6 +14,7 @@
 #include "ObjectSummary.h"
 #include "Ormel2Settings.h"
 #include "Pcx.h"
+#include "SkinnerBank.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -83,12 +84,19 @@ void checkGameIni(Findings& findings)
     findings.checked.push_back("game.ini (" + counted(named, "file") + " named)");
 }
 
-void checkBank(Findings& findings, const fs::path& path, std::size_t& images)
+// The textures a project's banks define, for the objects that name them.
+using TextureSet = std::set<std::int32_t>;
+
+void checkBank(Findings& findings, const fs::path& path, std::size_t& images, TextureSet& textures)
 {
     const std::string where = path.generic_string();
-    const BankFile bank = ReadBankFile(path.string());
+    const BankFile bank = ReadBankFile(path.string(), SkinnerBank::Capacity);
     if (!bank.hasImagesHeader)
         findings.add(where, "no #images line: the bank holds no images");
+    for (const std::vector<std::string>* lines : {&bank.kept.images, &bank.kept.textures})
+        for (const std::string& line : *lines)
+            findings.add(where, "\"" + line + "\" is no entry the skinning editor can use (a number outside 0 to 32767, "
+                                "or a line it does not understand)");
     std::set<std::int32_t> listed;
     for (const BankImageEntry& image : bank.images) {
         ++images;
@@ -109,6 +117,7 @@ void checkBank(Findings& findings, const fs::path& path, std::size_t& images)
         }
     }
     for (const BankTextureEntry& texture : bank.textures) {
+        textures.insert(texture.index);
         const std::int64_t step = texture.first <= texture.last ? 1 : -1;
         for (std::int64_t i = texture.first;; i += step) {
             if (!listed.count(static_cast<std::int32_t>(i))) {
@@ -122,7 +131,7 @@ void checkBank(Findings& findings, const fs::path& path, std::size_t& images)
     }
 }
 
-void checkObject(Findings& findings, const fs::path& path)
+void checkObject(Findings& findings, const fs::path& path, const TextureSet& textures)
 {
     const std::string where = path.generic_string();
     Object3D object;
@@ -132,6 +141,21 @@ void checkObject(Findings& findings, const fs::path& path)
         findings.add(where, counted(summary.brokenFaces, "face") + " of " + std::to_string(summary.faces) +
                                 " with points the object does not have (the first is face " +
                                 std::to_string(summary.firstBrokenFace) + ")");
+    // A face drawn with a texture no bank defines shows whatever that texture slot last held.
+    std::string lacking;
+    std::size_t faces = 0, count = 0;
+    for (const auto& [texture, faceCount] : summary.textures) {
+        if (textures.count(texture))
+            continue;
+        faces += faceCount;
+        if (count++ < 12)
+            lacking += (lacking.empty() ? "" : ", ") + std::to_string(texture);
+        else if (count == 13)
+            lacking += ", ...";
+    }
+    if (count > 0)
+        findings.add(where, counted(faces, "face") + " use " + (count == 1 ? "texture " : "textures ") + lacking +
+                                ", which no texture bank of the project defines");
 }
 
 // The entries of the program's table that `language` lacks or leaves empty, as "3, 7, 12".
@@ -201,9 +225,10 @@ int RunCheck(const std::vector<std::string>& words)
 
     const std::vector<fs::path> banks = projectFiles(".def");
     std::size_t images = 0;
+    TextureSet textures;
     for (const fs::path& bank : banks) {
         try {
-            checkBank(findings, bank, images);
+            checkBank(findings, bank, images, textures);
         } catch (const OrmelError& error) {
             findings.add(bank.generic_string(), error.what());
         }
@@ -213,7 +238,7 @@ int RunCheck(const std::vector<std::string>& words)
     const std::vector<fs::path> objects = projectFiles(".3do");
     for (const fs::path& object : objects) {
         try {
-            checkObject(findings, object);
+            checkObject(findings, object, textures);
         } catch (const OrmelError& error) {
             findings.add(object.generic_string(), error.what());
         }

@@ -3,7 +3,7 @@
 #include "K3xCommand.h"
 
 #include "ImageImport.h"
-#include "WildcardMask.h"
+#include "FileResolver.h"
 
 #include <cstdio>
 

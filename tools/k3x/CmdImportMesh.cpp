@@ -4,7 +4,7 @@
 
 #include "MeshImport.h"
 #include "ObjectFile.h"
-#include "WildcardMask.h"
+#include "FileResolver.h"
 
 #include <cstdio>
 

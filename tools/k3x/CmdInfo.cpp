@@ -11,6 +11,7 @@
 #include "ObjectSummary.h"
 #include "Pcx.h"
 #include "PcxFormat.h"
+#include "SkinnerBank.h"
 #include "WavUtil.h"
 
 #include <algorithm>
@@ -117,17 +118,17 @@ std::string runText(const BankTextureEntry& texture)
 
 void describeDef(const std::string& name, const std::vector<std::uint8_t>& bytes)
 {
-    const BankFile bank = ParseBank(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    const BankFile bank = DecodeBank(bytes, SkinnerBank::Capacity);
     std::printf("%s: texture bank, %zu bytes, %zu image%s, %zu texture%s\n", name.c_str(), bytes.size(),
                 bank.images.size(), plural(bank.images.size()), bank.textures.size(), plural(bank.textures.size()));
     if (!bank.hasImagesHeader)
         std::printf("  no #images line: the bank is empty\n");
     else if (!bank.hasTexturesHeader)
         std::printf("  no #textures line: every line after #images is read as an image\n");
-    if (!bank.images.empty())
-        std::printf("  palette from image %d, %s\n", bank.images[0].index, bank.images[0].name.c_str());
-    if (bank.images.size() > 1)
-        std::printf("  flat colours from image %d, %s\n", bank.images[1].index, bank.images[1].name.c_str());
+    if (bank.paletteImage)
+        std::printf("  palette from image %d, %s\n", bank.paletteImage->index, bank.paletteImage->name.c_str());
+    if (bank.colourImage)
+        std::printf("  flat colours from image %d, %s\n", bank.colourImage->index, bank.colourImage->name.c_str());
     std::size_t still = 0;
     for (const BankTextureEntry& texture : bank.textures)
         still += texture.first == texture.last ? 1 : 0;
@@ -135,8 +136,10 @@ void describeDef(const std::string& name, const std::vector<std::uint8_t>& bytes
     for (const BankTextureEntry& texture : bank.textures)
         if (texture.first != texture.last)
             std::printf("  texture %d: images %s\n", texture.index, runText(texture).c_str());
-    if (bank.skippedLines > 0)
-        std::printf("  %d line%s not understood, skipped\n", bank.skippedLines, plural(bank.skippedLines));
+    const std::size_t unused = bank.kept.images.size() + bank.kept.textures.size();
+    if (unused > 0)
+        std::printf("  %zu line%s that the skinning editor does not use (numbers outside 0 to 32767, or not "
+                    "understood); Pigmenta keeps them\n", unused, plural(unused));
 }
 
 void describeWav(const std::string& name, const std::vector<std::uint8_t>& bytes)

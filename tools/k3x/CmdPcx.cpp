@@ -6,7 +6,7 @@
 #include "ImageWriters.h"
 #include "Pcx.h"
 #include "SafeWrite.h"
-#include "WildcardMask.h"
+#include "FileResolver.h"
 
 #include <cstdio>
 
