@@ -21,7 +21,11 @@ function(ormel_form_test name)
   target_compile_definitions(${name} PRIVATE ORMEL_TEST_DATA="${ORMEL_TEST_DATA}")
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests-bin)
   add_test(NAME ${name} COMMAND ${name})
-  set(environment QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy LC_ALL=C.UTF-8)
+  # The user's folders of a form test are its own in the build tree, never the real user's
+  # (tests that use them make fresh ones: tests/support/UserFolders.h).
+  set(user ${CMAKE_BINARY_DIR}/test-user/${name})
+  set(environment QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy LC_ALL=C.UTF-8
+      XDG_CONFIG_HOME=${user}/config XDG_DATA_HOME=${user}/data XDG_CACHE_HOME=${user}/cache)
   if(ORMEL_SANITIZE)
     # Qt's leaks are suppressed by the names of Qt's functions: Qt has no frame pointers, so the
     # stacks are unwound in full to show them.

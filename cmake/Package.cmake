@@ -1,6 +1,7 @@
 # The Debian package of the suite, made by scripts/package (cpack -G DEB) from what
-# `cmake --install` puts in place: the programs, k3x, the ormel2 command, menu entries, icons
-# and the demo game.
+# `cmake --install` puts in place: the programs, k3x, the ormel2 command, menu entries, icons,
+# MIME types, manual pages, the copyright file and changelog, and the demo game. The suite is
+# free software under the GPL, version 3 or later (LICENSE).
 set(CPACK_PACKAGE_NAME ormel2)
 set(CPACK_PACKAGE_VENDOR "The Ormel 2 team")
 set(CPACK_PACKAGE_CONTACT "The Ormel 2 team <team@ormel2.example>")
@@ -14,13 +15,15 @@ the demo game on the first start.")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY ormel2)
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.ormel2.example")
 # Shared libraries are found by dpkg-shlibdeps; Qt's platform plugins (the window system) and
 # image format plugins (WebP, TGA ... for the picture import) are loaded at run time, so no
 # library names them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
+# The files of the package's control part with the permissions the distribution's tools give.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-image-formats-plugins")
 # Help pages open in the desktop's browser through xdg-open.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")

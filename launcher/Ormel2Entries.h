@@ -2,6 +2,7 @@
 // The launcher's dictionary entries (Ormel2.dic), one row each: number, name in the code, use,
 // English text. New texts of the launcher are added here as rows.
 #include "DictionaryEntries.h"
+#include "DocumentEntries.h"
 
 inline constexpr DictionaryEntry Ormel2Entries[] = {
     {0, "File1", "File menu", "&File"},
@@ -48,6 +49,7 @@ inline constexpr DictionaryEntry Ormel2Entries[] = {
      "These special files (pipes, sockets, devices) were left out:"},
     {35, "RepeatedFoldersLeftOut", "deploy's closing message: heading of the linked folders left out",
      "These linked folders lead to folders copied already and were left out:"},
+    DocumentEntry("RefusedArgument", 40),
 };
 static_assert(IsWellFormed(Ormel2Entries));
 

@@ -22,8 +22,9 @@ struct DxfPair {
 
 class DxfPairs {
 public:
+    // A UTF-8 byte-order mark before the first code is skipped.
     explicit DxfPairs(std::string_view text)
-        : text_(text)
+        : text_(text), at_(text.starts_with("\xEF\xBB\xBF") ? 3 : 0)
     {
     }
     // The next pair, or false at the end of the text.
@@ -33,7 +34,7 @@ public:
 
 private:
     std::string_view text_;
-    std::size_t at_ = 0;
+    std::size_t at_;
     std::int64_t line_ = 0;
     std::int64_t pairsRead_ = 0;
 };

@@ -251,7 +251,7 @@ void TForm1::LoadPigmentaClick()
 
 void TForm1::bankLoaded(const RenderBankLoaded& loaded)
 {
-    bankLoaded_ = true;
+    haveBank_ = true;
     highlightWhite = loaded.highlight.white;
     highlightBlack = loaded.highlight.black;
     setMaximumQuietly(TextureBar, context->bank.lastTexture);
@@ -270,7 +270,7 @@ void TForm1::bankLoaded(const RenderBankLoaded& loaded)
 
 void TForm1::warnOfMissingTextures()
 {
-    if (!bankLoaded_)
+    if (!haveBank_)
         return; // the stand-in bank of the start has no textures to speak of
     const TexturesBeyondBank beyond = FindTexturesBeyondBank(object, context->bank.lastTexture);
     if (beyond.faces > 0)

@@ -205,6 +205,6 @@ private:
     // when the action succeeded, empty when the user cancelled or it failed.
     QString runOnChosenFile(const FileFlow& flow, const std::function<void(const std::string& file)>& action);
 
-    bool bankLoaded_ = false; // a bank was loaded: its textures are the ones faces may use
+    bool haveBank_ = false; // a bank was loaded: its textures are the ones faces may use
     bool clickStarted_ = false; // the left button went down on the client area
 };

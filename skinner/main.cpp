@@ -1,11 +1,14 @@
 // Tessaro3D, the 3D object skinning editor: works in the current folder, the installation folder
 // of the game, against which texture banks name their images.
 #include "OrmelApplication.h"
+#include "ProgramUsages.h"
 #include "Tessaro3DUnit.h"
 
 int main(int argc, char** argv)
 {
-    OrmelApplication application(argc, argv, QStringLiteral("Ormel2 - Habilleur d'objets 3D"));
+    if (const std::optional<int> answered = AnswerUsageRequest(Tessaro3DUsage(), argc, argv))
+        return *answered;
+    OrmelApplication application(argc, argv, QStringLiteral("Ormel2 - Habilleur d'objets 3D"), QStringLiteral("Tessaro3D"));
     TForm1 form;
     form.show();
     return application.exec();

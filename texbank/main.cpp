@@ -2,10 +2,13 @@
 // game, and names every image relative to it.
 #include "OrmelApplication.h"
 #include "PigmentaUnit.h"
+#include "ProgramUsages.h"
 
 int main(int argc, char** argv)
 {
-    OrmelApplication application(argc, argv, QStringLiteral("Ormel2 - Texture bank editor"));
+    if (const std::optional<int> answered = AnswerUsageRequest(PigmentaUsage(), argc, argv))
+        return *answered;
+    OrmelApplication application(argc, argv, QStringLiteral("Ormel2 - Texture bank editor"), QStringLiteral("Pigmenta"));
     TMainForm form;
     form.show();
     return application.exec();

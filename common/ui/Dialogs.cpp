@@ -1,15 +1,33 @@
 #include "Dialogs.h"
 
+#include "OrmelApplication.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
 QString messageTitle;
 
-QString title() { return messageTitle.isEmpty() ? QApplication::applicationName() : messageTitle; }
+QString title() { return messageTitle.isEmpty() ? OrmelApplication::Title() : messageTitle; }
+
+// A question with the buttons given (an empty text leaves its button out); the role answered,
+// QMessageBox::RejectRole when the box is closed.
+QMessageBox::ButtonRole askWithButtons(QWidget* parent, const QString& caption, const QString& text,
+                                       const ChoiceButtons& buttons)
+{
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent);
+    QPushButton* accept = box.addButton(buttons.accept, QMessageBox::AcceptRole);
+    box.addButton(buttons.discard, QMessageBox::DestructiveRole);
+    if (!buttons.cancel.isEmpty())
+        box.setEscapeButton(box.addButton(buttons.cancel, QMessageBox::RejectRole));
+    box.setDefaultButton(accept);
+    box.exec();
+    return box.clickedButton() ? box.buttonRole(box.clickedButton()) : QMessageBox::RejectRole;
+}
 
 QString runFileDialog(QWidget* parent, const FileDialogRequest& request, QFileDialog::AcceptMode mode)
 {
@@ -71,6 +89,30 @@ bool AskYesNo(QWidget* parent, const QString& caption, const QString& text)
     // No is the default: a question before something is lost must not be answered by Enter.
     return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
            QMessageBox::Yes;
+}
+
+SaveChoice AskSaveDiscardCancel(QWidget* parent, const QString& caption, const QString& text,
+                                const ChoiceButtons& buttons)
+{
+    if (Hooks().askSaveDiscardCancel)
+        return Hooks().askSaveDiscardCancel(caption, text);
+    switch (askWithButtons(parent, caption, text, buttons)) {
+    case QMessageBox::AcceptRole: return SaveChoice::Save;
+    case QMessageBox::DestructiveRole: return SaveChoice::Discard;
+    default: return SaveChoice::Cancel;
+    }
+}
+
+RecoveryChoice AskRecoverDiscard(QWidget* parent, const QString& caption, const QString& text,
+                                 const ChoiceButtons& buttons)
+{
+    if (Hooks().askRecoverDiscard)
+        return Hooks().askRecoverDiscard(caption, text);
+    switch (askWithButtons(parent, caption, text, {buttons.accept, buttons.discard, {}})) {
+    case QMessageBox::AcceptRole: return RecoveryChoice::Recover;
+    case QMessageBox::DestructiveRole: return RecoveryChoice::Discard;
+    default: return RecoveryChoice::Later;
+    }
 }
 
 bool AskOkCancel(QWidget* parent, const QString& caption, const QString& text)

@@ -16,11 +16,26 @@ struct FileDialogRequest {
     QString defaultSuffix; // added to a typed name without extension ("3do")
 };
 
+// The question before work is lost (a close, New, Open, an import over unsaved changes).
+enum class SaveChoice { Save, Discard, Cancel };
+// The question at start about work a program kept when it stopped without saving; Later (the
+// box closed) keeps it for the next start.
+enum class RecoveryChoice { Recover, Discard, Later };
+
+// The texts of a question's buttons, from the program's dictionary.
+struct ChoiceButtons {
+    QString accept;  // Save, Recover
+    QString discard; // Discard
+    QString cancel;  // Cancel (the Save question only)
+};
+
 struct DialogHooks {
     std::function<void(const QString& text)> message;
     std::function<void(const QString& text)> error;
     std::function<std::optional<QString>(const QString& caption, const QString& prompt, const QString& value)> askText;
     std::function<bool(const QString& caption, const QString& text)> askYesNo;
+    std::function<SaveChoice(const QString& caption, const QString& text)> askSaveDiscardCancel;
+    std::function<RecoveryChoice(const QString& caption, const QString& text)> askRecoverDiscard;
     std::function<bool(const QString& caption, const QString& text)> askOkCancel;
     std::function<QString(const FileDialogRequest&)> chooseOpenFile;
     std::function<QString(const FileDialogRequest&)> chooseSaveFile;
@@ -40,6 +55,10 @@ void ShowError(QWidget* parent, const QString& text);
 std::optional<QString> AskText(QWidget* parent, const QString& caption, const QString& prompt, const QString& value);
 // A yes-or-no question whose default answer (Enter, Escape) is No.
 bool AskYesNo(QWidget* parent, const QString& caption, const QString& text);
+SaveChoice AskSaveDiscardCancel(QWidget* parent, const QString& caption, const QString& text,
+                                const ChoiceButtons& buttons);
+RecoveryChoice AskRecoverDiscard(QWidget* parent, const QString& caption, const QString& text,
+                                 const ChoiceButtons& buttons);
 // A question answered with OK or Cancel (Cancel the default); true for OK.
 bool AskOkCancel(QWidget* parent, const QString& caption, const QString& text);
 // The chosen file's path, or empty when the user cancels.

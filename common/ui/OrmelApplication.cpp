@@ -19,15 +19,23 @@ void showCaught(QWidget* parent)
     }
 }
 
+QString applicationTitle;
+
 } // namespace
 
-OrmelApplication::OrmelApplication(int& argc, char** argv, const QString& title)
+OrmelApplication::OrmelApplication(int& argc, char** argv, const QString& title, const QString& program)
     : QApplication(argc, argv)
 {
-    // The name only: a display name would be appended to every window's caption by Qt.
-    setApplicationName(title);
+    // No display name: Qt would append it to every window's caption.
+    applicationTitle = title;
+    setOrganizationName(QStringLiteral("Ormel2"));
+    setApplicationName(program.isEmpty() ? title : program);
+    for (int i = 1; i < argc; ++i)
+        arguments_ << QString::fromLocal8Bit(argv[i]);
     UseUserLocaleDecimalSeparator();
 }
+
+QString OrmelApplication::Title() { return applicationTitle.isEmpty() ? applicationName() : applicationTitle; }
 
 bool OrmelApplication::notify(QObject* receiver, QEvent* event)
 {

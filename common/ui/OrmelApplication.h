@@ -7,9 +7,18 @@
 
 class OrmelApplication : public QApplication {
 public:
-    // Sets the application title and the decimal separator of the user's locale.
-    OrmelApplication(int& argc, char** argv, const QString& title);
+    // Sets the application title (message boxes show it) and the decimal separator of the user's
+    // locale. `program` ("Tessaro3D") names the user's own settings and data of the program
+    // (QSettings, QStandardPaths::AppDataLocation: Ormel2/<program> in the user's folders).
+    OrmelApplication(int& argc, char** argv, const QString& title, const QString& program = {});
     bool notify(QObject* receiver, QEvent* event) override;
+
+    static QString Title();
+    // The command-line arguments left once Qt took its own options (-platform, -style ...).
+    QStringList Arguments() const { return arguments_; }
+
+private:
+    QStringList arguments_;
 };
 
 // The same guard for work done outside an event handler, as while a window sets itself up: an

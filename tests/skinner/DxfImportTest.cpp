@@ -142,6 +142,14 @@ TEST(ImportDxf, MappingFollowsTheParityOfThePairThatCompletesTheFace)
     EXPECT_EQ(object.faces[3].mapping, 1);
 }
 
+TEST(ImportDxf, SkipsAByteOrderMark)
+{
+    Object3D object;
+    ImportDxfText("\xEF\xBB\xBF" + face(4, 0), "marked.dxf", object);
+    EXPECT_EQ(object.lastFace, 1);
+    EXPECT_EQ(object.faces[0].texture, 5);
+}
+
 TEST(ImportDxf, AnEntityStartForgetsTheCornersReadSoFar)
 {
     // A face cut short by the next entity, whose own codes would complete it.

@@ -118,7 +118,7 @@ std::string RenderDetails()
            "half a turn, 32768 a whole one, and Tessaro3D turns 60 units for each pixel the mouse drags.\n"
            "--distance is how far the object stands from the eye (300 as Tessaro3D starts), --height how\n"
            "far it is raised (the editor's height bar), in the object's own units. --size is the view in\n"
-           "pixels (380x384); --bank draws with that texture bank; --ticks steps its animated textures that\n"
-           "many times (ten a second in the editor);\n"
-           "--outline F draws face F's blinking outline; --repeat N draws N frames and prints the median time.\n";
+           "pixels (380x384); --bank draws with that texture bank; --ticks steps its animated textures\n"
+           "that many times (ten a second in the editor); --outline F draws face F's blinking outline;\n"
+           "--repeat N draws N frames and prints the median time.\n";
 }

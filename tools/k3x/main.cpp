@@ -1,5 +1,6 @@
 // k3x: the suite's command-line companion, for scripts, batch work and tests. Works in the
 // current folder, like the programs of the suite.
+#include "CommandLine.h"
 #include "Errors.h"
 #include "FatalError.h"
 #include "K3xCommand.h"
@@ -29,6 +30,10 @@ int main(int argc, char** argv)
     }
     if (words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
         printHelp(stdout);
+        return 0;
+    }
+    if (words[0] == "--version") {
+        std::printf("k3x (Ormel 2) %s\n", SuiteVersion());
         return 0;
     }
     for (const K3xCommand& command : K3xCommands()) {

@@ -1,0 +1,34 @@
+#include "CommandLineFolder.h"
+
+#include "Dialogs.h"
+
+#include <QDir>
+
+SortedFiles SortCommandLine(const ProgramUsage& usage, const QStringList& arguments)
+{
+    std::vector<std::string> words;
+    for (const QString& argument : arguments)
+        words.push_back(argument.toStdString());
+    const SortedArguments sorted = SortArguments(usage, words);
+    SortedFiles files;
+    for (const std::filesystem::path& file : sorted.byKind)
+        files.byKind << QString::fromStdString(file.string());
+    for (const std::string& argument : sorted.refused)
+        files.refused << QString::fromStdString(argument);
+    return files;
+}
+
+QStringList EnterFolderOfCommandLine(const ProgramUsage& usage, const QStringList& arguments)
+{
+    const SortedFiles files = SortCommandLine(usage, arguments);
+    for (const QString& folder : files.byKind)
+        if (!folder.isEmpty())
+            QDir::setCurrent(folder);
+    return files.refused;
+}
+
+void ShowRefusedArguments(QWidget* parent, const ProgramUsage& usage, const QStringList& refused, const QString& text)
+{
+    if (!refused.isEmpty())
+        ShowError(parent, text.arg(refused.join(QStringLiteral(", ")), QString::fromStdString(usage.arguments)));
+}

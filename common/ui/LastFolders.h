@@ -1,0 +1,13 @@
+#pragma once
+// Each file dialog of a program opens in the folder it was last used in (remembered in the
+// user's settings between starts), as long as that folder still exists.
+#include "Dialogs.h"
+
+// `dialog` names the dialog within the program ("Object", "Bank", "Image"); the request's own
+// folder is the first start's choice.
+QString ChooseOpenFileRemembered(QWidget* parent, const QString& dialog, FileDialogRequest request);
+QString ChooseSaveFileRemembered(QWidget* parent, const QString& dialog, FileDialogRequest request);
+
+// The folder remembered for `dialog`, or `fallback` when none (or it has gone).
+QString RememberedFolder(const QString& dialog, const QString& fallback);
+void RememberFolder(const QString& dialog, const QString& chosenFile);

@@ -1,0 +1,30 @@
+#pragma once
+// A window comes back where and as large as it was left (remembered in the user's settings), but
+// never off-screen: a screen unplugged or a smaller display since, and it is brought back onto
+// the screens there are.
+#include <QList>
+#include <QObject>
+#include <QRect>
+
+#include <optional>
+
+class QWidget;
+
+// Where a window last at `saved` goes on screens whose free areas are `screens`: unchanged while
+// a good part of its top (the title bar, where it is dragged) shows on one of them; else moved
+// (and shrunk if need be) into the first screen, keeping its size where it fits.
+QRect PlaceOnScreens(const QRect& saved, const QList<QRect>& screens);
+
+// Restores `window`'s remembered geometry now (before it is shown) and remembers it when it
+// closes. A window of fixed size keeps its size; only its position comes back.
+class WindowPlacement : public QObject {
+public:
+    explicit WindowPlacement(QWidget* window);
+    void Remember() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* window_;
+};
