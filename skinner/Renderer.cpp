@@ -13,6 +13,7 @@
 #include <limits>
 #include <span>
 #include <string>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -104,15 +105,21 @@ int threadCount(const RenderContext& context)
 void drawBands(RenderContext& context, i32 items)
 {
     EnsureRasteriserTables(context);
-    const int threads = threadCount(context);
+    int threads = threadCount(context);
     const i32 rows = context.maxY; // rows 0..maxY - 1 are drawn
+    if (threads > 1 && (!context.threads || context.threads->helpers() != threads - 1)) {
+        context.threads.reset();
+        try {
+            context.threads = std::make_unique<RenderThreads>(threads - 1);
+        } catch (const std::system_error&) {
+            threads = 1; // the system gives no more threads: the calling thread draws alone
+        }
+    }
     if (threads == 1 || rows < 2) {
         BandFrame whole{&context, items, rows};
         drawBand(&whole, 0);
         return;
     }
-    if (!context.threads || context.threads->helpers() != threads - 1)
-        context.threads = std::make_unique<RenderThreads>(threads - 1);
     const i32 rowsPerBand = std::max<i32>(1, (rows + threads * BandsPerThread - 1) / (threads * BandsPerThread));
     BandFrame frame{&context, items, rowsPerBand};
     context.threads->run((rows + rowsPerBand - 1) / rowsPerBand, {drawBand, &frame});

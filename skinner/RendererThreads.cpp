@@ -10,11 +10,21 @@ int nextOf(std::uint64_t word) { return static_cast<int>(word & 0xffff); }
 
 RenderThreads::RenderThreads(int helpers)
 {
-    for (int i = 0; i < helpers; ++i)
-        threads_.emplace_back(&RenderThreads::serve, this);
+    try {
+        for (int i = 0; i < helpers; ++i)
+            threads_.emplace_back(&RenderThreads::serve, this);
+    } catch (...) {
+        stop(); // the helpers already started end before the failure is passed on
+        throw;
+    }
 }
 
 RenderThreads::~RenderThreads()
+{
+    stop();
+}
+
+void RenderThreads::stop()
 {
     stopping_.store(true);
     // A new frame of no bands wakes every helper, which then stops.
@@ -22,6 +32,7 @@ RenderThreads::~RenderThreads()
     next_.notify_all();
     for (std::thread& thread : threads_)
         thread.join();
+    threads_.clear();
 }
 
 bool RenderThreads::take(std::uint32_t frame, int& band, int& bands)

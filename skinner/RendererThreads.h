@@ -15,7 +15,7 @@ struct BandJob {
 
 class RenderThreads {
 public:
-    // `helpers` threads beside the caller.
+    // `helpers` threads beside the caller; throws std::system_error when the system has no more.
     explicit RenderThreads(int helpers);
     ~RenderThreads();
     RenderThreads(const RenderThreads&) = delete;
@@ -29,6 +29,7 @@ public:
 
 private:
     void serve();
+    void stop();
     // Takes the next band of frame `frame`; false when they are all taken, or the frame is over.
     // `bands` is the frame's count of bands.
     bool take(std::uint32_t frame, int& band, int& bands);

@@ -29,6 +29,6 @@ struct RgbaPicture {
     std::vector<std::uint8_t> rgba; // width x height x 4, first row on top, not premultiplied
 };
 
-// FormatError naming `name` when the file is not a TGA picture of those kinds, is cut short or
-// larger than 16,384 pixels on a side.
+// FormatError naming `name` when the file is not a TGA picture of those kinds, is cut short,
+// larger than 16,384 pixels on a side or than 64 million pixels (256 MB) in all.
 RgbaPicture DecodeTga(std::span<const std::uint8_t> file, const std::string& name);

@@ -184,6 +184,17 @@ TEST(ImageImport, RefusesBrokenFilesNamingThem)
         }
     }
     EXPECT_THROW(ImportPictureFile(Data + "missing.png", {}), IoError);
+    // A complete run-length TGA of 2 MB whose 8,200 x 8,200 pixels would take 269 MB is refused
+    // before anything is allocated, as Qt's readers refuse such pictures.
+    std::vector<std::uint8_t> huge{0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x08, 0x20, 0x08, 0x20, 24, 0};
+    for (std::size_t n = 0; n < 8200ull * 8200; n += 128)
+        huge.insert(huge.end(), {255, 1, 2, 3});
+    try {
+        ImportPicture(huge, "huge.tga", {});
+        ADD_FAILURE() << "huge.tga was read";
+    } catch (const FormatError& error) {
+        EXPECT_THAT(error.what(), HasSubstr("8200 x 8200 pixels is no size the import takes"));
+    }
 }
 
 TEST(ImageImport, TakesThePaletteOfABankOrAnImage)
