@@ -10,9 +10,18 @@
 // flat triangles ignore it and may pass null). Sets context.subdivision.
 void DrawTriangle(RenderContext& context, int triangleIndex, const std::uint8_t* texture);
 
-// Draws rows top..bottom - 1 of triangle `t`, exactly the pixels DrawTriangle draws on those rows,
-// and changes nothing else: threads may draw bands of rows of one frame at once. The per-view
-// tables must be ready (EnsureRasteriserTables).
+// Sets triangle `t` up for drawing with `texture` (null for flat triangles); false when it draws
+// nothing at all (outside the view, on one row, textured without an image). Leaves `setup.index`
+// to the caller.
+bool PrepareTriangle(const RenderContext& context, const RenderTriangle& t, const std::uint8_t* texture,
+                     TriangleSetup& setup);
+
+// Draws rows top..bottom - 1 of a triangle set up by PrepareTriangle, exactly the pixels
+// DrawTriangle draws on those rows, and changes nothing else: threads may draw bands of rows of
+// one frame at once. The per-view tables must be ready (EnsureRasteriserTables).
+void DrawPreparedRows(RenderContext& context, const TriangleSetup& setup, std::int32_t top, std::int32_t bottom);
+
+// PrepareTriangle then DrawPreparedRows.
 void DrawTriangleRows(RenderContext& context, const RenderTriangle& t, const std::uint8_t* texture, std::int32_t top,
                       std::int32_t bottom);
 
