@@ -13,6 +13,7 @@
 #include "ParamControls.h"
 #include "ProgramUsages.h"
 #include "RecentFiles.h"
+#include "ScriptedQuestions.h"
 #include "TempFolder.h"
 #include "UserFolders.h"
 
@@ -39,9 +40,8 @@ class PartivaDocumentTest : public QObject {
     std::unique_ptr<TGameParamForm> form_;
     TWAVDialog* dialog_ = nullptr;
     QString chosen_; // what the next file dialog answers
-    QStringList errors_, questions_;
-    QList<SaveChoice> saveAnswers_;
-    QList<RecoveryChoice> recoveryAnswers_;
+    QStringList errors_;
+    ScriptedQuestions questions_;
 
     QString path(const std::string& name) const { return QString::fromStdString((folder_->path() / name).string()); }
 
@@ -106,19 +106,11 @@ private slots:
         QSettings().clear();
         QDir(AutoRecovery::Folder()).removeRecursively();
         errors_.clear();
-        questions_.clear();
         chosen_.clear();
         Hooks().error = [this](const QString& text) { errors_ << text; };
         Hooks().message = [this](const QString& text) { errors_ << text; };
         Hooks().chooseOpenFile = [this](const FileDialogRequest&) { return chosen_; };
-        Hooks().askSaveDiscardCancel = [this](const QString&, const QString& text) {
-            questions_ << text;
-            return saveAnswers_.isEmpty() ? SaveChoice::Cancel : saveAnswers_.takeFirst();
-        };
-        Hooks().askRecoverDiscard = [this](const QString&, const QString& text) {
-            questions_ << text;
-            return recoveryAnswers_.isEmpty() ? RecoveryChoice::Later : recoveryAnswers_.takeFirst();
-        };
+        questions_.Answer();
     }
 
     void cleanup()
@@ -209,14 +201,14 @@ private slots:
         start("game");
         form_->show();
         typeOver(form_->GameTitleText, "New");
-        saveAnswers_ = {answer};
+        questions_.saveAnswers = {answer};
         if (way == "quit")
             form_->Quit1->trigger();
         else if (way == "close")
             form_->close();
         else
             form_->document->OpenFiles({path("other")});
-        QCOMPARE(questions_, QStringList{"Save the changes to game?"});
+        QCOMPARE(questions_.asked, QStringList{"Save the changes to game?"});
         const bool went = way == "open another folder" ? GameSettings.GameTitle == "Other" : !form_->isVisible();
         QCOMPARE(went, goes);
         QCOMPARE(folder_->read("game/game.ini").find("GameTitle=New") != std::string::npos, savedOnDisk);
@@ -242,10 +234,10 @@ private slots:
         form_.reset();                          // the process state dropped without a clean exit
 
         start("elsewhere");
-        recoveryAnswers_ = {RecoveryChoice::Recover};
+        questions_.recoveryAnswers = {RecoveryChoice::Recover};
         form_->document->Start(PartivaUsage(), {});
-        QCOMPARE(questions_.size(), 1);
-        QVERIFY2(questions_[0].startsWith("Unsaved work on " + path("game") + " was kept"), qPrintable(questions_[0]));
+        QCOMPARE(questions_.asked.size(), 1);
+        QVERIFY2(questions_.asked[0].startsWith("Unsaved work on " + path("game") + " was kept"), qPrintable(questions_.asked[0]));
         QCOMPARE(GameFolderPath.string(), path("game").toStdString());
         QCOMPARE(form_->GameTitleText->text(), QString("Recovered"));
         QCOMPARE(form_->CameraStepText->text(), QString("12"));
