@@ -1,6 +1,8 @@
 #pragma once
 // Every message box, question and file dialog of the forms goes through these functions, so
 // that form tests can answer them through DialogHooks instead of a window.
+#include "DictionaryEntries.h"
+
 #include <QString>
 
 #include <functional>
@@ -39,6 +41,7 @@ struct DialogHooks {
     std::function<bool(const QString& caption, const QString& text)> askOkCancel;
     std::function<QString(const FileDialogRequest&)> chooseOpenFile;
     std::function<QString(const FileDialogRequest&)> chooseSaveFile;
+    std::function<QString(const FileDialogRequest&)> chooseFolder;
 };
 
 // Process-wide hooks; a set hook answers instead of showing a window. Tests set them.
@@ -48,6 +51,12 @@ DialogHooks& Hooks();
 // program sets when it translates its window; the application's name until then.
 void SetMessageTitle(const QString& text);
 QString MessageTitle();
+
+// The texts of the boxes' buttons (Yes, No, OK, Cancel): the rows of those names in the program's
+// dictionary table (DialogEntries.h), each program setting them when it translates its window;
+// English until then, and for a row the table or the dictionary lacks. (Qt's own translations are
+// not loaded: they would give the boxes the system's language, not the program's.)
+void SetDialogButtons(DictionaryEntries table);
 
 void ShowMessage(QWidget* parent, const QString& text);
 void ShowError(QWidget* parent, const QString& text);
@@ -64,6 +73,8 @@ bool AskOkCancel(QWidget* parent, const QString& caption, const QString& text);
 // The chosen file's path, or empty when the user cancels.
 QString ChooseOpenFile(QWidget* parent, const FileDialogRequest& request);
 QString ChooseSaveFile(QWidget* parent, const FileDialogRequest& request);
+// An existing folder (the request's title and folder), or empty when the user cancels.
+QString ChooseFolder(QWidget* parent, const FileDialogRequest& request);
 
 // The hourglass while a long operation runs, restored however the operation ends.
 class HourglassCursor {
