@@ -262,18 +262,22 @@ std::array<std::int32_t, 7> viewOf(const RenderContext& c)
     return {c.centreX, c.centreY, c.focalX, c.focalY, c.spanStep, c.maxX, c.maxY};
 }
 
-// The texture plane of a textured triangle; false when it has none to draw with.
+// The texture plane of a textured triangle.
 void setPlane(const RenderTriangle& t, i32 subdivision, TriangleSetup& s)
 {
-    const i64 e1x = Wrap(i64(t.x2) - t.x1), e1y = Wrap(i64(t.y2) - t.y1), e1z = Wrap(i64(t.z2) - t.z1); // B - A
-    const i64 e2x = Wrap(i64(t.x3) - t.x2), e2y = Wrap(i64(t.y3) - t.y2), e2z = Wrap(i64(t.z3) - t.z2); // C - B
+    const i32 k = SmallFaceScale(t, subdivision);
+    const i32 ax = t.x1 * k, ay = t.y1 * k, az = t.z1 * k; // within 16384 when k > 1
+    const i32 bx = t.x2 * k, by = t.y2 * k, bz = t.z2 * k;
+    const i32 cx = t.x3 * k, cy = t.y3 * k, cz = t.z3 * k;
+    const i64 e1x = Wrap(i64(bx) - ax), e1y = Wrap(i64(by) - ay), e1z = Wrap(i64(bz) - az); // B - A
+    const i64 e2x = Wrap(i64(cx) - bx), e2y = Wrap(i64(cy) - by), e2z = Wrap(i64(cz) - bz); // C - B
     // The subdivision reduces the normal so that the plane arithmetic stays within 32 bits.
     const i32 reduce = subdivision * 128;
     s.rx = Div(Wrap(e1y * e2z - e1z * e2y), reduce);
     s.ry = Div(Wrap(e1z * e2x - e1x * e2z), reduce);
     s.rz = Div(Wrap(e1x * e2y - e1y * e2x), reduce);
-    s.plane = Wrap(i64(Dot3(t.x1, s.rx, t.y1, s.ry, t.z1, s.rz)) * 256);
-    s.ax = t.x1, s.ay = t.y1, s.az = t.z1;
+    s.plane = Wrap(i64(Dot3(ax, s.rx, ay, s.ry, az, s.rz)) * 256);
+    s.ax = ax, s.ay = ay, s.az = az;
     s.cbx = Wrap(e2x), s.cby = Wrap(e2y), s.cbz = Wrap(e2z);
     s.bax = Wrap(e1x), s.bay = Wrap(e1y), s.baz = Wrap(e1z);
     // The texture plane is the one the normal stands most nearly upright on.
@@ -313,6 +317,23 @@ std::int32_t TriangleSubdivision(const RenderTriangle& t)
     const i32 acx = Wrap(i64(t.x1) - t.x3), acy = Wrap(i64(t.y1) - t.y3), acz = Wrap(i64(t.z1) - t.z3);
     const i32 size2 = Wrap(i64(Dot3(abx, abx, aby, aby, abz, abz)) + Dot3(acx, acx, acy, acy, acz, acz));
     return std::min(Div(size2, 70000) + 1, 10);
+}
+
+std::int32_t SmallFaceScale(const RenderTriangle& t, std::int32_t subdivision)
+{
+    const i64 e1x = Wrap(i64(t.x2) - t.x1), e1y = Wrap(i64(t.y2) - t.y1), e1z = Wrap(i64(t.z2) - t.z1);
+    const i64 e2x = Wrap(i64(t.x3) - t.x2), e2y = Wrap(i64(t.y3) - t.y2), e2z = Wrap(i64(t.z3) - t.z2);
+    const i64 nx = Wrap(e1y * e2z - e1z * e2y), ny = Wrap(e1z * e2x - e1x * e2z), nz = Wrap(e1x * e2y - e1y * e2x);
+    const i64 reduce = i64(subdivision) * 128;
+    const i64 largest = std::max({Abs64(Wrap(nx)), Abs64(Wrap(ny)), Abs64(Wrap(nz))});
+    if (t.faceType == FacePlain || largest == 0 || largest >= reduce)
+        return 1; // nothing to draw with, or a normal that survives
+    const i64 reach = std::max({Abs64(t.x1), Abs64(t.y1), Abs64(t.z1), Abs64(t.x2), Abs64(t.y2), Abs64(t.z2),
+                                Abs64(t.x3), Abs64(t.y3), Abs64(t.z3)});
+    i32 k = 1;
+    while (largest * k * k < 64 * reduce && reach * k * 2 <= 16384)
+        k *= 2;
+    return k;
 }
 
 void EnsureRasteriserTables(RenderContext& c)

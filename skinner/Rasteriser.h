@@ -28,6 +28,14 @@ void DrawTriangleRows(RenderContext& context, const RenderTriangle& t, const std
 // The precision factor DrawTriangle sets in context.subdivision for the triangle.
 std::int32_t TriangleSubdivision(const RenderTriangle& t);
 
+// A textured face so small that its normal does not survive the reduction by subdivision x 128
+// would meet no eye ray and draw nothing, while the same face plain shows. It is set up instead
+// as if its corners lay k times as far from the eye, which changes neither its screen points nor
+// its texture coordinates: k = 2, 4, ... until the largest reduced component reaches 64 (the
+// texture's scale then within a 64th), its corners staying within 16384 of the eye so that the
+// plane's arithmetic keeps within 32 bits. Answers 1 for every other face.
+std::int32_t SmallFaceScale(const RenderTriangle& t, std::int32_t subdivision);
+
 // Builds the rasteriser's per-view tables after the view changed (SetView calls it, and
 // DrawTriangle whenever the view's fields no longer match them).
 void PrepareRasteriser(RenderContext& context);
