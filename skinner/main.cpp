@@ -11,5 +11,6 @@ int main(int argc, char** argv)
     OrmelApplication application(argc, argv, QStringLiteral("Ormel2 - Habilleur d'objets 3D"), QStringLiteral("Tessaro3D"));
     TForm1 form;
     form.show();
+    form.Start(application.Arguments());
     return application.exec();
 }
