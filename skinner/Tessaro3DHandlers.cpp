@@ -403,6 +403,8 @@ bool TForm1::importModelFile(const QString& path)
         failure = EntryOrEnglish(Tessaro3DText("ModelNotImported")).arg(reason.isEmpty() ? path : reason);
         break;
     }
+    if (failure.isEmpty() && !QFileInfo::exists(made)) // an importer that said nothing and made nothing
+        failure = EntryOrEnglish(Tessaro3DText("ModelNotImported")).arg(path);
     if (!failure.isEmpty()) {
         ShowError(this, failure);
         return false;
