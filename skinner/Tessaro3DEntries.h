@@ -2,7 +2,7 @@
 // The 3D object skinning editor's dictionary entries (Tessaro3D.dic), one row each: number, name
 // in the code, use, English text. New texts of the editor are added here as rows; the texts the
 // editors share (Edit menu, questions, recovery, recent files) are joined at 80 to 95.
-#include "DictionaryEntries.h"
+#include "DialogEntries.h"
 #include "DocumentEntries.h"
 
 inline constexpr DictionaryEntry Tessaro3DOwnEntries[] = {
@@ -67,6 +67,9 @@ inline constexpr DictionaryEntry Tessaro3DOwnEntries[] = {
      "The bank was not loaded: this image of it is not 128 x 128 pixels"},
     {71, "BankImageUnreadable", "message: a bank image is no 256-colour PCX image, so the bank was not loaded (name follows)",
      "The bank was not loaded: this image of it is not a PCX image with 256 colours"},
+    DialogEntry("Yes", 96),
+    DialogEntry("No", 97),
+    DialogEntry("OK", 98),
     {110, "NewObject", "File menu: a new object (the start triangle)", "&New object"},
     {111, "ImportModel", "File menu: import a model of another format (OBJ, STL, glTF ...)", "&Import model ..."},
     {112, "ImportModelTitle", "title of the model import dialog", "Please select a 3D model to import"},

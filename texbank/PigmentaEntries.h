@@ -1,7 +1,7 @@
 #pragma once
 // The texture bank editor's dictionary entries (Pigmenta.dic), one row each: number, name in the
 // code, use, English text. New texts of the editor are added here as rows.
-#include "DictionaryEntries.h"
+#include "DialogEntries.h"
 
 inline constexpr DictionaryEntry PigmentaEntries[] = {
     {0, "NewBankQuestion", "question asked before a new bank",
@@ -58,6 +58,9 @@ inline constexpr DictionaryEntry PigmentaEntries[] = {
      "A bank file cannot hold this character of the image name:"},
     {37, "NoTextureHint", "line under the texture numbers while the bank has images but no texture",
      "No texture yet: for a still texture, press F4 and F5 on the same slot."},
+    DialogEntry("Yes", 76),
+    DialogEntry("No", 77),
+    DialogEntry("OK", 78),
 };
 static_assert(IsWellFormed(PigmentaEntries));
 

@@ -255,6 +255,7 @@ void TMainForm::TranslateForm()
                                ClearTextureButton->height());
     setWindowTitle(Entry(PigmentaText("Caption")));
     SetMessageTitle(EntryOrEnglish(PigmentaText("Caption")));
+    SetDialogButtons(PigmentaEntries);
     OpenBankDialog.title = Entry(PigmentaText("OpenBankTitle"));
     SaveBankDialog.title = Entry(PigmentaText("SaveBankTitle"));
     OpenPCXDialog.title = Entry(PigmentaText("OpenPCXTitle"));

@@ -117,13 +117,14 @@ TEST(EditorFrame, AnImportedObjectIsShownWholeAndAtEyeHeight)
         int top = context.screen.height, bottom = 0, left = context.screen.width, right = 0;
         for (int t = 0; t <= context.triangleCount; ++t) {
             const RenderTriangle& triangle = context.triangles[static_cast<std::size_t>(t)];
-            for (const auto [x, y] : {std::pair{triangle.sx1, triangle.sy1}, {triangle.sx2, triangle.sy2}, {triangle.sx3, triangle.sy3}}) {
+            for (const auto& [x, y] : {std::pair{triangle.sx1, triangle.sy1}, {triangle.sx2, triangle.sy2}, {triangle.sx3, triangle.sy3}}) {
                 EXPECT_TRUE(x >= 0 && x < context.screen.width && y >= 0 && y < context.screen.height) << c.height;
                 top = std::min<int>(top, y), bottom = std::max<int>(bottom, y);
                 left = std::min<int>(left, x), right = std::max<int>(right, x);
             }
         }
-        if (c.height <= 1000) // not lost in the view either (the tallest is beyond the height bar)
+        if (c.height <= 1000) { // not lost in the view either (the tallest is beyond the height bar)
             EXPECT_GT(std::max(bottom - top, right - left), context.screen.height / 3) << c.height;
+        }
     }
 }
