@@ -176,6 +176,13 @@ QString ChooseSaveFile(QWidget* parent, const FileDialogRequest& request)
     return runFileDialog(parent, request, QFileDialog::AcceptSave);
 }
 
+QString ChooseFolder(QWidget* parent, const FileDialogRequest& request)
+{
+    if (Hooks().chooseFolder)
+        return Hooks().chooseFolder(request);
+    return QFileDialog::getExistingDirectory(parent, request.title, request.folder);
+}
+
 HourglassCursor::HourglassCursor()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -41,6 +41,7 @@ struct DialogHooks {
     std::function<bool(const QString& caption, const QString& text)> askOkCancel;
     std::function<QString(const FileDialogRequest&)> chooseOpenFile;
     std::function<QString(const FileDialogRequest&)> chooseSaveFile;
+    std::function<QString(const FileDialogRequest&)> chooseFolder;
 };
 
 // Process-wide hooks; a set hook answers instead of showing a window. Tests set them.
@@ -72,6 +73,8 @@ bool AskOkCancel(QWidget* parent, const QString& caption, const QString& text);
 // The chosen file's path, or empty when the user cancels.
 QString ChooseOpenFile(QWidget* parent, const FileDialogRequest& request);
 QString ChooseSaveFile(QWidget* parent, const FileDialogRequest& request);
+// An existing folder (the request's title and folder), or empty when the user cancels.
+QString ChooseFolder(QWidget* parent, const FileDialogRequest& request);
 
 // The hourglass while a long operation runs, restored however the operation ends.
 class HourglassCursor {
