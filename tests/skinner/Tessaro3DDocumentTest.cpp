@@ -229,7 +229,7 @@ private Q_SLOTS:
             form->LoadDXFObjet->trigger();
         else
             form->ImportModel->trigger();
-        QCOMPARE(questions, QStringList{"Entry 86: object.3do"});
+        QCOMPARE(asked, QStringList{"Entry 86: object.3do"});
         const bool goesOn = answer != SaveChoice::Cancel;
         if (way == "quit" || way == "close") {
             QCOMPARE(form->isVisible(), !goesOn);
@@ -273,8 +273,8 @@ private Q_SLOTS:
         requests.clear();
         recoveryAnswers = {RecoveryChoice::Recover};
         const auto next = makeForm();
-        QCOMPARE(questions.size(), 1);
-        QVERIFY2(questions[0].startsWith("Entry 90: " + pathOf("object.3do")), qPrintable(questions[0]));
+        QCOMPARE(asked.size(), 1);
+        QVERIFY2(asked[0].startsWith("Entry 90: " + pathOf("object.3do")), qPrintable(asked[0]));
         QCOMPARE(EncodeObject(next->object), edited);
         QVERIFY(next->isWindowModified());
         QCOMPARE(next->windowTitle(), entryText(0) + " - object.3do[*]");

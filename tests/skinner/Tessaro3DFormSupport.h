@@ -10,6 +10,7 @@
 #include "LocalisationUnit.h"
 #include "ObjectFile.h"
 #include "SafeWrite.h"
+#include "ScriptedQuestions.h"
 #include "Shell.h"
 #include "TempFolder.h"
 #include "Tessaro3DUnit.h"
@@ -110,16 +111,13 @@ inline QRgb shown(const TForm1& form, QPoint at) { return form.centralWidget()->
 
 // A fresh folder (the current one) per test, the dialogs answered by hooks: each file dialog
 // answers `chosenFile` and is kept in `requests`; messages and errors go to `errors`; the
-// questions about unsaved work take `saveAnswers` in turn (Cancel when none is left). The user's
-// settings and recovery copies start empty.
-struct FormFixture {
+// questions about unsaved work and recovery are scripted. The user's settings and recovery copies
+// start empty.
+struct FormFixture : ScriptedQuestions {
     std::unique_ptr<TempFolder> folder;
     QStringList errors;
     QStringList opened;
-    QStringList questions;
     QList<FileDialogRequest> requests;
-    QList<SaveChoice> saveAnswers;
-    QList<RecoveryChoice> recoveryAnswers;
     QString chosenFile;
 
     void setUp()
@@ -128,10 +126,7 @@ struct FormFixture {
         folder->write("Tessaro3D.dic", testDictionary());
         errors.clear();
         opened.clear();
-        questions.clear();
         requests.clear();
-        saveAnswers.clear();
-        recoveryAnswers.clear();
         chosenFile.clear();
         LanguageName.clear();
         DictionaryTable.fill("");
@@ -144,14 +139,7 @@ struct FormFixture {
             return chosenFile;
         };
         Hooks().chooseSaveFile = Hooks().chooseOpenFile;
-        Hooks().askSaveDiscardCancel = [this](const QString&, const QString& text) {
-            questions << text;
-            return saveAnswers.isEmpty() ? SaveChoice::Cancel : saveAnswers.takeFirst();
-        };
-        Hooks().askRecoverDiscard = [this](const QString&, const QString& text) {
-            questions << text;
-            return recoveryAnswers.isEmpty() ? RecoveryChoice::Later : recoveryAnswers.takeFirst();
-        };
+        Answer();
         Shell().openDocument = [this](const QString& path) {
             opened << QFileInfo(path).fileName();
             return true;
