@@ -1,7 +1,7 @@
 #include "CommandLineFolder.h"
 
 #include "Dialogs.h"
-#include "ProjectFolder.h"
+#include "EditorDocument.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -36,7 +36,7 @@ QStringList EnterProjectOfCommandLine(const ProgramUsage& usage, const QStringLi
         absolute << (argument.startsWith('-') ? argument : QFileInfo(argument).absoluteFilePath());
     for (const QString& file : SortCommandLine(usage, absolute).byKind)
         if (!file.isEmpty()) {
-            QDir::setCurrent(QString::fromStdString(ProjectFolderOf(file.toStdString()).string()));
+            EnterProjectFolderOf(file);
             break;
         }
     return absolute;
