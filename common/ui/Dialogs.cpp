@@ -29,18 +29,21 @@ QMessageBox::ButtonRole askWithButtons(QWidget* parent, const QString& caption, 
     return box.clickedButton() ? box.buttonRole(box.clickedButton()) : QMessageBox::RejectRole;
 }
 
-QString runFileDialog(QWidget* parent, const FileDialogRequest& request, QFileDialog::AcceptMode mode)
+QStringList runFileDialog(QWidget* parent, const FileDialogRequest& request, QFileDialog::AcceptMode mode,
+                          QFileDialog::FileMode files)
 {
     QFileDialog dialog(parent, request.title, request.folder, request.filter);
     dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setFileMode(files);
     dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (dialog.exec() != QDialog::Accepted)
         return {};
-    return dialog.selectedFiles().constFirst();
+    return dialog.selectedFiles();
 }
+
+QString firstOf(const QStringList& files) { return files.isEmpty() ? QString() : files.constFirst(); }
 
 } // namespace
 
@@ -127,14 +130,28 @@ QString ChooseOpenFile(QWidget* parent, const FileDialogRequest& request)
 {
     if (Hooks().chooseOpenFile)
         return Hooks().chooseOpenFile(request);
-    return runFileDialog(parent, request, QFileDialog::AcceptOpen);
+    return firstOf(runFileDialog(parent, request, QFileDialog::AcceptOpen, QFileDialog::ExistingFile));
+}
+
+QStringList ChooseOpenFiles(QWidget* parent, const FileDialogRequest& request)
+{
+    if (Hooks().chooseOpenFiles)
+        return Hooks().chooseOpenFiles(request);
+    return runFileDialog(parent, request, QFileDialog::AcceptOpen, QFileDialog::ExistingFiles);
+}
+
+QString ChooseFolder(QWidget* parent, const FileDialogRequest& request)
+{
+    if (Hooks().chooseFolder)
+        return Hooks().chooseFolder(request);
+    return firstOf(runFileDialog(parent, request, QFileDialog::AcceptOpen, QFileDialog::Directory));
 }
 
 QString ChooseSaveFile(QWidget* parent, const FileDialogRequest& request)
 {
     if (Hooks().chooseSaveFile)
         return Hooks().chooseSaveFile(request);
-    return runFileDialog(parent, request, QFileDialog::AcceptSave);
+    return firstOf(runFileDialog(parent, request, QFileDialog::AcceptSave, QFileDialog::AnyFile));
 }
 
 HourglassCursor::HourglassCursor()

@@ -2,6 +2,7 @@
 // Every message box, question and file dialog of the forms goes through these functions, so
 // that form tests can answer them through DialogHooks instead of a window.
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -39,6 +40,8 @@ struct DialogHooks {
     std::function<bool(const QString& caption, const QString& text)> askOkCancel;
     std::function<QString(const FileDialogRequest&)> chooseOpenFile;
     std::function<QString(const FileDialogRequest&)> chooseSaveFile;
+    std::function<QStringList(const FileDialogRequest&)> chooseOpenFiles;
+    std::function<QString(const FileDialogRequest&)> chooseFolder;
 };
 
 // Process-wide hooks; a set hook answers instead of showing a window. Tests set them.
@@ -64,6 +67,10 @@ bool AskOkCancel(QWidget* parent, const QString& caption, const QString& text);
 // The chosen file's path, or empty when the user cancels.
 QString ChooseOpenFile(QWidget* parent, const FileDialogRequest& request);
 QString ChooseSaveFile(QWidget* parent, const FileDialogRequest& request);
+// Several existing files at once, in the order the dialog gives them; empty when cancelled.
+QStringList ChooseOpenFiles(QWidget* parent, const FileDialogRequest& request);
+// An existing folder (the request's filter and suffix are not used); empty when cancelled.
+QString ChooseFolder(QWidget* parent, const FileDialogRequest& request);
 
 // The hourglass while a long operation runs, restored however the operation ends.
 class HourglassCursor {
