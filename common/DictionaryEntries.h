@@ -40,3 +40,12 @@ consteval bool IsWellFormed(DictionaryEntries table)
     }
     return true;
 }
+
+// The row of `rows` named `name`, at another number: how a program takes a shared row (the
+// document's, the dialogs') at the number allotted to it.
+consteval DictionaryEntry RowAt(DictionaryEntries rows, std::string_view name, int number)
+{
+    DictionaryEntry row = EntryNamed(rows, name);
+    row.number = number;
+    return row;
+}

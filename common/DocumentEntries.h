@@ -8,6 +8,7 @@
 // common/ui's DocumentTexts finds them in the table by name.
 #include "DictionaryEntries.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 
@@ -51,20 +52,18 @@ consteval std::array<DictionaryEntry, DocumentEntryCount> DocumentEntries(int fi
 // One row at `number`.
 consteval DictionaryEntry DocumentEntry(std::string_view name, int number)
 {
-    DictionaryEntry row = EntryNamed(DocumentEntryRows, name);
-    row.number = number;
-    return row;
+    return RowAt(DocumentEntryRows, name, number);
 }
 
-// A program's own rows followed by the document rows, as one table.
-template <std::size_t Own, std::size_t More>
-consteval std::array<DictionaryEntry, Own + More> JoinEntries(const DictionaryEntry (&own)[Own],
-                                                              const std::array<DictionaryEntry, More>& more)
+// A program's own rows followed by shared rows (the document's, the dialogs'), as one table.
+template <std::size_t Own, std::size_t... More>
+consteval std::array<DictionaryEntry, (Own + ... + More)> JoinEntries(const DictionaryEntry (&own)[Own],
+                                                                    const std::array<DictionaryEntry, More>&... more)
 {
-    std::array<DictionaryEntry, Own + More> table{};
-    for (std::size_t i = 0; i < Own; ++i)
-        table[i] = own[i];
-    for (std::size_t i = 0; i < More; ++i)
-        table[Own + i] = more[i];
+    std::array<DictionaryEntry, (Own + ... + More)> table{};
+    std::size_t next = 0;
+    for (const DictionaryEntry& row : own)
+        table[next++] = row;
+    ((std::ranges::copy(more, table.begin() + static_cast<std::ptrdiff_t>(next)), next += More), ...);
     return table;
 }

@@ -346,6 +346,7 @@ void TGameParamForm::TranslateForm()
 
     setWindowTitle(Entry(PartivaText("Caption")));
     SetMessageTitle(EntryOrEnglish(PartivaText("Caption")));
+    SetDialogButtons(PartivaEntries);
     SaveParameters1->setText(Entry(PartivaText("SaveParameters1")));
     Quit1->setText(Entry(PartivaText("Quit1")));
     Help1->setText(Entry(PartivaText("Help1")));

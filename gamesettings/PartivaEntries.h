@@ -1,7 +1,7 @@
 #pragma once
 // The game parameters editor's dictionary entries (Partiva.dic), one row each: number, name in
 // the code, use, English text. New texts of the editor are added here as rows.
-#include "DictionaryEntries.h"
+#include "DialogEntries.h"
 
 inline constexpr DictionaryEntry PartivaEntries[] = {
     {0, "Caption", "window caption", "Game parameters"},
@@ -74,6 +74,9 @@ inline constexpr DictionaryEntry PartivaEntries[] = {
      "The sound %1 is not played: its format header does not match its channels and bits."},
     {60, "NotPlayedTooLong", "sound dialog message: a sound too long to hold (%1 the file)",
      "The sound %1 is not played: it would last more than 50 minutes."},
+    DialogEntry("Yes", 96),
+    DialogEntry("No", 97),
+    DialogEntry("OK", 98),
 };
 static_assert(IsWellFormed(PartivaEntries));
 

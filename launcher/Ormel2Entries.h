@@ -2,6 +2,7 @@
 // The launcher's dictionary entries (Ormel2.dic), one row each: number, name in the code, use,
 // English text. New texts of the launcher are added here as rows.
 #include "DictionaryEntries.h"
+#include "DialogEntries.h"
 #include "DocumentEntries.h"
 
 inline constexpr DictionaryEntry Ormel2Entries[] = {
@@ -50,6 +51,10 @@ inline constexpr DictionaryEntry Ormel2Entries[] = {
     {35, "RepeatedFoldersLeftOut", "deploy's closing message: heading of the linked folders left out",
      "These linked folders lead to folders copied already and were left out:"},
     DocumentEntry("RefusedArgument", 40),
+    DialogEntry("Yes", 41),
+    DialogEntry("No", 42),
+    DialogEntry("OK", 43),
+    DocumentEntry("Cancel", 44),
 };
 static_assert(IsWellFormed(Ormel2Entries));
 

@@ -182,6 +182,7 @@ void TOrmel2Form::TranslateForm()
     Help1->setText(Entry(Ormel2Text("Help1")));
     setWindowTitle(Entry(Ormel2Text("Caption")) + " - " + Ui(GameTitle));
     SetMessageTitle(EntryOrEnglish(Ormel2Text("Caption")));
+    SetDialogButtons(Ormel2Entries);
     Tessaro3DButton->setText(Entry(Ormel2Text("Tessaro3DButton")));
     TextureButton->setText(Entry(Ormel2Text("TextureButton")));
     TileButton->setText(Entry(Ormel2Text("TileButton")));

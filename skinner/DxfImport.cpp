@@ -95,7 +95,7 @@ void ImportDxfText(std::string_view text, const std::string& name, Object3D& obj
 
     // corner[c][axis]: the latest value read for each of the twelve coordinates of this entity.
     std::array<std::array<std::int32_t, 3>, 4> corner{};
-    std::array<std::array<BadValue, 3>, 4> badCorner{};
+    std::array<std::array<BadValue, 3>, 4> badCorner; // no braces: clang 14 crashes compiling them here
     BadValue badColour;
     int flags = 0; // bit c x 3 + axis: read since the entity started
     std::int32_t colour = 0;

@@ -1,7 +1,7 @@
 #pragma once
 // The 3D object skinning editor's dictionary entries (Tessaro3D.dic), one row each: number, name
 // in the code, use, English text. New texts of the editor are added here as rows.
-#include "DictionaryEntries.h"
+#include "DialogEntries.h"
 
 inline constexpr DictionaryEntry Tessaro3DEntries[] = {
     {0, "Caption", "window caption; its first part after a file operation", "3D object skinning"},
@@ -65,6 +65,9 @@ inline constexpr DictionaryEntry Tessaro3DEntries[] = {
      "The bank was not loaded: this image of it is not 128 x 128 pixels"},
     {71, "BankImageUnreadable", "message: a bank image is no 256-colour PCX image, so the bank was not loaded (name follows)",
      "The bank was not loaded: this image of it is not a PCX image with 256 colours"},
+    DialogEntry("Yes", 96),
+    DialogEntry("No", 97),
+    DialogEntry("OK", 98),
 };
 static_assert(IsWellFormed(Tessaro3DEntries));
 

@@ -301,6 +301,7 @@ void TForm1::TranslateForm()
     RunGuarded(this, [] { LoadDictionary("Tessaro3D.dic"); });
     setWindowTitle(Entry(Tessaro3DText("Caption")));
     SetMessageTitle(EntryOrEnglish(Tessaro3DText("Caption")));
+    SetDialogButtons(Tessaro3DEntries);
     const struct {
         QMenu* menu;
         const DictionaryEntry& entry;

@@ -2,7 +2,7 @@
 // The texture bank editor's dictionary entries (Pigmenta.dic), one row each: number, name in the
 // code, use, English text. New texts of the editor are added here as rows; the document
 // comforts' rows (common/DocumentEntries.h) are joined at 60 to 75.
-#include "DictionaryEntries.h"
+#include "DialogEntries.h"
 #include "DocumentEntries.h"
 
 inline constexpr DictionaryEntry PigmentaOwnEntries[] = {
@@ -100,6 +100,9 @@ inline constexpr DictionaryEntry PigmentaOwnEntries[] = {
      "no free slot was left"},
     {99, "ImportFailed", "message: the import wrote nothing, %1 why",
      "Nothing was imported: %1"},
+    DialogEntry("Yes", 76),
+    DialogEntry("No", 77),
+    DialogEntry("OK", 78),
 };
 inline constexpr auto PigmentaEntries = JoinEntries(PigmentaOwnEntries, DocumentEntries(60));
 static_assert(IsWellFormed(PigmentaEntries));

@@ -242,6 +242,7 @@ void TMainForm::TranslateForm()
     ClearTextureButton->resize(std::clamp(ClearTextureButton->sizeHint().width(), 67, TextureIndex->x() - 4 - 303),
                                ClearTextureButton->height());
     SetMessageTitle(EntryOrEnglish(PigmentaText("Caption")));
+    SetDialogButtons(PigmentaEntries);
     OpenBankDialog.title = Entry(PigmentaText("OpenBankTitle"));
     SaveBankDialog.title = Entry(PigmentaText("SaveBankTitle"));
     OpenPCXDialog.title = Entry(PigmentaText("OpenPCXTitle"));

@@ -1,6 +1,9 @@
 #include "Dialogs.h"
 
+#include "DialogEntries.h"
+#include "DocumentEntries.h"
 #include "OrmelApplication.h"
+#include "Text.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -14,19 +17,44 @@ QString messageTitle;
 
 QString title() { return messageTitle.isEmpty() ? OrmelApplication::Title() : messageTitle; }
 
-// A question with the buttons given (an empty text leaves its button out); the role answered,
-// QMessageBox::RejectRole when the box is closed.
-QMessageBox::ButtonRole askWithButtons(QWidget* parent, const QString& caption, const QString& text,
-                                       const ChoiceButtons& buttons)
+// The buttons' texts in the interface language (SetDialogButtons). The Save question's Save and
+// Discard come with it, from the editor's document texts.
+struct ButtonTexts {
+    QString yes, no, ok, cancel;
+};
+
+ButtonTexts buttonTextsOf(DictionaryEntries table)
 {
-    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent);
-    QPushButton* accept = box.addButton(buttons.accept, QMessageBox::AcceptRole);
-    box.addButton(buttons.discard, QMessageBox::DestructiveRole);
-    if (!buttons.cancel.isEmpty())
-        box.setEscapeButton(box.addButton(buttons.cancel, QMessageBox::RejectRole));
-    box.setDefaultButton(accept);
+    const auto text = [table](const DictionaryEntry& row) { return SharedRowText(table, row); };
+    return {text(EntryNamed(DialogButtonRows, "Yes")), text(EntryNamed(DialogButtonRows, "No")),
+            text(EntryNamed(DialogButtonRows, "OK")), text(EntryNamed(DocumentEntryRows, "Cancel"))};
+}
+
+ButtonTexts& buttonTexts()
+{
+    static ButtonTexts texts = buttonTextsOf({});
+    return texts;
+}
+
+struct BoxButton {
+    QString text;
+    QMessageBox::ButtonRole role;
+};
+
+// A message box with the buttons given, `defaultButton` taking Enter and `escapeButton` Escape
+// (-1: none). Answers the index of the button clicked, -1 when the box was closed otherwise.
+int showBox(QWidget* parent, QMessageBox::Icon icon, const QString& caption, const QString& text,
+            const QList<BoxButton>& buttons, int defaultButton, int escapeButton = -1)
+{
+    QMessageBox box(icon, caption, text, QMessageBox::NoButton, parent);
+    QList<QPushButton*> made;
+    for (const BoxButton& button : buttons)
+        made << box.addButton(button.text, button.role);
+    box.setDefaultButton(made[defaultButton]);
+    if (escapeButton >= 0)
+        box.setEscapeButton(made[escapeButton]);
     box.exec();
-    return box.clickedButton() ? box.buttonRole(box.clickedButton()) : QMessageBox::RejectRole;
+    return static_cast<int>(made.indexOf(box.clickedButton()));
 }
 
 QStringList runFileDialog(QWidget* parent, const FileDialogRequest& request, QFileDialog::AcceptMode mode,
@@ -55,20 +83,22 @@ DialogHooks& Hooks()
 
 void SetMessageTitle(const QString& text) { messageTitle = text; }
 
+void SetDialogButtons(DictionaryEntries table) { buttonTexts() = buttonTextsOf(table); }
+
 QString MessageTitle() { return title(); }
 
 void ShowMessage(QWidget* parent, const QString& text)
 {
     if (Hooks().message)
         return Hooks().message(text);
-    QMessageBox::information(parent, title(), text);
+    showBox(parent, QMessageBox::Information, title(), text, {{buttonTexts().ok, QMessageBox::AcceptRole}}, 0, 0);
 }
 
 void ShowError(QWidget* parent, const QString& text)
 {
     if (Hooks().error)
         return Hooks().error(text);
-    QMessageBox::critical(parent, title(), text);
+    showBox(parent, QMessageBox::Critical, title(), text, {{buttonTexts().ok, QMessageBox::AcceptRole}}, 0, 0);
 }
 
 std::optional<QString> AskText(QWidget* parent, const QString& caption, const QString& prompt, const QString& value)
@@ -79,6 +109,8 @@ std::optional<QString> AskText(QWidget* parent, const QString& caption, const QS
     dialog.setWindowTitle(caption);
     dialog.setLabelText(prompt);
     dialog.setTextValue(value);
+    dialog.setOkButtonText(buttonTexts().ok);
+    dialog.setCancelButtonText(buttonTexts().cancel);
     dialog.resize(480, dialog.sizeHint().height()); // room for a whole folder path
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
@@ -90,8 +122,9 @@ bool AskYesNo(QWidget* parent, const QString& caption, const QString& text)
     if (Hooks().askYesNo)
         return Hooks().askYesNo(caption, text);
     // No is the default: a question before something is lost must not be answered by Enter.
-    return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
-           QMessageBox::Yes;
+    const ButtonTexts& texts = buttonTexts();
+    return showBox(parent, QMessageBox::Question, caption, text,
+                   {{texts.yes, QMessageBox::YesRole}, {texts.no, QMessageBox::NoRole}}, 1, 1) == 0;
 }
 
 SaveChoice AskSaveDiscardCancel(QWidget* parent, const QString& caption, const QString& text,
@@ -99,9 +132,13 @@ SaveChoice AskSaveDiscardCancel(QWidget* parent, const QString& caption, const Q
 {
     if (Hooks().askSaveDiscardCancel)
         return Hooks().askSaveDiscardCancel(caption, text);
-    switch (askWithButtons(parent, caption, text, buttons)) {
-    case QMessageBox::AcceptRole: return SaveChoice::Save;
-    case QMessageBox::DestructiveRole: return SaveChoice::Discard;
+    switch (showBox(parent, QMessageBox::Question, caption, text,
+                    {{buttons.accept, QMessageBox::AcceptRole},
+                     {buttons.discard, QMessageBox::DestructiveRole},
+                     {buttons.cancel, QMessageBox::RejectRole}},
+                    0, 2)) {
+    case 0: return SaveChoice::Save;
+    case 1: return SaveChoice::Discard;
     default: return SaveChoice::Cancel;
     }
 }
@@ -111,9 +148,10 @@ RecoveryChoice AskRecoverDiscard(QWidget* parent, const QString& caption, const 
 {
     if (Hooks().askRecoverDiscard)
         return Hooks().askRecoverDiscard(caption, text);
-    switch (askWithButtons(parent, caption, text, {buttons.accept, buttons.discard, {}})) {
-    case QMessageBox::AcceptRole: return RecoveryChoice::Recover;
-    case QMessageBox::DestructiveRole: return RecoveryChoice::Discard;
+    switch (showBox(parent, QMessageBox::Question, caption, text,
+                    {{buttons.accept, QMessageBox::AcceptRole}, {buttons.discard, QMessageBox::DestructiveRole}}, 0)) {
+    case 0: return RecoveryChoice::Recover;
+    case 1: return RecoveryChoice::Discard;
     default: return RecoveryChoice::Later;
     }
 }
@@ -122,8 +160,9 @@ bool AskOkCancel(QWidget* parent, const QString& caption, const QString& text)
 {
     if (Hooks().askOkCancel)
         return Hooks().askOkCancel(caption, text);
-    return QMessageBox::question(parent, caption, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel) ==
-           QMessageBox::Ok;
+    const ButtonTexts& texts = buttonTexts();
+    return showBox(parent, QMessageBox::Question, caption, text,
+                   {{texts.ok, QMessageBox::AcceptRole}, {texts.cancel, QMessageBox::RejectRole}}, 1, 1) == 0;
 }
 
 QString ChooseOpenFile(QWidget* parent, const FileDialogRequest& request)

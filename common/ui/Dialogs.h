@@ -1,6 +1,8 @@
 #pragma once
 // Every message box, question and file dialog of the forms goes through these functions, so
 // that form tests can answer them through DialogHooks instead of a window.
+#include "DictionaryEntries.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -51,6 +53,12 @@ DialogHooks& Hooks();
 // program sets when it translates its window; the application's name until then.
 void SetMessageTitle(const QString& text);
 QString MessageTitle();
+
+// The texts of the boxes' buttons (Yes, No, OK, Cancel): the rows of those names in the program's
+// dictionary table (DialogEntries.h), each program setting them when it translates its window;
+// English until then, and for a row the table or the dictionary lacks. (Qt's own translations are
+// not loaded: they would give the boxes the system's language, not the program's.)
+void SetDialogButtons(DictionaryEntries table);
 
 void ShowMessage(QWidget* parent, const QString& text);
 void ShowError(QWidget* parent, const QString& text);

@@ -3,7 +3,7 @@
 #include "DocumentEntries.h"
 #include "Text.h"
 
-#include <algorithm>
+#include <iterator>
 
 DocumentTexts DocumentTexts::FromTable(const QString& caption, DictionaryEntries table)
 {
@@ -16,12 +16,7 @@ DocumentTexts DocumentTexts::FromTable(const QString& caption, DictionaryEntries
                                 &texts.damagedRecovery, &texts.recentMenu, &texts.missingRecent,
                                 &texts.refusedArgument};
     static_assert(std::size(members) == DocumentEntryCount);
-    for (std::size_t i = 0; i < DocumentEntryCount; ++i) {
-        const DictionaryEntry& row = DocumentEntryRows[i];
-        const auto own = std::find_if(table.begin(), table.end(),
-                                      [&row](const DictionaryEntry& entry) { return entry.name == row.name; });
-        *members[i] = own != table.end() ? EntryOrEnglish(*own)
-                                         : QString::fromUtf8(row.english.data(), static_cast<qsizetype>(row.english.size()));
-    }
+    for (std::size_t i = 0; i < DocumentEntryCount; ++i)
+        *members[i] = SharedRowText(table, DocumentEntryRows[i]);
     return texts;
 }

@@ -16,3 +16,6 @@ QString Entry(const DictionaryEntry& entry);
 // The same for texts that dictionaries made before the entry existed may lack: those show the
 // entry's English text.
 QString EntryOrEnglish(const DictionaryEntry& entry);
+// A shared row (the document's, the dialogs') as a program shows it: the program's entry of that
+// name in `table`, read as EntryOrEnglish; the row's English text when the table lacks the row.
+QString SharedRowText(DictionaryEntries table, const DictionaryEntry& row);
