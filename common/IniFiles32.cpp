@@ -230,8 +230,13 @@ void TIniFile32::UpdateFile()
 {
     if (!AutoSave)
         return;
+    WriteFileAtomically(FileName, FileBytes());
+}
+
+std::string TIniFile32::FileBytes() const
+{
     std::string text;
     for (const std::string& line : Lines)
         text += line + "\r\n";
-    WriteFileAtomically(FileName, EncodeFileText(text, FileName));
+    return EncodeFileText(text, FileName);
 }

@@ -49,6 +49,10 @@ public:
     void WriteInteger(const std::string& Section, const std::string& Key, std::int32_t Value);
     void WriteFloat(const std::string& Section, const std::string& Key, double Value);
 
+    // The file's bytes as Destroy() writes them; throws FormatError for a character
+    // Windows-1252 cannot hold.
+    std::string FileBytes() const;
+
     bool Modified = false;
     bool AutoSave = false;
     const std::string FileName;

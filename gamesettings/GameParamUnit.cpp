@@ -1,5 +1,7 @@
 #include "GameParamUnit.h"
 
+#include "DocumentTexts.h"
+#include "EditorDocument.h"
 #include "Errors.h"
 #include "FileFilter.h"
 #include "FileLabel.h"
@@ -11,12 +13,15 @@
 #include "OpenWAV.h"
 #include "ParamControls.h"
 #include "PartivaEntries.h"
+#include "ProgramUsages.h"
 #include "Shell.h"
 #include "Snd.h"
 #include "Text.h"
+#include "UndoCommands.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -95,6 +100,22 @@ TGameParamForm::TGameParamForm(QWidget* parent)
     fitWindow();
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    makeDocument(); // after the centring: a place remembered from the last run wins
+}
+
+void TGameParamForm::makeDocument()
+{
+    // English until the first activation translates the window.
+    document = new EditorDocument(this, QStringLiteral("Partiva"), QStringLiteral("ini"),
+                                  DocumentTexts::FromTable(EntryOrEnglish(PartivaText("Caption")), PartivaEntries),
+                                  {[this] { return saveDocument(); },
+                                   [] { return QByteArray::fromStdString(GameSettingsFileBytes()); },
+                                   [this](const QString& file) { openFromElsewhere(file); },
+                                   [this](const QString& copy, const QString& folder) { openRecovered(copy, folder); }});
+    document->AddMenus(File1, Quit1, Help1);
+    for (QLineEdit* edit : centralWidget()->findChildren<QLineEdit*>())
+        document->History().EndRunsWhenLeft(edit);
+    document->Opened(documentFolder());
 }
 
 void TGameParamForm::fitWindow()
@@ -250,6 +271,9 @@ void TGameParamForm::buildMenu()
 {
     File1 = menuBar()->addMenu("File");
     File1->setObjectName("File1");
+    OpenFolder1 = File1->addAction("Open game folder...", QKeySequence(Qt::CTRL | Qt::Key_O), this,
+                                   &TGameParamForm::OpenFolder1Click);
+    OpenFolder1->setObjectName("OpenFolder1");
     SaveParameters1 = File1->addAction("Save Parameters", QKeySequence(Qt::CTRL | Qt::Key_S), this,
                                        &TGameParamForm::SaveParameters1Click);
     SaveParameters1->setObjectName("SaveParameters1");
@@ -287,6 +311,14 @@ void TGameParamForm::setTabOrders()
 
 void TGameParamForm::FormCreate()
 {
+    loadSettings();
+    // An edit narrowed by a long translation shows the start of its number.
+    for (QLineEdit* edit : centralWidget()->findChildren<QLineEdit*>())
+        edit->setCursorPosition(0);
+}
+
+void TGameParamForm::loadSettings()
+{
     try {
         LoadGameSettings();
     } catch (const OrmelError& error) {
@@ -294,9 +326,6 @@ void TGameParamForm::FormCreate()
         ShowError(this, QString::fromStdString(error.what()));
     }
     RefreshControls();
-    // An edit narrowed by a long translation shows the start of its number.
-    for (QLineEdit* edit : centralWidget()->findChildren<QLineEdit*>())
-        edit->setCursorPosition(0);
 }
 
 void TGameParamForm::showEvent(QShowEvent* event)
@@ -344,9 +373,10 @@ void TGameParamForm::TranslateForm()
     // A dictionary that cannot be read leaves the texts as they were.
     RunGuarded(this, [] { LoadDictionary("Partiva.dic"); });
 
-    setWindowTitle(Entry(PartivaText("Caption")));
+    document->Retranslate(DocumentTexts::FromTable(Entry(PartivaText("Caption")), PartivaEntries));
     SetMessageTitle(EntryOrEnglish(PartivaText("Caption")));
     SetDialogButtons(PartivaEntries);
+    OpenFolder1->setText(Entry(PartivaText("OpenFolder1")));
     SaveParameters1->setText(Entry(PartivaText("SaveParameters1")));
     Quit1->setText(Entry(PartivaText("Quit1")));
     Help1->setText(Entry(PartivaText("Help1")));
@@ -379,10 +409,52 @@ void TGameParamForm::TranslateForm()
 
 // ---- The page's controls ----
 
+template <typename Value>
+void TGameParamForm::change(const ParamControl& control, Value TGameSettings::*field, Value after, bool typed)
+{
+    if (GameSettings.*field == after)
+        return; // a control shown its own value (a refresh), or a file chosen again
+    // Each control's row in the table is its field's id: typing into one field merges.
+    const int id = typed ? static_cast<int>(&control - ParamControls().data()) : -1;
+    const bool typing = std::exchange(typing_, typed);
+    PushChange(document->History(), commandText(control), id, GameSettings.*field, std::move(after),
+               [this, field](const Value& value) {
+                   GameSettings.*field = value;
+                   // The field being typed into keeps the user's text ("0." on the way to "0.5").
+                   if (!typing_)
+                       RefreshControls();
+               });
+    typing_ = typing;
+}
+
+QString TGameParamForm::commandText(const ParamControl& control) const
+{
+    // What the Edit menu says it undoes: the row's caption, and the caption inside the row before
+    // the control ("Cross icon: Left").
+    QString row, inRow;
+    for (const ParamControl& other : ParamControls()) {
+        if (&other == &control)
+            break;
+        if (other.kind == ControlKind::BoldCaption) {
+            row = withoutAccelerator(EntryOrEnglish(*other.entry));
+            inRow.clear();
+        } else if (other.kind == ControlKind::Caption) {
+            inRow = withoutAccelerator(EntryOrEnglish(*other.entry));
+        } else if (other.line != control.line) {
+            inRow.clear();
+        }
+    }
+    if (!inRow.isEmpty())
+        return row + QLatin1Char(' ') + inRow;
+    while (row.endsWith(QLatin1Char(':')) || row.endsWith(QLatin1Char(' ')) || row.endsWith(QChar(0xA0)))
+        row.chop(1);
+    return row;
+}
+
 void TGameParamForm::titleChange(const ParamControl& control)
 {
-    GameSettings.*std::get<std::string TGameSettings::*>(control.value) = Native(static_cast<QLineEdit*>(widgetOf(*this, control))->text());
-    RefreshControls();
+    change(control, std::get<std::string TGameSettings::*>(control.value),
+           Native(static_cast<QLineEdit*>(widgetOf(*this, control))->text()), true);
 }
 
 void TGameParamForm::numberEditChange(const ParamControl& control)
@@ -394,12 +466,12 @@ void TGameParamForm::numberEditChange(const ParamControl& control)
     bool asTyped = true;
     if (const auto integer = std::get_if<std::int32_t TGameSettings::*>(&control.value)) {
         if (const auto number = ParseInteger(text))
-            GameSettings.*(*integer) = *number;
+            change(control, *integer, *number, true);
         else
             asTyped = IntegerInTheMaking(text);
     } else if (const auto fraction = std::get_if<float TGameSettings::*>(&control.value)) {
         if (const auto number = ParseFraction(text))
-            GameSettings.*(*fraction) = *number;
+            change(control, *fraction, *number, true);
         else
             asTyped = FloatInTheMaking(text);
     }
@@ -409,17 +481,18 @@ void TGameParamForm::numberEditChange(const ParamControl& control)
 
 void TGameParamForm::fileLabelClick(const ParamControl& control)
 {
-    std::string& value = GameSettings.*std::get<std::string TGameSettings::*>(control.value);
+    const auto field = std::get<std::string TGameSettings::*>(control.value);
+    std::string value = GameSettings.*field;
     if (control.kind == ControlKind::SoundLabel)
         chooseSound(value);
     else
         chooseFile(this->*control.dialog, value, control.kind == ControlKind::LevelLabel);
+    change(control, field, std::move(value), false);
 }
 
 void TGameParamForm::clearButtonClick(const ParamControl& control)
 {
-    GameSettings.*std::get<std::string TGameSettings::*>(control.value) = std::string();
-    RefreshControls();
+    change(control, std::get<std::string TGameSettings::*>(control.value), std::string(), false);
 }
 
 void TGameParamForm::chooseFile(const FileDialogRequest& dialog, std::string& value, bool levelFile)
@@ -449,17 +522,74 @@ void TGameParamForm::chooseSound(std::string& value)
     RefreshControls();
 }
 
+// ---- The document ----
+
+QString TGameParamForm::documentFolder() const { return QString::fromStdString(GameFolderPath.string()); }
+
+bool TGameParamForm::saveDocument()
+{
+    SaveGameSettings();
+    document->Saved(documentFolder());
+    return true;
+}
+
+void TGameParamForm::openFromElsewhere(const QString& file)
+{
+    // A game folder, or the game.ini inside one.
+    const QFileInfo info(file);
+    const QString folder = info.isDir() ? info.absoluteFilePath() : info.absolutePath();
+    if (!info.isDir() && info.fileName().compare(QStringLiteral("game.ini"), Qt::CaseInsensitive) != 0)
+        throw FormatError(Native(document->History().Texts().refusedArgument.arg(
+            file, QString::fromStdString(PartivaUsage().arguments))));
+    if (QFileInfo(folder).canonicalFilePath() == QFileInfo(documentFolder()).canonicalFilePath())
+        return; // open already
+    if (document->MayDiscard())
+        openFolder(folder);
+}
+
+void TGameParamForm::openFolder(const QString& folder)
+{
+    EnterNewGameFolder(Native(folder));
+    if (Activated)
+        UpperCaseGameFolder();
+    loadSettings();
+    document->Opened(documentFolder());
+}
+
+void TGameParamForm::openRecovered(const QString& copy, const QString& folder)
+{
+    // The copy holds game.ini's bytes; its folder is the one whose game.ini it is.
+    const TGameSettings before = GameSettings;
+    try {
+        LoadGameSettingsFrom(Native(copy));
+        EnterNewGameFolder(Native(folder));
+    } catch (const OrmelError&) {
+        GameSettings = before; // the copy is set aside; the window keeps what it showed
+        throw;
+    }
+    if (Activated)
+        UpperCaseGameFolder();
+    RefreshControls();
+    document->History().Start(documentFolder());
+}
+
 // ---- Menu ----
+
+void TGameParamForm::OpenFolder1Click()
+{
+    FileDialogRequest request;
+    request.title = withoutAccelerator(OpenFolder1->text()).remove(QStringLiteral("..."));
+    request.folder = documentFolder();
+    const QString folder = ChooseFolder(this, request);
+    if (!folder.isEmpty())
+        document->OpenFiles({folder});
+}
 
 void TGameParamForm::SaveParameters1Click()
 {
-    try {
-        SaveGameSettings();
-    } catch (const OrmelError& error) {
-        ShowError(this, QString::fromStdString(error.what()));
-    }
+    RunGuarded(this, [this] { saveDocument(); });
 }
 
-void TGameParamForm::Quit1Click() { QApplication::quit(); }
+void TGameParamForm::Quit1Click() { close(); }
 
 void TGameParamForm::Help1Click() { OpenHelp(this, "Partiva", PartivaText("HelpNotOpened"), PartivaText("HelpMissing")); }

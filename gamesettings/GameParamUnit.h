@@ -11,12 +11,19 @@
 // and stays as typed; a number still being typed ("-", "0.", "1e-") is left as it is; any other
 // text gives way to the value's own text at once, without a message. The value's own text
 // comes back when the edit loses the focus or Enter is pressed ("007" becomes "7").
+//
+// The document is the game folder's game.ini (EditorDocument): every field edited, file chosen
+// or cleared is an undoable command (a run of typing in one field is one), the caption names the
+// folder and marks unsaved work, Quit, closing and opening another folder ask first, recovery
+// copies hold game.ini's bytes with the folder as their original, the File menu lists the recent
+// folders, and a folder or a game.ini dropped on the window opens it.
 #include "Dialogs.h"
 
 #include <QMainWindow>
 
 #include <string>
 
+class EditorDocument;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -24,6 +31,7 @@ class QMenu;
 class QPushButton;
 class TFileLabel;
 struct ParamControl;
+struct TGameSettings;
 class TWAVDialog;
 
 class TGameParamForm : public QMainWindow {
@@ -36,6 +44,7 @@ public:
     TWAVDialog* WAVDialog = nullptr;
     bool Activated = false;           // the first activation is done
     std::string OutsideFolderMessage; // shown when a chosen file lies outside the game folder
+    EditorDocument* document = nullptr;
 
     // Row captions and the captions inside rows.
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10;
@@ -65,6 +74,7 @@ public:
     QPushButton *ExtroVideoClearButton, *ExtroMusicClearButton;
 
     QMenu* File1;
+    QAction* OpenFolder1;
     QAction* SaveParameters1;
     QAction* Quit1;
     QAction* Help1;
@@ -76,6 +86,7 @@ public:
 
 public Q_SLOTS:
     void FormActivate();
+    void OpenFolder1Click();
     void SaveParameters1Click();
     void Quit1Click();
     void Help1Click();
@@ -86,6 +97,8 @@ protected:
 
 private:
     void FormCreate();
+    void loadSettings();
+    void makeDocument();
     void buildControls();
     QWidget* createControl(const ParamControl& control, QWidget* client);
     void connectControls();
@@ -101,4 +114,18 @@ private:
     void clearButtonClick(const ParamControl& control);
     void chooseFile(const FileDialogRequest& dialog, std::string& value, bool levelFile);
     void chooseSound(std::string& value);
+
+    // An edit of `control`'s value as an undoable command; `typed` joins it to the field's run
+    // of typing and leaves the field's text as the user typed it.
+    template <typename Value>
+    void change(const ParamControl& control, Value TGameSettings::*field, Value after, bool typed);
+    QString commandText(const ParamControl& control) const;
+    bool typing_ = false;
+
+    // The document: the game folder's path, as the history, recovery and recent folders name it.
+    QString documentFolder() const;
+    bool saveDocument();
+    void openFromElsewhere(const QString& file);
+    void openFolder(const QString& folder);
+    void openRecovered(const QString& copy, const QString& folder);
 };

@@ -77,6 +77,14 @@ void writeValue(TIniFile32& ini, const std::string& key, float value)
     ini.WriteFloat(Section, key, static_cast<double>(value));
 }
 
+void writeKeys(TIniFile32& ini)
+{
+    for (const GameKey& key : GameKeys) {
+        const std::string name(key.Name);
+        std::visit([&](auto field) { writeValue(ini, name, GameSettings.*field); }, key.Field);
+    }
+}
+
 } // namespace
 
 const std::array<GameKey, 56> GameKeys = {{
@@ -159,12 +167,27 @@ void EnterGameFolder()
         throw IoError("Cannot enter the game folder " + GameFolderPath.string() + ": " + ec.message());
 }
 
+void EnterNewGameFolder(const fs::path& folder)
+{
+    std::error_code ec;
+    fs::current_path(folder, ec);
+    if (ec)
+        throw IoError("Cannot enter the game folder " + folder.string() + ": " + ec.message());
+    StartGameSettings();
+}
+
 void LoadGameSettings()
+{
+    GameSettings = TGameSettings();
+    EnterGameFolder();
+    LoadGameSettingsFrom(FileInCurrentFolder(FileName));
+}
+
+void LoadGameSettingsFrom(const fs::path& file)
 {
     const TGameSettings defaults;
     GameSettings = defaults;
-    EnterGameFolder();
-    const TIniFile32 ini(FileInCurrentFolder(FileName).string());
+    const TIniFile32 ini(file.string());
     for (const GameKey& key : GameKeys) {
         const std::string name(key.Name);
         std::visit([&](auto field) { GameSettings.*field = readValue(ini, name, defaults.*field); }, key.Field);
@@ -175,11 +198,18 @@ void SaveGameSettings()
 {
     EnterGameFolder();
     TIniFile32 ini(FileInCurrentFolder(FileName).string());
-    for (const GameKey& key : GameKeys) {
-        const std::string name(key.Name);
-        std::visit([&](auto field) { writeValue(ini, name, GameSettings.*field); }, key.Field);
-    }
+    writeKeys(ini);
     ini.Destroy();
+}
+
+std::string GameSettingsFileBytes()
+{
+    EnterGameFolder();
+    TIniFile32 ini(FileInCurrentFolder(FileName).string());
+    writeKeys(ini);
+    std::string bytes = ini.FileBytes();
+    ini.Modified = false; // written for its bytes only: the file stays as it is
+    return bytes;
 }
 
 std::string RelativeToGameFolder(std::string_view path) { return relativeTo(path, GameFolder, GameFolderPath); }

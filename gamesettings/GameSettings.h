@@ -101,13 +101,21 @@ void UpperCaseGameFolder();
 // Makes the game folder the current folder.
 void EnterGameFolder();
 
+// Makes `folder` the game folder (as at start, in that folder) and the current folder; throws
+// IoError naming it when it cannot be entered.
+void EnterNewGameFolder(const std::filesystem::path& folder);
+
 // Reads game.ini of the game folder into GameSettings, entering the folder first. A missing
 // file gives the defaults; a file that exists but cannot be read gives the defaults too, and
 // its IoError is thrown afterwards so the user can be told.
 void LoadGameSettings();
+// The same from another file in game.ini's form (a recovery copy of it).
+void LoadGameSettingsFrom(const std::filesystem::path& file);
 // Writes the 56 keys into game.ini, keeping the rest of the file. On failure the old file stays
 // whole, GameSettings is unchanged and IoError is thrown.
 void SaveGameSettings();
+// The bytes SaveGameSettings would write now (for a recovery copy); the file is not touched.
+std::string GameSettingsFileBytes();
 
 // The stored form of a full path chosen by the user: relative to the game folder, upper case,
 // "\" between folders; empty when the path does not lie inside the folder. Inside means the

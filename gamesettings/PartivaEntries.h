@@ -1,9 +1,11 @@
 #pragma once
 // The game parameters editor's dictionary entries (Partiva.dic), one row each: number, name in
-// the code, use, English text. New texts of the editor are added here as rows.
+// the code, use, English text. New texts of the editor are added here as rows; the texts of the
+// document comforts (Edit menu, questions, recovery, recent folders) join them at 80 to 95.
 #include "DialogEntries.h"
+#include "DocumentEntries.h"
 
-inline constexpr DictionaryEntry PartivaEntries[] = {
+inline constexpr DictionaryEntry PartivaOwnEntries[] = {
     {0, "Caption", "window caption", "Game parameters"},
     {1, "Label1", "label of the game title", "Title"},
     {2, "SaveParameters1", "File menu: save", "&Save Parameters"},
@@ -77,7 +79,9 @@ inline constexpr DictionaryEntry PartivaEntries[] = {
     DialogEntry("Yes", 96),
     DialogEntry("No", 97),
     DialogEntry("OK", 98),
+    {99, "OpenFolder1", "File menu: open another game folder; the title of the folder dialog", "&Open game folder..."},
 };
+inline constexpr auto PartivaEntries = JoinEntries(PartivaOwnEntries, DocumentEntries(80));
 static_assert(IsWellFormed(PartivaEntries));
 
 consteval const DictionaryEntry& PartivaText(std::string_view name) { return EntryNamed(PartivaEntries, name); }

@@ -148,7 +148,7 @@ std::optional<std::vector<std::int16_t>> ConvertToOutput(const TWaveFormatEx& fo
     // The resampler holds back the sound's last milliseconds, and SDL 2.26's flush gives none
     // of them back: silence pushed behind the sound brings them out, then the sound is cut at
     // its own length.
-    const std::size_t streamFrameBytes = std::size_t{SDL_AUDIO_BITSIZE(from)} / 8 * static_cast<std::size_t>(channels);
+    const std::size_t streamFrameBytes = static_cast<std::size_t>(SDL_AUDIO_BITSIZE(from)) / 8 * static_cast<std::size_t>(channels);
     const std::vector<std::uint8_t> silence(SilenceFrames * streamFrameBytes, from == AUDIO_U8 ? 0x80 : 0);
     for (int block = 0; ok && out.size() < wanted && block < MaxSilenceBlocks; ++block)
         ok = SDL_AudioStreamPut(stream, silence.data(), static_cast<int>(silence.size())) == 0 && drain(stream, out);

@@ -53,6 +53,16 @@ struct EditorView {
     std::int32_t height = 0;
 };
 
+// The distance and height at which the whole object shows, unturned, in the context's view: its
+// middle height brought to the eye's (as far as the height bar goes, -512 to 512), and the sphere
+// round that middle that holds every point inside nine tenths of the view. The start view suits
+// objects of about 300 units round their origin; imported ones are 1,000 units standing on it.
+struct ObjectFit {
+    std::int32_t distance = 300;
+    std::int32_t height = 0;
+};
+ObjectFit FitObjectInView(const Object3D& object, const RenderContext& context);
+
 // One frame: clear to colour 0, the camera at the origin, one light of radius 100000 at the
 // object, the object `view.distance` away and `view.height` up, turned by the view's angles.
 // Drawn with DrawTriangle unless told otherwise (the benchmarks pass the plain rasteriser).

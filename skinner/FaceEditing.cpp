@@ -2,6 +2,20 @@
 
 #include "NumberText.h"
 
+void SetFaceTexture(Face& face, std::int32_t texture)
+{
+    face.texture = static_cast<std::uint16_t>(static_cast<std::uint32_t>(texture) & 0xFFFF);
+}
+
+void SetFaceDoubleSided(Face& face, bool doubleSided) { face.doubleSided = doubleSided ? 1 : 0; }
+
+void SetFaceTransparency(Face& face, int transparency) { face.transparency = static_cast<std::uint16_t>(transparency); }
+
+void SetVirtualFaceSize(Face& face, VirtualSide side, std::uint16_t size)
+{
+    (side == VirtualSide::Width ? face.p2 : face.p3) = size;
+}
+
 void ChangeFaceType(Face& face, std::uint16_t faceType, std::size_t points)
 {
     const bool wasVirtual = face.faceType == FaceVirtual;

@@ -1,11 +1,25 @@
 #pragma once
-// Changes the skinning editor makes to the one face being edited.
+// Changes the skinning editor makes to the one face being edited: each control of the face panel
+// is one of these calls, which the form wraps in an undoable step.
 #include "Object3D.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
+
+// The texture number (types 0 to 2) or the colour number (a plain face): the low 16 bits.
+void SetFaceTexture(Face& face, std::int32_t texture);
+
+// 1 when drawn from both sides, else 0.
+void SetFaceDoubleSided(Face& face, bool doubleSided);
+
+// Percent of see-through blending, as the transparency bar gives it (0 to 100).
+void SetFaceTransparency(Face& face, int transparency);
+
+// A virtual face's width (p2) or height (p3) in object units.
+enum class VirtualSide { Width, Height };
+void SetVirtualFaceSize(Face& face, VirtualSide side, std::uint16_t size);
 
 // Gives the face a new type. A virtual face made a triangle holds a width and a height where
 // point indices belong: a p2 or p3 that names no point (`points` is the object's count) becomes

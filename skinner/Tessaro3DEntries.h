@@ -1,9 +1,11 @@
 #pragma once
 // The 3D object skinning editor's dictionary entries (Tessaro3D.dic), one row each: number, name
-// in the code, use, English text. New texts of the editor are added here as rows.
+// in the code, use, English text. New texts of the editor are added here as rows; the texts the
+// editors share (Edit menu, questions, recovery, recent files) are joined at 80 to 95.
 #include "DialogEntries.h"
+#include "DocumentEntries.h"
 
-inline constexpr DictionaryEntry Tessaro3DEntries[] = {
+inline constexpr DictionaryEntry Tessaro3DOwnEntries[] = {
     {0, "Caption", "window caption; its first part after a file operation", "3D object skinning"},
     {1, "Fichier1", "File menu", "&File"},
     {2, "TextMenu", "Texture menu", "&Texture"},
@@ -68,7 +70,26 @@ inline constexpr DictionaryEntry Tessaro3DEntries[] = {
     DialogEntry("Yes", 96),
     DialogEntry("No", 97),
     DialogEntry("OK", 98),
+    {110, "NewObject", "File menu: a new object (the start triangle)", "&New object"},
+    {111, "ImportModel", "File menu: import a model of another format (OBJ, STL, glTF ...)", "&Import model ..."},
+    {112, "ImportModelTitle", "title of the model import dialog", "Please select a 3D model to import"},
+    {113, "ModelFilter", "filter of the model import dialog", "3D models"},
+    {114, "ModelReaderCrashed", "message: the model reader stopped on a file, %1 the file",
+     "%1 could not be imported: the model reader stopped on it (the file may be damaged). Your object is as it was."},
+    {115, "ModelReaderTooLong", "message: the model reader took too long, %1 the file, %2 the seconds",
+     "%1 could not be imported: the model reader took more than %2 seconds. Your object is as it was."},
+    {116, "ModelNotImported", "message: the model reader refused a file, %1 its reason (naming the file)",
+     "The model could not be imported: %1"},
+    {117, "ImporterMissing", "message: the model importer k3x was not found, %1 the folders looked in",
+     "The model importer k3x was not found (looked in %1)."},
+    {118, "UndoFaceType", "Edit menu: what Undo and Redo change, the face type", "Set face type"},
+    {119, "UndoTransparency", "Edit menu: what Undo and Redo change, the face's transparency", "Set transparency"},
+    {120, "UndoWidth", "Edit menu: what Undo and Redo change, a virtual face's width (Lx)", "Set width"},
+    {121, "UndoHeight", "Edit menu: what Undo and Redo change, a virtual face's height (Ly)", "Set height"},
+    {122, "UndoObjectHeight", "Edit menu: what Undo and Redo change, the height bar", "Move the object up or down"},
 };
+
+inline constexpr auto Tessaro3DEntries = JoinEntries(Tessaro3DOwnEntries, DocumentEntries(80));
 static_assert(IsWellFormed(Tessaro3DEntries));
 
 consteval const DictionaryEntry& Tessaro3DText(std::string_view name) { return EntryNamed(Tessaro3DEntries, name); }

@@ -2,18 +2,25 @@
 #include "Tessaro3DUnit.h"
 
 #include "BankImageProblem.h"
+#include "CommandLineFolder.h"
 #include "DxfImport.h"
+#include "EditorDocument.h"
 #include "Errors.h"
 #include "FaceEditing.h"
+#include "HelperProcess.h"
 #include "K3xDisplay.h"
+#include "LastFolders.h"
 #include "LocalisationUnit.h"
+#include "ObjectChange.h"
 #include "ObjectFile.h"
 #include "ObjectTools.h"
 #include "PointMerge.h"
+#include "ProgramUsages.h"
 #include "Renderer.h"
 #include "Shell.h"
 #include "Tessaro3DEntries.h"
 #include "Text.h"
+#include "UndoCommands.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -23,7 +30,10 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QRegularExpression>
 #include <QSlider>
+#include <QTemporaryDir>
+#include <QTimer>
 
 #include <filesystem>
 #include <system_error>
@@ -46,6 +56,23 @@ void setMaximumQuietly(QScrollBar* bar, int maximum)
     bar->setMaximum(maximum);
 }
 
+// Controls whose runs of changes on one face make one undo step; the step's id is the control's
+// with the face's index in its low 16 bits, so a run never spans two faces.
+enum MergingControl { TransparenceRun = 1, LxRun, LyRun, HeightBarRun };
+constexpr int EveryChange = -1;
+
+int runOnFace(int control, std::int32_t face) { return control << 16 | (face & 0xFFFF); }
+
+// What an undo step is called in the Edit menu: the text of the menu item or button that made it,
+// without its accelerator and its trailing dots ("Make all &coloured" -> "Make all coloured").
+QString stepName(const DictionaryEntry& entry)
+{
+    QString text = Entry(entry).remove(QLatin1Char('&')).trimmed();
+    while (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text.trimmed();
+}
+
 } // namespace
 
 // ---- face controls ----
@@ -64,47 +91,56 @@ void TForm1::TextureBarChange()
     ShowFaceInfo();
 }
 
+void TForm1::editFace(const DictionaryEntry& name, int control, const std::function<void(Face&)>& edit)
+{
+    const Face* face = currentFaceRecord();
+    if (face == nullptr)
+        return;
+    Face after = *face;
+    edit(after);
+    const std::int32_t index = currentFace;
+    const int run = control == EveryChange ? EveryChange : runOnFace(control, index);
+    PushChange<Face>(document->History(), stepName(name), run, *face, after, [this, index](const Face& value) {
+        if (static_cast<std::size_t>(index) < object.faceCount())
+            object.faces[static_cast<std::size_t>(index)] = value;
+        currentFace = index; // an undo shows the face it changed
+        ShowFaceInfo();
+    });
+}
+
 void TForm1::TextValidClick()
 {
-    if (Face* face = currentFaceRecord())
-        face->texture = static_cast<std::uint16_t>(currentTexture);
+    editFace(Tessaro3DText("TextValid"), EveryChange, [this](Face& face) { SetFaceTexture(face, currentTexture); });
     ShowFaceInfo();
 }
 
 void TForm1::CoulValidClick()
 {
-    if (Face* face = currentFaceRecord())
-        face->texture = currentColour;
+    editFace(Tessaro3DText("CoulValid"), EveryChange, [this](Face& face) { SetFaceTexture(face, currentColour); });
     ShowFaceInfo();
 }
 
 void TForm1::TypeFaceClick()
 {
     const int type = TypeFaceItems->checkedId();
-    if (Face* face = currentFaceRecord(); face != nullptr && type >= 0)
-        ChangeFaceType(*face, static_cast<std::uint16_t>(type), object.pointCount());
+    if (type >= 0)
+        editFace(Tessaro3DText("UndoFaceType"), EveryChange, [this, type](Face& face) {
+            ChangeFaceType(face, static_cast<std::uint16_t>(type), object.pointCount());
+        });
     ShowFaceInfo();
 }
 
 void TForm1::DoubleFaceClick()
 {
-    if (Face* face = currentFaceRecord())
-        face->doubleSided = DoubleFace->isChecked() ? 1 : 0;
+    const bool ticked = DoubleFace->isChecked();
+    editFace(Tessaro3DText("DoubleFace"), EveryChange, [ticked](Face& face) { SetFaceDoubleSided(face, ticked); });
 }
 
-void TForm1::RetourneClick()
-{
-    if (Face* face = currentFaceRecord())
-        NextMapping(*face);
-}
+void TForm1::RetourneClick() { editFace(Tessaro3DText("Retourne"), EveryChange, &NextMapping); }
 
-void TForm1::FlipClick()
-{
-    if (Face* face = currentFaceRecord())
-        RotateFacePoints(*face);
-}
+void TForm1::FlipClick() { editFace(Tessaro3DText("Flip"), EveryChange, &RotateFacePoints); }
 
-void TForm1::setFaceSize(QLineEdit* edit, std::uint16_t Face::*field)
+void TForm1::setFaceSize(QLineEdit* edit, VirtualSide side)
 {
     const QString text = edit->text();
     if (text.isEmpty())
@@ -114,24 +150,32 @@ void TForm1::setFaceSize(QLineEdit* edit, std::uint16_t Face::*field)
         ShowError(this, QString("'%1' is not a valid integer value").arg(text));
         return;
     }
-    if (Face* face = currentFaceRecord())
-        face->*field = *size;
+    const bool width = side == VirtualSide::Width;
+    editFace(width ? Tessaro3DText("UndoWidth") : Tessaro3DText("UndoHeight"), width ? LxRun : LyRun,
+             [side, size](Face& face) { SetVirtualFaceSize(face, side, *size); });
 }
 
-void TForm1::LxChange() { setFaceSize(Lx, &Face::p2); }
+void TForm1::LxChange() { setFaceSize(Lx, VirtualSide::Width); }
 
-void TForm1::LyChange() { setFaceSize(Ly, &Face::p3); }
+void TForm1::LyChange() { setFaceSize(Ly, VirtualSide::Height); }
 
 void TForm1::TransparenceChange()
 {
-    if (Face* face = currentFaceRecord())
-        face->transparency = static_cast<std::uint16_t>(Transparence->value());
+    const int level = Transparence->value();
+    editFace(Tessaro3DText("UndoTransparency"), TransparenceRun,
+             [level](Face& face) { SetFaceTransparency(face, level); });
     ShowFaceInfo();
 }
 
 void TForm1::HeightBarChange()
 {
-    objectHeight = HeightBar->value();
+    PushChange<std::int32_t>(document->History(), stepName(Tessaro3DText("UndoObjectHeight")), HeightBarRun << 16,
+                             objectHeight, HeightBar->value(), [this](const std::int32_t& height) {
+                                 objectHeight = height;
+                                 const QSignalBlocker quiet(HeightBar);
+                                 HeightBar->setValue(height);
+                                 ShowFaceInfo();
+                             });
     ShowFaceInfo();
 }
 
@@ -145,13 +189,27 @@ namespace {
 
 using Flow = TForm1::FileFlow;
 const Flow DxfImportFlow{TForm1::DialogKind::Open, Tessaro3DText("DxfFilter"), "(*.dxf *.DXF)", "dxf",
-                         Tessaro3DText("OpenDxfTitle")};
+                         Tessaro3DText("OpenDxfTitle"), "Dxf"};
 const Flow ObjectOpenFlow{TForm1::DialogKind::Open, Tessaro3DText("ObjectFilter"), "(*.3do *.3DO)", "3DO",
-                          Tessaro3DText("OpenObjectTitle")};
+                          Tessaro3DText("OpenObjectTitle"), "Object"};
 const Flow ObjectSaveFlow{TForm1::DialogKind::Save, Tessaro3DText("SavedObjectFilter"), "(*.3do *.3DO)", "3DO",
-                          Tessaro3DText("SaveObjectTitle")};
+                          Tessaro3DText("SaveObjectTitle"), "Object"};
 const Flow BankOpenFlow{TForm1::DialogKind::Open, Tessaro3DText("BankFilter"), "(*.def *.DEF)", "def",
-                        Tessaro3DText("OpenBankTitle")};
+                        Tessaro3DText("OpenBankTitle"), "Bank"};
+// The formats the model importer reads, DXF drawings with blocks and polyfaces among them.
+constexpr const char* ModelExtensions[] = {"obj", "stl", "ply", "gltf", "glb", "fbx", "dae", "3ds", "dxf"};
+
+std::string modelPatterns()
+{
+    QStringList patterns;
+    for (const char* extension : ModelExtensions)
+        patterns << QString("*.") + extension << QString("*.") + QString(extension).toUpper();
+    return Native("(" + patterns.join(' ') + ")");
+}
+
+const std::string ModelPatterns = modelPatterns();
+const Flow ModelImportFlow{TForm1::DialogKind::Open, Tessaro3DText("ModelFilter"), ModelPatterns.c_str(), "",
+                           Tessaro3DText("ImportModelTitle"), "Model"};
 
 // The name a Save offers for an object imported from `path`: the mesh's own name as a .3do
 // beside it, never the name of an object loaded before.
@@ -161,64 +219,232 @@ QString objectNameFor(const QString& path)
     return mesh.dir().filePath(mesh.completeBaseName() + ".3do");
 }
 
+// A file dropped or named from elsewhere that the model importer reads.
+bool isModelFile(const QString& path)
+{
+    const QString kind = QFileInfo(path).suffix().toLower();
+    return std::any_of(std::begin(ModelExtensions), std::end(ModelExtensions),
+                       [&kind](const char* extension) { return kind == extension; });
+}
+
 } // namespace
 
-void TForm1::showFileInCaption(const QString& path) { setWindowTitle(Entry(Tessaro3DText("Caption")) + " - " + path); }
-
-void TForm1::objectReplaced(const QString& path, const QString& saveName)
+void TForm1::objectReplaced(const QString& saveName)
 {
     currentFace = std::clamp<std::int32_t>(currentFace, 0, object.lastFace);
     setMaximumQuietly(FaceBar, object.lastFace);
     SaveDialog.fileName = saveName;
-    showFileInCaption(path);
     warnOfMissingTextures();
 }
 
-QString TForm1::runOnChosenFile(const FileFlow& flow, const std::function<void(const std::string& file)>& action)
+void TForm1::objectChanged()
+{
+    currentFace = std::clamp<std::int32_t>(currentFace, 0, object.lastFace);
+    setMaximumQuietly(FaceBar, object.lastFace);
+    ShowFaceInfo();
+}
+
+QString TForm1::chooseFile(const FileFlow& flow)
 {
     makeCurrent(startFolder);
     FileDialogRequest& dialog = flow.dialog == DialogKind::Save ? SaveDialog : OpenDialog;
     dialog.filter = EntryOrEnglish(flow.filterName) + " " + flow.patterns;
     dialog.defaultSuffix = flow.extension;
     dialog.title = Entry(flow.title);
-    QString path = flow.dialog == DialogKind::Save ? ChooseSaveFile(this, dialog) : ChooseOpenFile(this, dialog);
-    if (!path.isEmpty()) {
-        dialog.folder = QFileInfo(path).absolutePath(); // the next time it opens where the user was
-        try {
-            action(Native(path));
-        } catch (const OrmelError& error) {
-            // The object and the bank are kept as they were; a save leaves the old file whole.
-            ShowError(this, Ui(error.what()));
-            path.clear();
-        }
+    const QString remembered = flow.remembered;
+    return flow.dialog == DialogKind::Save ? ChooseSaveFileRemembered(this, remembered, dialog)
+                                           : ChooseOpenFileRemembered(this, remembered, dialog);
+}
+
+bool TForm1::runFileAction(const QString& path, const std::function<void(const std::string& file)>& action)
+{
+    makeCurrent(startFolder);
+    try {
+        action(Native(path));
+        return true;
+    } catch (const OrmelError& error) {
+        // The object and the bank are kept as they were; a save leaves the old file whole.
+        ShowError(this, Ui(error.what()));
+        return false;
     }
+}
+
+QString TForm1::runOnChosenFile(const FileFlow& flow, const std::function<void(const std::string& file)>& action)
+{
+    QString path = chooseFile(flow);
+    if (!path.isEmpty() && !runFileAction(path, action))
+        path.clear();
     ResetClick();
     return path;
 }
 
+void TForm1::Start(const QStringList& arguments)
+{
+    // Over the window once it shows; the bank question comes last, as no bank may be among them.
+    QTimer::singleShot(0, this, [this, arguments] {
+        document->Start(Tessaro3DUsage(), arguments);
+        if (!haveBank_)
+            LoadPigmentaClick();
+    });
+}
+
+void TForm1::OpenFile(const QString& file)
+{
+    const QString path = QFileInfo(file).absoluteFilePath(); // before the current folder changes
+    const QString kind = QFileInfo(path).suffix().toLower();
+    if (kind != "def" && kind != "3do" && !isModelFile(path)) {
+        ShowRefusedArguments(this, Tessaro3DUsage(), {file}, document->History().Texts().refusedArgument);
+        return;
+    }
+    if (kind != "def" && !document->MayDiscard())
+        return;
+    startFolder = Native(EnterProjectFolderOf(path));
+    OpenDialog.folder = SaveDialog.folder = Ui(startFolder);
+    if (kind == "def")
+        loadBankFile(path);
+    else if (kind == "3do")
+        loadObjectFile(path);
+    else if (kind == "dxf")
+        importDxfFile(path);
+    else
+        importModelFile(path);
+    ResetClick();
+    ShowFaceInfo();
+}
+
+bool TForm1::loadObjectFile(const QString& path)
+{
+    if (!runFileAction(path, [this](const std::string& file) { LoadObject(file, object); }))
+        return false;
+    objectReplaced(path); // saved under its own name unless the user says otherwise
+    document->Opened(path);
+    return true;
+}
+
+bool TForm1::importDxfFile(const QString& path)
+{
+    if (!runFileAction(path, [this](const std::string& file) { ImportDxf(file, object); }))
+        return false;
+    const QString name = objectNameFor(path);
+    objectReplaced(name);
+    document->Imported(QFileInfo(name).fileName());
+    return true;
+}
+
+void TForm1::NewObjectClick()
+{
+    if (!document->MayDiscard())
+        return;
+    MakeStartObject(object);
+    objectReplaced({});
+    document->Started();
+    ResetClick();
+    ShowFaceInfo();
+}
+
 void TForm1::LoadDXFObjetClick()
 {
-    const QString path = runOnChosenFile(DxfImportFlow, [this](const std::string& file) { ImportDxf(file, object); });
-    if (!path.isEmpty())
-        objectReplaced(path, objectNameFor(path));
+    const QString path = chooseFile(DxfImportFlow);
+    if (!path.isEmpty() && document->MayDiscard())
+        importDxfFile(path);
+    ResetClick();
     ShowFaceInfo();
 }
 
 void TForm1::LoadObjet3DClick()
 {
-    const QString path = runOnChosenFile(ObjectOpenFlow, [this](const std::string& file) { LoadObject(file, object); });
-    if (!path.isEmpty())
-        objectReplaced(path, path); // saved under its own name unless the user says otherwise
+    const QString path = chooseFile(ObjectOpenFlow);
+    if (!path.isEmpty() && document->MayDiscard())
+        loadObjectFile(path);
+    ResetClick();
     ShowFaceInfo();
 }
 
-void TForm1::SaveObjet3DClick()
+void TForm1::ImportModelClick()
+{
+    const QString path = chooseFile(ModelImportFlow);
+    if (!path.isEmpty() && document->MayDiscard())
+        importModelFile(path);
+    ResetClick();
+    ShowFaceInfo();
+}
+
+bool TForm1::importModelFile(const QString& path)
+{
+    const auto importer = FindSuiteProgram("k3x");
+    if (!importer) {
+        QStringList folders;
+        for (const std::filesystem::path& folder : ProgramFolders())
+            folders << Ui(folder.string());
+        ShowError(this, EntryOrEnglish(Tessaro3DText("ImporterMissing")).arg(folders.join(", ")));
+        return false;
+    }
+    const QTemporaryDir scratch;
+    const QString made = scratch.filePath("import.3do");
+    QStringList arguments{"import-mesh", path, made};
+    if (!bankPath_.isEmpty())
+        arguments << "--bank" << bankPath_;
+    const HelperRun run = RunHelper(Ui(importer->string()), arguments, Ui(startFolder), importTimeLimit);
+    QString failure;
+    switch (run.outcome) {
+    case HelperRun::Outcome::Crashed:
+        failure = EntryOrEnglish(Tessaro3DText("ModelReaderCrashed")).arg(path);
+        break;
+    case HelperRun::Outcome::TimedOut:
+        failure = EntryOrEnglish(Tessaro3DText("ModelReaderTooLong")).arg(path).arg(importTimeLimit / 1000.0);
+        break;
+    case HelperRun::Outcome::NotStarted:
+    case HelperRun::Outcome::Finished:
+        if (run.outcome == HelperRun::Outcome::Finished && run.exitCode == 0)
+            break;
+        // k3x names the file and the reason after its own name and the command's.
+        QString reason = run.errorText.section('\n', 0, 0);
+        reason.remove(QRegularExpression("^k3x import-mesh: "));
+        failure = EntryOrEnglish(Tessaro3DText("ModelNotImported")).arg(reason.isEmpty() ? path : reason);
+        break;
+    }
+    if (failure.isEmpty() && !QFileInfo::exists(made)) // an importer that said nothing and made nothing
+        failure = EntryOrEnglish(Tessaro3DText("ModelNotImported")).arg(path);
+    if (!failure.isEmpty()) {
+        ShowError(this, failure);
+        return false;
+    }
+    Object3D imported;
+    if (!runFileAction(made, [&imported](const std::string& file) { LoadObject(file, imported); }))
+        return false;
+    object = std::move(imported);
+    // Imported objects stand 1,000 units tall on the origin: the view takes them in whole.
+    const ObjectFit fit = FitObjectInView(object, *context);
+    viewDistance = fit.distance;
+    objectHeight = fit.height;
+    {
+        const QSignalBlocker quiet(HeightBar);
+        HeightBar->setValue(objectHeight);
+    }
+    const QString name = objectNameFor(path);
+    objectReplaced(name);
+    document->Imported(QFileInfo(name).fileName());
+    return true;
+}
+
+bool TForm1::saveObject()
 {
     const QString path = runOnChosenFile(ObjectSaveFlow, [this](const std::string& file) { SaveObject(file, object); });
-    if (!path.isEmpty()) {
-        SaveDialog.fileName = path;
-        showFileInCaption(path);
-    }
+    if (path.isEmpty())
+        return false;
+    SaveDialog.fileName = path;
+    document->Saved(path);
+    return true;
+}
+
+void TForm1::SaveObjet3DClick() { saveObject(); }
+
+void TForm1::openRecovered(const QString& copy, const QString& original)
+{
+    LoadObject(Native(copy), object);
+    objectReplaced(original);
+    document->History().Start(original);
+    ShowFaceInfo();
 }
 
 namespace {
@@ -235,8 +461,17 @@ QString bankImageMessage(const ImageProblem& problem)
 
 void TForm1::LoadPigmentaClick()
 {
+    const QString path = chooseFile(BankOpenFlow);
+    if (!path.isEmpty())
+        loadBankFile(path);
+    ResetClick();
+    ShowFaceInfo();
+}
+
+bool TForm1::loadBankFile(const QString& path)
+{
     RenderBankLoaded loaded;
-    const QString path = runOnChosenFile(BankOpenFlow, [&](const std::string& file) {
+    const bool done = runFileAction(path, [&](const std::string& file) {
         const HourglassCursor hourglass; // the first load of a bank builds its blend tables
         try {
             loaded = LoadRenderBank(file, *context);
@@ -244,9 +479,11 @@ void TForm1::LoadPigmentaClick()
             throw OrmelError(Native(bankImageMessage(error.problem)));
         }
     });
-    if (!path.isEmpty())
+    if (done) {
+        bankPath_ = QFileInfo(path).absoluteFilePath();
         bankLoaded(loaded);
-    ShowFaceInfo();
+    }
+    return done;
 }
 
 void TForm1::bankLoaded(const RenderBankLoaded& loaded)
@@ -280,7 +517,7 @@ void TForm1::warnOfMissingTextures()
                               .arg(context->bank.lastTexture));
 }
 
-void TForm1::Quitter1Click() { QApplication::quit(); }
+void TForm1::Quitter1Click() { close(); } // the question about unsaved work comes with the close
 
 void TForm1::Aide1Click()
 {
@@ -289,22 +526,53 @@ void TForm1::Aide1Click()
 
 // ---- the "Outils" menu ----
 
+void TForm1::runTool(const QString& name, const std::function<void(Object3D&)>& tool)
+{
+    Object3D changed = UsedPart(object);
+    tool(changed);
+    UndoHistory& history = document->History();
+    switch (ChangedPart(object, changed)) {
+    case ObjectPart::Nothing:
+        break;
+    case ObjectPart::Faces:
+        history.Push(new SwapChange<std::vector<Face>>(name, std::move(changed.faces), [this](std::vector<Face>& held) {
+            ExchangeFaces(object, held);
+            objectChanged();
+        }));
+        break;
+    case ObjectPart::Points:
+        history.Push(new SwapChange<ObjectPoints>(
+            name, ObjectPoints{std::move(changed.x), std::move(changed.y), std::move(changed.z)},
+            [this](ObjectPoints& held) {
+                ExchangePoints(object, held);
+                objectChanged();
+            }));
+        break;
+    case ObjectPart::Whole:
+        history.Push(new SwapChange<Object3D>(name, std::move(changed), [this](Object3D& held) {
+            std::swap(object, held);
+            objectChanged();
+        }));
+        break;
+    }
+    ShowFaceInfo();
+}
+
 void TForm1::ColorieClick()
 {
-    ColourAllFaces(object, currentColour);
-    ShowFaceInfo();
+    runTool(stepName(Tessaro3DText("Colorie")), [this](Object3D& o) { ColourAllFaces(o, currentColour); });
 }
 
 void TForm1::TextureToutClick()
 {
-    TextureAllFaces(object, static_cast<std::uint16_t>(currentTexture));
-    ShowFaceInfo();
+    const auto texture = static_cast<std::uint16_t>(currentTexture);
+    runTool(stepName(Tessaro3DText("TextureTout")), [texture](Object3D& o) { TextureAllFaces(o, texture); });
 }
 
 void TForm1::MettretoutenTransparent1Click()
 {
-    SetAllTransparency(object, static_cast<std::uint16_t>(Transparence->value()));
-    ShowFaceInfo();
+    const auto level = static_cast<std::uint16_t>(Transparence->value());
+    runTool(stepName(Tessaro3DText("MettretoutenTransparent1")), [level](Object3D& o) { SetAllTransparency(o, level); });
 }
 
 void TForm1::ReprendreHabillageClick()
@@ -312,7 +580,9 @@ void TForm1::ReprendreHabillageClick()
     Object3D other;
     const QString path = runOnChosenFile(ObjectOpenFlow, [&](const std::string& file) { LoadObject(file, other); });
     if (!path.isEmpty()) {
-        const SkinTakeOver result = TakeOverSkin(object, other);
+        SkinTakeOver result;
+        runTool(stepName(Tessaro3DText("ReprendreHabillage")),
+                [&result, &other](Object3D& o) { result = TakeOverSkin(o, other); });
         ShowMessage(this, EntryOrEnglish(Tessaro3DText("SkinTakenOver"))
                               .arg(result.taken)
                               .arg(result.skipped)
@@ -323,32 +593,30 @@ void TForm1::ReprendreHabillageClick()
 
 void TForm1::Remplacerlacouleur1Click()
 {
-    ReplaceColour(object, currentFace, currentColour);
-    ShowFaceInfo();
+    const std::int32_t sample = currentFace;
+    const std::uint8_t colour = currentColour;
+    runTool(stepName(Tessaro3DText("Remplacerlacouleur1")),
+            [sample, colour](Object3D& o) { ReplaceColour(o, sample, colour); });
 }
 
 void TForm1::Supprimerlespointsdoubles1Click()
 {
-    MergeCoincidentPoints(object);
-    ShowFaceInfo();
+    runTool(stepName(Tessaro3DText("Supprimerlespointsdoubles1")), [](Object3D& o) { MergeCoincidentPoints(o); });
 }
 
 void TForm1::dblfac2Click()
 {
-    SetAllDoubleSided(object, 0);
-    ShowFaceInfo();
+    runTool(stepName(Tessaro3DText("dblfac2")), [](Object3D& o) { SetAllDoubleSided(o, 0); });
 }
 
 void TForm1::dblface1Click()
 {
-    SetAllDoubleSided(object, 1);
-    ShowFaceInfo();
+    runTool(stepName(Tessaro3DText("dblface1")), [](Object3D& o) { SetAllDoubleSided(o, 1); });
 }
 
 void TForm1::Inverserlesnormales1Click()
 {
-    TurnFacesOver(object);
-    ShowFaceInfo();
+    runTool(stepName(Tessaro3DText("Inverserlesnormales1")), [](Object3D& o) { TurnFacesOver(o); });
 }
 
 void TForm1::Chargerobjetancienformat1Click()
@@ -356,7 +624,7 @@ void TForm1::Chargerobjetancienformat1Click()
     // Nothing is read: the old format is gone; only the caption names the file.
     const QString path = runOnChosenFile(ObjectOpenFlow, [](const std::string&) {});
     if (!path.isEmpty())
-        showFileInCaption(path);
+        setWindowTitle(Entry(Tessaro3DText("Caption")) + " - " + path + "[*]");
     ShowFaceInfo();
 }
 
@@ -365,18 +633,43 @@ void TForm1::Convertirancienobjet1Click()
     // An open dialog that writes the object to the chosen file, as the hidden item always did.
     const QString path = runOnChosenFile(ObjectOpenFlow, [this](const std::string& file) { SaveObject(file, object); });
     if (!path.isEmpty())
-        showFileInCaption(path);
+        document->Saved(path);
     ShowFaceInfo();
 }
 
-void TForm1::X1Click() { MirrorObject(object, Axis::X); }
+namespace {
 
-void TForm1::Y1Click() { MirrorObject(object, Axis::Y); }
+// The mirror and quarter-turn steps: the submenu's name and the item's ("Mirror X").
+QString axisStepName(const DictionaryEntry& submenu, const char* item) { return stepName(submenu) + " " + item; }
 
-void TForm1::Z1Click() { MirrorObject(object, Axis::Z); }
+} // namespace
 
-void TForm1::N90Z1Click() { QuarterTurn(object, Axis::Z); }
+void TForm1::X1Click()
+{
+    runTool(axisStepName(Tessaro3DText("Symtrie1"), "X"), [](Object3D& o) { MirrorObject(o, Axis::X); });
+}
 
-void TForm1::N90X1Click() { QuarterTurn(object, Axis::X); }
+void TForm1::Y1Click()
+{
+    runTool(axisStepName(Tessaro3DText("Symtrie1"), "Y"), [](Object3D& o) { MirrorObject(o, Axis::Y); });
+}
 
-void TForm1::N90Y1Click() { QuarterTurn(object, Axis::Y); }
+void TForm1::Z1Click()
+{
+    runTool(axisStepName(Tessaro3DText("Symtrie1"), "Z"), [](Object3D& o) { MirrorObject(o, Axis::Z); });
+}
+
+void TForm1::N90Z1Click()
+{
+    runTool(axisStepName(Tessaro3DText("Rotation1"), "90° Z"), [](Object3D& o) { QuarterTurn(o, Axis::Z); });
+}
+
+void TForm1::N90X1Click()
+{
+    runTool(axisStepName(Tessaro3DText("Rotation1"), "90° X"), [](Object3D& o) { QuarterTurn(o, Axis::X); });
+}
+
+void TForm1::N90Y1Click()
+{
+    runTool(axisStepName(Tessaro3DText("Rotation1"), "90° Y"), [](Object3D& o) { QuarterTurn(o, Axis::Y); });
+}

@@ -2,9 +2,11 @@
 // the controls and menus are in Tessaro3DHandlers.cpp.
 #include "Tessaro3DUnit.h"
 
+#include "EditorDocument.h"
 #include "IdleRepaint.h"
 #include "K3xDisplay.h"
 #include "LocalisationUnit.h"
+#include "ObjectFile.h"
 #include "OrmelApplication.h"
 #include "Renderer.h"
 #include "Tessaro3DEntries.h"
@@ -228,10 +230,12 @@ void TForm1::buildMenus()
         return action;
     };
     Fichier1 = menuBar()->addMenu("&Fichier");
+    NewObject = add(Fichier1, "&Nouvel objet", QKeySequence(Qt::CTRL | Qt::Key_N), &TForm1::NewObjectClick);
     LoadDXFObjet = add(Fichier1, "Charger Objet &DXF ...", QKeySequence(Qt::CTRL | Qt::Key_D), &TForm1::LoadDXFObjetClick);
     LoadObjet3D = add(Fichier1, "&Charger Objet ...", QKeySequence(Qt::CTRL | Qt::Key_L), &TForm1::LoadObjet3DClick);
+    ImportModel = add(Fichier1, "&Importer un mod\u00e8le ...", QKeySequence(Qt::CTRL | Qt::Key_I), &TForm1::ImportModelClick);
     SaveObjet3D = add(Fichier1, "&Sauver Objet", QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::SaveObjet3DClick);
-    Fichier1->addSeparator(); // N2
+    N2 = Fichier1->addSeparator();
     Quitter1 = add(Fichier1, "&Quitter", QKeySequence(Qt::CTRL | Qt::Key_Q), &TForm1::Quitter1Click);
 
     TextMenu = menuBar()->addMenu("&Texture");
@@ -276,6 +280,7 @@ void TForm1::FormCreate()
     startFolder = std::filesystem::current_path(ec).string();
     OpenDialog.folder = SaveDialog.folder = QString::fromStdString(startFolder);
     TranslateForm();
+    makeDocument();
 
     CreateImage(TextureViewImage, TextureSide, TextureSide);
     CreateImage(PaletteViewImage, TextureSide, TextureSide);
@@ -291,8 +296,27 @@ void TForm1::FormCreate()
 
     Timer1Timer();
     Timer1->start();
-    // The user is asked for a texture bank at once, over the window when it shows.
-    QTimer::singleShot(0, this, &TForm1::LoadPigmentaClick);
+}
+
+void TForm1::makeDocument()
+{
+    document = new EditorDocument(this, QStringLiteral("Tessaro3D"), QStringLiteral("3do"),
+                                  DocumentTexts::FromTable(Entry(Tessaro3DText("Caption")), Tessaro3DEntries),
+                                  {[this] { return saveObject(); },
+                                   [this] {
+                                       const std::vector<std::uint8_t> bytes = EncodeObject(object);
+                                       return QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                                         static_cast<qsizetype>(bytes.size()));
+                                   },
+                                   [this](const QString& file) { OpenFile(file); },
+                                   [this](const QString& copy, const QString& original) { openRecovered(copy, original); }});
+    document->AddMenus(Fichier1, N2, TextMenu->menuAction());
+    UndoHistory& history = document->History();
+    history.EndRunsWhenLeft(Lx);
+    history.EndRunsWhenLeft(Ly);
+    // A drag of a bar is one step; the next drag another.
+    connect(Transparence, &QSlider::sliderReleased, &history, &UndoHistory::EndTypingRun);
+    connect(HeightBar, &QScrollBar::sliderReleased, &history, &UndoHistory::EndTypingRun);
 }
 
 void TForm1::TranslateForm()
@@ -315,7 +339,9 @@ void TForm1::TranslateForm()
     const struct {
         QAction* action;
         const DictionaryEntry& entry;
-    } actions[] = {{LoadDXFObjet, Tessaro3DText("LoadDXFObjet")},
+    } actions[] = {{NewObject, Tessaro3DText("NewObject")},
+                   {LoadDXFObjet, Tessaro3DText("LoadDXFObjet")},
+                   {ImportModel, Tessaro3DText("ImportModel")},
                    {LoadObjet3D, Tessaro3DText("LoadObjet3D")},
                    {SaveObjet3D, Tessaro3DText("SaveObjet3D")},
                    {Quitter1, Tessaro3DText("Quitter1")},
@@ -345,6 +371,8 @@ void TForm1::TranslateForm()
         TypeFaceItems->button(i)->setText(Entry(*typeFaceEntries[i]));
     DoubleFace->setText(Entry(Tessaro3DText("DoubleFace")));
     Label3->setText(Entry(Tessaro3DText("Label3")));
+    if (document)
+        document->Retranslate(DocumentTexts::FromTable(Entry(Tessaro3DText("Caption")), Tessaro3DEntries));
 }
 
 void TForm1::ShowFaceInfo()
@@ -374,8 +402,11 @@ void TForm1::ShowFaceInfo()
     Lx->setEnabled(isVirtual);
     Ly->setEnabled(isVirtual);
     if (isVirtual) {
-        Lx->setText(QString::number(face->p2));
-        Ly->setText(QString::number(face->p3));
+        // A text that already means the size stays as typed ("040", "$28"), so typing is not undone.
+        if (FaceSizeFromText(Native(Lx->text())) != face->p2)
+            Lx->setText(QString::number(face->p2));
+        if (FaceSizeFromText(Native(Ly->text())) != face->p3)
+            Ly->setText(QString::number(face->p3));
     }
     Retourne->setEnabled(!isVirtual);
     Flip->setEnabled(!isVirtual);

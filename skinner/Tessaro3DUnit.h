@@ -2,12 +2,14 @@
 // TForm1: the skinning editor's window. On the left the object as the renderer draws it; on the
 // right the panel of face controls (Label1), and under it the colour grid and the chosen
 // texture's image. The menus load, import and save objects, load a texture bank and run the
-// whole-object tools.
+// whole-object tools. Every change to the object is an undoable step of the document's history
+// (EditorDocument: the Edit menu, the unsaved mark, recovery copies, recent files, drops).
 #include "Dialogs.h"
 #include "DictionaryEntries.h"
 #include "DisplayImage.h"
 #include "EditorFrame.h"
 #include "EditorPanels.h"
+#include "FaceEditing.h"
 #include "Object3D.h"
 #include "RenderContext.h"
 
@@ -18,6 +20,7 @@
 #include <memory>
 #include <string>
 
+class EditorDocument;
 class QAction;
 class QButtonGroup;
 class QCheckBox;
@@ -36,6 +39,17 @@ class TForm1 : public QMainWindow {
 public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
+
+    // Once the window shows: the recovery offer, the files of the command line (or of a desktop
+    // opening), then the bank question unless a bank was among them.
+    void Start(const QStringList& arguments);
+    // Opens a file from elsewhere (the command line, a drop, the recent files) by its kind: a
+    // bank, an object, a DXF mesh or a model to import. Its game project folder becomes current.
+    void OpenFile(const QString& file);
+
+    EditorDocument* document = nullptr;
+    // How long a model import may take before the importer is stopped, in ms.
+    int importTimeLimit = 60000;
 
     // The folder that was current at start; file names resolve against it.
     std::string startFolder;
@@ -86,9 +100,12 @@ public:
     FileDialogRequest SaveDialog;
 
     QMenu* Fichier1;
+    QAction* NewObject;
     QAction* LoadDXFObjet;
     QAction* LoadObjet3D;
+    QAction* ImportModel;
     QAction* SaveObjet3D;
+    QAction* N2; // the separator before Quit
     QAction* Quitter1;
     QMenu* TextMenu;
     QAction* LoadPigmenta;
@@ -139,6 +156,8 @@ public Q_SLOTS:
     void ResetClick();
     void HeightBarChange();
     void TransparenceChange();
+    void NewObjectClick();
+    void ImportModelClick();
     void LoadDXFObjetClick();
     void LoadObjet3DClick();
     void SaveObjet3DClick();
@@ -172,19 +191,37 @@ private:
     void FormCreate();
     void buildPanel(QWidget* client);
     void buildMenus();
+    void makeDocument();
     void paintClient(QWidget* client);
     // The face being edited, or null when currentFace names none.
     Face* currentFaceRecord();
-    // The caption after a file was chosen and handled.
-    void showFileInCaption(const QString& path);
-    // After a file became the object (loaded, imported): currentFace back within its faces,
-    // FaceBar's range with it; the Save dialog offers `saveName` from now on.
-    void objectReplaced(const QString& path, const QString& saveName);
-    void setFaceSize(QLineEdit* edit, std::uint16_t Face::*field);
+    // After a file became the object (loaded, imported, recovered): currentFace back within its
+    // faces, FaceBar's range with it; the Save dialog offers `saveName` from now on.
+    void objectReplaced(const QString& saveName);
+    // After an undo or redo changed the object: the face panel shows it.
+    void objectChanged();
+    void setFaceSize(QLineEdit* edit, VirtualSide side);
+    // One change of the face being edited as an undoable step named after `name`: `edit` is the
+    // core's call. `control` (>= 0) merges a run of one control on one face (typing, dragging)
+    // into one step; -1 makes every change its own step (a click).
+    void editFace(const DictionaryEntry& name, int control, const std::function<void(Face&)>& edit);
+    // A whole-object tool as an undoable step: `tool` runs on a copy, and the step keeps only the
+    // part it changed (faces, points, or the whole object).
+    void runTool(const QString& name, const std::function<void(Object3D&)>& tool);
     // After a bank load: the views take its palettes, and the user hears what it lacks.
     void bankLoaded(const RenderBankLoaded& loaded);
     // Tells the user when faces of the object name textures the loaded bank does not have.
     void warnOfMissingTextures();
+
+    // The file flows on a chosen file; each shows its failure and keeps what was there.
+    bool loadBankFile(const QString& path);
+    bool loadObjectFile(const QString& path);
+    bool importDxfFile(const QString& path);
+    bool importModelFile(const QString& path);
+    // The Save item: the save dialog offering the object's name, then the file. True when saved.
+    bool saveObject();
+    // The recovery copy `copy` as the object of `original`.
+    void openRecovered(const QString& copy, const QString& original);
 
 public:
     enum class DialogKind { Open, Save };
@@ -196,9 +233,16 @@ public:
         const char* patterns;
         const char* extension;
         const DictionaryEntry& title;
+        const char* remembered; // the dialog's name for the folder it opens in next time
     };
 
 private:
+    // The dialog of a file flow, opening in the folder it was last used in; the chosen path, or
+    // empty when cancelled.
+    QString chooseFile(const FileFlow& flow);
+    // `action` on a chosen file, the start folder current (data files name theirs relative to
+    // it); a failure is shown and the object and bank stay as they were. True when it succeeded.
+    bool runFileAction(const QString& path, const std::function<void(const std::string& file)>& action);
     // Every file flow of the menus: the start folder made current (data files name theirs
     // relative to it), the dialog, then `action` on the chosen file; a failure is shown and the
     // object and bank stay as they were. Ends with the view turned back. Answers the chosen path
@@ -206,5 +250,6 @@ private:
     QString runOnChosenFile(const FileFlow& flow, const std::function<void(const std::string& file)>& action);
 
     bool haveBank_ = false; // a bank was loaded: its textures are the ones faces may use
+    QString bankPath_;      // the loaded bank, for the model importer's colours
     bool clickStarted_ = false; // the left button went down on the client area
 };

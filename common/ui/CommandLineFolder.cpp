@@ -1,8 +1,10 @@
 #include "CommandLineFolder.h"
 
 #include "Dialogs.h"
+#include "EditorDocument.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 SortedFiles SortCommandLine(const ProgramUsage& usage, const QStringList& arguments)
 {
@@ -25,6 +27,19 @@ QStringList EnterFolderOfCommandLine(const ProgramUsage& usage, const QStringLis
         if (!folder.isEmpty())
             QDir::setCurrent(folder);
     return files.refused;
+}
+
+QStringList EnterProjectOfCommandLine(const ProgramUsage& usage, const QStringList& arguments)
+{
+    QStringList absolute;
+    for (const QString& argument : arguments)
+        absolute << (argument.startsWith('-') ? argument : QFileInfo(argument).absoluteFilePath());
+    for (const QString& file : SortCommandLine(usage, absolute).byKind)
+        if (!file.isEmpty()) {
+            EnterProjectFolderOf(file);
+            break;
+        }
+    return absolute;
 }
 
 void ShowRefusedArguments(QWidget* parent, const ProgramUsage& usage, const QStringList& refused, const QString& text)

@@ -179,18 +179,18 @@ QStringList ChooseOpenFiles(QWidget* parent, const FileDialogRequest& request)
     return runFileDialog(parent, request, QFileDialog::AcceptOpen, QFileDialog::ExistingFiles);
 }
 
-QString ChooseFolder(QWidget* parent, const FileDialogRequest& request)
-{
-    if (Hooks().chooseFolder)
-        return Hooks().chooseFolder(request);
-    return firstOf(runFileDialog(parent, request, QFileDialog::AcceptOpen, QFileDialog::Directory));
-}
-
 QString ChooseSaveFile(QWidget* parent, const FileDialogRequest& request)
 {
     if (Hooks().chooseSaveFile)
         return Hooks().chooseSaveFile(request);
     return firstOf(runFileDialog(parent, request, QFileDialog::AcceptSave, QFileDialog::AnyFile));
+}
+
+QString ChooseFolder(QWidget* parent, const FileDialogRequest& request)
+{
+    if (Hooks().chooseFolder)
+        return Hooks().chooseFolder(request);
+    return QFileDialog::getExistingDirectory(parent, request.title, request.folder);
 }
 
 HourglassCursor::HourglassCursor()

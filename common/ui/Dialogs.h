@@ -77,7 +77,7 @@ QString ChooseOpenFile(QWidget* parent, const FileDialogRequest& request);
 QString ChooseSaveFile(QWidget* parent, const FileDialogRequest& request);
 // Several existing files at once, in the order the dialog gives them; empty when cancelled.
 QStringList ChooseOpenFiles(QWidget* parent, const FileDialogRequest& request);
-// An existing folder (the request's filter and suffix are not used); empty when cancelled.
+// An existing folder (the request's title and folder), or empty when the user cancels.
 QString ChooseFolder(QWidget* parent, const FileDialogRequest& request);
 
 // The hourglass while a long operation runs, restored however the operation ends.

@@ -50,6 +50,8 @@ void EditorDocument::Saved(const QString& file)
 
 void EditorDocument::Started() { history_->Start({}); }
 
+void EditorDocument::Imported(const QString& name) { history_->StartImported(name); }
+
 void EditorDocument::Start(const ProgramUsage& usage, const QStringList& arguments)
 {
     recovery_->OfferPending(hooks_.openRecovered);

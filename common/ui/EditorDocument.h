@@ -64,6 +64,8 @@ public:
     void Saved(const QString& file);
     // A new document without a file (New, an import that is not saved yet).
     void Started();
+    // A new document made from another file (an import), unsaved and shown as `name` until saved.
+    void Imported(const QString& name);
 
     // After the window is shown: offers recovery, then opens the files named on the command line
     // (after Qt took its own options), refusing with one message what the program does not open.

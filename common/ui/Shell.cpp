@@ -18,11 +18,6 @@ namespace {
 
 std::filesystem::path executableFolder() { return QCoreApplication::applicationDirPath().toStdString(); }
 
-std::optional<std::filesystem::path> findProgram(std::string_view name)
-{
-    return FindProgram(name, std::filesystem::current_path(), executableFolder());
-}
-
 bool openDocument(const QString& path)
 {
     if (Shell().openDocument)
@@ -38,7 +33,12 @@ ShellHooks& Shell()
     return hooks;
 }
 
-bool ProgramExists(std::string_view name) { return findProgram(name).has_value(); }
+std::optional<std::filesystem::path> FindSuiteProgram(std::string_view name)
+{
+    return FindProgram(name, std::filesystem::current_path(), executableFolder());
+}
+
+bool ProgramExists(std::string_view name) { return FindSuiteProgram(name).has_value(); }
 
 std::vector<std::filesystem::path> ProgramFolders() { return {std::filesystem::current_path(), executableFolder()}; }
 
@@ -48,7 +48,7 @@ bool StartProgram(std::string_view name)
         Shell().startProgram(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
         return true;
     }
-    const auto program = findProgram(name);
+    const auto program = FindSuiteProgram(name);
     if (program)
         QProcess::startDetached(QString::fromStdString(program->string()), {}, QDir::currentPath());
     return program.has_value();

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -24,6 +25,8 @@ ShellHooks& Shell();
 // with the current folder as its working folder. False, starting nothing, when it is not found.
 bool StartProgram(std::string_view name);
 bool ProgramExists(std::string_view name);
+// Where `name` is, looked up as StartProgram does; nothing when it is in neither folder.
+std::optional<std::filesystem::path> FindSuiteProgram(std::string_view name);
 // The folders StartProgram looks in, in that order.
 std::vector<std::filesystem::path> ProgramFolders();
 

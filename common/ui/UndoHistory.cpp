@@ -82,8 +82,17 @@ void UndoHistory::Start(const QString& file)
     EndTypingRun();
     stack_->clear();
     file_ = file;
+    importedName_.clear();
     stack_->setClean();
     window_->setWindowModified(false);
+    showCaption();
+}
+
+void UndoHistory::StartImported(const QString& name)
+{
+    Start({});
+    importedName_ = name;
+    MarkUnsaved();
     showCaption();
 }
 
@@ -104,7 +113,12 @@ void UndoHistory::MarkUnsaved()
 
 bool UndoHistory::Unsaved() const { return !stack_->isClean(); }
 
-QString UndoHistory::DisplayName() const { return file_.isEmpty() ? texts_.untitled : QFileInfo(file_).fileName(); }
+QString UndoHistory::DisplayName() const
+{
+    if (!file_.isEmpty())
+        return QFileInfo(file_).fileName();
+    return importedName_.isEmpty() ? texts_.untitled : importedName_;
+}
 
 void UndoHistory::Retranslate(const DocumentTexts& texts)
 {

@@ -50,12 +50,16 @@ public:
 
     // A new history for the document in `file` (empty: a new document never saved), saved as it is.
     void Start(const QString& file);
+    // A new document made from another file (an import): no file of its own yet, shown as `name`
+    // and unsaved until it is saved.
+    void StartImported(const QString& name);
     // The document was saved in `file`: this state is the saved one.
     void MarkSaved(const QString& file);
     // The document holds work that no file holds (a recovered copy): unsaved until saved.
     void MarkUnsaved();
     bool Unsaved() const;
-    // The document's file, empty for one never saved; its name as the caption shows it.
+    // The document's file, empty for one never saved; its name as the caption shows it (an
+    // imported document's name, else the untitled text, when it has none).
     const QString& File() const { return file_; }
     QString DisplayName() const;
 
@@ -75,6 +79,7 @@ private:
     QUndoStack* stack_;
     DocumentTexts texts_;
     QString file_;
+    QString importedName_; // the name shown while an imported document has no file
     int run_ = 0;
     QMenu* menu_ = nullptr;
     QAction* undo_;

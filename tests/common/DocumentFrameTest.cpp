@@ -14,6 +14,7 @@
 #include "ProgramUsages.h"
 #include "RecentFiles.h"
 #include "SafeWrite.h"
+#include "ScriptedQuestions.h"
 #include "TempFolder.h"
 #include "UndoCommands.h"
 #include "UserFolders.h"
@@ -140,9 +141,7 @@ class DocumentFrameTest : public QObject {
 
     std::unique_ptr<TempFolder> folder_;
     QStringList errors_, messages_;
-    QList<SaveChoice> saveAnswers_;
-    QList<RecoveryChoice> recoveryAnswers_;
-    QStringList questions_;
+    ScriptedQuestions questions_;
 
     QString file(const char* name) const { return QString::fromStdString((folder_->path() / name).string()); }
 
@@ -154,17 +153,9 @@ private slots:
         QDir(AutoRecovery::Folder()).removeRecursively();
         errors_.clear();
         messages_.clear();
-        questions_.clear();
         Hooks().error = [this](const QString& text) { errors_ << text; };
         Hooks().message = [this](const QString& text) { messages_ << text; };
-        Hooks().askSaveDiscardCancel = [this](const QString&, const QString& text) {
-            questions_ << text;
-            return saveAnswers_.isEmpty() ? SaveChoice::Cancel : saveAnswers_.takeFirst();
-        };
-        Hooks().askRecoverDiscard = [this](const QString&, const QString& text) {
-            questions_ << text;
-            return recoveryAnswers_.isEmpty() ? RecoveryChoice::Later : recoveryAnswers_.takeFirst();
-        };
+        questions_.Answer();
     }
 
     void cleanup()
@@ -315,8 +306,8 @@ private slots:
             note.type(QStringLiteral("!"));
             note.document->Recovery().SaveCopy();
             note.saveFails = saveFails;
-            saveAnswers_ = {answer};
-            questions_.clear();
+            questions_.saveAnswers = {answer};
+            questions_.asked.clear();
             errors_.clear();
             if (way == std::string("open"))
                 note.openFile(file("b.note"));
@@ -324,7 +315,7 @@ private slots:
                 note.close();
             else
                 note.quit->trigger();
-            QCOMPARE(questions_, QStringList{"Save the changes to a.note?"});
+            QCOMPARE(questions_.asked, QStringList{"Save the changes to a.note?"});
             const bool went = way == std::string("open") ? note.title == "Other" : !note.isVisible();
             QCOMPARE(went, mayGo);
             QCOMPARE(readText(file("a.note")), onDisk);
@@ -358,11 +349,11 @@ private slots:
         // Later keeps it for the next start; Recover opens it as unsaved work.
         for (const RecoveryChoice answer : {RecoveryChoice::Later, RecoveryChoice::Recover}) {
             NoteWindow next;
-            recoveryAnswers_ = {answer};
-            questions_.clear();
+            questions_.recoveryAnswers = {answer};
+            questions_.asked.clear();
             next.document->Start(EmptyUsage(), {});
-            QCOMPARE(questions_.size(), 1);
-            QVERIFY(questions_[0].startsWith("Unsaved work on " + file("a.note") + " was kept"));
+            QCOMPARE(questions_.asked.size(), 1);
+            QVERIFY(questions_.asked[0].startsWith("Unsaved work on " + file("a.note") + " was kept"));
             if (answer == RecoveryChoice::Later) {
                 QCOMPARE(next.title, QString());
                 continue;
@@ -377,9 +368,9 @@ private slots:
             QCOMPARE(filesIn(AutoRecovery::Folder()), QStringList()); // saved: nothing left to recover
         }
         NoteWindow third;
-        questions_.clear();
+        questions_.asked.clear();
         third.document->Start(EmptyUsage(), {});
-        QCOMPARE(questions_, QStringList());
+        QCOMPARE(questions_.asked, QStringList());
     }
 
     void discardDeletesARecoveryAndACleanExitLeavesNone()
@@ -390,7 +381,7 @@ private slots:
             crashed.document->Recovery().SaveCopy();
         }
         NoteWindow next;
-        recoveryAnswers_ = {RecoveryChoice::Discard};
+        questions_.recoveryAnswers = {RecoveryChoice::Discard};
         next.document->Start(EmptyUsage(), {});
         QCOMPARE(next.title, QString());
         QCOMPARE(filesIn(AutoRecovery::Folder()), QStringList());
@@ -399,7 +390,7 @@ private slots:
         next.type(QStringLiteral("more"));
         next.document->Recovery().SaveCopy();
         QCOMPARE(filesIn(AutoRecovery::Folder()).size(), 2);
-        saveAnswers_ = {SaveChoice::Discard};
+        questions_.saveAnswers = {SaveChoice::Discard};
         next.close();
         QCOMPARE(filesIn(AutoRecovery::Folder()), QStringList());
     }
@@ -423,7 +414,7 @@ private slots:
             QVERIFY2(error.startsWith("A recovery copy cannot be used:"), qPrintable(error));
             QVERIFY2(error.contains(".damaged"), qPrintable(error));
         }
-        QCOMPARE(questions_, QStringList());
+        QCOMPARE(questions_.asked, QStringList());
         QCOMPARE(next.title, QString());
         for (const QString& name : filesIn(AutoRecovery::Folder()))
             QVERIFY2(name.endsWith(".damaged"), qPrintable(name));
@@ -442,7 +433,7 @@ private slots:
         }
         NoteWindow next;
         next.copiesUnreadable = true;
-        recoveryAnswers_ = {RecoveryChoice::Recover};
+        questions_.recoveryAnswers = {RecoveryChoice::Recover};
         next.document->Start(EmptyUsage(), {});
         QCOMPARE(errors_.size(), 1);
         QVERIFY(errors_[0].contains(": not a note"));

@@ -10,6 +10,7 @@
 #include "SafeWrite.h"
 #include "Shell.h"
 #include "TempFolder.h"
+#include "UserFolders.h"
 
 #include <QAction>
 #include <QApplication>
@@ -410,7 +411,7 @@ private slots:
     void firstActivationTranslatesTheWindowAndTheSoundDialog()
     {
         createForm();
-        QCOMPARE(form->windowTitle(), QString("T0"));
+        QCOMPARE(form->windowTitle(), "T0 - " + QString::fromStdString(folder->path().filename().string()) + "[*]");
         QCOMPARE(form->File1->title(), QString("&File"));
         QCOMPARE(form->SaveParameters1->text(), QString("T2"));
         QCOMPARE(form->Help1->text(), QString("T4"));
@@ -475,5 +476,11 @@ private slots:
     }
 };
 
-QTEST_MAIN(GameParamFormTest)
+int main(int argc, char** argv)
+{
+    const UserFolders userFolders; // the window remembers its place and recent folders
+    QApplication application(argc, argv);
+    GameParamFormTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "GameParamFormTest.moc"

@@ -1,16 +1,9 @@
 // The skinning editor through its window, offscreen, in a fresh folder per test.
-#include "BlendCache.h"
-#include "ColourTables.h"
-#include "Dialogs.h"
-#include "ImageWriters.h"
-#include "LocalisationUnit.h"
-#include "ObjectFile.h"
 #include "ObjectTools.h"
 #include "PointMerge.h"
-#include "SafeWrite.h"
-#include "Shell.h"
-#include "TempFolder.h"
-#include "Tessaro3DUnit.h"
+#include "Tessaro3DFormSupport.h"
+#include "OrmelApplication.h"
+#include "UserFolders.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -27,118 +20,8 @@
 #include <functional>
 #include <memory>
 
-namespace {
-
-// Entry n reads "Entry n"; the messages that take numbers show them after it.
-std::string testDictionary()
-{
-    std::string text = "[Config]\nLanguage=Test\n[Test]\n";
-    for (int i = 0; i <= 71; ++i)
-        text += QString(i == 49 || i == 51 ? "%1=Entry %1: %2 %3 %4\n" : "%1=Entry %1\n").arg(i).toStdString();
-    return text;
-}
-
-QString entryText(int i) { return QString("Entry %1").arg(i); }
-
-// Grey ramps: the bank's palette, and one leaning to blue for the flat face colours.
-PalettePlanes rampPalette(bool blue)
-{
-    PalettePlanes palette;
-    for (int i = 0; i < 256; ++i) {
-        palette.red[i] = palette.green[i] = static_cast<std::uint8_t>(i);
-        palette.blue[i] = static_cast<std::uint8_t>(blue ? 255 - i : i);
-    }
-    return palette;
-}
-
-// A bank of two images and two textures; image 0's first row is colour 0, the rest colour 5. The
-// same images without textures make "images-only.def".
-void writeBank(const TempFolder& folder)
-{
-    std::vector<std::uint8_t> pixels(TexturePixels, 5);
-    std::fill_n(pixels.begin(), 128, std::uint8_t{0});
-    const auto first = EncodePcx(128, 128, pixels, rampPalette(false));
-    const auto second = EncodePcx(128, 128, std::vector<std::uint8_t>(TexturePixels, 9), rampPalette(true));
-    folder.write("IMG0.PCX", std::string(first.begin(), first.end()));
-    folder.write("IMG1.PCX", std::string(second.begin(), second.end()));
-    folder.write("bank.def", "#images\r\n0=img0.pcx\r\n1=img1.pcx\r\n#textures\r\n0=0-1\r\n1=1-1\r\n");
-    folder.write("images-only.def", "#images\r\n0=img0.pcx\r\n1=img1.pcx\r\n");
-    // A cache of the right size is taken as it is: no tables to compute in the test.
-    folder.write("bank.POT", std::string(BlendTables::Size, '\0'));
-    folder.write("images-only.POT", std::string(BlendTables::Size, '\0'));
-}
-
-Face plainFace(std::uint16_t p1, std::uint16_t p2, std::uint16_t p3, std::uint16_t colour)
-{
-    Face face{p1, p2, p3, colour};
-    face.faceType = FacePlain;
-    face.doubleSided = 1;
-    return face;
-}
-
-// Two squares facing the eye, one behind the other, both over the view's centre: faces 0 and 1
-// are the far one (z 200), faces 2 and 3 the near one (z 0), smaller.
-Object3D twoSquares()
-{
-    Object3D object;
-    AllocateObject(object, 7, 3);
-    const std::int32_t places[8][3] = {{-100, -100, 200}, {100, -100, 200}, {100, 100, 200}, {-100, 100, 200},
-                                       {-20, -20, 0},     {20, -20, 0},     {20, 20, 0},     {-20, 20, 0}};
-    for (int p = 0; p < 8; ++p) {
-        object.x[p] = places[p][0];
-        object.y[p] = places[p][1];
-        object.z[p] = places[p][2];
-    }
-    object.faces[0] = plainFace(0, 1, 2, 1);
-    object.faces[1] = plainFace(2, 3, 0, 1);
-    object.faces[2] = plainFace(4, 5, 6, 2);
-    object.faces[3] = plainFace(6, 7, 4, 2);
-    return object;
-}
-
-bool sameObject(const Object3D& a, const Object3D& b)
-{
-    return a.lastPoint == b.lastPoint && a.lastFace == b.lastFace && a.x == b.x && a.y == b.y && a.z == b.z &&
-           a.faces == b.faces;
-}
-
-QRgb shown(const TForm1& form, QPoint at) { return form.centralWidget()->grab().toImage().pixel(at); }
-
-} // namespace
-
-class Tessaro3DFormTest : public QObject {
+class Tessaro3DFormTest : public QObject, FormFixture {
     Q_OBJECT
-
-    std::unique_ptr<TempFolder> folder;
-    QStringList errors;
-    QStringList opened;
-    QList<FileDialogRequest> requests;
-    QString chosenFile;
-
-    std::unique_ptr<TForm1> makeForm()
-    {
-        auto form = std::make_unique<TForm1>();
-        QCoreApplication::processEvents(); // the bank question at start, cancelled
-        return form;
-    }
-
-    QString pathOf(const char* name) const { return QString::fromStdString((folder->path() / name).string()); }
-
-    void choose(const char* name) { chosenFile = pathOf(name); }
-
-    void loadObject(TForm1& form, const Object3D& object, const char* name = "object.3do")
-    {
-        SaveObject(name, object);
-        choose(name);
-        form.LoadObjet3D->trigger();
-    }
-
-    void loadBank(TForm1& form)
-    {
-        writeBank(*folder);
-        choose("bank.def");
-        form.LoadPigmenta->trigger();
-    }
 
     QPoint viewCentre(const TForm1& form) const
     {
@@ -147,33 +30,8 @@ class Tessaro3DFormTest : public QObject {
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        folder = std::make_unique<TempFolder>();
-        folder->write("Tessaro3D.dic", testDictionary());
-        errors.clear();
-        opened.clear();
-        requests.clear();
-        chosenFile.clear();
-        LanguageName.clear();
-        DictionaryTable.fill("");
-        Hooks().error = [this](const QString& text) { errors << text; };
-        Hooks().message = [this](const QString& text) { errors << text; };
-        Hooks().chooseOpenFile = [this](const FileDialogRequest& request) {
-            requests << request;
-            return chosenFile;
-        };
-        Hooks().chooseSaveFile = Hooks().chooseOpenFile;
-        Shell().openDocument = [this](const QString& path) {
-            opened << QFileInfo(path).fileName();
-            return true;
-        };
-    }
-    void cleanup()
-    {
-        SetWriteFaultHook(nullptr);
-        folder.reset();
-    }
+    void init() { setUp(); }
+    void cleanup() { tearDown(); }
 
     void startStateTextsAndMenus()
     {
@@ -195,8 +53,7 @@ private Q_SLOTS:
         const struct {
             QString text;
             int entry;
-        } texts[] = {{form->windowTitle(), 0},
-                     {form->Fichier1->title(), 1},
+        } texts[] = {{form->Fichier1->title(), 1},
                      {form->TextMenu->title(), 2},
                      {form->Outil->title(), 3},
                      {form->LoadDXFObjet->text(), 4},
@@ -228,14 +85,19 @@ private Q_SLOTS:
                      {form->TypeFaceItems->button(2)->text(), 36},
                      {form->TypeFaceItems->button(3)->text(), 37},
                      {form->DoubleFace->text(), 38},
-                     {form->Label3->text(), 39}};
+                     {form->Label3->text(), 39},
+                     {form->NewObject->text(), 110},
+                     {form->ImportModel->text(), 111},
+                     {form->document->History().UndoAction()->text(), 81}};
         for (const auto& t : texts)
             QCOMPARE(t.text, entryText(t.entry));
+        QCOMPARE(form->windowTitle(), entryText(0) + " - " + entryText(85) + "[*]"); // an object never saved
         const struct {
             QAction* action;
             const char* keys;
         } shortcuts[] = {{form->LoadDXFObjet, "Ctrl+D"}, {form->LoadObjet3D, "Ctrl+L"}, {form->SaveObjet3D, "Ctrl+S"},
-                         {form->Quitter1, "Ctrl+Q"},     {form->LoadPigmenta, "Ctrl+T"}, {form->Aide1, "F1"}};
+                         {form->Quitter1, "Ctrl+Q"},     {form->LoadPigmenta, "Ctrl+T"}, {form->Aide1, "F1"},
+                         {form->NewObject, "Ctrl+N"},    {form->ImportModel, "Ctrl+I"}};
         for (const auto& s : shortcuts)
             QCOMPARE(s.action->shortcut(), QKeySequence(s.keys));
         QVERIFY(!form->Chargerobjetancienformat1->isVisible());
@@ -344,7 +206,7 @@ private Q_SLOTS:
         loadBank(*form);
         QVERIFY2(errors.isEmpty(), qPrintable(errors.join("; ")));
         QCOMPARE(requests.last().title, entryText(21));
-        QCOMPARE(form->windowTitle(), entryText(0)); // the caption stays
+        QCOMPARE(form->windowTitle(), entryText(0) + " - " + entryText(85) + "[*]"); // the caption stays
         QCOMPARE(form->context->bank.lastTexture, 1);
         QCOMPARE(form->TextureBar->maximum(), 1);
         const ColourTableEntry purple = form->TextureViewImage.colourTable[0];
@@ -407,7 +269,7 @@ private Q_SLOTS:
         loadBank(*form);
         loadObject(*form, twoSquares());
         QVERIFY2(errors.isEmpty(), qPrintable(errors.join("; ")));
-        QCOMPARE(form->windowTitle(), entryText(0) + " - " + pathOf("object.3do"));
+        QCOMPARE(form->windowTitle(), entryText(0) + " - object.3do[*]");
         QCOMPARE(form->FaceBar->maximum(), 3);
         QCOMPARE(form->FaceLabel->text(), QString("Entry 25:0/3 - 8 Entry 26"));
 
@@ -488,7 +350,7 @@ private Q_SLOTS:
         QCOMPARE(requests.last().filter, entryText(46) + " (*.3do *.3DO)");
         const auto bytes = EncodeObject(form->object);
         QCOMPARE(folder->read("saved.3do"), std::string(bytes.begin(), bytes.end()));
-        QCOMPARE(form->windowTitle(), entryText(0) + " - " + pathOf("saved.3do"));
+        QCOMPARE(form->windowTitle(), entryText(0) + " - saved.3do[*]");
 
         // A failed save is reported and leaves the file whole; a missing file leaves the object.
         SetWriteFaultHook([](const std::filesystem::path&) { return true; });
@@ -514,11 +376,13 @@ private Q_SLOTS:
         QCOMPARE(form->object.lastFace, std::uint16_t{1});
         QCOMPARE(form->object.lastPoint, std::uint16_t{3});
         QCOMPARE(form->currentFace, 1);
-        QCOMPARE(form->windowTitle(), entryText(0) + " - " + pathOf("Vase.DXF"));
+        QCOMPARE(form->windowTitle(), entryText(0) + " - Vase.3do[*]"); // the object it becomes, unsaved
+        QVERIFY(form->isWindowModified());
         chosenFile.clear(); // cancelled
         form->SaveObjet3D->trigger();
         QCOMPARE(requests.last().fileName, pathOf("Vase.3do"));
         // A mesh that cannot be imported changes nothing, the offered name included.
+        saveAnswers = {SaveChoice::Discard};
         choose("gone.dxf");
         form->LoadDXFObjet->trigger();
         chosenFile.clear();
@@ -616,8 +480,9 @@ private Q_SLOTS:
         choose("old.3do");
         form->Chargerobjetancienformat1->trigger();
         QVERIFY(!folder->exists("old.3do"));
-        QCOMPARE(form->windowTitle(), entryText(0) + " - " + pathOf("old.3do"));
+        QCOMPARE(form->windowTitle(), entryText(0) + " - " + pathOf("old.3do") + "[*]");
         form->Convertirancienobjet1->trigger();
+        QCOMPARE(form->windowTitle(), entryText(0) + " - old.3do[*]");
         const auto bytes = EncodeObject(form->object);
         QCOMPARE(folder->read("old.3do"), std::string(bytes.begin(), bytes.end()));
     }
@@ -668,5 +533,11 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(Tessaro3DFormTest)
+int main(int argc, char** argv)
+{
+    const UserFolders userFolders;
+    OrmelApplication application(argc, argv, "Tessaro3D form test", "Tessaro3D");
+    Tessaro3DFormTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "Tessaro3DFormTest.moc"
