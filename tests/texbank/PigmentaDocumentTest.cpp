@@ -18,7 +18,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
-#include <QSpinBox>
+#include <QScrollBar>
 #include <QUndoStack>
 #include <QUrl>
 
@@ -266,11 +266,13 @@ private Q_SLOTS:
             } else {
                 QMimeData data;
                 data.setUrls({QUrl::fromLocalFile(file("game/BANKS/b.def"))});
+                QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+                QCoreApplication::sendEvent(form.get(), &enter);
                 QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
                 QCoreApplication::sendEvent(form.get(), &drop);
                 QVERIFY(errors.isEmpty());
             }
-            QCOMPARE(QDir::currentPath(), file("game"));
+            QVERIFY2(QDir::currentPath() == file("game"), way);
             QVERIFY(form->Bank.slots[1].image);
             QCOMPARE(form->windowTitle(), "Texture bank definition - b.def[*]");
         }
@@ -292,11 +294,16 @@ private Q_SLOTS:
         undo(*form);
         QVERIFY(form->Bank.slots[6].name.empty());
 
-        // A bank is not a slot's: the window opens it.
-        data.setUrls({QUrl::fromLocalFile(file("bank.def"))});
-        QDragEnterEvent bank(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        // A bank is not a slot's: the window opens it, as a new history.
+        folder->write("other.def", "#images\r\n9=NEW.PCX\r\n#textures\r\n");
+        data.setUrls({QUrl::fromLocalFile(file("other.def"))});
+        QDragEnterEvent bankEnter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(form->centralWidget(), &bankEnter);
+        QVERIFY(bankEnter.isAccepted());
+        QDropEvent bank(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(form->centralWidget(), &bank);
-        QVERIFY(!bank.isAccepted());
+        QCOMPARE(form->Bank.slots[9].name, std::string("NEW.PCX"));
+        QCOMPARE(form->document->History().Stack()->count(), 0);
     }
 
     // Good pictures fill the free slots from the cursor's on, each its own still texture; the
@@ -305,13 +312,13 @@ private Q_SLOTS:
     {
         writeImage(folder->path() / "photo.jpg", gradient(1024, 600));
         writeImage(folder->path() / "clear.png", gradient(200, 200, true));
-        writeImage(folder->path() / "anim.gif", gradient(64, 64));
+        writeImage(folder->path() / "anim.webp", gradient(64, 64));
         writeImage(folder->path() / "my wall.png", gradient(64, 64));
         const std::string png = folder->read("clear.png");
         folder->write("broken.png", png.substr(0, png.size() / 3));
         folder->write("text.jpg", "not a picture at all");
         chosenPictures = {file("photo.jpg"), file("my wall.png"), file("clear.png"), file("broken.png"),
-                          file("anim.gif"), file("text.jpg")};
+                          file("anim.webp"), file("text.jpg")};
         const auto form = openBank();
         PointAtSlot(*form, 1);
         form->ImportImages1->trigger();

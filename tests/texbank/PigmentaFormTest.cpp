@@ -450,8 +450,10 @@ private Q_SLOTS:
         folder->write("A.PCX", PcxFile(128, 128, 1, RampPalette(10)));
         loadInto(*form, 5, "A.PCX");
         chosenFile = QString::fromStdString((folder->path() / "none.def").string());
+        scripted.saveAnswers = {SaveChoice::Discard};
         form->Loadpigmenta1->trigger();
         QCOMPARE(messages, QStringList{entryText(4)});
+        QVERIFY(form->isWindowModified()); // the work stays, still unsaved
         QCOMPARE(form->Bank.slots[5].name, std::string("A.PCX"));
         QCOMPARE(form->windowTitle(), entryText(22) + " - Untitled[*]");
     }
