@@ -83,7 +83,17 @@ bool ProcessIsRunning(std::int64_t process)
 {
     if (process <= 0 || process != static_cast<pid_t>(process))
         return false;
-    return ::kill(static_cast<pid_t>(process), 0) == 0 || errno == EPERM;
+    if (::kill(static_cast<pid_t>(process), 0) != 0 && errno != EPERM)
+        return false;
+    // A program killed a moment ago stays a zombie until its parent collects it (long, when that
+    // is an init that reaps late): it runs no more, and its work is to be offered.
+    std::ifstream stat("/proc/" + std::to_string(process) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line))
+        return true;
+    const std::size_t nameEnd = line.rfind(')');
+    const char state = nameEnd != std::string::npos && nameEnd + 2 < line.size() ? line[nameEnd + 2] : 'R';
+    return state != 'Z' && state != 'X';
 }
 
 RecoveryStore::RecoveryStore(std::filesystem::path folder, std::string program)

@@ -3,6 +3,7 @@
 // geometry stage (DrawObject) appends RenderTriangles, RenderScene lights and sorts them, and the
 // rasteriser (DrawTriangle) draws them into `screen`.
 #include "DisplayImage.h"
+#include "RasteriserSetup.h"
 #include "RendererThreads.h"
 #include "SkinnerBank.h"
 
@@ -37,14 +38,6 @@ struct SortKey {
 };
 static_assert(sizeof(SortKey) == 8);
 
-// A triangle of the frame in drawing order, with its texture image (null for flat triangles)
-// and the rows between its top and bottom screen points, by which a band passes it over.
-struct DrawItem {
-    const std::uint8_t* texture;
-    std::int32_t index;
-    std::int32_t top, bottom;
-};
-
 // A point light; RenderScene turns its position into eye space.
 struct Light {
     std::int32_t x = 0, y = 0, z = 0;
@@ -74,7 +67,8 @@ struct RenderContext {
     std::vector<RenderTriangle> triangles;
     std::vector<SortKey> sortKeys;
     std::vector<SortKey> sortScratch; // twice as long: room for the radix sort's passes
-    std::vector<DrawItem> drawList;   // as long as `triangles`
+    // The triangles to draw, set up, in drawing order; as long as `triangles`.
+    std::vector<TriangleSetup> drawList;
     // While a frame is built the number of triangles; RenderScene turns it into the last index
     // (-1 when empty), which PickFace and the editor's outline then use.
     std::int32_t triangleCount = 0;

@@ -40,26 +40,52 @@ i32 lightLevel(const RenderContext& context, i32 ambient, i32 x, i32 y, i32 z)
     return static_cast<i32>(std::clamp<i64>(level, 0, 255));
 }
 
-// The triangles in drawing order with their textures; triangles of an empty slot or of a
-// number outside the bank are left out (nothing to draw). Answers their count.
-i32 listDrawing(RenderContext& context)
+// Whether triangle `t` goes to the rasteriser, with the texture image it draws with (null for
+// a plain one): a textured triangle whose slot is empty or whose number lies outside the bank
+// has nothing to draw.
+bool listed(const SkinnerBank& bank, const RenderTriangle& t, const std::uint8_t*& texture)
 {
-    const SkinnerBank& bank = context.bank;
+    texture = nullptr;
+    if (t.faceType == FacePlain)
+        return true;
+    i32 image = t.texture;
+    if (t.direct == 0)
+        image = t.texture >= 0 && t.texture < SkinnerBank::Capacity ? bank.textures[t.texture].current : -1;
+    texture = bank.image(image);
+    return texture != nullptr;
+}
+
+// Hands the listed triangles to `draw` in drawing order.
+void drawEach(RenderContext& context, TriangleDrawer draw)
+{
+    for (i32 i = 0; i <= context.triangleCount; ++i) {
+        const i32 index = context.sortKeys[static_cast<std::size_t>(i)].index;
+        const std::uint8_t* texture = nullptr;
+        if (listed(context.bank, context.triangles[static_cast<std::size_t>(index)], texture))
+            draw(context, index, texture);
+    }
+}
+
+// Sets up the triangles that draw anything, in drawing order, into the draw list, once for all
+// the bands. Answers their count; `lastListed` becomes the last triangle handed to the
+// rasteriser, drawing or not (-1 when none).
+i32 listDrawing(RenderContext& context, i32& lastListed)
+{
+    EnsureRasteriserTables(context);
     i32 items = 0;
+    lastListed = -1;
     for (i32 i = 0; i <= context.triangleCount; ++i) {
         const i32 index = context.sortKeys[static_cast<std::size_t>(i)].index;
         const RenderTriangle& t = context.triangles[static_cast<std::size_t>(index)];
         const std::uint8_t* texture = nullptr;
-        if (t.faceType != FacePlain) {
-            i32 image = t.texture;
-            if (t.direct == 0)
-                image = t.texture >= 0 && t.texture < SkinnerBank::Capacity ? bank.textures[t.texture].current : -1;
-            texture = bank.image(image);
-            if (texture == nullptr)
-                continue;
+        if (!listed(context.bank, t, texture))
+            continue;
+        lastListed = index;
+        TriangleSetup& setup = context.drawList[static_cast<std::size_t>(items)];
+        if (PrepareTriangle(context, t, texture, setup)) {
+            setup.index = index;
+            ++items;
         }
-        context.drawList[static_cast<std::size_t>(items++)] = {texture, index, std::min({t.sy1, t.sy2, t.sy3}),
-                                                              std::max({t.sy1, t.sy2, t.sy3})};
     }
     return items;
 }
@@ -80,19 +106,10 @@ void drawBand(void* data, int band)
     const BandFrame& frame = *static_cast<const BandFrame*>(data);
     RenderContext& context = *frame.context;
     const i32 top = band * frame.rowsPerBand, bottom = top + frame.rowsPerBand;
-    constexpr i32 lookAhead = 4; // triangles are visited out of list order: fetch ahead
-    for (i32 i = 0; i < frame.items; ++i) {
-        if (i + lookAhead < frame.items) {
-            const auto* ahead = reinterpret_cast<const char*>(
-                &context.triangles[static_cast<std::size_t>(context.drawList[static_cast<std::size_t>(i + lookAhead)].index)]);
-            __builtin_prefetch(ahead);
-            __builtin_prefetch(ahead + sizeof(RenderTriangle) - 1);
-        }
-        const DrawItem& item = context.drawList[static_cast<std::size_t>(i)];
-        if (item.bottom <= top || item.top >= bottom)
-            continue; // rows drawn lie from the top point up to the bottom one
-        DrawTriangleRows(context, context.triangles[static_cast<std::size_t>(item.index)], item.texture, top, bottom);
-    }
+    const TriangleSetup* setup = context.drawList.data();
+    for (const TriangleSetup* end = setup + frame.items; setup != end; ++setup)
+        if (setup->bottom > top && setup->top < bottom)
+            DrawPreparedRows(context, *setup, top, bottom);
 }
 
 int threadCount(const RenderContext& context)
@@ -104,7 +121,6 @@ int threadCount(const RenderContext& context)
 
 void drawBands(RenderContext& context, i32 items)
 {
-    EnsureRasteriserTables(context);
     int threads = threadCount(context);
     const i32 rows = context.maxY; // rows 0..maxY - 1 are drawn
     if (threads > 1 && (!context.threads || context.threads->helpers() != threads - 1)) {
@@ -157,7 +173,7 @@ void SetView(RenderContext& context, int centreX, int centreY, int focalX, int f
     context.triangles.assign(static_cast<std::size_t>(capacity), RenderTriangle{});
     context.sortKeys.assign(static_cast<std::size_t>(capacity), SortKey{});
     context.sortScratch.assign(2 * static_cast<std::size_t>(capacity), SortKey{});
-    context.drawList.assign(static_cast<std::size_t>(capacity), DrawItem{});
+    context.drawList.assign(static_cast<std::size_t>(capacity), TriangleSetup{});
     context.triangleCount = 0;
     PrepareRasteriser(context);
 }
@@ -214,13 +230,17 @@ void RenderScene(RenderContext& context, TriangleDrawer draw)
     SortFrameByDepth(std::span(context.sortKeys).first(static_cast<std::size_t>(last) + 1), context.sortScratch,
                      context.triangles);
 
-    const i32 items = listDrawing(context);
     if (draw != nullptr && draw != DrawTriangle) {
-        for (i32 i = 0; i < items; ++i)
-            draw(context, context.drawList[static_cast<std::size_t>(i)].index, context.drawList[static_cast<std::size_t>(i)].texture);
-    } else if (items > 0) {
-        drawBands(context, items);
-        context.subdivision = TriangleSubdivision(context.triangles[static_cast<std::size_t>(context.drawList[static_cast<std::size_t>(items) - 1].index)]);
+        drawEach(context, draw);
+    } else {
+        i32 lastListed = -1;
+        const i32 items = listDrawing(context, lastListed);
+        if (items > 0)
+            drawBands(context, items);
+        // The precision factor of the last triangle handed to the rasteriser, as DrawTriangle
+        // leaves it.
+        if (lastListed >= 0)
+            context.subdivision = TriangleSubdivision(context.triangles[static_cast<std::size_t>(lastListed)]);
     }
     context.lastLight = -1;
 }

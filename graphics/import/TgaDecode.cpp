@@ -57,6 +57,9 @@ RgbaPicture DecodeTga(std::span<const std::uint8_t> file, const std::string& nam
     const bool alpha = (descriptor & 15) > 0;
 
     std::size_t at = HeaderSize + static_cast<std::size_t>(idLength);
+    // Every later check measures what is left after `at`.
+    if (at > file.size())
+        throw fail("the identification field is cut short");
     // The colour map, as red, green, blue, alpha for each entry.
     std::vector<std::array<std::uint8_t, 4>> map;
     if (mapType == 1) {

@@ -1,6 +1,7 @@
 #include "ReferenceRasteriser.h"
 
 #include "Arithmetic32.h"
+#include "Rasteriser.h"
 
 #include <algorithm>
 #include <utility>
@@ -148,6 +149,9 @@ void ReferenceDrawTriangle(RenderContext& c, int triangleIndex, const std::uint8
     c.subdivision = subdivision;
     if (subdivision == 0)
         return;
+    const i32 k = SmallFaceScale(t, subdivision);
+    for (i32* corner : {&s.ax, &s.ay, &s.az, &s.bx, &s.by, &s.bz, &s.cx, &s.cy, &s.cz})
+        *corner *= k;
 
     const i64 e1x = Wrap(i64(s.bx) - s.ax), e1y = Wrap(i64(s.by) - s.ay), e1z = Wrap(i64(s.bz) - s.az);
     const i64 e2x = Wrap(i64(s.cx) - s.bx), e2y = Wrap(i64(s.cy) - s.by), e2z = Wrap(i64(s.cz) - s.bz);

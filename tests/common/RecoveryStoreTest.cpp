@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -69,6 +70,18 @@ TEST(RecoveryStore, WorkOfAnotherRunningCopyOfTheProgramIsNotOffered)
     folder.write("Tessaro3D-1-1-0.recovery", description(1, "Tessaro3D-1-1-0.3do")); // process 1 always runs
     EXPECT_TRUE(ProcessIsRunning(1));
     EXPECT_TRUE(RecoveryStore(folder.path(), "Tessaro3D").Pending().empty());
+}
+
+TEST(RecoveryStore, AProgramKilledButNotYetCollectedRunsNoMore)
+{
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        ::_exit(0);
+    siginfo_t info{};
+    ASSERT_EQ(::waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | WNOWAIT), 0); // ended, still a zombie
+    EXPECT_FALSE(ProcessIsRunning(child));
+    ::waitpid(child, nullptr, 0);
 }
 
 TEST(RecoveryStore, DamagedRecoveriesAreListedWithTheReasonAndSetAside)

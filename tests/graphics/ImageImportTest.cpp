@@ -195,6 +195,14 @@ TEST(ImageImport, RefusesBrokenFilesNamingThem)
     } catch (const FormatError& error) {
         EXPECT_THAT(error.what(), HasSubstr("8200 x 8200 pixels is no size the import takes"));
     }
+    // An identification field longer than the file: the pixels were read from beyond its end.
+    const std::vector<std::uint8_t> idTooLong{226, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 24, 0, 1, 2, 3};
+    try {
+        ImportPicture(idTooLong, "id.tga", {});
+        ADD_FAILURE() << "id.tga was read";
+    } catch (const FormatError& error) {
+        EXPECT_THAT(error.what(), HasSubstr("id.tga: the identification field is cut short"));
+    }
 }
 
 TEST(ImageImport, TakesThePaletteOfABankOrAnImage)

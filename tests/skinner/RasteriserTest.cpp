@@ -208,16 +208,41 @@ TEST_F(TexturedTriangleTest, ASingleColumnSpanDrawsItsPixel)
 
 TEST_F(TexturedTriangleTest, ARayParallelToThePlaneEndsTheHalf)
 {
-    // A face too small for its normal to survive the reduction: every ray is parallel to the
-    // plane it leaves, so nothing is drawn, while the same screen points drawn flat show.
+    // The face stands in the plane y = 0, which the rays of row 16 run along: rows 8 to 15 are
+    // drawn, the half ends at row 16, while the same screen points drawn flat show there.
     RenderTriangle t = face();
-    t.x1 = 0, t.y1 = 0, t.x2 = 1, t.y2 = 0, t.x3 = 1, t.y3 = -1;
+    t.y1 = t.y2 = t.y3 = 0;
+    t.z3 = 300;
     draw(t);
-    for (int y = 0; y < 32; ++y)
+    EXPECT_NE(ScreenPixel(*context, 20, 12), 77);
+    for (int y = 16; y < 32; ++y)
         ASSERT_EQ(screenRow(*context, y, 0, 31), Row(32, 77)) << y;
     t.faceType = FacePlain;
     draw(t);
-    EXPECT_NE(ScreenPixel(*context, 10, 10), 77);
+    EXPECT_NE(ScreenPixel(*context, 20, 20), 77);
+}
+
+TEST_F(TexturedTriangleTest, AFaceTooSmallForItsNormalIsDrawnAsIfFarther)
+{
+    // The face an eighth of the size at an eighth of the distance shows at the same screen
+    // points: its normal (0, 0, -4) reduces to 0, yet it draws exactly what the large one does.
+    draw(face());
+    const std::vector<std::uint8_t> large = context->screen.pixels;
+    RenderTriangle t = face();
+    t.x1 = -1, t.y1 = 1, t.z1 = 32;
+    t.x2 = 1, t.y2 = 1, t.z2 = 32;
+    t.x3 = 1, t.y3 = -1, t.z3 = 32;
+    EXPECT_EQ(SmallFaceScale(t, 1), 64);
+    draw(t);
+    EXPECT_EQ(context->screen.pixels, large);
+    EXPECT_EQ(context->subdivision, 1);
+    // Faces whose normal survives, plain faces and faces with no area at all are left as they are.
+    EXPECT_EQ(SmallFaceScale(face(), 1), 1);
+    t.faceType = FacePlain;
+    EXPECT_EQ(SmallFaceScale(t, 1), 1);
+    t = face();
+    t.x3 = t.x2, t.y3 = t.y2, t.z3 = t.z2;
+    EXPECT_EQ(SmallFaceScale(t, 1), 1);
 }
 
 TEST_F(TexturedTriangleTest, TexturedTrianglesWithoutAnImageAreNotDrawn)

@@ -1,0 +1,46 @@
+#pragma once
+// A triangle of the frame made ready for the rasteriser: everything its rows need that is fixed
+// for the triangle (edges, light, tables, texture plane), worked out once, however many bands of
+// rows draw it afterwards. A plain record: the frame keeps one per triangle drawn.
+#include "Divisor.h"
+
+#include <cstdint>
+
+// How the rows are filled.
+enum class FillKind : std::uint8_t {
+    Flat,
+    TexturedXY, // texture coordinates in the plane the normal stands most nearly upright on
+    TexturedXZ,
+    TexturedYZ,
+};
+enum class Ink : std::uint8_t { Opaque, Keyed, Blend, BlendKeyed };
+
+struct TriangleSetup {
+    // Rows top..bottom - 1 hold everything the triangle draws (inside the view): a band of rows
+    // that misses them passes the triangle over.
+    std::int32_t top, bottom;
+    std::int32_t index; // the triangle's place in the frame's list
+    FillKind kind;
+    Ink ink;
+    std::uint8_t mapping;   // bit 0 turns the texture by half a turn, bit 1 mirrors it on its diagonal
+    std::uint8_t widen;     // 1 when spans are one column wider (less than half see-through)
+    const std::uint8_t* texture; // 128 x 128 texels; null for flat triangles
+    const std::uint8_t* shade;   // the shade table's row for the triangle's light
+    const std::uint8_t* blend;   // the blend table of its level
+    std::uint8_t colour;         // flat triangles: the shaded colour
+
+    // Screen points top first; edge slopes in 1/32768 pixel a row (the long edge P1 to P3, the
+    // short ones from P2); the rows of each half inside the view, empty when first >= last.
+    std::int32_t px[3], py[3];
+    std::int32_t longSlope;
+    std::int32_t upperSlope, upperFirst, upperLast;
+    std::int32_t lowerSlope, lowerFirst, lowerLast;
+
+    // Textured triangles: the reduced normal r, the plane constant D = (A . r) x 256, corner A,
+    // C - B and B - A (32-bit wrapped), and the divisor q = subdivision x the chosen component.
+    std::int32_t rx, ry, rz, plane;
+    std::int32_t ax, ay, az;
+    std::int32_t cbx, cby, cbz;
+    std::int32_t bax, bay, baz;
+    Divisor q;
+};
