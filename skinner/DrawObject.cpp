@@ -222,7 +222,7 @@ void DrawObject(RenderContext& context, const Object3D& object, std::int32_t off
     std::int32_t* const screenY = working.screenY.data();
     copy.lastPoint = object.lastPoint;
     copy.lastFace = object.lastFace;
-    std::copy_n(object.faces.begin(), faces, copy.faces.begin());
+    // The faces are read where they are: the copy would only repeat them.
 
     // Object rotation, then eye space: offset, less the camera, turned by the camera. A camera
     // that is not turned leaves every point exactly where it is (whole numbers times 1 and 0).
@@ -249,7 +249,7 @@ void DrawObject(RenderContext& context, const Object3D& object, std::int32_t off
 
     const i32 nearZ = context.nearZ;
     for (std::size_t k = 0; k < faces; ++k) {
-        const Face& face = copy.faces[k];
+        const Face& face = object.faces[k];
         const bool isVirtual = face.faceType == FaceVirtual;
         // Faces naming points the object does not have are not drawn.
         if (face.p1 >= points || (!isVirtual && (face.p2 >= points || face.p3 >= points)))

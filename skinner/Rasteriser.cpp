@@ -265,17 +265,25 @@ std::array<std::int32_t, 7> viewOf(const RenderContext& c)
 // The texture plane of a textured triangle.
 void setPlane(const RenderTriangle& t, i32 subdivision, TriangleSetup& s)
 {
-    const i32 k = SmallFaceScale(t, subdivision);
-    const i32 ax = t.x1 * k, ay = t.y1 * k, az = t.z1 * k; // within 16384 when k > 1
-    const i32 bx = t.x2 * k, by = t.y2 * k, bz = t.z2 * k;
-    const i32 cx = t.x3 * k, cy = t.y3 * k, cz = t.z3 * k;
-    const i64 e1x = Wrap(i64(bx) - ax), e1y = Wrap(i64(by) - ay), e1z = Wrap(i64(bz) - az); // B - A
-    const i64 e2x = Wrap(i64(cx) - bx), e2y = Wrap(i64(cy) - by), e2z = Wrap(i64(cz) - bz); // C - B
+    i32 ax = t.x1, ay = t.y1, az = t.z1, bx = t.x2, by = t.y2, bz = t.z2, cx = t.x3, cy = t.y3, cz = t.z3;
+    i64 e1x, e1y, e1z, e2x, e2y, e2z;
     // The subdivision reduces the normal so that the plane arithmetic stays within 32 bits.
     const i32 reduce = subdivision * 128;
-    s.rx = Div(Wrap(e1y * e2z - e1z * e2y), reduce);
-    s.ry = Div(Wrap(e1z * e2x - e1x * e2z), reduce);
-    s.rz = Div(Wrap(e1x * e2y - e1y * e2x), reduce);
+    auto reduceNormal = [&] {
+        e1x = Wrap(i64(bx) - ax), e1y = Wrap(i64(by) - ay), e1z = Wrap(i64(bz) - az); // B - A
+        e2x = Wrap(i64(cx) - bx), e2y = Wrap(i64(cy) - by), e2z = Wrap(i64(cz) - bz); // C - B
+        s.rx = Div(Wrap(e1y * e2z - e1z * e2y), reduce);
+        s.ry = Div(Wrap(e1z * e2x - e1x * e2z), reduce);
+        s.rz = Div(Wrap(e1x * e2y - e1y * e2x), reduce);
+    };
+    reduceNormal();
+    if (s.rx == 0 && s.ry == 0 && s.rz == 0) {
+        if (const i32 k = SmallFaceScale(t, subdivision); k > 1) {
+            for (i32* corner : {&ax, &ay, &az, &bx, &by, &bz, &cx, &cy, &cz})
+                *corner *= k; // within 16384
+            reduceNormal();
+        }
+    }
     s.plane = Wrap(i64(Dot3(ax, s.rx, ay, s.ry, az, s.rz)) * 256);
     s.ax = ax, s.ay = ay, s.az = az;
     s.cbx = Wrap(e2x), s.cby = Wrap(e2y), s.cbz = Wrap(e2z);

@@ -78,8 +78,10 @@ struct RenderContext {
 
     // How many threads draw a frame, each taking bands of rows: 0 one per processor, 1 the
     // calling thread alone (SetRenderThreads). The helpers start with the first frame that
-    // needs them.
-    int renderThreads = 0;
+    // needs them. One by default: the geometry, lighting and ordering, nearly half of a large
+    // frame, stay on the calling thread, so a second processor that is not a whole core (or is
+    // busy) gains the frame nothing.
+    int renderThreads = 1;
     std::unique_ptr<RenderThreads> threads;
 
     // The rasteriser's per-view tables, made by SetView: the eye ray through every column,
