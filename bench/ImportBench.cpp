@@ -105,9 +105,9 @@ void BM_PigmentaImportsHundredJpegs(benchmark::State& state)
     const EditorBank bank;
     for (auto _ : state) {
         std::filesystem::remove_all(folder / "TEXTURES");
-        PictureImport import(bank, request);
-        import.Run();
-        if (import.Result().change.slots.size() != Pictures)
+        PictureImport importing(bank, request);
+        importing.Run();
+        if (importing.Result().written.size() != Pictures)
             state.SkipWithError("not every picture was imported");
     }
     std::filesystem::remove_all(folder);

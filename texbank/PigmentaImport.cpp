@@ -94,18 +94,18 @@ void TMainForm::ImportImages1Click()
     PictureImportRequest request{{}, startFolder, *folder, CursorImage, choice->stillTextures};
     for (const QString& file : files)
         request.pictures.push_back(Native(file));
-    PictureImport import(Bank, std::move(request));
-    runImport(import, static_cast<int>(files.size()));
-    PictureImportResult& result = import.Result();
+    PictureImport importing(Bank, std::move(request));
+    runImport(importing, static_cast<int>(files.size()));
+    PictureImportResult& result = importing.Result();
     if (!result.change.Empty())
         pushChange(texts.caption, std::move(result.change));
     reportImport(result);
 }
 
-void TMainForm::runImport(PictureImport& import, int pictures)
+void TMainForm::runImport(PictureImport& importing, int pictures)
 {
     QProgressDialog progress(EntryOrEnglish(PigmentaText("ImportProgress")).arg(pictures),
-                             document->History().Texts().cancel, 0, import.Total(), this);
+                             document->History().Texts().cancel, 0, importing.Total(), this);
     progress.setWindowTitle(EntryOrEnglish(PigmentaText("ImportImagesCaption")));
     progress.setWindowModality(Qt::WindowModal);
     progress.setAutoClose(false);
@@ -118,16 +118,16 @@ void TMainForm::runImport(PictureImport& import, int pictures)
     QTimer poll;
     poll.setInterval(30);
     connect(&poll, &QTimer::timeout, &loop, [&] {
-        progress.setValue(import.Done());
+        progress.setValue(importing.Done());
         if (progress.wasCanceled())
-            import.Cancel();
+            importing.Cancel();
         if (finished)
             loop.quit();
     });
     // The window stays responsive: the pictures are read and written on other threads while
     // this one shows the progress.
     std::jthread worker([&] {
-        import.Run();
+        importing.Run();
         finished = true;
     });
     poll.start();

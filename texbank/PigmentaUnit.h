@@ -151,7 +151,7 @@ private:
     // start folder, else the folder of the bank's first named image, else the start folder.
     QString proposedImportFolder() const;
     // Runs the import off the window's thread behind a progress bar with a cancel button.
-    void runImport(PictureImport& import, int pictures);
+    void runImport(PictureImport& importing, int pictures);
     void reportImport(const PictureImportResult& result);
 
     std::minstd_rand flicker_;
