@@ -35,11 +35,12 @@ std::vector<std::uint8_t> pixelsOf(const TMainForm& form, int slot)
                  : std::vector<std::uint8_t>();
 }
 
-// What a user sees of the bank: every slot's name and pixels, the textures and the palette.
+// What a user sees of the bank: every slot's name and pixels, the textures' runs and the palette
+// (not the image each texture plays now, which the animation moves on).
 struct Seen {
     std::vector<std::string> names;
     std::vector<std::vector<std::uint8_t>> pixels;
-    std::vector<AnimTexture> textures;
+    std::vector<std::pair<int, int>> textures;
     PalettePlanes palette;
 
     explicit Seen(const TMainForm& form)
@@ -48,7 +49,7 @@ struct Seen {
         for (int slot = 0; slot < EditorBank::Capacity; ++slot) {
             names.push_back(form.Bank.slots[slot].name);
             pixels.push_back(pixelsOf(form, slot));
-            textures.push_back(form.Bank.textures[slot]);
+            textures.emplace_back(form.Bank.textures[slot].first, form.Bank.textures[slot].last);
         }
     }
     bool operator==(const Seen&) const = default;
