@@ -1,6 +1,10 @@
 #include "BankEditing.h"
 
+#include <utility>
+
 namespace {
+
+bool inBank(std::int32_t index) { return index >= 0 && index < EditorBank::Capacity; }
 
 // Every named slot but 0 read again onto the bank's new palette. An image left on the old
 // palette would show wrong colours: a slot that cannot be read again loses its image (not its
@@ -28,10 +32,23 @@ FrameColours ComputeFrameColours(const PalettePlanes& palette)
             NearestColour(palette, 0, 255, 0, 0, 255)};
 }
 
-SlotImageLoad LoadImageIntoSlot(EditorBank& bank, std::int32_t slot, const std::string& name)
+EditorBankLoad ExchangeBankChange(EditorBank& bank, BankChange& change)
 {
-    SlotImageLoad result;
-    if (slot < 0 || slot >= EditorBank::Capacity)
+    for (SlotContent& slot : change.slots)
+        std::swap(bank.slots[static_cast<std::size_t>(slot.slot)], slot.content);
+    for (TextureValue& texture : change.textures)
+        std::swap(bank.textures[static_cast<std::size_t>(texture.texture)], texture.value);
+    if (!change.palette)
+        return {};
+    std::swap(bank.bankPalette, change.palette->palette);
+    std::swap(bank.kept.imagesFirst, change.palette->imagesFirst);
+    return reloadOntoPalette(bank);
+}
+
+SlotImagePreparation PrepareSlotImage(const EditorBank& bank, std::int32_t slot, const std::string& name)
+{
+    SlotImagePreparation result;
+    if (!inBank(slot))
         return result;
     // The palette slot keeps its file's own colours, which become the bank's.
     SlotImageRead read = ReadSlotImage(name, slot == 0 ? nullptr : &bank.bankPalette);
@@ -39,20 +56,49 @@ SlotImageLoad LoadImageIntoSlot(EditorBank& bank, std::int32_t slot, const std::
         result.refused = read.problem;
         return result;
     }
-    bank.slots[static_cast<std::size_t>(slot)] = {name, std::move(read.image)};
+    BankChange change;
+    change.slots.push_back({slot, {name, std::move(read.image)}});
+    if (slot == 0)
+        change.palette = PaletteState{read.palette, 0};
+    result.change = std::move(change);
+    return result;
+}
+
+std::optional<BankChange> ClearSlotChange(const EditorBank& bank, std::int32_t slot)
+{
+    if (!inBank(slot))
+        return std::nullopt;
+    const BankImageSlot& now = bank.slots[static_cast<std::size_t>(slot)];
+    if (now.name.empty() && !now.image)
+        return std::nullopt;
+    BankChange change;
+    change.slots.push_back({slot, {}});
+    return change;
+}
+
+std::optional<BankChange> TextureChange(const EditorBank& bank, std::int32_t texture, AnimTexture value)
+{
+    if (!inBank(texture) || bank.textures[static_cast<std::size_t>(texture)] == value)
+        return std::nullopt;
+    BankChange change;
+    change.textures.push_back({texture, value});
+    return change;
+}
+
+SlotImageLoad LoadImageIntoSlot(EditorBank& bank, std::int32_t slot, const std::string& name)
+{
+    SlotImagePreparation prepared = PrepareSlotImage(bank, slot, name);
+    SlotImageLoad result;
+    result.refused = prepared.refused;
+    if (!prepared.change)
+        return result;
     result.loaded = true;
-    if (slot == 0) {
-        bank.bankPalette = read.palette;
-        bank.kept.imagesFirst = 0; // slot 0 is written first and gives the palette
-        result.reloads = reloadOntoPalette(bank);
-    }
+    result.reloads = ExchangeBankChange(bank, *prepared.change);
     return result;
 }
 
 void ClearSlot(EditorBank& bank, std::int32_t slot)
 {
-    if (slot < 0 || slot >= EditorBank::Capacity)
-        return;
-    bank.slots[static_cast<std::size_t>(slot)].name.clear();
-    bank.slots[static_cast<std::size_t>(slot)].image.reset();
+    if (std::optional<BankChange> change = ClearSlotChange(bank, slot))
+        ExchangeBankChange(bank, *change);
 }

@@ -1,6 +1,9 @@
 #include "FormClient.h"
 
+#include "FileDrops.h"
+
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
 
@@ -8,6 +11,7 @@ FormClient::FormClient(QWidget* parent)
     : QWidget(parent)
 {
     setMouseTracking(true); // the cursor slot follows the mouse without a button held
+    setAcceptDrops(true);
 }
 
 void FormClient::paintEvent(QPaintEvent*) { Q_EMIT Painting(this); }
@@ -25,4 +29,34 @@ void FormClient::contextMenuEvent(QContextMenuEvent* event) { Q_EMIT MenuAsked(e
 void FormClient::wheelEvent(QWheelEvent* event)
 {
     Q_EMIT WheelTurned(event->position().toPoint(), event->angleDelta().y());
+}
+
+bool FormClient::takes(QDropEvent* event) const
+{
+    return takesDrop && takesDrop(event->position().toPoint(), DroppedFiles(event->mimeData()));
+}
+
+// Ignored, a drag goes on to the window.
+void FormClient::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (takes(event))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void FormClient::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (takes(event))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void FormClient::dropEvent(QDropEvent* event)
+{
+    if (!takes(event))
+        return event->ignore();
+    event->acceptProposedAction();
+    Q_EMIT FileDropped(event->position().toPoint(), DroppedFiles(event->mimeData()).constFirst());
 }

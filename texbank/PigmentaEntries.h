@@ -1,9 +1,11 @@
 #pragma once
 // The texture bank editor's dictionary entries (Pigmenta.dic), one row each: number, name in the
-// code, use, English text. New texts of the editor are added here as rows.
+// code, use, English text. New texts of the editor are added here as rows; the document
+// comforts' rows (common/DocumentEntries.h) are joined at 60 to 75.
 #include "DialogEntries.h"
+#include "DocumentEntries.h"
 
-inline constexpr DictionaryEntry PigmentaEntries[] = {
+inline constexpr DictionaryEntry PigmentaOwnEntries[] = {
     {0, "NewBankQuestion", "question asked before a new bank",
      "Start a new, empty texture bank? Images and textures that were not saved are lost."},
     {1, "NewBankCaption", "caption of that question", "New texture bank"},
@@ -58,10 +60,51 @@ inline constexpr DictionaryEntry PigmentaEntries[] = {
      "A bank file cannot hold this character of the image name:"},
     {37, "NoTextureHint", "line under the texture numbers while the bank has images but no texture",
      "No texture yet: for a still texture, press F4 and F5 on the same slot."},
+    {80, "UndoLoadImage", "Edit menu: what Undo and Redo of an image load say",
+     "Load image"},
+    {81, "UndoNewPalette", "Edit menu: what Undo and Redo of an image load into slot 0 say",
+     "New palette image"},
+    {82, "UndoClearImage", "Edit menu: what Undo and Redo of Clear image say",
+     "Clear image"},
+    {83, "UndoFirstImage", "Edit menu: what Undo and Redo of Define as first texture image say",
+     "Define first image"},
+    {84, "UndoLastImage", "Edit menu: what Undo and Redo of Define as last texture image say",
+     "Define last image"},
+    {85, "UndoClearTexture", "Edit menu: what Undo and Redo of Clear texture say",
+     "Clear texture"},
+    {86, "ImportImages1", "File menu: import pictures of other formats",
+     "&Import images ..."},
+    {87, "ImportImagesCaption", "caption of the import's questions and progress, and what its Undo says",
+     "Import images"},
+    {88, "ImportPicturesTitle", "title of the dialog choosing the pictures to import",
+     "Choose the pictures to import"},
+    {89, "PicturesFilter", "file type of that dialog",
+     "Pictures"},
+    {90, "ImportFolderLabel", "import question: the folder the textures are written into",
+     "The textures are written into this folder of the game:"},
+    {91, "ImportChooseFolder", "import question: button choosing that folder",
+     "C&hoose ..."},
+    {92, "ImportStillTextures", "import question: tick box making each picture a still texture",
+     "Make each picture a still &texture (first and last image its slot)"},
+    {93, "ImportProgress", "progress of the import, %1 the number of pictures",
+     "Importing %1 pictures ..."},
+    {94, "ImportFolderOutside", "message: the textures' folder is not inside the game folder, %1 the game folder",
+     "The textures' folder must lie inside the game folder, %1: a bank names its images relative to it."},
+    {95, "ImportRefused", "message after an import, before the pictures not imported and why",
+     "These pictures were not imported:"},
+    {96, "RefusedBlank", "why a picture was not imported: a blank in its name",
+     "its name has a blank (rename it, for example my_wall.png)"},
+    {97, "RefusedName", "why a picture was not imported: its name is too long or has a character outside Windows-1252",
+     "a bank cannot keep its name (too long, or a character outside Windows-1252)"},
+    {98, "RefusedNoSlot", "why a picture was not imported: the bank is full from the chosen slot on",
+     "no free slot was left"},
+    {99, "ImportFailed", "message: the import wrote nothing, %1 why",
+     "Nothing was imported: %1"},
     DialogEntry("Yes", 76),
     DialogEntry("No", 77),
     DialogEntry("OK", 78),
 };
+inline constexpr auto PigmentaEntries = JoinEntries(PigmentaOwnEntries, DocumentEntries(60));
 static_assert(IsWellFormed(PigmentaEntries));
 
 consteval const DictionaryEntry& PigmentaText(std::string_view name) { return EntryNamed(PigmentaEntries, name); }

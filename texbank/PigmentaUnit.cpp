@@ -1,18 +1,22 @@
 #include "PigmentaUnit.h"
 
+#include "EditorDocument.h"
 #include "Errors.h"
 #include "FatalError.h"
 #include "FormClient.h"
 #include "IdleRepaint.h"
 #include "K3xDisplay.h"
+#include "LastFolders.h"
 #include "LocalisationUnit.h"
 #include "OrmelApplication.h"
 #include "PigmentaEntries.h"
 #include "Shell.h"
 #include "SlotGrid.h"
 #include "SlotGridPainter.h"
+#include "PigmentaFolder.h"
 #include "StartFolder.h"
 #include "Text.h"
+#include "UndoCommands.h"
 #include "UpDownControl.h"
 #include "Windows1252.h"
 
@@ -40,29 +44,6 @@ constexpr int MinimumClientHeight = 104 + CellSize + 1;
 constexpr int AnimationInterval = 100; // ms, ten images a second
 constexpr int WheelStep = 120;         // eighths of a degree per notch
 
-
-// Images are named relative to the start folder: loads run with it as the current folder, and
-// the folder the user was in comes back afterwards.
-class CurrentFolderScope {
-public:
-    explicit CurrentFolderScope(const std::string& folder)
-    {
-        std::error_code ec;
-        previous_ = std::filesystem::current_path(ec);
-        std::filesystem::current_path(folder, ec);
-    }
-    ~CurrentFolderScope()
-    {
-        std::error_code ec;
-        if (!previous_.empty())
-            std::filesystem::current_path(previous_, ec);
-    }
-    CurrentFolderScope(const CurrentFolderScope&) = delete;
-    CurrentFolderScope& operator=(const CurrentFolderScope&) = delete;
-
-private:
-    std::filesystem::path previous_;
-};
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, bool bold = false)
 {
@@ -105,6 +86,8 @@ TMainForm::TMainForm(QWidget* parent)
     connect(client, &FormClient::MouseMoved, this, &TMainForm::FormMouseMove);
     connect(client, &FormClient::MenuAsked, this, &TMainForm::showMenu);
     connect(client, &FormClient::WheelTurned, this, &TMainForm::turnWheel);
+    connect(client, &FormClient::FileDropped, this, &TMainForm::DropOnSlot);
+    client->takesDrop = [this](const QPoint& at, const QStringList& files) { return SlotTakesDrop(at, files); };
 
     TextureAnimationTimer = new QTimer(this);
     TextureAnimationTimer->setInterval(AnimationInterval);
@@ -115,6 +98,7 @@ TMainForm::TMainForm(QWidget* parent)
     resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
     move(192, 107);
     FormCreate();
+    makeDocument();
 }
 
 void TMainForm::buildPanel(QWidget* client)
@@ -181,6 +165,8 @@ void TMainForm::buildMenus()
     Loadpigmenta1 = File1->addAction("&Load", QKeySequence(Qt::CTRL | Qt::Key_L), this, &TMainForm::Loadpigmenta1Click);
     Savepigmenta1 =
         File1->addAction("&Save as ...", QKeySequence(Qt::CTRL | Qt::Key_S), this, &TMainForm::Savepigmenta1Click);
+    ImportImages1 = File1->addAction("&Import images ...", QKeySequence(Qt::CTRL | Qt::Key_I), this,
+                                     &TMainForm::ImportImages1Click);
     Quit1 = File1->addAction("&Quit", QKeySequence(Qt::CTRL | Qt::Key_Q), this, &TMainForm::Quit1Click);
     Help1 = menuBar()->addAction("&Help", this, &TMainForm::Help1Click);
     Help1->setShortcut(QKeySequence(Qt::Key_F1));
@@ -200,6 +186,7 @@ void TMainForm::buildMenus()
 
     const QString bankFilter = "Texture bank file (*.def)";
     OpenPCXDialog = {"", "PCX file (*.pcx *.PCX)", "", "", "pcx"};
+    OpenPicturesDialog = {"", "", "", "", ""};
     OpenBankDialog = {"Please select a texture bank file", bankFilter, "", "", "def"};
     SaveBankDialog = OpenBankDialog;
 }
@@ -209,7 +196,7 @@ void TMainForm::FormCreate()
     std::error_code ec;
     startFolder = std::filesystem::current_path(ec).string();
     const QString folder = QString::fromStdString(startFolder);
-    OpenPCXDialog.folder = OpenBankDialog.folder = SaveBankDialog.folder = folder;
+    OpenPCXDialog.folder = OpenBankDialog.folder = SaveBankDialog.folder = OpenPicturesDialog.folder = folder;
 
     CreateImage(PreviewImage, TextureSide, TextureSide);
     SetColourTable(PreviewImage, Bank.bankPalette);
@@ -232,6 +219,7 @@ void TMainForm::TranslateForm()
     Newbank1->setText(Entry(PigmentaText("Newbank1")));
     Loadpigmenta1->setText(Entry(PigmentaText("Loadpigmenta1")));
     Savepigmenta1->setText(Entry(PigmentaText("Savepigmenta1")));
+    ImportImages1->setText(EntryOrEnglish(PigmentaText("ImportImages1")));
     Quit1->setText(Entry(PigmentaText("Quit1")));
     LoadImage1->setText(Entry(PigmentaText("LoadImage1")));
     Clearimage1->setText(Entry(PigmentaText("Clearimage1")));
@@ -253,12 +241,15 @@ void TMainForm::TranslateForm()
     // A longer translation widens the button towards the scroll bar, never under it.
     ClearTextureButton->resize(std::clamp(ClearTextureButton->sizeHint().width(), 67, TextureIndex->x() - 4 - 303),
                                ClearTextureButton->height());
-    setWindowTitle(Entry(PigmentaText("Caption")));
     SetMessageTitle(EntryOrEnglish(PigmentaText("Caption")));
     SetDialogButtons(PigmentaEntries);
     OpenBankDialog.title = Entry(PigmentaText("OpenBankTitle"));
     SaveBankDialog.title = Entry(PigmentaText("SaveBankTitle"));
     OpenPCXDialog.title = Entry(PigmentaText("OpenPCXTitle"));
+    OpenPicturesDialog.title = EntryOrEnglish(PigmentaText("ImportPicturesTitle"));
+    OpenPicturesDialog.filter = EntryOrEnglish(PigmentaText("PicturesFilter")) +
+                                " (*.png *.jpg *.jpeg *.bmp *.gif *.tga *.webp *.pcx *.PNG *.JPG *.JPEG *.BMP *.GIF "
+                                "*.TGA *.WEBP *.PCX)";
     Help1->setText(Entry(PigmentaText("Help1")));
 }
 
@@ -388,16 +379,52 @@ void TMainForm::TextureAnimationTimerTimer()
     NoTextureHint->setVisible(HasImagesButNoTexture(Bank));
 }
 
-void TMainForm::ClearTextureButtonClick() { ChosenTexture() = EditorBank::Undefined; }
+void TMainForm::pushChange(const QString& text, BankChange change)
+{
+    document->History().Push(
+        new SwapChange<BankChange>(text, std::move(change), [this](BankChange& held) { exchange(held); }));
+}
 
-void TMainForm::Defineasfirsttextureimage1Click() { ChosenTexture().first = CursorImage; }
+void TMainForm::exchange(BankChange& held)
+{
+    EditorBankLoad reloads;
+    {
+        const CurrentFolderScope inStartFolder(startFolder);
+        reloads = ExchangeBankChange(Bank, held);
+    }
+    if (held.palette) // the other palette is held now: the bank's changed
+        bankPaletteChanged();
+    showCursorLabels();
+    showTextureLabels();
+    reportUnread(reloads);
+}
 
-void TMainForm::Defineaslasttextureimage1Click() { ChosenTexture().last = CursorImage; }
+void TMainForm::ClearTextureButtonClick()
+{
+    if (auto change = TextureChange(Bank, TextureIndex->value(), EditorBank::Undefined))
+        pushChange(EntryOrEnglish(PigmentaText("UndoClearTexture")), std::move(*change));
+}
+
+void TMainForm::Defineasfirsttextureimage1Click()
+{
+    AnimTexture texture = ChosenTexture();
+    texture.first = CursorImage;
+    if (auto change = TextureChange(Bank, TextureIndex->value(), texture))
+        pushChange(EntryOrEnglish(PigmentaText("UndoFirstImage")), std::move(*change));
+}
+
+void TMainForm::Defineaslasttextureimage1Click()
+{
+    AnimTexture texture = ChosenTexture();
+    texture.last = CursorImage;
+    if (auto change = TextureChange(Bank, TextureIndex->value(), texture))
+        pushChange(EntryOrEnglish(PigmentaText("UndoLastImage")), std::move(*change));
+}
 
 void TMainForm::Clearimage1Click()
 {
-    ClearSlot(Bank, CursorImage);
-    showCursorLabels();
+    if (auto change = ClearSlotChange(Bank, CursorImage))
+        pushChange(EntryOrEnglish(PigmentaText("UndoClearImage")), std::move(*change));
 }
 
 bool TMainForm::imageNameRefused(const std::string& name)
@@ -421,9 +448,13 @@ bool TMainForm::imageNameRefused(const std::string& name)
 
 void TMainForm::LoadImage1Click()
 {
-    const QString path = ChooseOpenFile(this, OpenPCXDialog);
-    if (path.isEmpty())
-        return;
+    const QString path = ChooseOpenFileRemembered(this, "Image", OpenPCXDialog);
+    if (!path.isEmpty())
+        loadImageInto(CursorImage, path);
+}
+
+void TMainForm::loadImageInto(std::int32_t slot, const QString& path)
+{
     const auto name = BankImageName(Native(path), startFolder);
     if (!name) {
         ShowMessage(this, Entry(PigmentaText("ImageOutsideStartFolder")));
@@ -431,36 +462,45 @@ void TMainForm::LoadImage1Click()
     }
     if (imageNameRefused(*name))
         return;
-    SlotImageLoad load;
+    SlotImagePreparation prepared;
     {
         const CurrentFolderScope inStartFolder(startFolder);
-        load = LoadImageIntoSlot(Bank, CursorImage, *name);
+        prepared = PrepareSlotImage(Bank, slot, *name);
     }
-    if (!load.loaded) {
-        const bool missing = load.refused && load.refused->fault == ImageFault::Missing;
+    if (!prepared.change) {
+        const bool missing = prepared.refused && prepared.refused->fault == ImageFault::Missing;
         ShowMessage(this, missing ? EntryOrEnglish(PigmentaText("BankImagesMissing")) + "\n" + Ui(*name)
                                   : Entry(PigmentaText("NotTextureImage")));
         return;
     }
-    if (CursorImage == 0)
-        bankPaletteChanged();
-    showCursorLabels();
-    reportUnread(load.reloads);
+    pushChange(slot == 0 ? EntryOrEnglish(PigmentaText("UndoNewPalette")) : EntryOrEnglish(PigmentaText("UndoLoadImage")),
+               std::move(*prepared.change));
 }
 
 void TMainForm::Newbank1Click()
 {
-    if (!AskOkCancel(this, Entry(PigmentaText("NewBankCaption")), Entry(PigmentaText("NewBankQuestion"))))
+    // Unsaved work is asked about (Save / Discard / Cancel) instead of the plain question.
+    if (document->History().Unsaved() ? !document->MayDiscard()
+                                      : !AskOkCancel(this, Entry(PigmentaText("NewBankCaption")),
+                                                     Entry(PigmentaText("NewBankQuestion"))))
         return;
     ClearBank(Bank);
     showCursorLabels();
+    showTextureLabels();
+    document->Started();
 }
 
 void TMainForm::Loadpigmenta1Click()
 {
-    const QString path = ChooseOpenFile(this, OpenBankDialog);
-    if (path.isEmpty())
+    if (!document->MayDiscard())
         return;
+    const QString path = ChooseOpenFileRemembered(this, "Bank", OpenBankDialog);
+    if (!path.isEmpty() && loadBank(path))
+        document->Opened(path);
+}
+
+bool TMainForm::loadBank(const QString& path)
+{
     EditorBankLoad load;
     {
         const CurrentFolderScope inStartFolder(startFolder);
@@ -468,37 +508,43 @@ void TMainForm::Loadpigmenta1Click()
             load = LoadEditorBank(Native(path), Bank);
         } catch (const FatalError&) {
             ShowMessage(this, Entry(PigmentaText("NoBankFile"))); // the bank file does not exist; the bank stays
-            return;
+            return false;
         } catch (const OrmelError& error) {
             ShowError(this, Ui(error.what()));
-            return;
+            return false;
         }
     }
     SaveBankDialog.fileName = path;
     bankPaletteChanged();
-    setWindowTitle(Entry(PigmentaText("CaptionPrefix")) + path);
     showCursorLabels();
+    showTextureLabels();
     reportUnread(load, &Bank.kept); // told once: the kept lines stay unshown until saved back
+    return true;
 }
 
 void TMainForm::Savepigmenta1Click()
 {
-    const QString path = ChooseSaveFile(this, SaveBankDialog);
-    if (path.isEmpty())
-        return;
+    const QString path = ChooseSaveFileRemembered(this, "Bank", SaveBankDialog);
+    if (!path.isEmpty())
+        saveBank(path);
+}
+
+bool TMainForm::saveBank(const QString& path)
+{
     {
         const CurrentFolderScope inStartFolder(startFolder);
         try {
             SaveEditorBank(Native(path), Bank);
         } catch (const OrmelError& error) {
             ShowError(this, Ui(error.what()));
-            return;
+            return false;
         }
     }
-    OpenBankDialog.fileName = path;
-    setWindowTitle(Entry(PigmentaText("CaptionPrefix")) + path);
+    OpenBankDialog.fileName = SaveBankDialog.fileName = path;
+    document->Saved(path);
+    return true;
 }
 
-void TMainForm::Quit1Click() { QApplication::quit(); }
+void TMainForm::Quit1Click() { close(); } // the document asks about unsaved work first
 
 void TMainForm::Help1Click() { OpenHelp(this, "Pigmenta", PigmentaText("HelpNotOpened"), PigmentaText("HelpMissing")); }

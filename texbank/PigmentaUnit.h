@@ -2,8 +2,14 @@
 // TMainForm: the texture bank editor's window. The top panel shows the slot under the mouse and
 // the chosen texture; below it the slot grid, scrolled by rows with the up-down control on its
 // left; at the top right the chosen texture plays. Slot commands are in the pop-up menu (F2 to F5).
+//
+// Every edit of the bank is a BankChange pushed on the document's undo history (Edit menu); the
+// document (EditorDocument) also asks before unsaved work is lost, keeps recovery copies of the
+// .def text, the recent banks and the window's place, and opens banks given on the command line
+// or dropped on the window. A PCX dropped on a slot loads into that slot.
 #include "BankEditing.h"
 #include "BankMessages.h"
+#include "DocumentTexts.h"
 #include "Dialogs.h"
 #include "DisplayImage.h"
 #include "EditorBank.h"
@@ -15,6 +21,9 @@
 #include <random>
 #include <string>
 
+class EditorDocument;
+class PictureImport;
+struct PictureImportResult;
 class QAction;
 class QFrame;
 class QLabel;
@@ -59,7 +68,10 @@ public:
     QWidget* TexturePanel; // into their rectangles
     QTimer* TextureAnimationTimer;
 
+    EditorDocument* document;
+
     FileDialogRequest OpenPCXDialog;
+    FileDialogRequest OpenPicturesDialog;
     FileDialogRequest OpenBankDialog;
     FileDialogRequest SaveBankDialog;
 
@@ -67,6 +79,7 @@ public:
     QAction* Newbank1;
     QAction* Loadpigmenta1;
     QAction* Savepigmenta1;
+    QAction* ImportImages1;
     QAction* Quit1;
     QAction* Help1;
     QMenu* PopupMenu1;
@@ -87,6 +100,17 @@ public:
     // Paints and has the window show the grid and the preview: the idle repaint.
     void Repaint();
 
+    // The document's hooks: Save (to the bank's file, asking a name when it has none), the .def
+    // bytes for a recovery copy, a bank given from elsewhere (the command line, a drop, the
+    // recent files: its project folder becomes the start folder), a recovered copy.
+    bool SaveDocument();
+    QByteArray DocumentBytes() const;
+    void OpenFile(const QString& file);
+    void OpenRecovered(const QString& copy, const QString& original);
+    // A file dropped at `at` (client coordinates) onto the slot grid.
+    bool SlotTakesDrop(const QPoint& at, const QStringList& files) const;
+    void DropOnSlot(const QPoint& at, const QString& file);
+
 public Q_SLOTS:
     void TextureIndexChange();
     void TextureAnimationTimerTimer();
@@ -94,6 +118,7 @@ public Q_SLOTS:
     void Newbank1Click();
     void Loadpigmenta1Click();
     void Savepigmenta1Click();
+    void ImportImages1Click();
     void Quit1Click();
     void Help1Click();
     void LoadImage1Click();
@@ -113,6 +138,21 @@ private:
     void showTextureLabels();
     void showCursorLabels();
     void reportUnread(const EditorBankLoad& problems, const KeptBankLines* kept = nullptr);
+    void makeDocument();
+    DocumentTexts documentTexts() const;
+    // Applies `change` as one undoable command, saying `text` in the Edit menu.
+    void pushChange(const QString& text, BankChange change);
+    // The exchange of a command's change with the bank, shown.
+    void exchange(BankChange& held);
+    void loadImageInto(std::int32_t slot, const QString& path);
+    bool loadBank(const QString& path);
+    bool saveBank(const QString& path);
+    // Where the import's textures go first: the folder chosen last time when it is inside the
+    // start folder, else the folder of the bank's first named image, else the start folder.
+    QString proposedImportFolder() const;
+    // Runs the import off the window's thread behind a progress bar with a cancel button.
+    void runImport(PictureImport& importing, int pictures);
+    void reportImport(const PictureImportResult& result);
 
     std::minstd_rand flicker_;
     int wheelSteps_ = 0; // the mouse wheel's eighths of a degree not yet turned into rows

@@ -57,18 +57,21 @@ int showBox(QWidget* parent, QMessageBox::Icon icon, const QString& caption, con
     return static_cast<int>(made.indexOf(box.clickedButton()));
 }
 
-QString runFileDialog(QWidget* parent, const FileDialogRequest& request, QFileDialog::AcceptMode mode)
+QStringList runFileDialog(QWidget* parent, const FileDialogRequest& request, QFileDialog::AcceptMode mode,
+                          QFileDialog::FileMode files)
 {
     QFileDialog dialog(parent, request.title, request.folder, request.filter);
     dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setFileMode(files);
     dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (dialog.exec() != QDialog::Accepted)
         return {};
-    return dialog.selectedFiles().constFirst();
+    return dialog.selectedFiles();
 }
+
+QString firstOf(const QStringList& files) { return files.isEmpty() ? QString() : files.constFirst(); }
 
 } // namespace
 
@@ -166,14 +169,21 @@ QString ChooseOpenFile(QWidget* parent, const FileDialogRequest& request)
 {
     if (Hooks().chooseOpenFile)
         return Hooks().chooseOpenFile(request);
-    return runFileDialog(parent, request, QFileDialog::AcceptOpen);
+    return firstOf(runFileDialog(parent, request, QFileDialog::AcceptOpen, QFileDialog::ExistingFile));
+}
+
+QStringList ChooseOpenFiles(QWidget* parent, const FileDialogRequest& request)
+{
+    if (Hooks().chooseOpenFiles)
+        return Hooks().chooseOpenFiles(request);
+    return runFileDialog(parent, request, QFileDialog::AcceptOpen, QFileDialog::ExistingFiles);
 }
 
 QString ChooseSaveFile(QWidget* parent, const FileDialogRequest& request)
 {
     if (Hooks().chooseSaveFile)
         return Hooks().chooseSaveFile(request);
-    return runFileDialog(parent, request, QFileDialog::AcceptSave);
+    return firstOf(runFileDialog(parent, request, QFileDialog::AcceptSave, QFileDialog::AnyFile));
 }
 
 QString ChooseFolder(QWidget* parent, const FileDialogRequest& request)

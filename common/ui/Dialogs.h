@@ -4,6 +4,7 @@
 #include "DictionaryEntries.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -41,6 +42,7 @@ struct DialogHooks {
     std::function<bool(const QString& caption, const QString& text)> askOkCancel;
     std::function<QString(const FileDialogRequest&)> chooseOpenFile;
     std::function<QString(const FileDialogRequest&)> chooseSaveFile;
+    std::function<QStringList(const FileDialogRequest&)> chooseOpenFiles;
     std::function<QString(const FileDialogRequest&)> chooseFolder;
 };
 
@@ -73,6 +75,8 @@ bool AskOkCancel(QWidget* parent, const QString& caption, const QString& text);
 // The chosen file's path, or empty when the user cancels.
 QString ChooseOpenFile(QWidget* parent, const FileDialogRequest& request);
 QString ChooseSaveFile(QWidget* parent, const FileDialogRequest& request);
+// Several existing files at once, in the order the dialog gives them; empty when cancelled.
+QStringList ChooseOpenFiles(QWidget* parent, const FileDialogRequest& request);
 // An existing folder (the request's title and folder), or empty when the user cancels.
 QString ChooseFolder(QWidget* parent, const FileDialogRequest& request);
 

@@ -35,6 +35,15 @@ QString ChooseOpenFileRemembered(QWidget* parent, const QString& dialog, FileDia
     return chooseRemembering(dialog, std::move(request), &ChooseOpenFile, parent);
 }
 
+QStringList ChooseOpenFilesRemembered(QWidget* parent, const QString& dialog, FileDialogRequest request)
+{
+    request.folder = RememberedFolder(dialog, request.folder);
+    const QStringList chosen = ChooseOpenFiles(parent, request);
+    if (!chosen.isEmpty())
+        RememberFolder(dialog, chosen.constFirst());
+    return chosen;
+}
+
 QString ChooseSaveFileRemembered(QWidget* parent, const QString& dialog, FileDialogRequest request)
 {
     return chooseRemembering(dialog, std::move(request), &ChooseSaveFile, parent);

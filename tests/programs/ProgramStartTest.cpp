@@ -189,7 +189,7 @@ private Q_SLOTS:
             }
             {
                 TMainForm editor;
-                QCOMPARE(editor.windowTitle(), QString());
+                QCOMPARE(editor.windowTitle(), QString("Texture bank definition - Untitled[*]")); // English without a dictionary
                 QVERIFY(editor.Bank.slots[0].name.empty());
             }
             {

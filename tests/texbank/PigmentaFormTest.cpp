@@ -1,20 +1,33 @@
 // The texture bank editor through its form, offscreen, in a fresh folder per test.
+#include "AutoRecovery.h"
 #include "Dialogs.h"
+#include "EditorDocument.h"
+#include "ImportImagesDialog.h"
 #include "LocalisationUnit.h"
-#include "PigmentaUnit.h"
+#include "OrmelApplication.h"
+#include "PigmentaFormSupport.h"
+#include "ProgramUsages.h"
 #include "SafeWrite.h"
+#include "ScriptedQuestions.h"
 #include "Shell.h"
 #include "SlotGrid.h"
 #include "TempFolder.h"
 #include "TexturePcx.h"
 #include "UpDownControl.h"
+#include "UserFolders.h"
 
 #include <QAction>
+#include <QDir>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTest>
+#include <QUndoStack>
+#include <QUrl>
 
 #include <memory>
 
@@ -53,15 +66,9 @@ class PigmentaFormTest : public QObject {
     QStringList questions;
     QString chosenFile;
     bool answer = true;
+    ScriptedQuestions scripted;
 
-    std::unique_ptr<TMainForm> makeForm()
-    {
-        auto form = std::make_unique<TMainForm>();
-        // The design's view of 549 x 329 pixels.
-        form->centralWidget()->resize(570, 434);
-        form->FormResize();
-        return form;
-    }
+    std::unique_ptr<TMainForm> makeForm() { return MakePigmentaForm(); }
 
     // Puts the mouse over `slot` (scrolling it into sight) and loads `name` there through F2.
     void loadInto(TMainForm& form, int slot, const std::string& name)
@@ -71,15 +78,7 @@ class PigmentaFormTest : public QObject {
         form.LoadImage1->trigger();
     }
 
-    void pointAt(TMainForm& form, int slot)
-    {
-        const int columns = form.Columns();
-        form.UpDown->SetPosition(std::min(slot / columns, form.UpDown->Max()));
-        const CellPlace cell = CellCorner(slot, columns, form.UpDown->Position());
-        const QRect view = form.ViewPanel->geometry();
-        form.FormMouseMove(view.x() + cell.x + 30, view.y() + cell.y + 30);
-        QCOMPARE(form.CursorImage, slot);
-    }
+    void pointAt(TMainForm& form, int slot) { QVERIFY(PointAtSlot(form, slot)); }
 
 private Q_SLOTS:
     void init()
@@ -92,6 +91,9 @@ private Q_SLOTS:
         questions.clear();
         chosenFile.clear();
         answer = true;
+        QSettings().clear();
+        QDir(AutoRecovery::Folder()).removeRecursively();
+        scripted.Answer();
         LanguageName.clear();
         DictionaryTable.fill("");
         Hooks().message = [this](const QString& text) { messages << text; };
@@ -111,6 +113,8 @@ private Q_SLOTS:
     void cleanup()
     {
         SetWriteFaultHook(nullptr);
+        Hooks() = {};
+        ImportChoiceHook() = nullptr;
         folder.reset();
     }
 
@@ -121,7 +125,7 @@ private Q_SLOTS:
         const struct {
             QString text;
             int entry;
-        } texts[] = {{form->windowTitle(), 22},         {form->File1->title(), 6},
+        } texts[] = {{form->File1->title(), 6},
                      {form->Savepigmenta1->text(), 9},  {form->Defineaslasttextureimage1->text(), 14},
                      {form->Label7->text(), 19},        {form->ColorLabel->text(), 20},
                      {form->ClearTextureButton->text(), 21}, {form->OpenBankDialog.title, 23},
@@ -129,6 +133,7 @@ private Q_SLOTS:
                      {form->Help1->text(), 26}};
         for (const auto& t : texts)
             QCOMPARE(t.text, entryText(t.entry));
+        QCOMPARE(form->windowTitle(), entryText(22) + " - Untitled[*]");
         // The slot commands' keys work on the window, not only in the open menu.
         QVERIFY(form->actions().contains(form->LoadImage1));
         QCOMPARE(form->LoadImage1->shortcut(), QKeySequence("F2"));
@@ -329,21 +334,29 @@ private Q_SLOTS:
         folder->write("A.PCX", PcxFile(128, 128, 1, RampPalette(10)));
         loadInto(*form, 5, "A.PCX");
         form->ChosenTexture() = {5, 5, 5};
-        answer = false; // Cancel
+        // Unsaved work: Save / Discard / Cancel instead of the plain question; Cancel keeps it.
         form->Newbank1->trigger();
-        QCOMPARE(questions, QStringList{entryText(1) + ": " + entryText(0)});
+        QCOMPARE(scripted.asked, QStringList{"Save the changes to Untitled?"});
+        QVERIFY(questions.isEmpty());
         QCOMPARE(form->Bank.slots[5].name, std::string("A.PCX"));
-        answer = true;
+        scripted.saveAnswers = {SaveChoice::Discard};
         form->Newbank1->trigger();
         QVERIFY(form->Bank.slots[5].name.empty() && !form->Bank.slots[5].image);
         QVERIFY(form->ChosenTexture() == EditorBank::Undefined);
+        QVERIFY(!form->isWindowModified());
+        answer = false; // nothing unsaved: the plain question, whose Cancel keeps the bank
+        form->Bank.textures[1] = {5, 5, 5};
+        form->Newbank1->trigger();
+        QCOMPARE(questions, QStringList{entryText(1) + ": " + entryText(0)});
+        QVERIFY(form->Bank.textures[1] == (AnimTexture{5, 5, 5}));
+        form->Bank.textures[1] = EditorBank::Undefined;
 
         folder->write("walls.POT", "stale tables");
         chosenFile = QString::fromStdString((folder->path() / "walls.def").string());
         form->Savepigmenta1->trigger();
         QCOMPARE(QString::fromStdString(folder->read("walls.def")), QString("#images\r\n#textures\r\n"));
         QVERIFY(!folder->exists("walls.POT"));
-        QCOMPARE(form->windowTitle(), entryText(2) + QChar(0xA0) + chosenFile);
+        QCOMPARE(form->windowTitle(), entryText(22) + " - walls.def[*]");
         QCOMPARE(form->OpenBankDialog.fileName, chosenFile);
         QVERIFY(errors.isEmpty());
     }
@@ -358,7 +371,7 @@ private Q_SLOTS:
         QCOMPARE(errors.size(), 1);
         QVERIFY(errors[0].contains("walls.def"));
         QCOMPARE(folder->read("walls.def"), std::string("#images\r\n0=OLD.PCX\r\n#textures\r\n"));
-        QCOMPARE(form->windowTitle(), entryText(22));
+        QCOMPARE(form->windowTitle(), entryText(22) + " - Untitled[*]");
         QVERIFY(form->OpenBankDialog.fileName.isEmpty());
     }
 
@@ -374,7 +387,7 @@ private Q_SLOTS:
         QVERIFY(form->Bank.bankPalette == RampPalette(80));
         QCOMPARE(form->Bank.slots[2].name, std::string("LOST.PCX"));
         QVERIFY(form->Bank.textures[3] == (AnimTexture{1, 2, 1}));
-        QCOMPARE(form->windowTitle(), entryText(2) + QChar(0xA0) + chosenFile);
+        QCOMPARE(form->windowTitle(), entryText(22) + " - bank.def[*]");
         QCOMPARE(form->SaveBankDialog.fileName, chosenFile);
         QCOMPARE(form->Frames.white, ComputeFrameColours(RampPalette(80)).white);
         QCOMPARE(form->ViewImage.colourTable[9].red, std::uint8_t(9));
@@ -437,10 +450,12 @@ private Q_SLOTS:
         folder->write("A.PCX", PcxFile(128, 128, 1, RampPalette(10)));
         loadInto(*form, 5, "A.PCX");
         chosenFile = QString::fromStdString((folder->path() / "none.def").string());
+        scripted.saveAnswers = {SaveChoice::Discard};
         form->Loadpigmenta1->trigger();
         QCOMPARE(messages, QStringList{entryText(4)});
+        QVERIFY(form->isWindowModified()); // the work stays, still unsaved
         QCOMPARE(form->Bank.slots[5].name, std::string("A.PCX"));
-        QCOMPARE(form->windowTitle(), entryText(22));
+        QCOMPARE(form->windowTitle(), entryText(22) + " - Untitled[*]");
     }
 
     void loadsKeepTheCurrentFolder()
@@ -455,5 +470,11 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(PigmentaFormTest)
+int main(int argc, char** argv)
+{
+    const UserFolders userFolders;
+    OrmelApplication application(argc, argv, "Pigmenta form test", "Pigmenta");
+    PigmentaFormTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "PigmentaFormTest.moc"

@@ -1,0 +1,149 @@
+// File, "Import images ...": the pictures chosen, the folder and still textures asked, the import
+// run off the window's thread behind a progress bar, then pushed as one undoable command.
+#include "PigmentaUnit.h"
+
+#include "EditorDocument.h"
+#include "FileResolver.h"
+#include "ImportImagesDialog.h"
+#include "LastFolders.h"
+#include "PictureImport.h"
+#include "PigmentaEntries.h"
+#include "StartFolder.h"
+#include "Text.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QProgressDialog>
+#include <QSettings>
+#include <QTimer>
+
+#include <thread>
+
+namespace {
+
+const QString ImportFolderKey = QStringLiteral("Import/TextureFolder");
+
+// The folder as the bank names it inside the start folder ("" for the start folder itself), or
+// nothing when it lies outside.
+std::optional<std::string> folderInGame(const QString& folder, const std::string& startFolder)
+{
+    if (QDir(folder) == QDir(Ui(startFolder)))
+        return std::string();
+    return BankImageName(Native(folder), startFolder);
+}
+
+QString refusalText(const RefusedPicture& refused)
+{
+    switch (refused.why) {
+    case PictureRefusal::Unreadable:
+        return Ui(refused.detail); // the reader's message names the file
+    case PictureRefusal::Blank:
+        return Ui(refused.file) + ": " + EntryOrEnglish(PigmentaText("RefusedBlank"));
+    case PictureRefusal::TooLong:
+    case PictureRefusal::Character:
+        return Ui(refused.file) + ": " + EntryOrEnglish(PigmentaText("RefusedName")) +
+               (refused.detail.empty() ? QString() : " " + Ui(refused.detail));
+    case PictureRefusal::NoFreeSlot:
+        return Ui(refused.file) + ": " + EntryOrEnglish(PigmentaText("RefusedNoSlot"));
+    }
+    return Ui(refused.file);
+}
+
+} // namespace
+
+QString TMainForm::proposedImportFolder() const
+{
+    const QString chosen = QSettings().value(ImportFolderKey).toString();
+    if (!chosen.isEmpty() && QFileInfo(chosen).isDir() && folderInGame(chosen, startFolder))
+        return chosen;
+    for (const BankImageSlot& slot : Bank.slots) {
+        const std::size_t cut = slot.name.find_last_of("\\/");
+        if (slot.name.empty())
+            continue;
+        if (cut == std::string::npos)
+            break;
+        const QString folder = Ui(ResolvePath(slot.name.substr(0, cut), startFolder).string());
+        if (QFileInfo(folder).isDir())
+            return folder;
+        break;
+    }
+    return Ui(startFolder);
+}
+
+void TMainForm::ImportImages1Click()
+{
+    const QStringList files = ChooseOpenFilesRemembered(this, "Pictures", OpenPicturesDialog);
+    if (files.isEmpty())
+        return;
+    const ImportDialogTexts texts{EntryOrEnglish(PigmentaText("ImportImagesCaption")),
+                                  EntryOrEnglish(PigmentaText("ImportFolderLabel")),
+                                  EntryOrEnglish(PigmentaText("ImportChooseFolder")),
+                                  EntryOrEnglish(PigmentaText("ImportStillTextures")), document->History().Texts().cancel};
+    const std::optional<ImportChoice> choice = AskImportChoice(this, {proposedImportFolder(), true}, texts);
+    if (!choice)
+        return;
+    const std::optional<std::string> folder = folderInGame(choice->folder, startFolder);
+    if (!folder) {
+        ShowMessage(this, EntryOrEnglish(PigmentaText("ImportFolderOutside")).arg(Ui(startFolder)));
+        return;
+    }
+    QSettings().setValue(ImportFolderKey, choice->folder);
+
+    PictureImportRequest request{{}, startFolder, *folder, CursorImage, choice->stillTextures};
+    for (const QString& file : files)
+        request.pictures.push_back(Native(file));
+    PictureImport importing(Bank, std::move(request));
+    runImport(importing, static_cast<int>(files.size()));
+    PictureImportResult& result = importing.Result();
+    if (!result.change.Empty())
+        pushChange(texts.caption, std::move(result.change));
+    reportImport(result);
+}
+
+void TMainForm::runImport(PictureImport& importing, int pictures)
+{
+    QProgressDialog progress(EntryOrEnglish(PigmentaText("ImportProgress")).arg(pictures),
+                             document->History().Texts().cancel, 0, importing.Total(), this);
+    progress.setWindowTitle(EntryOrEnglish(PigmentaText("ImportImagesCaption")));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setMinimumDuration(0);
+    progress.setValue(0);
+
+    std::atomic<bool> finished = false;
+    QEventLoop loop;
+    QTimer poll;
+    poll.setInterval(30);
+    connect(&poll, &QTimer::timeout, &loop, [&] {
+        progress.setValue(importing.Done());
+        if (progress.wasCanceled())
+            importing.Cancel();
+        if (finished)
+            loop.quit();
+    });
+    // The window stays responsive: the pictures are read and written on other threads while
+    // this one shows the progress.
+    std::jthread worker([&] {
+        importing.Run();
+        finished = true;
+    });
+    poll.start();
+    loop.exec();
+}
+
+void TMainForm::reportImport(const PictureImportResult& result)
+{
+    if (!result.failure.empty()) {
+        ShowError(this, EntryOrEnglish(PigmentaText("ImportFailed")).arg(Ui(result.failure)));
+        return;
+    }
+    if (result.cancelled || result.refused.empty())
+        return;
+    QString text = EntryOrEnglish(PigmentaText("ImportRefused"));
+    for (const RefusedPicture& refused : result.refused)
+        text += "\n" + refusalText(refused);
+    ShowMessage(this, text);
+}
