@@ -176,6 +176,37 @@ TEST_F(RenderSceneTest, TheListGrowsBeyondTheViewsCapacity)
     EXPECT_EQ(PickFace(*context, 214, 117).faceIndex, 18);
 }
 
+TEST_F(RenderSceneTest, LeavesTheSubdivisionOfTheLastTriangleDrawnEvenWhenItShowsNothing)
+{
+    // A far small square (subdivision 1), then, nearest and so last, a large face seen edge-on:
+    // its three screen points lie on one row, so it draws nothing, yet it sets subdivision 2, as
+    // drawing the triangles one by one does.
+    const Object3D square = squares({{0, 0, 400, 10, 30}});
+    Object3D object;
+    AllocateObject(object, 6, 2);
+    std::copy_n(square.faces.begin(), 2, object.faces.begin());
+    const P3 points[7] = {{-10, 10, 400}, {10, 10, 400}, {10, -10, 400}, {-10, -10, 400},
+                          {-150, 0, 20},  {150, 0, 20},  {0, 0, 170}};
+    for (int i = 0; i < 7; ++i)
+        object.x[i] = points[i].x, object.y[i] = points[i].y, object.z[i] = points[i].z;
+    Face edgeOn;
+    edgeOn.texture = 50;
+    edgeOn.faceType = FacePlain;
+    edgeOn.p1 = 4, edgeOn.p2 = 5, edgeOn.p3 = 6;
+    object.faces[2] = edgeOn;
+    for (const int threads : {1, 3}) {
+        context->subdivision = 7;
+        SetRenderThreads(*context, threads);
+        ClearScreen(*context, 0);
+        SetCamera(*context, 0, 0, 0, 0, 0, 0);
+        DrawObject(*context, object, 0, 0, 0, 0, 0, 0, 1, 0, 0);
+        RenderScene(*context);
+        EXPECT_EQ(context->triangleCount, 2);
+        EXPECT_EQ(context->subdivision, 2);
+        EXPECT_EQ(ScreenPixel(*context, 160, 120), 30);
+    }
+}
+
 TEST_F(RenderSceneTest, TexturesOfEmptySlotsOrOutsideTheBankAreNotDrawnButPicked)
 {
     context->bank.textures[2] = {5, 5, 5}; // slot 5 holds no image
