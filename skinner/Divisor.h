@@ -9,6 +9,7 @@
 // The sign is put back afterwards, as truncation toward zero wants.
 #include "Arithmetic32.h"
 
+#include <bit>
 #include <cstdint>
 
 class Divisor {
@@ -19,9 +20,8 @@ public:
         if (d == 0)
             return;
         const std::uint64_t magnitude = d < 0 ? std::uint64_t(-static_cast<i64>(d)) : std::uint64_t(d);
-        int l = 0;
-        while ((std::uint64_t(1) << l) < magnitude)
-            ++l;
+        // L: the least with 2^L >= |d|.
+        const int l = std::bit_width(magnitude - 1);
         shift_ = 31 + l;
         multiplier_ = ((std::uint64_t(1) << shift_) + magnitude - 1) / magnitude;
         sign_ = d < 0 ? -1 : 0;
