@@ -14,6 +14,9 @@
 
 #include <QWidget>
 
+#include <filesystem>
+#include <system_error>
+
 void TMainForm::makeDocument()
 {
     document = new EditorDocument(this, "Pigmenta", "def", documentTexts(),
@@ -51,19 +54,23 @@ void TMainForm::OpenFile(const QString& file)
     }
     if (!document->MayDiscard())
         return;
-    // Image names in the bank are relative to its project folder.
-    startFolder = Native(EnterProjectFolderOf(file));
-    OpenPCXDialog.folder = OpenBankDialog.folder = SaveBankDialog.folder = OpenPicturesDialog.folder = Ui(startFolder);
-    if (loadBank(file))
+    // Image names in the bank are relative to its project folder; a bank that cannot be opened
+    // leaves the one shown, with its own folder.
+    const std::string previous = startFolder;
+    useStartFolder(Native(EnterProjectFolderOf(file)));
+    if (loadBank(file)) {
         document->Opened(file);
+        return;
+    }
+    useStartFolder(previous);
+    std::error_code ec;
+    std::filesystem::current_path(previous, ec);
 }
 
 void TMainForm::OpenRecovered(const QString& copy, const QString& original)
 {
-    if (!original.isEmpty()) {
-        startFolder = Native(EnterProjectFolderOf(original));
-        OpenPCXDialog.folder = OpenBankDialog.folder = SaveBankDialog.folder = OpenPicturesDialog.folder = Ui(startFolder);
-    }
+    if (!original.isEmpty())
+        useStartFolder(Native(EnterProjectFolderOf(original)));
     EditorBankLoad load;
     {
         // A copy that cannot be read throws, and is set aside by the recovery.

@@ -191,12 +191,16 @@ void TMainForm::buildMenus()
     SaveBankDialog = OpenBankDialog;
 }
 
+void TMainForm::useStartFolder(const std::string& folder)
+{
+    startFolder = folder;
+    OpenPCXDialog.folder = OpenBankDialog.folder = SaveBankDialog.folder = OpenPicturesDialog.folder = Ui(folder);
+}
+
 void TMainForm::FormCreate()
 {
     std::error_code ec;
-    startFolder = std::filesystem::current_path(ec).string();
-    const QString folder = QString::fromStdString(startFolder);
-    OpenPCXDialog.folder = OpenBankDialog.folder = SaveBankDialog.folder = OpenPicturesDialog.folder = folder;
+    useStartFolder(std::filesystem::current_path(ec).string());
 
     CreateImage(PreviewImage, TextureSide, TextureSide);
     SetColourTable(PreviewImage, Bank.bankPalette);

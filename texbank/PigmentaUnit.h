@@ -139,6 +139,8 @@ private:
     void showCursorLabels();
     void reportUnread(const EditorBankLoad& problems, const KeptBankLines* kept = nullptr);
     void makeDocument();
+    // Images are named relative to `folder` from now on, and the file dialogs start there.
+    void useStartFolder(const std::string& folder);
     DocumentTexts documentTexts() const;
     // Applies `change` as one undoable command, saying `text` in the Edit menu.
     void pushChange(const QString& text, BankChange change);

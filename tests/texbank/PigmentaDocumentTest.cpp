@@ -279,6 +279,22 @@ private Q_SLOTS:
         }
     }
 
+    void aBankThatCannotBeOpenedLeavesTheGameFolderOfTheOneShown()
+    {
+        folder->write("game/Ormel2.ini", "");
+        std::filesystem::create_directories(folder->path() / "game/BANKS/folder.def");
+        const auto form = openBank();
+        for (const char* bank : {"game/BANKS/none.def", "game/BANKS/folder.def"}) {
+            form->document->OpenFiles({file(bank)});
+            QCOMPARE(QDir::currentPath(), QString::fromStdString(folder->path().string()));
+            QCOMPARE(form->Bank.slots[2].name, std::string("TWO.PCX"));
+        }
+        PointAtSlot(*form, 7);
+        chosenFile = file("NEW.PCX");
+        form->LoadImage1->trigger(); // still inside the game folder of the bank shown
+        QCOMPARE(form->Bank.slots[7].name, std::string("NEW.PCX"));
+    }
+
     void aPcxDroppedOnASlotLoadsThere()
     {
         const auto form = openBank();
