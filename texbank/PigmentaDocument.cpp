@@ -3,11 +3,11 @@
 #include "PigmentaUnit.h"
 
 #include "CommandLineFolder.h"
+#include "CurrentFolderScope.h"
 #include "EditorDocument.h"
 #include "FileResolver.h"
 #include "LastFolders.h"
 #include "PigmentaEntries.h"
-#include "PigmentaFolder.h"
 #include "ProgramUsages.h"
 #include "Text.h"
 #include "Windows1252.h"

@@ -40,13 +40,13 @@ QString refusalText(const RefusedPicture& refused)
     case PictureRefusal::Unreadable:
         return Ui(refused.detail); // the reader's message names the file
     case PictureRefusal::Blank:
-        return Ui(refused.file) + ": " + EntryOrEnglish(PigmentaText("RefusedBlank"));
+        return EntryOrEnglish(PigmentaText("RefusedBlank")).arg(Ui(refused.file));
     case PictureRefusal::TooLong:
     case PictureRefusal::Character:
-        return Ui(refused.file) + ": " + EntryOrEnglish(PigmentaText("RefusedName")) +
+        return EntryOrEnglish(PigmentaText("RefusedName")).arg(Ui(refused.file)) +
                (refused.detail.empty() ? QString() : " " + Ui(refused.detail));
     case PictureRefusal::NoFreeSlot:
-        return Ui(refused.file) + ": " + EntryOrEnglish(PigmentaText("RefusedNoSlot"));
+        return EntryOrEnglish(PigmentaText("RefusedNoSlot")).arg(Ui(refused.file));
     }
     return Ui(refused.file);
 }

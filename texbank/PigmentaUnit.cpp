@@ -1,5 +1,6 @@
 #include "PigmentaUnit.h"
 
+#include "CurrentFolderScope.h"
 #include "EditorDocument.h"
 #include "Errors.h"
 #include "FatalError.h"
@@ -13,7 +14,6 @@
 #include "Shell.h"
 #include "SlotGrid.h"
 #include "SlotGridPainter.h"
-#include "PigmentaFolder.h"
 #include "StartFolder.h"
 #include "Text.h"
 #include "UndoCommands.h"
