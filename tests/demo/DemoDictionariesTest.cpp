@@ -78,8 +78,9 @@ TEST(DemoGame, EveryProgramHasEveryTextItUsesInEveryLanguage)
                 EXPECT_NE(text, MissingEntry) << file << " has no entry " << entry.number << " in " << language;
                 EXPECT_FALSE(text.empty()) << file << " entry " << entry.number << " in " << language;
                 // The table's English text is the English dictionary's.
-                if (language == "English")
+                if (language == "English") {
                     EXPECT_EQ(text, entry.english) << file << " entry " << entry.number;
+                }
             }
         }
     }

@@ -130,8 +130,9 @@ TEST(PcxDecoder, FastPathAgreesWithAPlainDecoderOnLargeImages)
     unsigned seed = 30;
     for (const auto& c : cases) {
         const std::size_t pixels = static_cast<std::size_t>(c.bytesPerLine) * c.height;
+        ++seed;
         const std::string file =
-            HandMadePcx(c.width, c.height, drawnRuns(pixels, ++seed, c.zeroRuns, c.literals), RandomPalette(seed), c.bytesPerLine);
+            HandMadePcx(c.width, c.height, drawnRuns(pixels, seed, c.zeroRuns, c.literals), RandomPalette(seed), c.bytesPerLine);
         const PcxImage image = DecodePcx(bytesOf(file), "large.pcx");
         const auto plain = PlainPcxPixels(bytesOf(file), ReadPcxInfo(bytesOf(file), "large.pcx"));
         ASSERT_TRUE(plain) << c.name;
