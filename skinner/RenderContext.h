@@ -78,10 +78,10 @@ struct RenderContext {
 
     // How many threads draw a frame, each taking bands of rows: 0 one per processor, 1 the
     // calling thread alone (SetRenderThreads). The helpers start with the first frame that
-    // needs them. One by default: the geometry, lighting and ordering, nearly half of a large
-    // frame, stay on the calling thread, so a second processor that is not a whole core (or is
-    // busy) gains the frame nothing.
-    int renderThreads = 1;
+    // needs them. One per processor by default: on an idle two-processor machine the bands
+    // draw a 2,000-face frame about a third faster and a 20,000-face one about a fifth (the
+    // geometry, lighting and ordering stay on the calling thread); a busy machine gains little.
+    int renderThreads = 0;
     std::unique_ptr<RenderThreads> threads;
 
     // The rasteriser's per-view tables, made by SetView: the eye ray through every column,

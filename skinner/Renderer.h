@@ -38,7 +38,7 @@ struct PickedFace {
 PickedFace PickFace(const RenderContext& context, int x, int y);
 
 // How many threads draw each frame's triangles, each taking horizontal bands of rows in turn; the
-// frame is the same whatever the number. 0 takes one per processor, 1 (the start value) draws on
+// frame is the same whatever the number. 0 (the start value) takes one per processor, 1 draws on
 // the calling thread alone. The geometry, lighting and ordering stay on the calling thread.
 void SetRenderThreads(RenderContext& context, int threads);
 
