@@ -640,36 +640,31 @@ void TForm1::Convertirancienobjet1Click()
 namespace {
 
 // The mirror and quarter-turn steps: the submenu's name and the item's ("Mirror X").
-QString axisStepName(const DictionaryEntry& submenu, const char* item) { return stepName(submenu) + " " + item; }
+QString axisStepName(const DictionaryEntry& submenu, const QString& item) { return stepName(submenu) + " " + item; }
+
+QString axisLetter(Axis axis) { return QString(QLatin1Char("XYZ"[static_cast<int>(axis)])); }
 
 } // namespace
 
-void TForm1::X1Click()
+void TForm1::mirrorTool(Axis axis)
 {
-    runTool(axisStepName(Tessaro3DText("Symtrie1"), "X"), [](Object3D& o) { MirrorObject(o, Axis::X); });
+    runTool(axisStepName(Tessaro3DText("Symtrie1"), axisLetter(axis)), [axis](Object3D& o) { MirrorObject(o, axis); });
 }
 
-void TForm1::Y1Click()
+void TForm1::quarterTurnTool(Axis axis)
 {
-    runTool(axisStepName(Tessaro3DText("Symtrie1"), "Y"), [](Object3D& o) { MirrorObject(o, Axis::Y); });
+    runTool(axisStepName(Tessaro3DText("Rotation1"), QString::fromUtf8("90° ") + axisLetter(axis)),
+            [axis](Object3D& o) { QuarterTurn(o, axis); });
 }
 
-void TForm1::Z1Click()
-{
-    runTool(axisStepName(Tessaro3DText("Symtrie1"), "Z"), [](Object3D& o) { MirrorObject(o, Axis::Z); });
-}
+void TForm1::X1Click() { mirrorTool(Axis::X); }
 
-void TForm1::N90Z1Click()
-{
-    runTool(axisStepName(Tessaro3DText("Rotation1"), "90° Z"), [](Object3D& o) { QuarterTurn(o, Axis::Z); });
-}
+void TForm1::Y1Click() { mirrorTool(Axis::Y); }
 
-void TForm1::N90X1Click()
-{
-    runTool(axisStepName(Tessaro3DText("Rotation1"), "90° X"), [](Object3D& o) { QuarterTurn(o, Axis::X); });
-}
+void TForm1::Z1Click() { mirrorTool(Axis::Z); }
 
-void TForm1::N90Y1Click()
-{
-    runTool(axisStepName(Tessaro3DText("Rotation1"), "90° Y"), [](Object3D& o) { QuarterTurn(o, Axis::Y); });
-}
+void TForm1::N90Z1Click() { quarterTurnTool(Axis::Z); }
+
+void TForm1::N90X1Click() { quarterTurnTool(Axis::X); }
+
+void TForm1::N90Y1Click() { quarterTurnTool(Axis::Y); }

@@ -20,6 +20,7 @@
 #include <memory>
 #include <string>
 
+enum class Axis;
 class EditorDocument;
 class QAction;
 class QButtonGroup;
@@ -208,6 +209,9 @@ private:
     // A whole-object tool as an undoable step: `tool` runs on a copy, and the step keeps only the
     // part it changed (faces, points, or the whole object).
     void runTool(const QString& name, const std::function<void(Object3D&)>& tool);
+    // The Symmetry and Rotation items on one axis, as runTool steps named after the item.
+    void mirrorTool(Axis axis);
+    void quarterTurnTool(Axis axis);
     // After a bank load: the views take its palettes, and the user hears what it lacks.
     void bankLoaded(const RenderBankLoaded& loaded);
     // Tells the user when faces of the object name textures the loaded bank does not have.
