@@ -342,32 +342,20 @@ void TForm1::NewObjectClick()
     ShowFaceInfo();
 }
 
-void TForm1::LoadDXFObjetClick()
+void TForm1::replaceFromChosenFile(const FileFlow& flow, bool (TForm1::*open)(const QString& path))
 {
-    const QString path = chooseFile(DxfImportFlow);
+    const QString path = chooseFile(flow);
     if (!path.isEmpty() && document->MayDiscard())
-        importDxfFile(path);
+        (this->*open)(path);
     ResetClick();
     ShowFaceInfo();
 }
 
-void TForm1::LoadObjet3DClick()
-{
-    const QString path = chooseFile(ObjectOpenFlow);
-    if (!path.isEmpty() && document->MayDiscard())
-        loadObjectFile(path);
-    ResetClick();
-    ShowFaceInfo();
-}
+void TForm1::LoadDXFObjetClick() { replaceFromChosenFile(DxfImportFlow, &TForm1::importDxfFile); }
 
-void TForm1::ImportModelClick()
-{
-    const QString path = chooseFile(ModelImportFlow);
-    if (!path.isEmpty() && document->MayDiscard())
-        importModelFile(path);
-    ResetClick();
-    ShowFaceInfo();
-}
+void TForm1::LoadObjet3DClick() { replaceFromChosenFile(ObjectOpenFlow, &TForm1::loadObjectFile); }
+
+void TForm1::ImportModelClick() { replaceFromChosenFile(ModelImportFlow, &TForm1::importModelFile); }
 
 bool TForm1::importModelFile(const QString& path)
 {
