@@ -312,23 +312,21 @@ void TForm1::OpenFile(const QString& file)
     ShowFaceInfo();
 }
 
-bool TForm1::loadObjectFile(const QString& path)
+void TForm1::loadObjectFile(const QString& path)
 {
     if (!runFileAction(path, [this](const std::string& file) { LoadObject(file, object); }))
-        return false;
+        return;
     objectReplaced(path); // saved under its own name unless the user says otherwise
     document->Opened(path);
-    return true;
 }
 
-bool TForm1::importDxfFile(const QString& path)
+void TForm1::importDxfFile(const QString& path)
 {
     if (!runFileAction(path, [this](const std::string& file) { ImportDxf(file, object); }))
-        return false;
+        return;
     const QString name = objectNameFor(path);
     objectReplaced(name);
     document->Imported(QFileInfo(name).fileName());
-    return true;
 }
 
 void TForm1::NewObjectClick()
@@ -342,7 +340,7 @@ void TForm1::NewObjectClick()
     ShowFaceInfo();
 }
 
-void TForm1::replaceFromChosenFile(const FileFlow& flow, bool (TForm1::*open)(const QString& path))
+void TForm1::replaceFromChosenFile(const FileFlow& flow, void (TForm1::*open)(const QString& path))
 {
     const QString path = chooseFile(flow);
     if (!path.isEmpty() && document->MayDiscard())
@@ -357,7 +355,7 @@ void TForm1::LoadObjet3DClick() { replaceFromChosenFile(ObjectOpenFlow, &TForm1:
 
 void TForm1::ImportModelClick() { replaceFromChosenFile(ModelImportFlow, &TForm1::importModelFile); }
 
-bool TForm1::importModelFile(const QString& path)
+void TForm1::importModelFile(const QString& path)
 {
     const auto importer = FindSuiteProgram("k3x");
     if (!importer) {
@@ -365,7 +363,7 @@ bool TForm1::importModelFile(const QString& path)
         for (const std::filesystem::path& folder : ProgramFolders())
             folders << Ui(folder.string());
         ShowError(this, EntryOrEnglish(Tessaro3DText("ImporterMissing")).arg(folders.join(", ")));
-        return false;
+        return;
     }
     const QTemporaryDir scratch;
     const QString made = scratch.filePath("import.3do");
@@ -395,11 +393,11 @@ bool TForm1::importModelFile(const QString& path)
         failure = EntryOrEnglish(Tessaro3DText("ModelNotImported")).arg(path);
     if (!failure.isEmpty()) {
         ShowError(this, failure);
-        return false;
+        return;
     }
     Object3D imported;
     if (!runFileAction(made, [&imported](const std::string& file) { LoadObject(file, imported); }))
-        return false;
+        return;
     object = std::move(imported);
     // Imported objects stand 1,000 units tall on the origin: the view takes them in whole.
     const ObjectFit fit = FitObjectInView(object, *context);
@@ -412,7 +410,6 @@ bool TForm1::importModelFile(const QString& path)
     const QString name = objectNameFor(path);
     objectReplaced(name);
     document->Imported(QFileInfo(name).fileName());
-    return true;
 }
 
 bool TForm1::saveObject()
@@ -456,7 +453,7 @@ void TForm1::LoadPigmentaClick()
     ShowFaceInfo();
 }
 
-bool TForm1::loadBankFile(const QString& path)
+void TForm1::loadBankFile(const QString& path)
 {
     RenderBankLoaded loaded;
     const bool done = runFileAction(path, [&](const std::string& file) {
@@ -471,7 +468,6 @@ bool TForm1::loadBankFile(const QString& path)
         bankPath_ = QFileInfo(path).absoluteFilePath();
         bankLoaded(loaded);
     }
-    return done;
 }
 
 void TForm1::bankLoaded(const RenderBankLoaded& loaded)

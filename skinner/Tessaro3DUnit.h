@@ -218,10 +218,10 @@ private:
     void warnOfMissingTextures();
 
     // The file flows on a chosen file; each shows its failure and keeps what was there.
-    bool loadBankFile(const QString& path);
-    bool loadObjectFile(const QString& path);
-    bool importDxfFile(const QString& path);
-    bool importModelFile(const QString& path);
+    void loadBankFile(const QString& path);
+    void loadObjectFile(const QString& path);
+    void importDxfFile(const QString& path);
+    void importModelFile(const QString& path);
     // The Save item: the save dialog offering the object's name, then the file. True when saved.
     bool saveObject();
     // The recovery copy `copy` as the object of `original`.
@@ -254,7 +254,7 @@ private:
     QString runOnChosenFile(const FileFlow& flow, const std::function<void(const std::string& file)>& action);
     // The Open and Import items: the dialog, then, once the user may lose the object's unsaved
     // changes, `open` on the chosen file. Ends with the view turned back.
-    void replaceFromChosenFile(const FileFlow& flow, bool (TForm1::*open)(const QString& path));
+    void replaceFromChosenFile(const FileFlow& flow, void (TForm1::*open)(const QString& path));
 
     bool haveBank_ = false; // a bank was loaded: its textures are the ones faces may use
     QString bankPath_;      // the loaded bank, for the model importer's colours
