@@ -3,9 +3,12 @@
 #include "DemoObjects.h"
 #include "Renderer.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <map>
 #include <random>
 #include <utility>
+#include <vector>
 
 std::unique_ptr<RenderContext> MakeBenchContext(int width, int height)
 {
@@ -43,4 +46,34 @@ EditorView BenchSphereView()
     view.pitch = 1500;
     view.distance = 1310;
     return view;
+}
+
+const Object3D& BenchTorus(int rings, int sides)
+{
+    static std::map<std::pair<int, int>, Object3D> made;
+    auto [at, added] = made.try_emplace({rings, sides});
+    if (added) {
+        std::vector<std::uint16_t> textures;
+        for (int n = 0; n < BenchTextureCount; ++n)
+            textures.push_back(static_cast<std::uint16_t>(n));
+        at->second = BuildTorus(rings, sides, 1520, textures);
+    }
+    return at->second;
+}
+
+EditorView BenchTorusView()
+{
+    EditorView view;
+    view.yaw = 1200;
+    view.pitch = -6500;
+    view.distance = 1400;
+    return view;
+}
+
+double CoveredShare(const RenderContext& context)
+{
+    // The spare rows past the view's last one are not counted.
+    const auto first = context.screen.pixels.begin();
+    const auto pixels = static_cast<std::ptrdiff_t>(context.screen.width) * context.screen.height;
+    return double(std::count_if(first, first + pixels, [](std::uint8_t p) { return p != 0; })) / double(pixels);
 }

@@ -18,3 +18,12 @@ std::unique_ptr<RenderContext> MakeBenchContext(int width, int height);
 const Object3D& BenchSphere(int slices, int stacks);
 // Tilted towards the eye so that the top pole shows.
 EditorView BenchSphereView();
+
+// A torus of rings x sides quads (2 x rings x sides faces) of textures 0..BenchTextureCount - 1,
+// reaching 1,520 units from its centre; 96 x 28 is the demo's large object.
+const Object3D& BenchTorus(int rings, int sides);
+// From above, so that the torus fills about three quarters of the view.
+EditorView BenchTorusView();
+
+// The share of the screen's pixels that are not colour 0.
+double CoveredShare(const RenderContext& context);

@@ -278,12 +278,6 @@ private:
     int commands_ = -1, answers_ = -1;
 };
 
-double coveredShare(const RenderContext& context)
-{
-    const auto& pixels = context.screen.pixels;
-    return double(std::count_if(pixels.begin(), pixels.end(), [](std::uint8_t p) { return p != 0; })) / pixels.size();
-}
-
 void runScene(const Scene& scene, int rounds, double seconds, const std::string& images)
 {
     const Object3D& sphere = BenchSphere(scene.slices, scene.stacks);
@@ -296,7 +290,7 @@ void runScene(const Scene& scene, int rounds, double seconds, const std::string&
     PeerProcess peerOne(scene, sphere, texture, true, seconds, "");
     DrawEditorFrame(*context, sphere, view);
     const int triangles = context->triangleCount + 1;
-    const double covered = coveredShare(*context);
+    const double covered = CoveredShare(*context);
     if (!images.empty()) {
         std::vector<std::uint8_t> topFirst;
         for (int row = scene.height - 1; row >= 0; --row)

@@ -27,20 +27,15 @@ constexpr SceneInfo Scenes[] = {{"sphere2k", 640},  {"sphere20k", 640}, {"sphere
 
 const Object3D& sceneObject(const std::string& name)
 {
-    static const Object3D torus = BuildTorus(96, 28, 1520, {0, 1, 2, 3, 4, 5, 6, 7});
-    static const Object3D torus20k = BuildTorus(200, 50, 1520, {0, 1, 2, 3, 4, 5, 6, 7});
-    static const Object3D house = [] {
-        DemoSkins skins{0, 1, 2, 3, 4, 5, 6, 7, 1, 2, 3};
-        return BuildHouse(skins);
-    }();
     if (name.rfind("sphere20k", 0) == 0)
         return BenchSphere(100, 101);
     if (name.rfind("sphere2k", 0) == 0)
         return BenchSphere(50, 21);
     if (name == "torus")
-        return torus;
+        return BenchTorus(96, 28);
     if (name == "torus20k")
-        return torus20k;
+        return BenchTorus(200, 50);
+    static const Object3D house = BuildHouse(DemoSkins{0, 1, 2, 3, 4, 5, 6, 7, 1, 2, 3});
     return house;
 }
 
@@ -48,16 +43,12 @@ EditorView sceneView(const std::string& name)
 {
     if (name.rfind("sphere", 0) == 0)
         return BenchSphereView();
+    if (name != "house")
+        return BenchTorusView();
     EditorView view;
-    if (name == "house") {
-        view.yaw = 3000;
-        view.pitch = -1500;
-        view.distance = 600;
-        return view;
-    }
-    view.yaw = 1200;
-    view.pitch = -6500;
-    view.distance = 1400;
+    view.yaw = 3000;
+    view.pitch = -1500;
+    view.distance = 600;
     return view;
 }
 

@@ -2,7 +2,6 @@
 // at 640 x 480 and 1280 x 960, and the fill rate of one large triangle, each against the plain rasteriser kept beside the tests.
 //     build/bin/renderer_bench --benchmark_counters_tabular=true
 #include "BenchContext.h"
-#include "DemoObjects.h"
 #include "EditorFrame.h"
 #include "Rasteriser.h"
 #include "ReferenceRasteriser.h"
@@ -10,17 +9,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <vector>
-
 namespace {
-
-std::vector<std::uint16_t> textureNumbers()
-{
-    std::vector<std::uint16_t> numbers;
-    for (int n = 0; n < BenchTextureCount; ++n)
-        numbers.push_back(static_cast<std::uint16_t>(n));
-    return numbers;
-}
 
 // The objects measured: the demo's large object (96 x 28 quads, 5,376 faces) and one of 200 x 50
 // quads (20,000 faces), both reaching 1520 units from their centre, seen from above so that they
@@ -30,13 +19,11 @@ enum BenchObject { DemoTorus, LargeTorus, SmallSphere, LargeSphere };
 
 const Object3D& benchObject(int which)
 {
-    static const Object3D demo = BuildTorus(96, 28, 1520, textureNumbers());
-    static const Object3D large = BuildTorus(200, 50, 1520, textureNumbers());
     switch (which) {
     case DemoTorus:
-        return demo;
+        return BenchTorus(96, 28);
     case LargeTorus:
-        return large;
+        return BenchTorus(200, 50);
     case SmallSphere:
         return BenchSphere(50, 21);
     default:
@@ -46,22 +33,7 @@ const Object3D& benchObject(int which)
 
 EditorView benchView(int which)
 {
-    if (which == SmallSphere || which == LargeSphere)
-        return BenchSphereView();
-    EditorView view;
-    view.yaw = 1200;
-    view.pitch = -6500;
-    view.distance = 1400;
-    return view;
-}
-
-double coveredShare(const RenderContext& context)
-{
-    std::size_t drawn = 0;
-    const std::size_t pixels = static_cast<std::size_t>(context.screen.width) * context.screen.height;
-    for (std::size_t i = 0; i < pixels; ++i)
-        drawn += context.screen.pixels[i] != 0;
-    return static_cast<double>(drawn) / pixels;
+    return which == SmallSphere || which == LargeSphere ? BenchSphereView() : BenchTorusView();
 }
 
 // (object, screen width, threads: 0 one per processor)
@@ -79,7 +51,7 @@ void frame(benchmark::State& state, TriangleDrawer draw)
         benchmark::DoNotOptimize(context->screen.pixels.data());
     }
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-    state.counters["covered"] = coveredShare(*context);
+    state.counters["covered"] = CoveredShare(*context);
     state.counters["triangles"] = context->triangleCount + 1;
 }
 
@@ -105,7 +77,7 @@ void fill(benchmark::State& state, TriangleDrawer draw)
     const std::uint8_t* texture = context->bank.image(3);
     ClearScreen(*context, 0);
     draw(*context, 0, texture);
-    const double pixels = coveredShare(*context) * 1280 * 960;
+    const double pixels = CoveredShare(*context) * 1280 * 960;
     for (auto _ : state) {
         draw(*context, 0, texture);
         benchmark::DoNotOptimize(context->screen.pixels.data());

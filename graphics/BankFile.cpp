@@ -39,14 +39,6 @@ std::optional<BankTextureEntry> textureEntry(std::int32_t index, std::string_vie
 // The longest index a bank line carries before its "=": "32767=".
 constexpr std::size_t LongestIndex = 6;
 
-std::size_t characterCount(std::string_view utf8)
-{
-    std::size_t count = 0;
-    for (char c : utf8)
-        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
-    return count;
-}
-
 } // namespace
 
 BankFile ParseBank(std::string_view text, std::int32_t capacity)
@@ -151,7 +143,7 @@ BankNameProblem CheckBankImageName(std::string_view name)
 {
     if (name.find_first_of(" \t\r\n") != std::string_view::npos)
         return BankNameProblem::Blank;
-    if (characterCount(name) > MaxLineLength - LongestIndex)
+    if (CharacterCount(name) > MaxLineLength - LongestIndex)
         return BankNameProblem::TooLong;
     if (CharacterOutsideWindows1252(name))
         return BankNameProblem::Character;

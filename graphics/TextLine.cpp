@@ -18,6 +18,14 @@ std::string_view firstCharacters(std::string_view line)
 
 } // namespace
 
+std::size_t CharacterCount(std::string_view utf8)
+{
+    std::size_t count = 0;
+    for (char c : utf8)
+        count += startsCharacter(c) ? 1 : 0;
+    return count;
+}
+
 std::string NormaliseLine(std::string_view line)
 {
     line = firstCharacters(line);

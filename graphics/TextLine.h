@@ -9,3 +9,6 @@ constexpr std::size_t MaxLineLength = 255;
 // The first MaxLineLength characters (UTF-8) of `line` without tabs, carriage returns and spaces, and
 // with the letters a to z in capitals (other bytes stay as they are).
 std::string NormaliseLine(std::string_view line);
+
+// The number of characters of a UTF-8 text (bytes that start one).
+std::size_t CharacterCount(std::string_view utf8);

@@ -403,11 +403,11 @@ bool PrepareTriangle(const RenderContext& c, const RenderTriangle& t, const std:
     s.widen = t.blendLevel <= 8 ? 1 : 0;
     s.mapping = static_cast<std::uint8_t>(t.mapping & 3);
     s.texture = texture;
+    // Only textured faces are keyed: a flat one is opaque or blended.
     const bool keyed = t.faceType == FaceTexturedKeyed;
     s.ink = t.blendLevel == 0 ? (keyed ? Ink::Keyed : Ink::Opaque) : (keyed ? Ink::BlendKeyed : Ink::Blend);
     if (flat) {
         s.kind = FillKind::Flat;
-        s.ink = t.blendLevel == 0 ? Ink::Opaque : Ink::Blend;
         s.colour = s.shade[c.bank.colourRemap[t.texture & 255]];
         return true;
     }

@@ -40,13 +40,13 @@ std::string capitals(std::string text)
     return text;
 }
 
-// The names in use in a folder, in capitals: a new texture must not take one, whatever its case.
+// The names of the files in a folder: a new texture must not take one, whatever its case.
 std::vector<std::string> namesInFolder(const std::filesystem::path& folder)
 {
     std::vector<std::string> names;
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
-        names.push_back(capitals(entry.path().filename().string()));
+        names.push_back(entry.path().filename().string());
     return names;
 }
 
@@ -63,11 +63,6 @@ std::optional<PictureRefusal> refusalOf(BankNameProblem problem)
         return PictureRefusal::Character;
     }
     return std::nullopt;
-}
-
-std::filesystem::path onDisk(const std::filesystem::path& gameFolder, const std::string& bankName)
-{
-    return ResolvePath(bankName, gameFolder);
 }
 
 } // namespace
@@ -106,6 +101,7 @@ std::string PictureImport::TextureName(const std::string& folder, const std::fil
 
 void PictureImport::Run()
 {
+    folderOnDisk_ = ResolvePath(request_.folder, request_.gameFolder);
     std::vector<Picture> pictures(request_.pictures.size());
     for (std::size_t i = 0; i < pictures.size(); ++i)
         pictures[i].file = request_.pictures[i];
@@ -156,9 +152,8 @@ void PictureImport::readPictures(std::vector<Picture>& pictures)
 
 void PictureImport::placePictures(std::vector<Picture>& pictures)
 {
-    const std::filesystem::path folder = onDisk(request_.gameFolder, request_.folder);
     std::vector<std::string> taken;
-    for (const std::string& name : namesInFolder(folder))
+    for (const std::string& name : namesInFolder(folderOnDisk_))
         taken.push_back(capitals(request_.folder.empty() ? name : request_.folder + "\\" + name));
     for (const std::string& name : slotNames_)
         if (!name.empty())
@@ -179,14 +174,14 @@ void PictureImport::placePictures(std::vector<Picture>& pictures)
         picture.slot = slot++;
         picture.name = TextureName(request_.folder, picture.file, taken);
         taken.push_back(capitals(picture.name));
-        picture.path = folder / picture.name.substr(picture.name.find_last_of('\\') + 1);
+        picture.path = folderOnDisk_ / picture.name.substr(picture.name.find_last_of('\\') + 1);
     }
 }
 
 void PictureImport::writeTextures(std::vector<Picture>& pictures)
 {
     std::error_code ec;
-    std::filesystem::create_directories(onDisk(request_.gameFolder, request_.folder), ec);
+    std::filesystem::create_directories(folderOnDisk_, ec);
     // A picture for slot 0 gives the bank its palette: a palette is made for it first, and the
     // others are matched to it.
     std::optional<MadePalette> paletteSlot;

@@ -71,6 +71,7 @@ private:
     void undoWrites();
 
     PictureImportRequest request_;
+    std::filesystem::path folderOnDisk_; // the textures' folder, resolved once by Run
     std::array<std::string, EditorBank::Capacity> slotNames_;
     std::array<bool, EditorBank::Capacity> textureFree_{};
     PalettePlanes bankPalette_{};

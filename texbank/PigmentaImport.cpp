@@ -19,6 +19,7 @@
 #include <QSettings>
 #include <QTimer>
 
+#include <algorithm>
 #include <thread>
 
 namespace {
@@ -58,16 +59,13 @@ QString TMainForm::proposedImportFolder() const
     const QString chosen = QSettings().value(ImportFolderKey).toString();
     if (!chosen.isEmpty() && QFileInfo(chosen).isDir() && folderInGame(chosen, startFolder))
         return chosen;
-    for (const BankImageSlot& slot : Bank.slots) {
-        const std::size_t cut = slot.name.find_last_of("\\/");
-        if (slot.name.empty())
-            continue;
-        if (cut == std::string::npos)
-            break;
-        const QString folder = Ui(ResolvePath(slot.name.substr(0, cut), startFolder).string());
+    const auto named = std::find_if(Bank.slots.begin(), Bank.slots.end(),
+                                    [](const BankImageSlot& slot) { return !slot.name.empty(); });
+    const std::size_t cut = named == Bank.slots.end() ? std::string::npos : named->name.find_last_of("\\/");
+    if (cut != std::string::npos) {
+        const QString folder = Ui(ResolvePath(named->name.substr(0, cut), startFolder).string());
         if (QFileInfo(folder).isDir())
             return folder;
-        break;
     }
     return Ui(startFolder);
 }
