@@ -20,9 +20,10 @@ EditorDocument::EditorDocument(QMainWindow* window, const QString& program, cons
     , history_(new UndoHistory(window, texts))
     , guard_(new UnsavedWorkGuard(window, *history_, hooks_.save))
     , recovery_(new AutoRecovery(window, program, *history_, hooks_.bytes, extension))
-    , placement_(new WindowPlacement(window))
-    , drops_(new FileDrops(window, [this](const QStringList& files) { OpenFiles(files); }))
 {
+    // Both belong to the window, which they watch; nothing asks them anything afterwards.
+    new WindowPlacement(window);
+    new FileDrops(window, [this](const QStringList& files) { OpenFiles(files); });
     guard_->onDiscarded = [this] { recovery_->Forget(); };
     guard_->onClosed = [this] { recovery_->Forget(); };
 }

@@ -24,8 +24,6 @@
 class QAction;
 class QMainWindow;
 class QMenu;
-class FileDrops;
-class WindowPlacement;
 
 struct EditorDocumentHooks {
     // The Save item: saves the document (asking a name when it has none), calls Saved; true when
@@ -52,7 +50,6 @@ public:
     void AddMenus(QMenu* fileMenu, QAction* recentBefore, QAction* editBefore);
 
     UndoHistory& History() { return *history_; }
-    UnsavedWorkGuard& Guard() { return *guard_; }
     AutoRecovery& Recovery() { return *recovery_; }
     RecentFiles& Recent() { return *recent_; }
 
@@ -82,8 +79,6 @@ private:
     UnsavedWorkGuard* guard_;
     AutoRecovery* recovery_;
     RecentFiles* recent_ = nullptr;
-    WindowPlacement* placement_;
-    FileDrops* drops_;
 };
 
 // Makes the project folder of a file opened from elsewhere current (ProjectFolderOf) and answers

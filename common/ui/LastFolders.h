@@ -8,7 +8,3 @@
 QString ChooseOpenFileRemembered(QWidget* parent, const QString& dialog, FileDialogRequest request);
 QString ChooseSaveFileRemembered(QWidget* parent, const QString& dialog, FileDialogRequest request);
 QStringList ChooseOpenFilesRemembered(QWidget* parent, const QString& dialog, FileDialogRequest request);
-
-// The folder remembered for `dialog`, or `fallback` when none (or it has gone).
-QString RememberedFolder(const QString& dialog, const QString& fallback);
-void RememberFolder(const QString& dialog, const QString& chosenFile);

@@ -79,13 +79,9 @@ QMenu* UndoHistory::AddEditMenu(QMenuBar* bar, QAction* before)
 
 void UndoHistory::Start(const QString& file)
 {
-    EndTypingRun();
     stack_->clear();
-    file_ = file;
     importedName_.clear();
-    stack_->setClean();
-    window_->setWindowModified(false);
-    showCaption();
+    MarkSaved(file);
 }
 
 void UndoHistory::StartImported(const QString& name)

@@ -8,6 +8,7 @@
 #include "DocumentEntries.h"
 #include "EditorDocument.h"
 #include "Errors.h"
+#include "FreshDocumentState.h"
 #include "LastFolders.h"
 #include "LocalisationUnit.h"
 #include "OrmelApplication.h"
@@ -149,13 +150,7 @@ private slots:
     void init()
     {
         folder_ = std::make_unique<TempFolder>();
-        QSettings().clear();
-        QDir(AutoRecovery::Folder()).removeRecursively();
-        errors_.clear();
-        messages_.clear();
-        Hooks().error = [this](const QString& text) { errors_ << text; };
-        Hooks().message = [this](const QString& text) { messages_ << text; };
-        questions_.Answer();
+        FreshDocumentState(errors_, messages_, questions_);
     }
 
     void cleanup()

@@ -7,6 +7,7 @@
 #include "AutoRecovery.h"
 #include "EditorDocument.h"
 #include "FileLabel.h"
+#include "FreshDocumentState.h"
 #include "GameSettings.h"
 #include "OpenWAV.h"
 #include "OrmelApplication.h"
@@ -23,7 +24,6 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
-#include <QSettings>
 #include <QTest>
 #include <QTimer>
 #include <QUndoStack>
@@ -103,14 +103,9 @@ private slots:
     void init()
     {
         folder_ = std::make_unique<TempFolder>();
-        QSettings().clear();
-        QDir(AutoRecovery::Folder()).removeRecursively();
-        errors_.clear();
+        FreshDocumentState(errors_, errors_, questions_); // a message counts as an error here
         chosen_.clear();
-        Hooks().error = [this](const QString& text) { errors_ << text; };
-        Hooks().message = [this](const QString& text) { errors_ << text; };
         Hooks().chooseOpenFile = [this](const FileDialogRequest&) { return chosen_; };
-        questions_.Answer();
     }
 
     void cleanup()
