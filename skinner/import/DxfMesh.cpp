@@ -134,6 +134,11 @@ private:
             fail(f.line, "\"" + std::string(f.value.substr(0, 40)) + "\" is not a whole number");
         return static_cast<long long>(value);
     }
+    long long whole(const Record& r, int code, long long fallback) const
+    {
+        const Field* f = r.find(code);
+        return f ? whole(*f) : fallback;
+    }
     MeshPoint point(const Record& r, int first) const
     {
         return {number(r, 10 + first, 0), number(r, 20 + first, 0), number(r, 30 + first, 0)};
@@ -268,13 +273,13 @@ private:
         std::size_t end = at + 1;
         while (end < records.size() && records[end].type == "VERTEX")
             ++end;
-        const long long flags = line.find(70) ? whole(*line.find(70)) : 0;
+        const long long flags = whole(line, 70, 0);
         const MeshColour colour = resolve(specOf(line), line, context);
         if (flags & 64) {
             std::vector<MeshPoint> points;
             for (std::size_t v = at + 1; v < end; ++v) {
                 const Record& vertex = records[v];
-                const long long kind = vertex.find(70) ? whole(*vertex.find(70)) : 0;
+                const long long kind = whole(vertex, 70, 0);
                 if ((kind & 128) && (kind & 64)) {
                     points.push_back(point(vertex, 0));
                 } else if (kind & 128) {
@@ -294,7 +299,7 @@ private:
                 }
             }
         } else if (flags & 16) {
-            const long long m = line.find(71) ? whole(*line.find(71)) : 0, n = line.find(72) ? whole(*line.find(72)) : 0;
+            const long long m = whole(line, 71, 0), n = whole(line, 72, 0);
             const long long count = static_cast<long long>(end - at - 1);
             if (m < 1 || n < 1 || m > count || n > count || m * n != count)
                 fail(line.line, "a polygon mesh of " + std::to_string(m) + " x " + std::to_string(n) + " has " +
