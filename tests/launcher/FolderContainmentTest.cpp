@@ -32,3 +32,22 @@ TEST(EnclosingGameProject, IsTheNearestFolderAboveHoldingAGameIni)
             EXPECT_FALSE(project);
     }
 }
+
+TEST(IsSameOrInsideFolder, ComparesRealFoldersNotTexts)
+{
+    const TempFolder folder;
+    fs::create_directories(folder.path() / "game/LEVELS");
+    fs::create_directories(folder.path() / "game2");
+    fs::create_directory_symlink(folder.path() / "game", folder.path() / "link");
+    const struct {
+        const char* folder;
+        const char* outer;
+        bool inside;
+    } cases[] = {
+        {"game/LEVELS", "game", true}, {"game", "game", true},     {"link/LEVELS", "game", true},
+        {"game2", "game", false},      {"game", "game/LEVELS", false}, {"game/NEW/DEEPER", "link", true},
+        {"other/x", "other", true}, // neither exists: compared as written
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsSameOrInsideFolder(c.folder, c.outer), c.inside) << c.folder << " in " << c.outer;
+}
