@@ -36,9 +36,9 @@ PalettePlanes LoadTargetPalette(const std::string& path)
     if (!HasExtension(path, ".def"))
         return LoadPcx(path).palette;
     const BankFile bank = ReadBankFile(path);
-    if (bank.images.empty())
+    if (!bank.paletteImage)
         throw FormatError(path + ": the bank lists no image, so it has no palette");
-    return LoadPcx(bank.images.front().name).palette;
+    return LoadPcx(bank.paletteImage->name).palette;
 }
 
 void SaveTexturePcx(const std::string& path, const ImportedTexture& texture)
