@@ -3,6 +3,7 @@
 #include "AutoRecovery.h"
 #include "Dialogs.h"
 #include "EditorDocument.h"
+#include "FreshDocumentState.h"
 #include "ImportImagesDialog.h"
 #include "OrmelApplication.h"
 #include "PigmentaFormSupport.h"
@@ -101,17 +102,11 @@ private Q_SLOTS:
         folder->write("NEW.PCX", PcxFile(128, 128, 3, RampPalette(40)));
         folder->write("NEWPAL.PCX", PcxFile(128, 128, 4, RampPalette(160)));
         folder->write("bank.def", BankText);
-        QSettings().clear();
-        QDir(AutoRecovery::Folder()).removeRecursively();
-        messages.clear();
-        errors.clear();
+        FreshDocumentState(errors, messages, scripted);
         chosenFile.clear();
         chosenPictures.clear();
         importChoice = ImportChoice{file("IMPORT"), true};
         std::filesystem::create_directory(folder->path() / "IMPORT");
-        scripted.Answer();
-        Hooks().message = [this](const QString& text) { messages << text; };
-        Hooks().error = [this](const QString& text) { errors << text; };
         Hooks().chooseOpenFile = [this](const FileDialogRequest&) { return chosenFile; };
         Hooks().chooseSaveFile = [this](const FileDialogRequest&) { return chosenFile; };
         Hooks().chooseOpenFiles = [this](const FileDialogRequest&) { return chosenPictures; };
