@@ -1,11 +1,11 @@
 #pragma once
 // What the skinning editor's form tests share: a dictionary whose texts name their entries, a
 // small bank, and small objects.
-#include "AutoRecovery.h"
 #include "BlendCache.h"
 #include "ColourTables.h"
 #include "Dialogs.h"
 #include "EditorDocument.h"
+#include "FreshDocumentState.h"
 #include "ImageWriters.h"
 #include "LocalisationUnit.h"
 #include "ObjectFile.h"
@@ -17,9 +17,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 
 #include <map>
 #include <memory>
@@ -124,22 +122,17 @@ struct FormFixture : ScriptedQuestions {
     {
         folder = std::make_unique<TempFolder>();
         folder->write("Tessaro3D.dic", testDictionary());
-        errors.clear();
         opened.clear();
         requests.clear();
         chosenFile.clear();
         LanguageName.clear();
         DictionaryTable.fill("");
-        QSettings().clear();
-        QDir(AutoRecovery::Folder()).removeRecursively();
-        Hooks().error = [this](const QString& text) { errors << text; };
-        Hooks().message = [this](const QString& text) { errors << text; };
+        FreshDocumentState(errors, errors, *this);
         Hooks().chooseOpenFile = [this](const FileDialogRequest& request) {
             requests << request;
             return chosenFile;
         };
         Hooks().chooseSaveFile = Hooks().chooseOpenFile;
-        Answer();
         Shell().openDocument = [this](const QString& path) {
             opened << QFileInfo(path).fileName();
             return true;

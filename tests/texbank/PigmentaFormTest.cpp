@@ -1,7 +1,7 @@
 // The texture bank editor through its form, offscreen, in a fresh folder per test.
-#include "AutoRecovery.h"
 #include "Dialogs.h"
 #include "EditorDocument.h"
+#include "FreshDocumentState.h"
 #include "ImportImagesDialog.h"
 #include "LocalisationUnit.h"
 #include "OrmelApplication.h"
@@ -17,14 +17,12 @@
 #include "UserFolders.h"
 
 #include <QAction>
-#include <QDir>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QSettings>
 #include <QTest>
 #include <QUndoStack>
 #include <QUrl>
@@ -85,19 +83,13 @@ private Q_SLOTS:
     {
         folder = std::make_unique<TempFolder>();
         folder->write("Pigmenta.dic", testDictionary());
-        messages.clear();
-        errors.clear();
         opened.clear();
         questions.clear();
         chosenFile.clear();
         answer = true;
-        QSettings().clear();
-        QDir(AutoRecovery::Folder()).removeRecursively();
-        scripted.Answer();
+        FreshDocumentState(errors, messages, scripted);
         LanguageName.clear();
         DictionaryTable.fill("");
-        Hooks().message = [this](const QString& text) { messages << text; };
-        Hooks().error = [this](const QString& text) { errors << text; };
         Hooks().askYesNo = [](const QString&, const QString&) { return true; };
         Hooks().askOkCancel = [this](const QString& caption, const QString& text) {
             questions << caption + ": " + text;
