@@ -1,5 +1,6 @@
 #include "EditorFrame.h"
 
+#include "Angles.h"
 #include "ColourTables.h"
 #include "Palette.h"
 #include "Renderer.h"
@@ -61,27 +62,66 @@ TexturesBeyondBank FindTexturesBeyondBank(const Object3D& object, std::int32_t l
     return beyond;
 }
 
-ObjectFit FitObjectInView(const Object3D& object, const RenderContext& context)
+namespace {
+
+constexpr std::int32_t NearestDistance = 20;
+
+std::int32_t clampToView(double value) { return static_cast<std::int32_t>(std::clamp(std::lround(value), -1000000000L, 1000000000L)); }
+
+} // namespace
+
+EditorView FrameInView(const Object3D& object, const FaceFlags* faces, const EditorView& view,
+                       const RenderContext& context)
 {
-    constexpr std::int32_t HeightBarEnd = 512;
-    constexpr double ViewShare = 0.9;
+    // The points the faces use (virtual faces stand at their first point).
     const std::size_t points = object.pointCount();
-    const auto [lowest, highest] = std::minmax_element(object.y.begin(), object.y.begin() + static_cast<std::ptrdiff_t>(points));
-    const double middle = (double(*lowest) + double(*highest)) / 2;
-    ObjectFit fit;
-    fit.height = static_cast<std::int32_t>(std::clamp(std::lround(-middle), long{-HeightBarEnd}, long{HeightBarEnd}));
-    double radius = 0;
-    for (std::size_t i = 0; i < points; ++i) {
-        const double dy = object.y[i] - middle;
-        radius = std::max(radius, std::sqrt(double(object.x[i]) * object.x[i] + dy * dy + double(object.z[i]) * object.z[i]));
+    std::vector<std::uint8_t> used(points, faces == nullptr ? 1 : 0);
+    if (faces != nullptr)
+        for (std::size_t f = 0; f < std::min(faces->size(), object.faceCount()); ++f) {
+            const Face& face = object.faces[f];
+            if ((*faces)[f] == 0)
+                continue;
+            for (const std::uint16_t p : {face.p1, face.p2, face.p3})
+                if (p < points && (p == face.p1 || face.faceType != FaceVirtual))
+                    used[p] = 1;
+        }
+    const RotationMatrix turn = MakeRotation(view.yaw, view.pitch, view.roll);
+    std::vector<IntPoint> turned;
+    double low[3] = {1e18, 1e18, 1e18}, high[3] = {-1e18, -1e18, -1e18};
+    for (std::size_t p = 0; p < points; ++p) {
+        if (used[p] == 0)
+            continue;
+        const IntPoint t = Rotate(turn, object.x[p], object.y[p], object.z[p]);
+        turned.push_back(t);
+        const double c[3] = {double(t.x), double(t.y), double(t.z)};
+        for (int k = 0; k < 3; ++k)
+            low[k] = std::min(low[k], c[k]), high[k] = std::max(high[k], c[k]);
     }
-    radius += std::abs(middle + fit.height); // what the height bar could not bring to the eye
-    // How far off the axis a point may be, per unit of depth, and still show.
-    const double slope = ViewShare * std::min(context.screen.width / 2.0 / std::max<int>(context.focalX, 1),
-                                              context.screen.height / 2.0 / std::max<int>(context.focalY, 1));
-    const double distance = radius + radius / std::max(slope, 0.01);
-    fit.distance = static_cast<std::int32_t>(std::clamp(std::ceil(distance), 1.0, 1e9));
-    return fit;
+    if (turned.empty())
+        return view;
+    const double middle[2] = {(low[0] + high[0]) / 2, (low[1] + high[1]) / 2};
+    // Near enough that the farthest-out point, across or up, shows at nine tenths of the view's edge.
+    const double slopeX = 0.9 * context.screen.width / 2.0 / std::max<int>(context.focalX, 1);
+    const double slopeY = 0.9 * context.screen.height / 2.0 / std::max<int>(context.focalY, 1);
+    double distance = NearestDistance - low[2];
+    for (const IntPoint& t : turned)
+        distance = std::max(distance, std::max(std::abs(t.x - middle[0]) / std::max(slopeX, 0.01),
+                                               std::abs(t.y - middle[1]) / std::max(slopeY, 0.01)) - t.z);
+    EditorView framed = view;
+    framed.across = clampToView(-middle[0]);
+    framed.height = clampToView(-middle[1]);
+    framed.distance = std::max(NearestDistance, clampToView(std::ceil(distance)));
+    return framed;
+}
+
+EditorView ZoomToward(const EditorView& view, double factor, int x, int y, const RenderContext& context)
+{
+    EditorView zoomed = view;
+    zoomed.distance = std::max(NearestDistance, clampToView(view.distance * factor));
+    const double moved = double(zoomed.distance) - view.distance;
+    zoomed.across = clampToView(view.across + double(x - context.centreX) * moved / std::max<int>(context.focalX, 1));
+    zoomed.height = clampToView(view.height + double(context.centreY - y) * moved / std::max<int>(context.focalY, 1));
+    return zoomed;
 }
 
 void DrawEditorFrame(RenderContext& context, const Object3D& object, const EditorView& view, TriangleDrawer draw)
@@ -89,7 +129,7 @@ void DrawEditorFrame(RenderContext& context, const Object3D& object, const Edito
     ClearScreen(context, 0);
     SetCamera(context, 0, 0, 0, 0, 0, 0);
     AddLight(context, 0, 0, view.distance, 100000);
-    DrawObject(context, object, 0, view.height, view.distance, view.yaw, view.pitch, view.roll, 1, 0, 0);
+    DrawObject(context, object, view.across, view.height, view.distance, view.yaw, view.pitch, view.roll, 1, 0, 0);
     RenderScene(context, draw);
 }
 

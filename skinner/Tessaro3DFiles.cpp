@@ -87,17 +87,21 @@ bool isModelFile(const QString& path)
 
 void TForm1::objectReplaced(const QString& saveName)
 {
-    currentFace = std::clamp<std::int32_t>(currentFace, 0, object.lastFace);
-    setMaximumQuietly(FaceBar, object.lastFace);
+    // A new object: the first face alone selected, seen whole from the front.
+    selectFace(std::clamp<std::int32_t>(currentFace, 0, object.lastFace));
+    angleX = angleY = angleZ = 0;
+    frameFaces(nullptr);
     SaveDialog.fileName = saveName;
     warnOfMissingTextures();
 }
 
 void TForm1::objectChanged()
 {
-    currentFace = std::clamp<std::int32_t>(currentFace, 0, object.lastFace);
-    setMaximumQuietly(FaceBar, object.lastFace);
-    ShowFaceInfo();
+    // An undo or a tool may change the face count: the selection keeps what is still there.
+    FaceFlags flags = selection;
+    flags.resize(object.faceCount(), 0);
+    selection = std::move(flags);
+    setCurrentFace(currentFace);
 }
 
 QString TForm1::chooseFile(const FileFlow& flow)
@@ -130,7 +134,7 @@ QString TForm1::runOnChosenFile(const FileFlow& flow, const std::function<void(c
     QString path = chooseFile(flow);
     if (!path.isEmpty() && !runFileAction(path, action))
         path.clear();
-    ResetClick();
+    turnViewBack();
     return path;
 }
 
@@ -169,7 +173,7 @@ void TForm1::OpenFile(const QString& file)
         importDxfFile(path);
     else
         importModelFile(path);
-    ResetClick();
+    turnViewBack();
     ShowFaceInfo();
 }
 
@@ -197,7 +201,6 @@ void TForm1::NewObjectClick()
     MakeStartObject(object);
     objectReplaced({});
     document->Started();
-    ResetClick();
     ShowFaceInfo();
 }
 
@@ -206,7 +209,7 @@ void TForm1::replaceFromChosenFile(const FileFlow& flow, void (TForm1::*open)(co
     const QString path = chooseFile(flow);
     if (!path.isEmpty() && document->MayDiscard())
         (this->*open)(path);
-    ResetClick();
+    turnViewBack();
     ShowFaceInfo();
 }
 
@@ -260,14 +263,6 @@ void TForm1::importModelFile(const QString& path)
     if (!runFileAction(made, [&imported](const std::string& file) { LoadObject(file, imported); }))
         return;
     object = std::move(imported);
-    // Imported objects stand 1,000 units tall on the origin: the view takes them in whole.
-    const ObjectFit fit = FitObjectInView(object, *context);
-    viewDistance = fit.distance;
-    objectHeight = fit.height;
-    {
-        const QSignalBlocker quiet(HeightBar);
-        HeightBar->setValue(objectHeight);
-    }
     const QString name = objectNameFor(path);
     objectReplaced(name);
     document->Imported(QFileInfo(name).fileName());
@@ -310,7 +305,7 @@ void TForm1::LoadPigmentaClick()
     const QString path = chooseFile(BankOpenFlow);
     if (!path.isEmpty())
         loadBankFile(path);
-    ResetClick();
+    turnViewBack();
     ShowFaceInfo();
 }
 
@@ -342,6 +337,8 @@ void TForm1::bankLoaded(const RenderBankLoaded& loaded)
     SetColourTable(TextureViewImage, bank.bankPalette);
     SetColourTable(PaletteViewImage, bank.colourPalette);
     ApplyBankPalette(bank.bankPalette, context->screen);
+    fillTexturePanel();
+    viewChanged();
     if (!loaded.cacheWriteError.empty())
         ShowError(this, Ui(loaded.cacheWriteError));
     if (loaded.imageCount > 0 && loaded.textureCount == 0)

@@ -57,3 +57,17 @@ void PresentScreen(QPainter& form, bool stretch, int x, int y, int width, int he
     else
         DrawImage(screen, x, y, form);
 }
+
+void PresentScreen(QPainter& form, int x, int y, double deviceScale, const DisplayImage& screen)
+{
+    QImage view = DisplayImageView(screen);
+    if (view.isNull())
+        return;
+    view.setDevicePixelRatio(deviceScale);
+    // Rows lie bottom up: the image is drawn turned over its horizontal middle.
+    form.save();
+    form.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    form.setTransform(QTransform::fromTranslate(x, y + screen.height / deviceScale).scale(1, -1), true);
+    form.drawImage(QPointF(0, 0), view);
+    form.restore();
+}

@@ -27,3 +27,7 @@ void DrawImage(const DisplayImage& image, int x, int y, QPainter& canvas);
 void StretchImage(const DisplayImage& image, int x, int y, QPainter& canvas, int height, int width);
 // The screen image at (x, y): stretched to width x height when asked and the sizes differ.
 void PresentScreen(QPainter& form, bool stretch, int x, int y, int width, int height, const DisplayImage& screen);
+// The screen image at (x, y) with one of its pixels on each device pixel of a canvas whose device
+// pixel ratio is `deviceScale` (the image then covers its size divided by the ratio): sharp on
+// screens of any density.
+void PresentScreen(QPainter& form, int x, int y, double deviceScale, const DisplayImage& screen);

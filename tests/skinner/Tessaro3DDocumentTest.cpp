@@ -411,11 +411,15 @@ private Q_SLOTS:
         QVERIFY(form->isWindowModified());
         QCOMPARE(stack(*form)->count(), 0); // a new history; the import is not a step
         // The view takes in the whole object: its middle at eye height, far enough away.
-        QCOMPARE(form->objectHeight, -500);
-        QCOMPARE(form->HeightBar->value(), -500);
-        QVERIFY(form->viewDistance > 1000);
+        QCOMPARE(form->objectHeight, 0); // the height bar stays; the view moves
+        QCOMPARE(form->panY, -500);
         form->paint();
         QCOMPARE(form->context->triangleCount, 1); // both triangles drawn (the count is the last index)
+        // Top and bottom within the view, nine tenths of it apart.
+        const RenderTriangle& drawn = form->context->triangles[0];
+        const int top = std::min({drawn.sy1, drawn.sy2, drawn.sy3}), bottom = std::max({drawn.sy1, drawn.sy2, drawn.sy3});
+        QVERIFY(top >= 0 && bottom <= form->context->maxY);
+        QVERIFY(bottom - top >= form->context->maxY * 85 / 100);
         chosenFile.clear();
         form->SaveObjet3D->trigger();
         QCOMPARE(requests.last().fileName, pathOf("IMPORT/Tower.3do"));
