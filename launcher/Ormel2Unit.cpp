@@ -29,7 +29,7 @@ constexpr int ClientHeight = 247;
 constexpr int ButtonWidth = 153;
 constexpr int ButtonHeight = 25;
 
-bool programExists(const std::string& name) { return ProgramExists(name); }
+bool gameProgramExists(const std::string& name) { return ProgramExists(name, ProgramKind::OfTheGame); }
 
 // Whether the deploy may go on into `target`, after a refusal or a question when the folder is not
 // one to fill without asking; nothing when it may not.
@@ -245,25 +245,26 @@ void TOrmel2Form::SoftwareMenuClick() { SetRenderer(0); }
 void TOrmel2Form::OpenGLMenuClick() { SetRenderer(1); }
 void TOrmel2Form::DirectXMenuClick() { SetRenderer(2); }
 
-void TOrmel2Form::startProgram(const std::string& name, ProgramKind kind)
+void TOrmel2Form::startProgram(const std::string& name, bool ofTheSuite)
 {
-    if (StartProgram(name))
+    const ProgramKind kind = ofTheSuite ? ProgramKind::OfTheSuite : ProgramKind::OfTheGame;
+    if (StartProgram(name, kind))
         return;
     // A button that does nothing would pass the failure off as nothing: say what is missing where.
     QString text = EntryOrEnglish(Ormel2Text("ProgramMissing")).arg(Ui(name));
-    for (const std::filesystem::path& folder : ProgramFolders())
+    for (const std::filesystem::path& folder : ProgramFolders(kind))
         text += "\n" + Ui(folder.string());
-    if (kind == ProgramKind::Separate)
+    if (!ofTheSuite)
         text += "\n\n" + EntryOrEnglish(Ormel2Text("SeparatePrograms"));
     ShowError(this, text);
 }
 
-void TOrmel2Form::TextureButtonClick() { startProgram("Pigmenta.exe", ProgramKind::OfTheSuite); }
-void TOrmel2Form::Tessaro3DButtonClick() { startProgram("Tessaro3D.exe", ProgramKind::OfTheSuite); }
-void TOrmel2Form::TileButtonClick() { startProgram("Mosaro.exe", ProgramKind::Separate); }
-void TOrmel2Form::PartivaButtonClick() { startProgram("Partiva.exe", ProgramKind::OfTheSuite); }
-void TOrmel2Form::LevelButtonClick() { startProgram(LevelEditorProgram(Renderer, programExists), ProgramKind::Separate); }
-void TOrmel2Form::TestGameButtonClick() { startProgram(PlayerProgram(Renderer, programExists), ProgramKind::Separate); }
+void TOrmel2Form::TextureButtonClick() { startProgram("Pigmenta.exe", true); }
+void TOrmel2Form::Tessaro3DButtonClick() { startProgram("Tessaro3D.exe", true); }
+void TOrmel2Form::TileButtonClick() { startProgram("Mosaro.exe", false); }
+void TOrmel2Form::PartivaButtonClick() { startProgram("Partiva.exe", true); }
+void TOrmel2Form::LevelButtonClick() { startProgram(LevelEditorProgram(Renderer, gameProgramExists), false); }
+void TOrmel2Form::TestGameButtonClick() { startProgram(PlayerProgram(Renderer, gameProgramExists), false); }
 
 void TOrmel2Form::DeployButtonClick()
 {

@@ -64,11 +64,10 @@ private:
     void FormCreate();
     void buildControls();
     void buildMenus();
-    // The suite's own editors come with the launcher; the tile bank editor, the level editor and
-    // the player are installed apart.
-    enum class ProgramKind { OfTheSuite, Separate };
-    // Starts a program, or tells the user it is missing and where it was looked for.
-    void startProgram(const std::string& name, ProgramKind kind);
+    // Starts a program of the suite (found only with the launcher) or of the game (the tile bank
+    // editor, the level editor and the player, installed apart), or tells the user it is missing
+    // and where it was looked for.
+    void startProgram(const std::string& name, bool ofTheSuite);
 
     std::string dictionaryTrouble_; // the last dictionary error shown, so it is not shown again
 };
