@@ -7,6 +7,7 @@
 #include <string>
 
 class QAction;
+class QFileSystemWatcher;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -31,6 +32,8 @@ public:
     QPushButton* DeployButton;
 
     QMenu* File1;
+    QAction* NewProject1;
+    QAction* OpenProject1;
     QAction* Quit1;
     QMenu* Options1;
     QMenu* RendererMenu;
@@ -59,9 +62,16 @@ public Q_SLOTS:
     void DeployButtonClick();
     void Help1Click();
     void Quit1Click();
+    // A new game project, a copy of the demo game, or another one: the chosen folder becomes
+    // current and the launcher works on it as if started there.
+    void NewProject1Click();
+    void OpenProject1Click();
 
 private:
     void FormCreate();
+    void enterProject(const QString& folder);
+    // The caption follows the game's title when Partiva saves game.ini while the launcher runs.
+    void watchGameTitle();
     void buildControls();
     void buildMenus();
     // Starts a program of the suite (found only with the launcher) or of the game (the tile bank
@@ -70,4 +80,5 @@ private:
     void startProgram(const std::string& name, bool ofTheSuite);
 
     std::string dictionaryTrouble_; // the last dictionary error shown, so it is not shown again
+    QFileSystemWatcher* projectWatcher_;
 };

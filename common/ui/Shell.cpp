@@ -37,6 +37,8 @@ std::vector<std::filesystem::path> ProgramFolders(ProgramKind kind)
 {
     if (kind == ProgramKind::OfTheGame)
         return {std::filesystem::current_path(), executableFolder()};
+    if (!Shell().suiteFolders.empty())
+        return Shell().suiteFolders;
     std::vector<std::filesystem::path> folders{executableFolder()};
     const std::filesystem::path installed = ORMEL_INSTALLED_PROGRAMS;
     std::error_code ec;
@@ -67,6 +69,12 @@ bool StartProgram(std::string_view name, ProgramKind kind)
     if (program)
         QProcess::startDetached(QString::fromStdString(program->string()), {}, QDir::currentPath());
     return program.has_value();
+}
+
+void OpenFolder(QWidget* parent, const QString& folder, const QString& notShown)
+{
+    if (!openDocument(folder))
+        ShowError(parent, notShown.arg(folder));
 }
 
 void OpenHelp(QWidget* parent, std::string_view prefix, const DictionaryEntry& notOpened, const DictionaryEntry& missing)

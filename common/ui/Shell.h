@@ -16,6 +16,7 @@ class QWidget;
 struct ShellHooks {
     std::function<void(const QString& name)> startProgram; // replaces the lookup and start
     std::function<bool(const QString& path)> openDocument; // the resolved document path; false: not shown
+    std::vector<std::filesystem::path> suiteFolders;        // when set, where the suite's programs are
 };
 
 // Process-wide; tests set them to see what would be started or opened.
@@ -36,6 +37,9 @@ bool ProgramExists(std::string_view name, ProgramKind kind);
 // Starts `name`, looked up among the folders of its kind, detached, with the current folder as its
 // working folder. False, starting nothing, when it is not found.
 bool StartProgram(std::string_view name, ProgramKind kind);
+
+// Shows a folder in the desktop's file manager; says `notShown` (%1 the folder) when nothing could.
+void OpenFolder(QWidget* parent, const QString& folder, const QString& notShown);
 
 // Opens the program's help file (prefix_Language.chm, prefix.chm, then the .html forms). When
 // there is none, or no program shows it, says so with the program's texts: `notOpened` (%1 the

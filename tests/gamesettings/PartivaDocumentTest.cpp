@@ -119,7 +119,7 @@ private slots:
     // (the edited bytes). Every file value starts set, so its Clear button changes it.
     void everyFieldAndFileIsOneUndoableCommand()
     {
-        std::string ini = "[Game]\r\nExtra=kept\r\n";
+        std::string ini = "[Game]\r\nExtra=kept\r\nCameraMaxDistance=1000\r\n"; // a minimum typed stays below it
         for (const GameKey& key : GameKeys)
             if (std::holds_alternative<std::string TGameSettings::*>(key.Field) && key.Name != "GameTitle")
                 ini += std::string(key.Name) + "=OLD\\" + std::string(key.Name) + ".X\r\n";

@@ -58,6 +58,7 @@ private slots:
     void init()
     {
         folder = std::make_unique<TempFolder>();
+        Hooks() = {};
         started.clear();
         opened.clear();
         errors.clear();
@@ -180,6 +181,35 @@ private slots:
         form->LevelButton->click();
         QVERIFY(errors.isEmpty());
         QTRY_VERIFY(QFile::exists("editor-ran"));
+    }
+
+    // New project copies the demo game into the folder named, Open project takes a game's folder;
+    // either becomes current and the caption follows its title, also when game.ini is saved later
+    // (as Partiva saves: a new file renamed over the old).
+    void aNewOrOpenedProjectBecomesCurrentAndTheCaptionFollowsItsTitle()
+    {
+        folder->write("Ormel2.dic", Dictionary);
+        folder->write("other/game.ini", "[Game]\nGameTitle=Other\n");
+        folder->write("notes/todo.txt", "");
+        const QString home = QDir::currentPath();
+        const auto form = makeForm();
+        Hooks().chooseSaveFile = [&](const FileDialogRequest&) { return home + "/castle"; };
+        Hooks().chooseFolder = [&](const FileDialogRequest&) { return home + "/notes"; };
+        form->OpenProject1->trigger();
+        QCOMPARE(errors, QStringList{"This folder holds no game project (no game.ini or Ormel2.ini):\n" + home + "/notes"});
+        QCOMPARE(QDir::currentPath(), home);
+
+        form->NewProject1->trigger();
+        QCOMPARE(QDir::currentPath(), home + "/castle");
+        QCOMPARE(form->windowTitle(), QString("Ormel 2 - Crystal Caverns")); // the demo's dictionary and title
+        WriteFileAtomically("game.ini", std::string_view("[Game]\r\nGameTitle=Quest\r\n"));
+        QTRY_COMPARE(form->windowTitle(), QString("Ormel 2 - Quest"));
+
+        Hooks().chooseFolder = [&](const FileDialogRequest&) { return home + "/other"; };
+        form->OpenProject1->trigger();
+        QCOMPARE(QDir::currentPath(), home + "/other");
+        QCOMPARE(form->windowTitle(), QString("Ormel 2 - Other")); // no dictionary there: the texts stay
+        QCOMPARE(errors.size(), 1);
     }
 
     void helpThatCannotBeShownIsNamed()
