@@ -71,6 +71,29 @@ std::int32_t clampToView(double value) { return static_cast<std::int32_t>(std::c
 
 } // namespace
 
+ObjectFit FitObjectInView(const Object3D& object, const RenderContext& context)
+{
+    constexpr std::int32_t HeightBarEnd = 512;
+    constexpr double ViewShare = 0.9;
+    const std::size_t points = object.pointCount();
+    const auto [lowest, highest] = std::minmax_element(object.y.begin(), object.y.begin() + static_cast<std::ptrdiff_t>(points));
+    const double middle = (double(*lowest) + double(*highest)) / 2;
+    ObjectFit fit;
+    fit.height = static_cast<std::int32_t>(std::clamp(std::lround(-middle), long{-HeightBarEnd}, long{HeightBarEnd}));
+    double radius = 0;
+    for (std::size_t i = 0; i < points; ++i) {
+        const double dy = object.y[i] - middle;
+        radius = std::max(radius, std::sqrt(double(object.x[i]) * object.x[i] + dy * dy + double(object.z[i]) * object.z[i]));
+    }
+    radius += std::abs(middle + fit.height); // what the height bar could not bring to the eye
+    // How far off the axis a point may be, per unit of depth, and still show.
+    const double slope = ViewShare * std::min(context.screen.width / 2.0 / std::max<int>(context.focalX, 1),
+                                              context.screen.height / 2.0 / std::max<int>(context.focalY, 1));
+    const double distance = radius + radius / std::max(slope, 0.01);
+    fit.distance = static_cast<std::int32_t>(std::clamp(std::ceil(distance), 1.0, 1e9));
+    return fit;
+}
+
 EditorView FrameInView(const Object3D& object, const FaceFlags* faces, const EditorView& view,
                        const RenderContext& context)
 {

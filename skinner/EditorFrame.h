@@ -55,6 +55,16 @@ struct EditorView {
     std::int32_t across = 0; // how far it is moved to the right
 };
 
+// The distance and height bar at which the whole object shows, unturned, in the context's view: its
+// middle height brought to the eye's (as far as the height bar goes, -512 to 512), and the sphere
+// round that middle that holds every point inside nine tenths of the view. The start view suits
+// objects of about 300 units round their origin; imported ones are 1,000 units standing on it.
+struct ObjectFit {
+    std::int32_t distance = 300;
+    std::int32_t height = 0;
+};
+ObjectFit FitObjectInView(const Object3D& object, const RenderContext& context);
+
 // The view's distance, height and across at which the points of `faces` (every face when null),
 // turned by the view's angles, show round the view's middle within nine tenths of it.
 EditorView FrameInView(const Object3D& object, const FaceFlags* faces, const EditorView& view,

@@ -73,26 +73,17 @@ void ShowColours(const DisplayImage& image, QImage& shown)
 
 void PresentScreen(QPainter& form, bool stretch, int x, int y, int width, int height, const DisplayImage& screen)
 {
-    if (stretch && (width != screen.width || height != screen.height)) {
+    if (stretch && (width != screen.width || height != screen.height))
         StretchImage(screen, x, y, form, height, width);
-        return;
-    }
-    // Kept from one frame to the next: painting happens on the window's thread only.
-    static QImage shown;
-    ShowColours(screen, shown);
-    form.drawImage(x, y, shown);
+    else
+        PresentScreen(form, x, y, 1.0, screen);
 }
 
 void PresentScreen(QPainter& form, int x, int y, double deviceScale, const DisplayImage& screen)
 {
-    QImage view = DisplayImageView(screen);
-    if (view.isNull())
-        return;
-    view.setDevicePixelRatio(deviceScale);
-    // Rows lie bottom up: the image is drawn turned over its horizontal middle.
-    form.save();
-    form.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    form.setTransform(QTransform::fromTranslate(x, y + screen.height / deviceScale).scale(1, -1), true);
-    form.drawImage(QPointF(0, 0), view);
-    form.restore();
+    // Kept from one frame to the next: painting happens on the window's thread only.
+    static QImage shown;
+    ShowColours(screen, shown);
+    shown.setDevicePixelRatio(deviceScale);
+    form.drawImage(QPointF(x, y), shown);
 }
