@@ -25,5 +25,10 @@ void DrawImage(const DisplayImage& image, int x, int y, QPainter& canvas);
 // negative height turns it upside down: the image's first row (in memory) comes out on top, which
 // is how the editors show textures (y = top + height, height negative).
 void StretchImage(const DisplayImage& image, int x, int y, QPainter& canvas, int height, int width);
-// The screen image at (x, y): stretched to width x height when asked and the sizes differ.
+// The image's colours as 32-bit pixels, top row first, into `shown`, made anew only when its size
+// differs: painting an 8-bit image makes a new 32-bit copy of it every time (8 MB at 1920 x 1080,
+// whose allocation alone costs more than the conversion).
+void ShowColours(const DisplayImage& image, QImage& shown);
+// The screen image at (x, y): stretched to width x height when asked and the sizes differ, else
+// through a 32-bit copy kept between frames.
 void PresentScreen(QPainter& form, bool stretch, int x, int y, int width, int height, const DisplayImage& screen);
