@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QTransform>
 
+#include <array>
+
 QImage DisplayImageView(const DisplayImage& image)
 {
     if (image.pixels.empty() || image.width < 1 || image.height < 1)
@@ -16,6 +18,45 @@ QImage DisplayImageView(const DisplayImage& image)
         colours[i] = qRgb(image.colourTable[i].red, image.colourTable[i].green, image.colourTable[i].blue);
     view.setColorTable(colours);
     return view;
+}
+
+QImage TextureThumbnail(const std::uint8_t* pixels, const PalettePlanes& palette, int side, double scale)
+{
+    if (!pixels || side < 1)
+        return {};
+    QImage thumbnail(side, side, QImage::Format_Indexed8);
+    QList<QRgb> colours(256);
+    for (int i = 0; i < 256; ++i)
+        colours[i] = qRgb(palette.red[i], palette.green[i], palette.blue[i]);
+    thumbnail.setColorTable(colours);
+    for (int v = 0; v < side; ++v) {
+        const std::uint8_t* source = pixels + static_cast<std::size_t>(v * TextureSide / side) * TextureSide;
+        std::uint8_t* target = thumbnail.scanLine(v);
+        for (int u = 0; u < side; ++u)
+            target[u] = source[u * TextureSide / side];
+    }
+    thumbnail.setDevicePixelRatio(scale);
+    return thumbnail;
+}
+
+void ConvertForWindow(const DisplayImage& image, QImage& shown)
+{
+    if (image.pixels.empty() || image.bytesPerPixel != 1 || image.width < 1 || image.height < 1) {
+        shown = QImage();
+        return;
+    }
+    if (shown.size() != QSize(image.width, image.height) || shown.format() != QImage::Format_RGB32)
+        shown = QImage(image.width, image.height, QImage::Format_RGB32);
+    std::array<QRgb, 256> colours;
+    for (int i = 0; i < 256; ++i)
+        colours[static_cast<std::size_t>(i)] =
+            qRgb(image.colourTable[i].red, image.colourTable[i].green, image.colourTable[i].blue);
+    for (int y = 0; y < image.height; ++y) {
+        const std::uint8_t* source = image.row(image.height - 1 - y); // rows lie bottom up
+        auto* target = reinterpret_cast<QRgb*>(shown.scanLine(y));
+        for (int x = 0; x < image.width; ++x)
+            target[x] = colours[source[x]];
+    }
 }
 
 void RealizeWindowPalette(DisplayImage& image)

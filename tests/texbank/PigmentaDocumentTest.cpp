@@ -10,10 +10,12 @@
 #include "ProgramUsages.h"
 #include "ScriptedQuestions.h"
 #include "TempFolder.h"
+#include "TextureListModel.h"
 #include "TexturePcx.h"
 #include "UserFolders.h"
 
 #include <QAction>
+#include <QListView>
 #include <QDir>
 #include <QImage>
 #include <QMimeData>
@@ -136,6 +138,8 @@ private Q_SLOTS:
             {"Define first image", [](TMainForm& f) { f.TextureIndex->setValue(4); PointAtSlot(f, 2); f.Defineasfirsttextureimage1->trigger(); }},
             {"Define last image", [](TMainForm& f) { f.TextureIndex->setValue(0); PointAtSlot(f, 0); f.Defineaslasttextureimage1->trigger(); }},
             {"Clear texture", [](TMainForm& f) { f.TextureIndex->setValue(0); f.ClearTextureButton->click(); }},
+            {"Make texture", [](TMainForm& f) { ClickSlot(f, 2); ClickSlot(f, 0, true); f.MakeTexture1->trigger(); }},
+            {"Delete texture", [](TMainForm& f) { f.TextureList->setCurrentIndex(f.TextureListRows->index(0)); f.DeleteTexture1->trigger(); }},
             {"Import images", [this](TMainForm& f) {
                  writeImage(folder->path() / "photo.png", gradient(300, 200));
                  chosenPictures = {file("photo.png")};
