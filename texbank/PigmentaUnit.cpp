@@ -180,7 +180,9 @@ void TMainForm::buildMenus()
 {
     File1 = menuBar()->addMenu("&File");
     Newbank1 = File1->addAction("&New", QKeySequence(Qt::CTRL | Qt::Key_N), this, &TMainForm::Newbank1Click);
-    Loadpigmenta1 = File1->addAction("&Load", QKeySequence(Qt::CTRL | Qt::Key_L), this, &TMainForm::Loadpigmenta1Click);
+    Loadpigmenta1 = File1->addAction("&Load", this, &TMainForm::Loadpigmenta1Click);
+    // Ctrl+L as the bank editor always had it, and Ctrl+O as every program opens.
+    Loadpigmenta1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_L), QKeySequence(Qt::CTRL | Qt::Key_O)});
     Savepigmenta1 =
         File1->addAction("&Save as ...", QKeySequence(Qt::CTRL | Qt::Key_S), this, &TMainForm::Savepigmenta1Click);
     ImportImages1 = File1->addAction("&Import images ...", QKeySequence(Qt::CTRL | Qt::Key_I), this,

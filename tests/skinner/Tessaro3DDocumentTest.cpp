@@ -46,10 +46,13 @@ Object3D skinnedSquares()
 
 // A stand-in for k3x in the current folder, where the editor looks for it first: it writes its
 // arguments to args.txt, then does `body` ($3 is the object it is to write).
+// A stand-in for k3x in the folder of the suite's programs (the project folder is never one):
+// it notes its arguments in the project folder, then runs `body`.
 void writeImporter(const TempFolder& folder, const std::string& body)
 {
-    const auto file = folder.write("k3x", "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/args.txt\"\n" + body + "\n");
+    const auto file = folder.write("programs/k3x", "#!/bin/sh\nprintf '%s\\n' \"$@\" > args.txt\n" + body + "\n");
     std::filesystem::permissions(file, std::filesystem::perms::owner_all);
+    Shell().suiteFolders = {folder.path() / "programs"};
 }
 
 QUndoStack* stack(TForm1& form) { return form.document->History().Stack(); }
@@ -218,7 +221,7 @@ private Q_SLOTS:
         folder->write("mesh.dxf", "0\nSECTION\n0\n3DFACE\n10\n0\n20\n0\n30\n0\n11\n10\n21\n0\n31\n0\n"
                                   "12\n10\n22\n0\n32\n10\n13\n10\n23\n0\n33\n10\n0\nEOF\n");
         SaveObject("model.3do", twoSquares());
-        writeImporter(*folder, "cp \"$(dirname \"$0\")/model.3do\" \"$3\"");
+        writeImporter(*folder, "cp model.3do \"$3\"");
         SaveObject("other.3do", twoSquares());
         const auto form = makeForm();
         form->show();
@@ -369,7 +372,7 @@ private Q_SLOTS:
         QTest::newRow("refuses") << "echo 'k3x import-mesh: Model.obj: an index out of range' >&2; exit 1"
                                  << "Entry 116: Model.obj: an index out of range";
         QTest::newRow("writes nothing") << "exit 0" << "Entry 116: %1";
-        QTest::newRow("is missing") << "" << "Entry 117: ";
+        QTest::newRow("is missing, one in the project folder never runs") << "" << "Entry 117: ";
     }
 
     void importingAModelThroughTheImporter()
@@ -378,6 +381,8 @@ private Q_SLOTS:
         QFETCH(QString, message);
         if (!importer.isEmpty())
             writeImporter(*folder, importer.toStdString());
+        else // planted by whoever handed the project over
+            std::filesystem::permissions(folder->write("k3x", "#!/bin/sh\ntouch planted-ran\n"), std::filesystem::perms::owner_all);
         const auto form = makeForm();
         form->importTimeLimit = 300;
         loadObject(*form, skinnedSquares());
@@ -395,6 +400,7 @@ private Q_SLOTS:
         QVERIFY(sameObject(form->object, before));
         QCOMPARE(form->windowTitle(), entryText(0) + " - object.3do[*]");
         QCOMPARE(stack(*form)->count(), 1); // the work and its history as they were
+        QVERIFY(!folder->exists("planted-ran"));
     }
 
     void anImportedModelIsANewUnsavedObjectShownWhole()
@@ -407,7 +413,7 @@ private Q_SLOTS:
         tower.faces[0] = plainFace(0, 1, 2, 3);
         tower.faces[1] = plainFace(2, 3, 0, 3);
         SaveObject("made.3do", tower);
-        writeImporter(*folder, "cp \"$(dirname \"$0\")/made.3do\" \"$3\"");
+        writeImporter(*folder, "cp made.3do \"$3\"");
         folder->write("IMPORT/Tower.obj", "");
         const auto form = makeForm();
         loadBank(*form);

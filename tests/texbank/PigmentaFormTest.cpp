@@ -142,6 +142,7 @@ private Q_SLOTS:
         // The slot commands' keys work on the window, not only in the open menu.
         QVERIFY(form->actions().contains(form->LoadImage1));
         QCOMPARE(form->LoadImage1->shortcut(), QKeySequence("F2"));
+        QCOMPARE(form->Loadpigmenta1->shortcuts(), (QList<QKeySequence>{QKeySequence("Ctrl+L"), QKeySequence("Ctrl+O")}));
 
         form->Help1->trigger();
         folder->write("Pigmenta_Test.html", "");
