@@ -114,7 +114,7 @@ void TMainForm::Paint()
 {
     ColorLabel->setVisible(CursorImage == 0);
     DrawSlotGrid(ViewImage, Bank, Layout, UpDown->Position());
-    ConvertForWindow(ViewImage, viewShown_);
+    ShowColours(ViewImage, viewShown_);
     viewShown_.setDevicePixelRatio(ViewScale());
     PreviewShown = DrawPreview(PreviewImage, Bank, ChosenTexture());
     viewDrawn_ = true;

@@ -4,6 +4,7 @@
 #include <QTransform>
 
 #include <array>
+#include <cstdint>
 
 QImage DisplayImageView(const DisplayImage& image)
 {
@@ -39,26 +40,6 @@ QImage TextureThumbnail(const std::uint8_t* pixels, const PalettePlanes& palette
     return thumbnail;
 }
 
-void ConvertForWindow(const DisplayImage& image, QImage& shown)
-{
-    if (image.pixels.empty() || image.bytesPerPixel != 1 || image.width < 1 || image.height < 1) {
-        shown = QImage();
-        return;
-    }
-    if (shown.size() != QSize(image.width, image.height) || shown.format() != QImage::Format_RGB32)
-        shown = QImage(image.width, image.height, QImage::Format_RGB32);
-    std::array<QRgb, 256> colours;
-    for (int i = 0; i < 256; ++i)
-        colours[static_cast<std::size_t>(i)] =
-            qRgb(image.colourTable[i].red, image.colourTable[i].green, image.colourTable[i].blue);
-    for (int y = 0; y < image.height; ++y) {
-        const std::uint8_t* source = image.row(image.height - 1 - y); // rows lie bottom up
-        auto* target = reinterpret_cast<QRgb*>(shown.scanLine(y));
-        for (int x = 0; x < image.width; ++x)
-            target[x] = colours[source[x]];
-    }
-}
-
 void RealizeWindowPalette(DisplayImage& image)
 {
     image.paletteRealised = true;
@@ -91,10 +72,32 @@ void DrawImage(const DisplayImage& image, int x, int y, QPainter& canvas)
     StretchImage(image, x, y, canvas, image.height, image.width);
 }
 
+void ShowColours(const DisplayImage& image, QImage& shown)
+{
+    if (shown.width() != image.width || shown.height() != image.height || shown.format() != QImage::Format_RGB32)
+        shown = QImage(image.width, image.height, QImage::Format_RGB32);
+    if (shown.isNull())
+        return;
+    std::array<std::uint32_t, 256> colours;
+    for (int i = 0; i < 256; ++i)
+        colours[i] = qRgb(image.colourTable[i].red, image.colourTable[i].green, image.colourTable[i].blue);
+    const auto width = static_cast<std::size_t>(image.width);
+    for (int y = 0; y < image.height; ++y) {
+        const std::uint8_t* from = image.row(image.height - 1 - y);
+        auto* to = reinterpret_cast<std::uint32_t*>(shown.scanLine(y));
+        for (std::size_t x = 0; x < width; ++x)
+            to[x] = colours[from[x]];
+    }
+}
+
 void PresentScreen(QPainter& form, bool stretch, int x, int y, int width, int height, const DisplayImage& screen)
 {
-    if (stretch && (width != screen.width || height != screen.height))
+    if (stretch && (width != screen.width || height != screen.height)) {
         StretchImage(screen, x, y, form, height, width);
-    else
-        DrawImage(screen, x, y, form);
+        return;
+    }
+    // Kept from one frame to the next: painting happens on the window's thread only.
+    static QImage shown;
+    ShowColours(screen, shown);
+    form.drawImage(x, y, shown);
 }

@@ -22,11 +22,6 @@ QImage DisplayImageView(const DisplayImage& image);
 // stays crisp; the image says it is `scale` screen pixels per window pixel.
 QImage TextureThumbnail(const std::uint8_t* pixels, const PalettePlanes& palette, int side, double scale);
 
-// The 8-bit image in its colour table's colours, top row first, as a true-colour QImage of the
-// same size, kept in `shown` (whose memory is reused while the size stays): a window that shows
-// the same image many times converts it once, and then draws it without any conversion.
-void ConvertForWindow(const DisplayImage& image, QImage& shown);
-
 // Makes the image's colour table the colours its window shows.
 void RealizeWindowPalette(DisplayImage& image);
 // SetColourTable(screen, palette), then RealizeWindowPalette(screen).
@@ -38,5 +33,10 @@ void DrawImage(const DisplayImage& image, int x, int y, QPainter& canvas);
 // negative height turns it upside down: the image's first row (in memory) comes out on top, which
 // is how the editors show textures (y = top + height, height negative).
 void StretchImage(const DisplayImage& image, int x, int y, QPainter& canvas, int height, int width);
-// The screen image at (x, y): stretched to width x height when asked and the sizes differ.
+// The image's colours as 32-bit pixels, top row first, into `shown`, made anew only when its size
+// differs: painting an 8-bit image makes a new 32-bit copy of it every time (8 MB at 1920 x 1080,
+// whose allocation alone costs more than the conversion).
+void ShowColours(const DisplayImage& image, QImage& shown);
+// The screen image at (x, y): stretched to width x height when asked and the sizes differ, else
+// through a 32-bit copy kept between frames.
 void PresentScreen(QPainter& form, bool stretch, int x, int y, int width, int height, const DisplayImage& screen);
