@@ -161,6 +161,8 @@ void TMainForm::buildPanel(QWidget* client)
         this);
     TextureList->setModel(TextureListRows);
     TextureList->setUniformItemSizes(true);
+    TextureList->setWordWrap(true);
+    TextureList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     TextureList->setIconSize(QSize(64, 64));
     TextureList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     connect(TextureList, &QListView::clicked, this, &TMainForm::TextureListClick);
@@ -294,6 +296,7 @@ void TMainForm::showMenu(const QPoint& globalPos) { PopupMenu1->popup(globalPos)
 
 void TMainForm::showCursorLabels()
 {
+    ColorLabel->setVisible(CursorImage == 0);
     ImageIndexLabel->setText(QString::number(CursorImage));
     ImageIndexLabel->adjustSize();
     ImageFileNameLabel->setText(Ui(Bank.slots[static_cast<std::size_t>(CursorImage)].name));
