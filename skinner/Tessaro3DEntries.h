@@ -86,7 +86,6 @@ inline constexpr DictionaryEntry Tessaro3DOwnEntries[] = {
     {119, "UndoTransparency", "Edit menu: what Undo and Redo change, the face's transparency", "Set transparency"},
     {120, "UndoWidth", "Edit menu: what Undo and Redo change, a virtual face's width (Lx)", "Set width"},
     {121, "UndoHeight", "Edit menu: what Undo and Redo change, a virtual face's height (Ly)", "Set height"},
-    {122, "UndoObjectHeight", "Edit menu: what Undo and Redo change, the height bar", "Move the object up or down"},
     {140, "SelectAll", "Edit menu: select every face", "Select &all"},
     {141, "SelectNone", "Edit menu: select no face", "Select &none"},
     {142, "InvertSelection", "Edit menu: select the faces not selected, and only them", "&Invert selection"},

@@ -25,7 +25,7 @@ namespace {
 
 // Controls whose runs of changes make one undo step while the same faces are selected: the step's
 // id is the control's with the selection's run number in its low 16 bits.
-enum MergingControl { TransparenceRun = 1, LxRun, LyRun, HeightBarRun };
+enum MergingControl { TransparenceRun = 1, LxRun, LyRun };
 constexpr int EveryChange = -1;
 
 int runOnFaces(int control, int selectionRun) { return control << 16 | (selectionRun & 0xFFFF); }
@@ -143,13 +143,9 @@ void TForm1::TransparenceChange()
 
 void TForm1::HeightBarChange()
 {
-    PushChange<std::int32_t>(document->History(), stepName(Tessaro3DText("UndoObjectHeight")), HeightBarRun << 16,
-                             objectHeight, HeightBar->value(), [this](const std::int32_t& height) {
-                                 objectHeight = height;
-                                 const QSignalBlocker quiet(HeightBar);
-                                 HeightBar->setValue(height);
-                                 ShowFaceInfo();
-                             });
+    // Raising or lowering the object is a view setting, as turning it is: no step of the history,
+    // nothing unsaved (a save writes the same bytes).
+    objectHeight = HeightBar->value();
     ShowFaceInfo();
 }
 
