@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace {
 
 std::vector<std::uint8_t> slotPixels(const EditorBank& bank, int slot)
@@ -87,12 +89,23 @@ TEST(BankEditing, ImagesThatAreNotTexturesLeaveTheSlotAsItWas)
 
 TEST(BankEditing, FrameColoursAreTheNearestOfAllColours)
 {
-    PalettePlanes palette; // all black but three
-    palette.red[255] = 250;
-    palette.red[0] = 255, palette.green[0] = 255, palette.blue[0] = 255;
-    palette.green[17] = 200;
-    const FrameColours frames = ComputeFrameColours(palette);
-    EXPECT_EQ(frames.red, 255);   // colour 255 takes part
-    EXPECT_EQ(frames.white, 0);   // and so does colour 0
-    EXPECT_EQ(frames.green, 17);
+    // Each frame colour exactly in one place of a grey palette, colours 0 and 255 included.
+    const std::uint8_t pure[3][3] = {{255, 0, 0}, {255, 255, 255}, {0, 255, 0}};
+    for (int frame = 0; frame < 3; ++frame)
+        for (int at : {0, 17, 255}) {
+            PalettePlanes palette;
+            palette.red.fill(100), palette.green.fill(100), palette.blue.fill(100);
+            palette.red[at] = pure[frame][0], palette.green[at] = pure[frame][1], palette.blue[at] = pure[frame][2];
+            const FrameColours frames = ComputeFrameColours(palette);
+            EXPECT_EQ((std::array{frames.red, frames.white, frames.green}[frame]), at) << "frame " << frame;
+        }
+}
+
+TEST(BankEditing, AnEditThatChangesNothingIsNoStep)
+{
+    EditorBank bank;
+    EXPECT_FALSE(TextureChange(bank, 4, EditorBank::Undefined));
+    EXPECT_TRUE(TextureChange(bank, 4, {1, 2, 1}));
+    EXPECT_FALSE(TextureChange(bank, EditorBank::Capacity, {1, 2, 1}));
+    EXPECT_FALSE(ClearSlotChange(bank, 3));
 }
