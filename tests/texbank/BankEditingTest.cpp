@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-
 namespace {
 
 std::vector<std::uint8_t> slotPixels(const EditorBank& bank, int slot)
@@ -87,18 +85,28 @@ TEST(BankEditing, ImagesThatAreNotTexturesLeaveTheSlotAsItWas)
     ClearSlot(bank, -1); // out of range: nothing
 }
 
-TEST(BankEditing, FrameColoursAreTheNearestOfAllColours)
+TEST(BankEditing, MakeTextureTakesTheLowestFreeNumberAsOneChange)
 {
-    // Each frame colour exactly in one place of a grey palette, colours 0 and 255 included.
-    const std::uint8_t pure[3][3] = {{255, 0, 0}, {255, 255, 255}, {0, 255, 0}};
-    for (int frame = 0; frame < 3; ++frame)
-        for (int at : {0, 17, 255}) {
-            PalettePlanes palette;
-            palette.red.fill(100), palette.green.fill(100), palette.blue.fill(100);
-            palette.red[at] = pure[frame][0], palette.green[at] = pure[frame][1], palette.blue[at] = pure[frame][2];
-            const FrameColours frames = ComputeFrameColours(palette);
-            EXPECT_EQ((std::array{frames.red, frames.white, frames.green}[frame]), at) << "frame " << frame;
-        }
+    EditorBank bank;
+    bank.textures[0] = {2, 2, 2};
+    bank.textures[2] = {9, 4, 5};
+    const struct {
+        std::int32_t first, last;
+        std::optional<std::int32_t> texture;
+    } cases[] = {{5, 8, 1}, {7, 7, 1}, {8, 5, 1}, {-1, 3, std::nullopt}, {4, 513, std::nullopt}};
+    for (const auto& c : cases) {
+        std::optional<NewTexture> made = MakeTextureChange(bank, c.first, c.last);
+        ASSERT_EQ(made.has_value(), c.texture.has_value()) << c.first << "-" << c.last;
+        if (!made)
+            continue;
+        EXPECT_EQ(made->texture, *c.texture);
+        ExchangeBankChange(bank, made->change);
+        EXPECT_EQ(bank.textures[1], (AnimTexture{c.first, c.last, c.first}));
+        ExchangeBankChange(bank, made->change); // and back: undone
+        EXPECT_EQ(bank.textures[1], EditorBank::Undefined);
+    }
+    bank.textures.fill({0, 0, 0});
+    EXPECT_FALSE(MakeTextureChange(bank, 3, 3)); // every number taken
 }
 
 TEST(BankEditing, AnEditThatChangesNothingIsNoStep)
