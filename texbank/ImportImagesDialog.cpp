@@ -70,7 +70,9 @@ void ImportImagesDialog::accept()
     const QString problem = check_.problem ? check_.problem(Choice().folder) : QString();
     if (!problem.isEmpty()) {
         ShowMessage(this, problem); // the dialog stays, the folder can be typed again
+        activateWindow();
         folder_->setFocus();
+        folder_->selectAll();
         return;
     }
     QDialog::accept();
