@@ -186,6 +186,12 @@ private slots:
         QVERIFY(note.save());
         QVERIFY(!note.isWindowModified());
         QCOMPARE(readText(file("a.note")), QStringLiteral("Hello!"));
+        note.type(QStringLiteral("?"));
+        QVERIFY(note.save());
+        note.type(QStringLiteral("?")); // after a save, typing on is a step of its own
+        note.document->History().UndoAction()->trigger();
+        QCOMPARE(note.title, QStringLiteral("Hello!?"));
+        QVERIFY(!note.isWindowModified());
         note.document->History().UndoAction()->trigger();
         QVERIFY(note.isWindowModified()); // behind the saved state now
     }
@@ -201,19 +207,24 @@ private slots:
         QVERIFY(!history.UndoAction()->isEnabled());
         note.type(QStringLiteral("ab"));
         QCOMPARE(history.UndoAction()->text(), QStringLiteral("&Undo Set title"));
+        QCOMPARE(note.menuBar()->actions().last()->menu()->actions(), (QList<QAction*>{history.UndoAction(), history.RedoAction()}));
+        // The field's own undo does not take the keys: it would take the typing back as a step of
+        // its own, leaving nothing to redo.
         const struct {
             QKeyCombination key;
             QString title;
+            bool redo;
         } keys[] = {
-            {Qt::CTRL | Qt::Key_Z, ""},                // the field's own undo does not take the key
-            {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, "ab"},
-            {Qt::CTRL | Qt::Key_Z, ""},
-            {Qt::CTRL | Qt::Key_Y, "ab"},
+            {Qt::CTRL | Qt::Key_Z, "", true},
+            {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, "ab", false},
+            {Qt::CTRL | Qt::Key_Z, "", true},
+            {Qt::CTRL | Qt::Key_Y, "ab", false},
         };
         for (const auto& k : keys) {
             QTest::keyClick(note.field, k.key.key(), k.key.keyboardModifiers());
             QCOMPARE(note.title, k.title);
             QCOMPARE(note.field->text(), k.title);
+            QCOMPARE(history.RedoAction()->isEnabled(), k.redo);
         }
         QCOMPARE(history.RedoAction()->text(), QStringLiteral("&Redo"));
         QCOMPARE(history.UndoAction()->text(), QStringLiteral("&Undo Set title"));
@@ -552,6 +563,7 @@ private slots:
     void recentFilesKeepTheLastEightAndDropMissingOnes()
     {
         NoteWindow note;
+        QVERIFY(!note.document->Recent().Menu()->menuAction()->isEnabled()); // nothing to show yet
         for (int i = 0; i < 10; ++i) {
             const std::string name = QStringLiteral("n%1.note").arg(i).toStdString();
             folder_->write(name, std::to_string(i));
@@ -560,6 +572,7 @@ private slots:
         note.openFile(file("n5.note")); // again: it moves to the top, not twice in the list
         const QList<QAction*> items = note.document->Recent().Menu()->actions();
         QCOMPARE(items.size(), RecentFiles::Count);
+        QVERIFY(note.document->Recent().Menu()->menuAction()->isEnabled());
         QCOMPARE(items[0]->text(), QStringLiteral("&1 n5.note"));
         QCOMPARE(items[1]->text(), QStringLiteral("&2 n9.note"));
         QCOMPARE(items[7]->text(), QStringLiteral("&8 n2.note"));
