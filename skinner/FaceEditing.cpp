@@ -7,6 +7,13 @@ void SetFaceTexture(Face& face, std::int32_t texture)
     face.texture = static_cast<std::uint16_t>(static_cast<std::uint32_t>(texture) & 0xFFFF);
 }
 
+void GiveFaceTexture(Face& face, std::int32_t texture, std::size_t points)
+{
+    SetFaceTexture(face, texture);
+    if (face.faceType == FacePlain)
+        ChangeFaceType(face, FaceTextured, points);
+}
+
 void SetFaceDoubleSided(Face& face, bool doubleSided) { face.doubleSided = doubleSided ? 1 : 0; }
 
 void SetFaceTransparency(Face& face, int transparency) { face.transparency = static_cast<std::uint16_t>(transparency); }

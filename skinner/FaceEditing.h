@@ -11,6 +11,10 @@
 // The texture number (types 0 to 2) or the colour number (a plain face): the low 16 bits.
 void SetFaceTexture(Face& face, std::int32_t texture);
 
+// A texture the face shows: the number, and a plain face becomes textured (type 0); faces of the
+// other types keep theirs. `points` is the object's count, as ChangeFaceType takes it.
+void GiveFaceTexture(Face& face, std::int32_t texture, std::size_t points);
+
 // 1 when drawn from both sides, else 0.
 void SetFaceDoubleSided(Face& face, bool doubleSided);
 

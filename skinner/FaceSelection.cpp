@@ -175,22 +175,21 @@ void SelectFlatRegion(const Object3D& object, FaceFlags& flags, double degrees)
     });
 }
 
-std::vector<std::int32_t> FacesInBox(const RenderContext& context, int left, int top, int right, int bottom)
+ShownFaces FacesShown(const RenderContext& context, int left, int top, int right, int bottom)
 {
     left = std::max(left, 0);
     top = std::max(top, 0);
     right = std::min(right, int(context.maxX));
     bottom = std::min(bottom, int(context.maxY));
-    std::vector<std::int32_t> found;
+    ShownFaces shown;
     const std::int64_t last = std::min<std::int64_t>(context.triangleCount, std::int64_t(context.triangles.size()) - 1);
-    if (right < left || bottom < top || last < 0)
-        return found;
-    // What each pixel of the box shows: the nearest triangle's face, by the depth keys the picking
-    // compares. Among equal keys the later triangle wins, as a pick has it.
-    const int width = right - left + 1, height = bottom - top + 1;
-    const std::size_t pixels = std::size_t(width) * std::size_t(height);
+    if (right < left || bottom < top)
+        return shown;
+    shown.left = left, shown.top = top, shown.width = right - left + 1, shown.height = bottom - top + 1;
+    const int width = shown.width;
+    const std::size_t pixels = std::size_t(width) * std::size_t(shown.height);
+    shown.faces.assign(pixels, -1);
     std::vector<std::int64_t> depth(pixels, std::numeric_limits<std::int64_t>::max());
-    std::vector<std::int32_t> shown(pixels, -1);
     for (std::int64_t i = 0; i <= last; ++i) {
         const RenderTriangle& t = context.triangles[static_cast<std::size_t>(i)];
         if (t.objectId < 0)
@@ -218,17 +217,23 @@ std::vector<std::int32_t> FacesInBox(const RenderContext& context, int left, int
             for (std::int64_t x = x0; x <= xe; ++x, ++at, e1 += d1, e2 += d2, e3 += d3)
                 if (e1 >= 0 && e2 >= 0 && e3 >= 0 && key <= depth[at]) {
                     depth[at] = key;
-                    shown[at] = face;
+                    shown.faces[at] = face;
                 }
         }
     }
+    return shown;
+}
+
+std::vector<std::int32_t> FacesInBox(const RenderContext& context, int left, int top, int right, int bottom)
+{
     std::vector<std::uint8_t> seen;
-    for (const std::int32_t face : shown)
+    for (const std::int32_t face : FacesShown(context, left, top, right, bottom).faces)
         if (face >= 0) {
             if (std::size_t(face) >= seen.size())
                 seen.resize(std::size_t(face) + 1, 0);
             seen[std::size_t(face)] = 1;
         }
+    std::vector<std::int32_t> found;
     for (std::size_t f = 0; f < seen.size(); ++f)
         if (seen[f] != 0)
             found.push_back(static_cast<std::int32_t>(f));

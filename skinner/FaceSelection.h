@@ -34,6 +34,16 @@ void SelectConnected(const Object3D& object, FaceFlags& flags);
 // (the angle between their planes' normals), again and again.
 void SelectFlatRegion(const Object3D& object, FaceFlags& flags, double degrees = 10);
 
+// What each pixel of the box of view pixels from (left, top) to (right, bottom) shows in the last
+// frame drawn: the face of the nearest triangle there (by the depth keys a pick compares; among
+// equal keys the later triangle, as a pick has it), -1 where none is. Row by row, the box clipped
+// to the view: answers its width too (0 for an empty box).
+struct ShownFaces {
+    int left = 0, top = 0, width = 0, height = 0;
+    std::vector<std::int32_t> faces;
+};
+ShownFaces FacesShown(const RenderContext& context, int left, int top, int right, int bottom);
+
 // The faces of the last frame drawn (the context's triangle list) that show in the box of view
 // pixels from (left, top) to (right, bottom), both corners included: those with a pixel in the box
 // that no nearer triangle covers. The frame holds only what faces the eye (single-sided faces seen

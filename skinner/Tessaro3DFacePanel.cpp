@@ -76,7 +76,10 @@ void TForm1::editFace(const DictionaryEntry& name, int control, const std::funct
                                         object.faces[value.faces[i]] = value.records[i];
                                         changed[value.faces[i]] = 1;
                                     }
-                                setSelection(std::move(changed));
+                                if (value.faces.size() == 1 && CountSelected(selection) == 0)
+                                    setCurrentFace(static_cast<std::int32_t>(value.faces.front()));
+                                else
+                                    setSelection(std::move(changed));
                             });
 }
 
@@ -158,7 +161,7 @@ void TForm1::ShowFaceInfo()
                    QString::number(object.lastFace) + " - " + QString::number(object.lastPoint + 1) + " " +
                    Entry(Tessaro3DText("PointsWord"));
     const std::size_t selected = CountSelected(selection);
-    if (selected != 1)
+    if (selected > 1)
         line += "\n" + EntryOrEnglish(Tessaro3DText("SelectedCount")).arg(selected);
     FaceLabel->setText(line);
     IndexColorPanel->setText(QString::number(currentColour));

@@ -84,8 +84,10 @@ bool isModelFile(const QString& path)
 
 void TForm1::objectReplaced(const QString& saveName)
 {
-    // A new object: the first face alone selected, seen whole from the front.
-    selectFace(std::clamp<std::int32_t>(currentFace, 0, object.lastFace));
+    // A new object: nothing selected (the controls act on the current face, the tools on every
+    // face), seen whole from the front.
+    setSelection(FaceFlags(object.faceCount(), 0));
+    setCurrentFace(std::clamp<std::int32_t>(currentFace, 0, object.lastFace));
     angleX = angleY = angleZ = 0;
     frameFaces(nullptr);
     SaveDialog.fileName = saveName;

@@ -113,6 +113,7 @@ void TForm1::setSelection(FaceFlags flags)
     if (flags != selection) {
         selection = std::move(flags);
         ++selectionRun_;
+        overlayStale_ = true;
     }
     std::int32_t current = currentFace;
     if (CountSelected(selection) > 0 && (current < 0 || static_cast<std::size_t>(current) >= selection.size() ||
@@ -218,24 +219,44 @@ void TForm1::ViewClick(Qt::KeyboardModifiers modifiers, int X, int Y)
 
 void TForm1::paintSelection(QPainter& canvas)
 {
+    if (overlayStale_) {
+        makeSelectionOverlay();
+        overlayStale_ = false;
+    }
+    if (!selectionOverlay_.isNull())
+        canvas.drawImage(RenderView->geometry().topLeft(), selectionOverlay_);
+}
+
+void TForm1::makeSelectionOverlay()
+{
+    selectionOverlay_ = QImage();
     if (CountSelected(selection) == 0)
         return;
-    const QRect view = RenderView->geometry();
-    const double scale = viewScale();
-    QList<QLineF> lines;
-    const std::int64_t last = std::min<std::int64_t>(context->triangleCount, std::int64_t(context->triangles.size()) - 1);
-    for (std::int64_t i = 0; i <= last; ++i) {
-        const RenderTriangle& t = context->triangles[static_cast<std::size_t>(i)];
-        if (t.faceIndex < 0 || static_cast<std::size_t>(t.faceIndex) >= selection.size() ||
-            selection[static_cast<std::size_t>(t.faceIndex)] == 0)
-            continue;
-        const QPointF a(t.sx1 / scale, t.sy1 / scale), b(t.sx2 / scale, t.sy2 / scale), c(t.sx3 / scale, t.sy3 / scale);
-        lines << QLineF(a, b) << QLineF(b, c) << QLineF(c, a);
+    // The selected faces where they show: tinted, their border drawn, over the frame (whose bytes
+    // stay as the renderer drew them).
+    const ShownFaces shown = FacesShown(*context, 0, 0, context->maxX, context->maxY);
+    if (shown.width == 0)
+        return;
+    const auto selected = [&](std::size_t at) {
+        const std::int32_t f = shown.faces[at];
+        return f >= 0 && static_cast<std::size_t>(f) < selection.size() && selection[static_cast<std::size_t>(f)] != 0;
+    };
+    QImage overlay(shown.width, shown.height, QImage::Format_ARGB32_Premultiplied);
+    overlay.fill(Qt::transparent);
+    const QRgb tint = qPremultiply(qRgba(SelectionColour.red(), SelectionColour.green(), SelectionColour.blue(), 70));
+    const QRgb border = SelectionColour.rgba();
+    for (int y = 0; y < shown.height; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(overlay.scanLine(y));
+        for (int x = 0; x < shown.width; ++x) {
+            const std::size_t at = std::size_t(y) * std::size_t(shown.width) + std::size_t(x);
+            if (!selected(at))
+                continue;
+            const bool edge = x == 0 || y == 0 || x == shown.width - 1 || y == shown.height - 1 || !selected(at - 1) ||
+                              !selected(at + 1) || !selected(at - std::size_t(shown.width)) ||
+                              !selected(at + std::size_t(shown.width));
+            row[x] = edge ? border : tint;
+        }
     }
-    canvas.save();
-    canvas.setClipRect(view);
-    canvas.translate(view.topLeft());
-    canvas.setPen(QPen(SelectionColour, 0));
-    canvas.drawLines(lines);
-    canvas.restore();
+    overlay.setDevicePixelRatio(viewScale());
+    selectionOverlay_ = std::move(overlay);
 }

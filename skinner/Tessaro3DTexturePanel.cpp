@@ -133,8 +133,11 @@ void TForm1::TexturePanelClick(QListWidgetItem* item)
 
 void TForm1::TexturePanelDoubleClick(QListWidgetItem* item)
 {
+    // Given by sight, the texture shows: plain faces become textured in the same step.
     TexturePanelClick(item);
-    TextValidClick();
+    const std::size_t points = object.pointCount();
+    editFace(Tessaro3DText("TextValid"), -1,
+             [this, points](Face& face) { GiveFaceTexture(face, currentTexture, points); });
 }
 
 void TForm1::TextureBarChange()
@@ -153,9 +156,11 @@ void TForm1::TextureBarChange()
 void TForm1::Timer1Timer()
 {
     AnimateTextures(*context);
-    if (showsAnimation(object, context->bank))
+    const SkinnerBank& bank = context->bank;
+    if (showsAnimation(object, bank))
         viewChanged();
-    else
+    if (currentTexture >= 0 && currentTexture <= bank.lastTexture &&
+        animated(bank.textures[static_cast<std::size_t>(currentTexture)]))
         centralWidget()->update(TextureView->geometry());
     animateTexturePanel();
 }

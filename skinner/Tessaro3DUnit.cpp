@@ -300,7 +300,7 @@ void TForm1::FormCreate()
     // The design's focal lengths until the window is next resized, which computes them again.
     context->focalX = context->focalY = 256;
 
-    selectFace(0);
+    setSelection(FaceFlags(object.faceCount(), 0));
 
     Timer1Timer(); // the timer runs while an animated texture shows (updateAnimation)
 }

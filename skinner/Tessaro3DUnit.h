@@ -15,6 +15,7 @@
 #include "Object3D.h"
 #include "RenderContext.h"
 
+#include <QImage>
 #include <QMainWindow>
 
 #include <cstdint>
@@ -261,8 +262,10 @@ private:
     void turnViewBack();
     void frameFaces(const FaceFlags* faces);
     void paintSelection(QPainter& canvas);
+    void makeSelectionOverlay();
     void makeDocument();
-    void paintClient(QWidget* client);
+    // Paints the parts of the client area within `dirty`.
+    void paintClient(QWidget* client, const QRect& dirty);
     // The face being edited, or null when currentFace names none.
     Face* currentFaceRecord();
     // After a file became the object (loaded, imported, recovered): currentFace back within its
@@ -341,4 +344,6 @@ private:
     QRubberBand* box_ = nullptr; // the Ctrl drag's box
     int selectionRun_ = 0;       // changes with the selection, so an edit run never spans two
     bool frameStale_ = true;     // the view's frame must be drawn again
+    QImage selectionOverlay_;    // the selected faces as they show over the frame
+    bool overlayStale_ = true;   // made again after a new frame or another selection
 };

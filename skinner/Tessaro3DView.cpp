@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QRubberBand>
 #include <QToolTip>
@@ -157,25 +158,33 @@ void TForm1::paint()
     DrawEditorFrame(*context, object, viewOf(*this));
     OutlineFace(*context, currentFace, {highlightWhite, highlightBlack}, highlightColour);
     frameStale_ = false;
+    overlayStale_ = true;
     updateAnimation();
     centralWidget()->update();
 }
 
-void TForm1::paintClient(QWidget* client)
+void TForm1::paintClient(QWidget* client, const QRect& dirty)
 {
     if (frameStale_)
         paint();
     QPainter canvas(client);
+    // Only what needs it: a blink or an animation step repaints a part, not the whole frame.
     const QRect view = RenderView->geometry();
-    PresentScreen(canvas, view.x(), view.y(), viewScale(), context->screen);
-    paintSelection(canvas);
-    ShowTextureImage(TextureViewImage, context->bank, currentTexture);
-    ShowPaletteGrid(PaletteViewImage, paletteGrid, currentColour, highlightColour);
+    if (dirty.intersects(view)) {
+        PresentScreen(canvas, view.x(), view.y(), viewScale(), context->screen);
+        paintSelection(canvas);
+    }
     // Upside down, so that the texture's first row is on top.
     const QRect texture = TextureView->geometry();
-    StretchImage(TextureViewImage, texture.x(), texture.y() + texture.height(), canvas, -texture.height(),
-                 texture.width());
-    DrawImage(PaletteViewImage, ColorPaletteView->x(), ColorPaletteView->y(), canvas);
+    if (dirty.intersects(texture)) {
+        ShowTextureImage(TextureViewImage, context->bank, currentTexture);
+        StretchImage(TextureViewImage, texture.x(), texture.y() + texture.height(), canvas, -texture.height(),
+                     texture.width());
+    }
+    if (dirty.intersects(ColorPaletteView->geometry())) {
+        ShowPaletteGrid(PaletteViewImage, paletteGrid, currentColour, highlightColour);
+        DrawImage(PaletteViewImage, ColorPaletteView->x(), ColorPaletteView->y(), canvas);
+    }
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
@@ -184,7 +193,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         return QMainWindow::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::Paint:
-        paintClient(centralWidget());
+        paintClient(centralWidget(), static_cast<QPaintEvent*>(event)->rect());
         return true;
     case QEvent::Resize:
         FormResize();

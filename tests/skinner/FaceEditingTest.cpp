@@ -34,6 +34,22 @@ TEST(FaceEditing, AFaceTurnedFromVirtualNamesOnlyExistingPoints)
     }
 }
 
+// A texture given by sight shows: a plain face becomes textured, the other types keep theirs.
+TEST(FaceEditing, AGivenTextureShows)
+{
+    const struct {
+        std::uint16_t from, to;
+    } cases[] = {{FacePlain, FaceTextured}, {FaceTexturedKeyed, FaceTexturedKeyed}, {FaceVirtual, FaceVirtual},
+                 {FaceTextured, FaceTextured}};
+    for (const auto& c : cases) {
+        Face face{0, 1, 2, 7};
+        face.faceType = c.from;
+        GiveFaceTexture(face, 0x10009, 3);
+        EXPECT_EQ(face.faceType, c.to) << c.from;
+        EXPECT_EQ(face.texture, 9) << "the low 16 bits";
+    }
+}
+
 TEST(FaceEditing, SizesAreWholeNumbersKeptIn16Bits)
 {
     const struct {

@@ -79,12 +79,7 @@ Change change(const std::string& word, std::size_t points)
     }
     if (name == "texture") {
         const auto texture = static_cast<std::int32_t>(numberIn(value, name, 0, 65535));
-        // A plain face given a texture shows it: it becomes textured. Virtual faces stay virtual.
-        return [texture, points](Face& f) {
-            SetFaceTexture(f, texture);
-            if (f.faceType == FacePlain)
-                ChangeFaceType(f, FaceTextured, points);
-        };
+        return [texture, points](Face& f) { GiveFaceTexture(f, texture, points); };
     }
     if (name == "colour") {
         const auto colour = static_cast<std::int32_t>(numberIn(value, name, 0, 255));
