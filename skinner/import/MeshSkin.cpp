@@ -29,10 +29,11 @@ MeshSkin DemoMeshSkin() { return {DemoFlatColourPalette(), {}}; }
 
 MeshSkin LoadMeshSkin(const std::string& bankPath)
 {
-    const BankFile bank = ReadBankFile(bankPath);
+    const BankFile bank = ReadTextureBank(bankPath);
     MeshSkin skin = DemoMeshSkin();
-    if (bank.images.size() >= 2)
-        skin.flatColours = LoadPcx(bank.images[1].name).palette;
+    // The second entry of the file, whatever its index, as the skinning editor takes it.
+    if (bank.colourImage)
+        skin.flatColours = LoadBankPcx(bank.colourImage->name, bankPath).palette;
 
     // A later line of the same index wins, as in the readers.
     std::map<int, std::string> imageBySlot;

@@ -17,7 +17,8 @@ struct MeshSkin {
 
 // The demo game's flat colours and no textures: what a mesh gets without a bank.
 MeshSkin DemoMeshSkin();
-// The bank's flat colours (the demo's when it holds fewer than two images) and, for each image,
+// The bank's flat colours (its second image's palette, the demo's when it holds fewer than two
+// images) and, for each image,
 // the texture that shows it alone (first = last), else the first texture that starts on it.
 // Image files are read against the current folder, as the editors read them.
 MeshSkin LoadMeshSkin(const std::string& bankPath);

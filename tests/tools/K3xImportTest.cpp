@@ -60,6 +60,53 @@ TEST(K3xImportImage, BrokenFilesAndWrongUse)
     EXPECT_FALSE(folder.exists("OUT.PCX"));
 }
 
+TEST(K3xImportImage, ManyPicturesIntoAFolderInOneRun)
+{
+    const TempFolder folder;
+    for (const char* name : {"halves.png", "halves.jpg", "notapicture.jpg"})
+        copyData(folder, "image", name);
+    const K3xRun run = k3x(folder, "import-image halves.png halves.jpg notapicture.jpg OUT");
+    EXPECT_EQ(run.exitCode, 1); // one picture could not be read: said, and the others written
+    EXPECT_THAT(run.err, HasSubstr("notapicture.jpg: not a picture"));
+    EXPECT_EQ(LoadPcx("OUT/HALVES.PCX").width, 128);
+    EXPECT_EQ(LoadPcx("OUT/HALVES_2.PCX").width, 128); // the same name twice
+    EXPECT_EQ(k3x(folder, "import-image halves.png halves.jpg ONE.PCX").exitCode, 2);
+}
+
+TEST(K3xBank, MakesAndChangesABankWithoutWritingItsText)
+{
+    const TempFolder folder;
+    for (const char* name : {"halves.png", "halves.jpg", "halves.gif", "alpha.png"})
+        copyData(folder, "image", name);
+    K3xRun run = k3x(folder, "bank new GAME.DEF halves.png halves.jpg halves.gif --folder tex --fit pad");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(folder.read("GAME.DEF"), "#images\r\n0=TEX\\PALETTE.PCX\r\n1=TEX\\HALVES.PCX\r\n2=TEX\\HALVES_2.PCX\r\n"
+                                       "3=TEX\\HALVES_3.PCX\r\n#textures\r\n1=1-1\r\n2=2-2\r\n3=3-3\r\n");
+    // One palette for all: every texture file carries the palette of slot 0's picture.
+    const PalettePlanes palette = LoadPcx("TEX/PALETTE.PCX").palette;
+    EXPECT_EQ(LoadPcx("TEX/HALVES_3.PCX").palette, palette);
+
+    run = k3x(folder, "bank add GAME.DEF alpha.png");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(LoadPcx("TEX/ALPHA.PCX").palette, palette); // onto the bank's palette
+    EXPECT_EQ(k3x(folder, "bank texture GAME.DEF 1 3").out, "texture 0: images 1 to 3\n");
+    EXPECT_EQ(k3x(folder, "bank remove GAME.DEF 2").exitCode, 0);
+    EXPECT_EQ(k3x(folder, "bank list GAME.DEF").out,
+              "image 0 TEX\\PALETTE.PCX\nimage 1 TEX\\HALVES.PCX\nimage 3 TEX\\HALVES_3.PCX\nimage 4 TEX\\ALPHA.PCX\n"
+              "texture 0 1 3\ntexture 1 1 1\ntexture 2 2 2\ntexture 3 3 3\ntexture 4 4 4\n");
+
+    folder.write("notes.def", "walls and floors\r\n");
+    const K3xRefusal refusals[] = {
+        {"bank new GAME.DEF halves.png", 2, "exists already"},
+        {"bank add notes.def halves.png", 1, "notes.def: not a texture bank"},
+        {"bank texture GAME.DEF 1 9", 1, "no image in slot 9"},
+        {"bank remove GAME.DEF 7", 1, "no image in those slots"},
+        {"bank list GAME.DEF --fit pad", 2, "go with bank new and bank add"},
+        {"bank grow GAME.DEF", 2, "unknown bank action grow"},
+    };
+    expectRefusals(folder, refusals);
+}
+
 TEST(K3xImportMesh, WritesAnObjectWithBankTextures)
 {
     const TempFolder folder;
@@ -107,7 +154,11 @@ TEST(K3xImportMesh, BrokenFilesAndWrongUse)
         {"import-mesh cube.obj OUT.3DO --up x", 2, "--up takes y or z"},
         {"import-mesh cube.obj OUT.3DO --size 0", 2, "--size takes a whole number"},
         {"import-mesh cube.obj OUT.OBJ", 2, "must be a .3do file"},
+        {"import-mesh cube.obj OUT.3DO --bank notes.def", 1, "notes.def: not a texture bank"},
+        {"import-mesh cube.obj OUT.3DO --bank gone.def", 1, "gone.def names the image TEXTURES\\NOPE.PCX, which is missing"},
     };
+    folder.write("notes.def", "walls and floors\r\n");
+    folder.write("gone.def", "#images\r\n0=TEXTURES\\NOPE.PCX\r\n1=TEXTURES\\NOPE.PCX\r\n");
     expectRefusals(folder, refusals);
     EXPECT_FALSE(folder.exists("OUT.3DO"));
 }

@@ -41,6 +41,7 @@ struct K3xCommand {
 // The extra --help lines of the commands that have them.
 std::string RenderDetails();
 std::string ToolDetails();
+std::string BankDetails();
 
 // Every command, in the order k3x --help lists them.
 const std::vector<K3xCommand>& K3xCommands();
