@@ -3,7 +3,7 @@
 // ends, every spanStep pixels, and interpolated in 8.8 fixed point in between. The row loops are
 // specialised for the texture plane and the ink, so none of them tests anything per pixel that is
 // fixed for the triangle. The results are exactly those of the plain version beside the tests
-// (skinner/reference), which they are checked against.
+// (tests/support/skinner), which they are checked against.
 #include "Rasteriser.h"
 
 #include "Arithmetic32.h"

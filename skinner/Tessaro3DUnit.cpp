@@ -1,5 +1,5 @@
-// TForm1: building the window, its texts, its layout, the mouse and the paint. The handlers of
-// the controls and menus are in Tessaro3DHandlers.cpp.
+// TForm1: building the window, its controls, menus and texts. The face panel, the texture panel,
+// the view, the file flows and the tools each have their own file (Tessaro3D*.cpp).
 #include "Tessaro3DUnit.h"
 
 #include "EditorDocument.h"
@@ -39,7 +39,6 @@ namespace {
 constexpr int ClientWidth = 714;
 constexpr int ClientHeight = 414;
 constexpr int AnimationInterval = 100; // ms, ten images a second
-constexpr int MouseTurn = 60;          // AngleUnits per pixel of mouse movement
 
 QLabel* makePanel(QWidget* parent, const char* name, const QString& text, QRect place, bool white)
 {
@@ -85,19 +84,6 @@ QWidget* makePlaceHolder(QWidget* parent, const char* name, QRect place)
     holder->hide();
     return holder;
 }
-
-// Strictly inside on all four sides.
-bool inside(const QRect& place, int x, int y)
-{
-    return x > place.left() && x < place.left() + place.width() && y > place.top() && y < place.top() + place.height();
-}
-
-bool onlyButton(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, Qt::MouseButton button)
-{
-    return buttons == button && (modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == 0;
-}
-
-int roundDownTo4(int value) { return value - value % 4; }
 
 } // namespace
 
@@ -374,165 +360,3 @@ void TForm1::TranslateForm()
     if (document)
         document->Retranslate(DocumentTexts::FromTable(Entry(Tessaro3DText("Caption")), Tessaro3DEntries));
 }
-
-void TForm1::ShowFaceInfo()
-{
-    // The controls show the face; their change handlers would only write the same values back.
-    const QSignalBlocker blockTransparence(Transparence), blockDoubleFace(DoubleFace);
-    HeightLabel->setText(QString::number(objectHeight));
-    FaceLabel->setText(Entry(Tessaro3DText("FaceWord")) + ":" + QString::number(currentFace) + "/" + QString::number(object.lastFace) +
-                       " - " + QString::number(object.lastPoint + 1) + " " + Entry(Tessaro3DText("PointsWord")));
-    IndexColorPanel->setText(QString::number(currentColour));
-    TextureIndex->setText(QString::number(currentTexture));
-    const Face* face = currentFaceRecord();
-    if (face == nullptr)
-        return;
-    if (QAbstractButton* item = TypeFaceItems->button(face->faceType)) {
-        item->setChecked(true);
-    } else if (QAbstractButton* checked = TypeFaceItems->checkedButton()) {
-        // A type the editor does not know: no item chosen.
-        TypeFaceItems->setExclusive(false);
-        checked->setChecked(false);
-        TypeFaceItems->setExclusive(true);
-    }
-    Transparence->setValue(face->transparency);
-    TranspLabel->setText(QString::number(Transparence->value()) + " %");
-    DoubleFace->setChecked(face->doubleSided == 1);
-    const bool isVirtual = face->faceType == FaceVirtual;
-    Lx->setEnabled(isVirtual);
-    Ly->setEnabled(isVirtual);
-    if (isVirtual) {
-        // A text that already means the size stays as typed ("040", "$28"), so typing is not undone.
-        if (FaceSizeFromText(Native(Lx->text())) != face->p2)
-            Lx->setText(QString::number(face->p2));
-        if (FaceSizeFromText(Native(Ly->text())) != face->p3)
-            Ly->setText(QString::number(face->p3));
-    }
-    Retourne->setEnabled(!isVirtual);
-    Flip->setEnabled(!isVirtual);
-    DoubleFace->setEnabled(!isVirtual);
-}
-
-Face* TForm1::currentFaceRecord()
-{
-    if (currentFace < 0 || static_cast<std::size_t>(currentFace) >= object.faceCount())
-        return nullptr;
-    return &object.faces[static_cast<std::size_t>(currentFace)];
-}
-
-void TForm1::FormResize()
-{
-    QWidget* client = centralWidget();
-    const int width = std::max(client->width(), client->minimumWidth());
-    const int height = std::max(client->height(), client->minimumHeight());
-    Label1->move(width - Label1->width(), 0);
-    ColorPaletteView->move(Label1->x(), Label1->y() + Label1->height() + 2);
-    TextureView->move(Label1->x() + Label1->width() - TextureView->width(), ColorPaletteView->y());
-    TextureBar->move(TextureView->x(), TextureView->y() + TextureView->height());
-    RenderView->resize(Label1->x() - 4, height - 4);
-    ResizeView(*context, roundDownTo4(RenderView->width()), roundDownTo4(RenderView->height()));
-    paint();
-}
-
-void TForm1::TestPalette(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int X, int Y)
-{
-    if (onlyButton(buttons, modifiers, Qt::LeftButton)) {
-        const int colour = GridColourAt(X - ColorPaletteView->x(), Y - ColorPaletteView->y());
-        if (colour >= 0)
-            currentColour = static_cast<std::uint8_t>(colour);
-    }
-    ShowFaceInfo();
-}
-
-void TForm1::FormMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int X, int Y)
-{
-    TestPalette(buttons, modifiers, X, Y);
-    const bool inView = inside(RenderView->geometry(), X, Y);
-    if (onlyButton(buttons, modifiers, Qt::LeftButton) && inView) {
-        angleX += X - lastMouseX;
-        angleY += lastMouseY - Y;
-    }
-    if (onlyButton(buttons, modifiers, Qt::RightButton) && inView)
-        viewDistance += Y - lastMouseY;
-    lastMouseX = X;
-    lastMouseY = Y;
-    Info->setText(QString("Ax:%1 Ay:%2").arg(angleX).arg(angleY));
-    paint();
-}
-
-void TForm1::FormClick()
-{
-    const QRect view = RenderView->geometry();
-    if (!inside(view, lastMouseX, lastMouseY))
-        return;
-    const PickedFace picked = PickFace(*context, lastMouseX - view.left(), lastMouseY - view.top());
-    if (picked.faceIndex >= 0) {
-        currentFace = picked.faceIndex;
-        ShowFaceInfo();
-    }
-}
-
-void TForm1::paint()
-{
-    EditorView view;
-    view.yaw = static_cast<std::int32_t>(std::int64_t{angleX} * MouseTurn);
-    view.pitch = static_cast<std::int32_t>(std::int64_t{angleY} * MouseTurn);
-    view.roll = static_cast<std::int32_t>(std::int64_t{angleZ} * MouseTurn);
-    view.distance = viewDistance;
-    view.height = objectHeight;
-    DrawEditorFrame(*context, object, view);
-    OutlineFace(*context, currentFace, {highlightWhite, highlightBlack}, highlightColour);
-    ShowTextureImage(TextureViewImage, context->bank, currentTexture);
-    ShowPaletteGrid(PaletteViewImage, paletteGrid, currentColour, highlightColour);
-    QWidget* client = centralWidget();
-    client->update(RenderView->geometry());
-    client->update(TextureView->geometry());
-    client->update(ColorPaletteView->geometry());
-}
-
-void TForm1::paintClient(QWidget* client)
-{
-    QPainter canvas(client);
-    const QRect view = RenderView->geometry();
-    PresentScreen(canvas, false, view.x(), view.y(), view.width(), view.height(), context->screen);
-    // Upside down, so that the texture's first row is on top.
-    const QRect texture = TextureView->geometry();
-    StretchImage(TextureViewImage, texture.x(), texture.y() + texture.height(), canvas, -texture.height(),
-                 texture.width());
-    DrawImage(PaletteViewImage, ColorPaletteView->x(), ColorPaletteView->y(), canvas);
-}
-
-bool TForm1::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched != centralWidget())
-        return QMainWindow::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::Paint:
-        paintClient(centralWidget());
-        return true;
-    case QEvent::Resize:
-        FormResize();
-        break;
-    case QEvent::MouseMove:
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick: {
-        // A press counts as a move too, so that a click on the colour grid chooses its colour.
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        const QPoint at = mouse->position().toPoint();
-        if (event->type() != QEvent::MouseMove && mouse->button() == Qt::LeftButton)
-            clickStarted_ = true;
-        FormMouseMove(mouse->buttons(), mouse->modifiers(), at.x(), at.y());
-        return true;
-    }
-    case QEvent::MouseButtonRelease:
-        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && clickStarted_) {
-            clickStarted_ = false;
-            FormClick();
-        }
-        return true;
-    default:
-        break;
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-

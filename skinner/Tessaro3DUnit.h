@@ -252,6 +252,8 @@ private:
     // object and bank stay as they were. Ends with the view turned back. Answers the chosen path
     // when the action succeeded, empty when the user cancelled or it failed.
     QString runOnChosenFile(const FileFlow& flow, const std::function<void(const std::string& file)>& action);
+    // runOnChosenFile with the object open dialog (the tools that read or write another object).
+    QString runOnChosenObject(const std::function<void(const std::string& file)>& action);
     // The Open and Import items: the dialog, then, once the user may lose the object's unsaved
     // changes, `open` on the chosen file. Ends with the view turned back.
     void replaceFromChosenFile(const FileFlow& flow, void (TForm1::*open)(const QString& path));

@@ -1,4 +1,5 @@
-// TForm1's handlers: the face controls, the file flows, the bank load and the "Outils" menu.
+// TForm1's file flows: opening, importing and saving objects, loading the texture bank, the
+// recovery copies and the help.
 #include "Tessaro3DUnit.h"
 
 #include "BankImageProblem.h"
@@ -6,35 +7,28 @@
 #include "DxfImport.h"
 #include "EditorDocument.h"
 #include "Errors.h"
-#include "FaceEditing.h"
 #include "HelperProcess.h"
 #include "K3xDisplay.h"
 #include "LastFolders.h"
 #include "LocalisationUnit.h"
-#include "ObjectChange.h"
 #include "ObjectFile.h"
 #include "ObjectTools.h"
-#include "PointMerge.h"
 #include "ProgramUsages.h"
 #include "Renderer.h"
 #include "Shell.h"
 #include "Tessaro3DEntries.h"
+#include "Tessaro3DFormHelpers.h"
 #include "Text.h"
-#include "UndoCommands.h"
 
-#include <QApplication>
-#include <QButtonGroup>
-#include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QLineEdit>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalBlocker>
-#include <QRegularExpression>
-#include <QSlider>
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -48,144 +42,6 @@ void makeCurrent(const std::string& folder)
     std::filesystem::current_path(folder, ec);
 }
 
-// The bar's new range without a change signal: its own handler sets it, and the callers read
-// back a value the range clamped.
-void setMaximumQuietly(QScrollBar* bar, int maximum)
-{
-    const QSignalBlocker block(bar);
-    bar->setMaximum(maximum);
-}
-
-// Controls whose runs of changes on one face make one undo step; the step's id is the control's
-// with the face's index in its low 16 bits, so a run never spans two faces.
-enum MergingControl { TransparenceRun = 1, LxRun, LyRun, HeightBarRun };
-constexpr int EveryChange = -1;
-
-int runOnFace(int control, std::int32_t face) { return control << 16 | (face & 0xFFFF); }
-
-// What an undo step is called in the Edit menu: the text of the menu item or button that made it,
-// without its accelerator and its trailing dots ("Make all &coloured" -> "Make all coloured").
-QString stepName(const DictionaryEntry& entry)
-{
-    QString text = Entry(entry).remove(QLatin1Char('&')).trimmed();
-    while (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    return text.trimmed();
-}
-
-} // namespace
-
-// ---- face controls ----
-
-void TForm1::FaceBarChange()
-{
-    setMaximumQuietly(FaceBar, object.lastFace);
-    currentFace = FaceBar->value();
-    ShowFaceInfo();
-}
-
-void TForm1::TextureBarChange()
-{
-    setMaximumQuietly(TextureBar, context->bank.lastTexture);
-    currentTexture = TextureBar->value();
-    ShowFaceInfo();
-}
-
-void TForm1::editFace(const DictionaryEntry& name, int control, const std::function<void(Face&)>& edit)
-{
-    const Face* face = currentFaceRecord();
-    if (face == nullptr)
-        return;
-    Face after = *face;
-    edit(after);
-    const std::int32_t index = currentFace;
-    const int run = control == EveryChange ? EveryChange : runOnFace(control, index);
-    PushChange<Face>(document->History(), stepName(name), run, *face, after, [this, index](const Face& value) {
-        if (static_cast<std::size_t>(index) < object.faceCount())
-            object.faces[static_cast<std::size_t>(index)] = value;
-        currentFace = index; // an undo shows the face it changed
-        ShowFaceInfo();
-    });
-}
-
-void TForm1::TextValidClick()
-{
-    editFace(Tessaro3DText("TextValid"), EveryChange, [this](Face& face) { SetFaceTexture(face, currentTexture); });
-    ShowFaceInfo();
-}
-
-void TForm1::CoulValidClick()
-{
-    editFace(Tessaro3DText("CoulValid"), EveryChange, [this](Face& face) { SetFaceTexture(face, currentColour); });
-    ShowFaceInfo();
-}
-
-void TForm1::TypeFaceClick()
-{
-    const int type = TypeFaceItems->checkedId();
-    if (type >= 0)
-        editFace(Tessaro3DText("UndoFaceType"), EveryChange, [this, type](Face& face) {
-            ChangeFaceType(face, static_cast<std::uint16_t>(type), object.pointCount());
-        });
-    ShowFaceInfo();
-}
-
-void TForm1::DoubleFaceClick()
-{
-    const bool ticked = DoubleFace->isChecked();
-    editFace(Tessaro3DText("DoubleFace"), EveryChange, [ticked](Face& face) { SetFaceDoubleSided(face, ticked); });
-}
-
-void TForm1::RetourneClick() { editFace(Tessaro3DText("Retourne"), EveryChange, &NextMapping); }
-
-void TForm1::FlipClick() { editFace(Tessaro3DText("Flip"), EveryChange, &RotateFacePoints); }
-
-void TForm1::setFaceSize(QLineEdit* edit, VirtualSide side)
-{
-    const QString text = edit->text();
-    if (text.isEmpty())
-        return;
-    const std::optional<std::uint16_t> size = FaceSizeFromText(Native(text));
-    if (!size) {
-        ShowError(this, QString("'%1' is not a valid integer value").arg(text));
-        return;
-    }
-    const bool width = side == VirtualSide::Width;
-    editFace(width ? Tessaro3DText("UndoWidth") : Tessaro3DText("UndoHeight"), width ? LxRun : LyRun,
-             [side, size](Face& face) { SetVirtualFaceSize(face, side, *size); });
-}
-
-void TForm1::LxChange() { setFaceSize(Lx, VirtualSide::Width); }
-
-void TForm1::LyChange() { setFaceSize(Ly, VirtualSide::Height); }
-
-void TForm1::TransparenceChange()
-{
-    const int level = Transparence->value();
-    editFace(Tessaro3DText("UndoTransparency"), TransparenceRun,
-             [level](Face& face) { SetFaceTransparency(face, level); });
-    ShowFaceInfo();
-}
-
-void TForm1::HeightBarChange()
-{
-    PushChange<std::int32_t>(document->History(), stepName(Tessaro3DText("UndoObjectHeight")), HeightBarRun << 16,
-                             objectHeight, HeightBar->value(), [this](const std::int32_t& height) {
-                                 objectHeight = height;
-                                 const QSignalBlocker quiet(HeightBar);
-                                 HeightBar->setValue(height);
-                                 ShowFaceInfo();
-                             });
-    ShowFaceInfo();
-}
-
-void TForm1::ResetClick() { angleX = angleZ = angleY = 0; }
-
-void TForm1::Timer1Timer() { AnimateTextures(*context); }
-
-// ---- files ----
-
-namespace {
 
 using Flow = TForm1::FileFlow;
 const Flow DxfImportFlow{TForm1::DialogKind::Open, Tessaro3DText("DxfFilter"), "(*.dxf *.DXF)", "dxf",
@@ -276,6 +132,11 @@ QString TForm1::runOnChosenFile(const FileFlow& flow, const std::function<void(c
         path.clear();
     ResetClick();
     return path;
+}
+
+QString TForm1::runOnChosenObject(const std::function<void(const std::string& file)>& action)
+{
+    return runOnChosenFile(ObjectOpenFlow, action);
 }
 
 void TForm1::Start(const QStringList& arguments)
@@ -507,148 +368,3 @@ void TForm1::Aide1Click()
 {
     OpenHelp(this, "Tessaro3D", Tessaro3DText("HelpNotOpened"), Tessaro3DText("HelpMissing"));
 }
-
-// ---- the "Outils" menu ----
-
-void TForm1::runTool(const QString& name, const std::function<void(Object3D&)>& tool)
-{
-    Object3D changed = UsedPart(object);
-    tool(changed);
-    UndoHistory& history = document->History();
-    switch (ChangedPart(object, changed)) {
-    case ObjectPart::Nothing:
-        break;
-    case ObjectPart::Faces:
-        history.Push(new SwapChange<std::vector<Face>>(name, std::move(changed.faces), [this](std::vector<Face>& held) {
-            ExchangeFaces(object, held);
-            objectChanged();
-        }));
-        break;
-    case ObjectPart::Points:
-        history.Push(new SwapChange<ObjectPoints>(
-            name, ObjectPoints{std::move(changed.x), std::move(changed.y), std::move(changed.z)},
-            [this](ObjectPoints& held) {
-                ExchangePoints(object, held);
-                objectChanged();
-            }));
-        break;
-    case ObjectPart::Whole:
-        history.Push(new SwapChange<Object3D>(name, std::move(changed), [this](Object3D& held) {
-            std::swap(object, held);
-            objectChanged();
-        }));
-        break;
-    }
-    ShowFaceInfo();
-}
-
-void TForm1::ColorieClick()
-{
-    runTool(stepName(Tessaro3DText("Colorie")), [this](Object3D& o) { ColourAllFaces(o, currentColour); });
-}
-
-void TForm1::TextureToutClick()
-{
-    const auto texture = static_cast<std::uint16_t>(currentTexture);
-    runTool(stepName(Tessaro3DText("TextureTout")), [texture](Object3D& o) { TextureAllFaces(o, texture); });
-}
-
-void TForm1::MettretoutenTransparent1Click()
-{
-    const auto level = static_cast<std::uint16_t>(Transparence->value());
-    runTool(stepName(Tessaro3DText("MettretoutenTransparent1")), [level](Object3D& o) { SetAllTransparency(o, level); });
-}
-
-void TForm1::ReprendreHabillageClick()
-{
-    Object3D other;
-    const QString path = runOnChosenFile(ObjectOpenFlow, [&](const std::string& file) { LoadObject(file, other); });
-    if (!path.isEmpty()) {
-        SkinTakeOver result;
-        runTool(stepName(Tessaro3DText("ReprendreHabillage")),
-                [&result, &other](Object3D& o) { result = TakeOverSkin(o, other); });
-        ShowMessage(this, EntryOrEnglish(Tessaro3DText("SkinTakenOver"))
-                              .arg(result.taken)
-                              .arg(result.skipped)
-                              .arg(path));
-    }
-    ShowFaceInfo();
-}
-
-void TForm1::Remplacerlacouleur1Click()
-{
-    const std::int32_t sample = currentFace;
-    const std::uint8_t colour = currentColour;
-    runTool(stepName(Tessaro3DText("Remplacerlacouleur1")),
-            [sample, colour](Object3D& o) { ReplaceColour(o, sample, colour); });
-}
-
-void TForm1::Supprimerlespointsdoubles1Click()
-{
-    runTool(stepName(Tessaro3DText("Supprimerlespointsdoubles1")), [](Object3D& o) { MergeCoincidentPoints(o); });
-}
-
-void TForm1::dblfac2Click()
-{
-    runTool(stepName(Tessaro3DText("dblfac2")), [](Object3D& o) { SetAllDoubleSided(o, 0); });
-}
-
-void TForm1::dblface1Click()
-{
-    runTool(stepName(Tessaro3DText("dblface1")), [](Object3D& o) { SetAllDoubleSided(o, 1); });
-}
-
-void TForm1::Inverserlesnormales1Click()
-{
-    runTool(stepName(Tessaro3DText("Inverserlesnormales1")), [](Object3D& o) { TurnFacesOver(o); });
-}
-
-void TForm1::Chargerobjetancienformat1Click()
-{
-    // Nothing is read: the old format is gone; only the caption names the file.
-    const QString path = runOnChosenFile(ObjectOpenFlow, [](const std::string&) {});
-    if (!path.isEmpty())
-        setWindowTitle(Entry(Tessaro3DText("Caption")) + " - " + path + "[*]");
-    ShowFaceInfo();
-}
-
-void TForm1::Convertirancienobjet1Click()
-{
-    // An open dialog that writes the object to the chosen file, as the hidden item always did.
-    const QString path = runOnChosenFile(ObjectOpenFlow, [this](const std::string& file) { SaveObject(file, object); });
-    if (!path.isEmpty())
-        document->Saved(path);
-    ShowFaceInfo();
-}
-
-namespace {
-
-// The mirror and quarter-turn steps: the submenu's name and the item's ("Mirror X").
-QString axisStepName(const DictionaryEntry& submenu, const QString& item) { return stepName(submenu) + " " + item; }
-
-QString axisLetter(Axis axis) { return QString(QLatin1Char("XYZ"[static_cast<int>(axis)])); }
-
-} // namespace
-
-void TForm1::mirrorTool(Axis axis)
-{
-    runTool(axisStepName(Tessaro3DText("Symtrie1"), axisLetter(axis)), [axis](Object3D& o) { MirrorObject(o, axis); });
-}
-
-void TForm1::quarterTurnTool(Axis axis)
-{
-    runTool(axisStepName(Tessaro3DText("Rotation1"), QString::fromUtf8("90° ") + axisLetter(axis)),
-            [axis](Object3D& o) { QuarterTurn(o, axis); });
-}
-
-void TForm1::X1Click() { mirrorTool(Axis::X); }
-
-void TForm1::Y1Click() { mirrorTool(Axis::Y); }
-
-void TForm1::Z1Click() { mirrorTool(Axis::Z); }
-
-void TForm1::N90Z1Click() { quarterTurnTool(Axis::Z); }
-
-void TForm1::N90X1Click() { quarterTurnTool(Axis::X); }
-
-void TForm1::N90Y1Click() { quarterTurnTool(Axis::Y); }
