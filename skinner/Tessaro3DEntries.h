@@ -87,6 +87,13 @@ inline constexpr DictionaryEntry Tessaro3DOwnEntries[] = {
     {120, "UndoWidth", "Edit menu: what Undo and Redo change, a virtual face's width (Lx)", "Set width"},
     {121, "UndoHeight", "Edit menu: what Undo and Redo change, a virtual face's height (Ly)", "Set height"},
     {122, "UndoObjectHeight", "Edit menu: what Undo and Redo change, the height bar", "Move the object up or down"},
+    {140, "ModelTooManyFaces", "question: the model has more faces than an object holds, %1 the reader's words",
+     "%1. Simplify the model to 65,536 faces? Where one material meets another stays where it is."},
+    {141, "ModelImportCaption", "caption of the model import's questions", "Import model"},
+    {142, "SaveOutsideGame", "question before saving an object outside the game folder, %1 the file, %2 the folder",
+     "%1 lies outside the game folder %2: the game does not find it there, and a deploy leaves it out. Save it "
+     "there all the same?"},
+    {143, "SaveOutsideCaption", "caption of that question", "Save outside the game"},
 };
 
 inline constexpr auto Tessaro3DEntries = JoinEntries(Tessaro3DOwnEntries, DocumentEntries(80));

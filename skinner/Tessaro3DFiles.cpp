@@ -7,6 +7,7 @@
 #include "DxfImport.h"
 #include "EditorDocument.h"
 #include "Errors.h"
+#include "FileResolver.h"
 #include "HelperProcess.h"
 #include "K3xDisplay.h"
 #include "LastFolders.h"
@@ -33,6 +34,8 @@
 #include <system_error>
 
 namespace {
+
+constexpr int TooManyFacesExit = 3; // k3x import-mesh: a model --max-faces would fit
 
 // File names from the dialogs are taken as they are; data files name theirs relative to the start
 // folder, which is made current before each file operation.
@@ -69,10 +72,15 @@ const Flow ModelImportFlow{TForm1::DialogKind::Open, Tessaro3DText("ModelFilter"
 
 // The name a Save offers for an object imported from `path`: the mesh's own name as a .3do
 // beside it, never the name of an object loaded before.
-QString objectNameFor(const QString& path)
+// The name an imported mesh's object is saved under: beside the mesh when that lies in the game
+// folder, else in the game folder itself, where the game finds it and a deploy takes it.
+QString objectNameFor(const QString& path, const std::string& gameFolder)
 {
     const QFileInfo mesh(path);
-    return mesh.dir().filePath(mesh.completeBaseName() + ".3do");
+    const QString name = mesh.completeBaseName() + ".3do";
+    if (NameInsideFolder(Native(mesh.absoluteFilePath()), gameFolder))
+        return mesh.dir().filePath(name);
+    return QDir(Ui(gameFolder)).filePath(name);
 }
 
 // A file dropped or named from elsewhere that the model importer reads.
@@ -185,7 +193,7 @@ void TForm1::importDxfFile(const QString& path)
 {
     if (!runFileAction(path, [this](const std::string& file) { ImportDxf(file, object); }))
         return;
-    const QString name = objectNameFor(path);
+    const QString name = objectNameFor(path, startFolder);
     objectReplaced(name);
     document->Imported(QFileInfo(name).fileName());
 }
@@ -231,7 +239,16 @@ void TForm1::importModelFile(const QString& path)
     QStringList arguments{"import-mesh", path, made};
     if (!bankPath_.isEmpty())
         arguments << "--bank" << bankPath_;
-    const HelperRun run = RunHelper(Ui(importer->string()), arguments, Ui(startFolder), importTimeLimit);
+    HelperRun run = RunHelper(Ui(importer->string()), arguments, Ui(startFolder), importTimeLimit);
+    // More faces than an object holds: the importer can simplify the model to fit, if the user wants.
+    if (run.outcome == HelperRun::Outcome::Finished && run.exitCode == TooManyFacesExit) {
+        const QString reason = run.errorText.section('\n', 0, 0).remove(QRegularExpression("^k3x import-mesh: ")).section(';', 0, 0);
+        if (!AskYesNo(this, EntryOrEnglish(Tessaro3DText("ModelImportCaption")),
+                      EntryOrEnglish(Tessaro3DText("ModelTooManyFaces")).arg(reason)))
+            return;
+        arguments << "--max-faces" << "65536";
+        run = RunHelper(Ui(importer->string()), arguments, Ui(startFolder), importTimeLimit);
+    }
     QString failure;
     switch (run.outcome) {
     case HelperRun::Outcome::Crashed:
@@ -268,14 +285,22 @@ void TForm1::importModelFile(const QString& path)
         const QSignalBlocker quiet(HeightBar);
         HeightBar->setValue(objectHeight);
     }
-    const QString name = objectNameFor(path);
+    const QString name = objectNameFor(path, startFolder);
     objectReplaced(name);
     document->Imported(QFileInfo(name).fileName());
 }
 
 bool TForm1::saveObject()
 {
-    const QString path = runOnChosenFile(ObjectSaveFlow, [this](const std::string& file) { SaveObject(file, object); });
+    QString path = chooseFile(ObjectSaveFlow);
+    // The game finds its objects in its own folder, and a deploy takes nothing from elsewhere.
+    if (!path.isEmpty() && !NameInsideFolder(Native(QFileInfo(path).absoluteFilePath()), startFolder) &&
+        !AskYesNo(this, EntryOrEnglish(Tessaro3DText("SaveOutsideCaption")),
+                  EntryOrEnglish(Tessaro3DText("SaveOutsideGame")).arg(QDir::toNativeSeparators(path), Ui(startFolder))))
+        path.clear();
+    if (!path.isEmpty() && !runFileAction(path, [this](const std::string& file) { SaveObject(file, object); }))
+        path.clear();
+    ResetClick();
     if (path.isEmpty())
         return false;
     SaveDialog.fileName = path;

@@ -5,24 +5,35 @@
 
 #include <algorithm>
 
-std::vector<BatchPicture> ReadBatch(const std::vector<std::string>& files, TextureFit fit,
+std::vector<BatchPicture> ReadBatch(const std::vector<PictureSource>& sources, TextureFit fit,
                                     const std::atomic<bool>& stop, std::atomic<int>* done)
 {
-    std::vector<BatchPicture> pictures(files.size());
-    InParallel(files.size(), stop, [&](std::size_t i) {
+    std::vector<BatchPicture> pictures(sources.size());
+    for (std::size_t i = 0; i < sources.size(); ++i)
+        pictures[i].file = sources[i].name;
+    InParallel(sources.size(), stop, [&](std::size_t i) {
         BatchPicture& picture = pictures[i];
-        picture.file = files[i];
         try {
-            picture.fitted = std::make_shared<const RgbaTexture>(FitPicture(ReadWholeFile(picture.file), picture.file, fit));
+            const PictureSource& source = sources[i];
+            picture.fitted = std::make_shared<const RgbaTexture>(
+                source.bytes ? FitPicture(*source.bytes, source.name, fit)
+                             : FitPicture(ReadWholeFile(source.name), source.name, fit));
         } catch (const std::exception& error) {
             picture.failure = error.what();
         }
         if (done)
             ++*done;
     });
-    for (std::size_t i = 0; i < files.size(); ++i)
-        pictures[i].file = files[i];
     return pictures;
+}
+
+std::vector<BatchPicture> ReadBatch(const std::vector<std::string>& files, TextureFit fit,
+                                    const std::atomic<bool>& stop, std::atomic<int>* done)
+{
+    std::vector<PictureSource> sources;
+    for (const std::string& file : files)
+        sources.push_back({file, std::nullopt});
+    return ReadBatch(sources, fit, stop, done);
 }
 
 BatchPalette PaletteForBatch(const std::vector<BatchPicture>& pictures, const std::optional<PalettePlanes>& given)

@@ -18,8 +18,17 @@ struct BatchPicture {
     TextureImage pixels{};                     // after MatchBatch
 };
 
-// Reads and fits every file. `done`, when given, counts the pictures read; a set `stop` leaves
+// A picture to read: a file, or a picture file's bytes held in memory (a texture inside a model)
+// going by `name`.
+struct PictureSource {
+    std::string name;
+    std::optional<std::vector<std::uint8_t>> bytes;
+};
+
+// Reads and fits every picture. `done`, when given, counts the pictures read; a set `stop` leaves
 // the rest unread (and without a failure).
+std::vector<BatchPicture> ReadBatch(const std::vector<PictureSource>& sources, TextureFit fit,
+                                    const std::atomic<bool>& stop, std::atomic<int>* done = nullptr);
 std::vector<BatchPicture> ReadBatch(const std::vector<std::string>& files, TextureFit fit,
                                     const std::atomic<bool>& stop, std::atomic<int>* done = nullptr);
 

@@ -66,6 +66,11 @@ std::optional<int> TextureFor(const MeshSkin& skin, const std::string& textureFi
     return it == skin.textureByImage.end() ? std::nullopt : std::optional<int>(it->second);
 }
 
+void SetTextureFor(MeshSkin& skin, const std::string& textureFile, int texture)
+{
+    skin.textureByImage[imageKey(textureFile)] = texture;
+}
+
 int FlatColourFor(const MeshSkin& skin, MeshColour colour)
 {
     return NearestColour(skin.flatColours, colour.red, colour.green, colour.blue, 1, 255);

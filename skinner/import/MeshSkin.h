@@ -25,5 +25,7 @@ MeshSkin LoadMeshSkin(const std::string& bankPath);
 
 // The texture for a material's texture file, when the bank holds an image of that name.
 std::optional<int> TextureFor(const MeshSkin& skin, const std::string& textureFile);
+// From now on, `texture` for that texture file (a picture just brought into the bank).
+void SetTextureFor(MeshSkin& skin, const std::string& textureFile, int texture);
 // The flat colour number nearest to `colour` (colours 1..255).
 int FlatColourFor(const MeshSkin& skin, MeshColour colour);

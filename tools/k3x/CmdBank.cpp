@@ -14,14 +14,10 @@
 #include "K3xCommand.h"
 
 #include "BankFile.h"
+#include "BankPictures.h"
 #include "BlendCache.h"
+#include "Errors.h"
 #include "FileResolver.h"
-#include "ImageImport.h"
-#include "ImageWriters.h"
-#include "K3xFiles.h"
-#include "Pcx.h"
-#include "SafeWrite.h"
-#include "TextureBatch.h"
 
 #include <algorithm>
 #include <charconv>
@@ -32,7 +28,7 @@
 
 namespace {
 
-constexpr std::int32_t LastEditorSlot = 512; // the texture bank editor shows slots 0 to 512
+constexpr std::int32_t LastEditorSlot = 512; // the texture bank editor shows slots 0 to 512; more are kept
 
 TextureFit parseFit(const std::string& text)
 {
@@ -54,26 +50,6 @@ std::int32_t wholeNumber(const std::string& text, const char* what)
     return value;
 }
 
-// "textures/walls/" -> "TEXTURES\WALLS", as a bank names a folder.
-std::string bankFolder(std::string folder)
-{
-    std::replace(folder.begin(), folder.end(), '/', '\\');
-    while (folder.rfind(".\\", 0) == 0)
-        folder.erase(0, 2);
-    while (!folder.empty() && folder.back() == '\\')
-        folder.pop_back();
-    if (folder == ".")
-        folder.clear();
-    return BankCapitals(folder);
-}
-
-// The folder of a bank image name ("TEXTURES\A.PCX" -> "TEXTURES").
-std::string folderOf(const std::string& name)
-{
-    const std::size_t cut = name.find_last_of("\\/");
-    return cut == std::string::npos ? std::string() : name.substr(0, cut);
-}
-
 void writeBank(const std::string& path, const BankFile& bank)
 {
     WriteBankFile(path, FormatBank(bank.images, bank.textures, bank.kept));
@@ -87,92 +63,24 @@ std::set<std::int32_t> textureNumbers(const BankFile& bank)
     return used;
 }
 
-// Pictures into the bank: read, matched to its palette (or to one made from them all when it has
-// none, written as slot 0's image), written as texture PCX files in `folder`, each in the next
-// free slot from 1 and its own still texture.
-int addPictures(const std::string& bankPath, BankFile bank, const std::vector<std::string>& pictures,
+// Pictures into the bank, said one a line; failures on the error stream, the exit code 1.
+int addPictures(const std::string& bankPath, const BankFile& bank, const std::vector<std::string>& pictures,
                 const K3xArgs& args)
 {
-    const TextureFit fit = parseFit(args.option("fit", "crop"));
-    const std::string folder =
-        bankFolder(args.option("folder", bank.paletteImage ? folderOf(bank.paletteImage->name) : "TEXTURES"));
-    if (CheckBankImageName(folder + "\\A.PCX") != BankNameProblem::None)
-        throw UsageError("a bank cannot name the folder " + folder + " (a blank or a character outside Windows-1252)");
-
-    const std::atomic<bool> never = false;
-    std::vector<BatchPicture> read = ReadBatch(pictures, fit, never);
-    std::optional<PalettePlanes> given;
-    if (bank.paletteImage)
-        given = LoadBankPcx(bank.paletteImage->name, bankPath).palette;
-    std::vector<BatchPicture> good;
-    int failed = 0;
-    for (BatchPicture& picture : read) {
-        if (picture.fitted) {
-            good.push_back(std::move(picture));
-            continue;
-        }
-        std::fprintf(stderr, "k3x bank: %s\n", picture.failure.c_str());
-        ++failed;
-    }
-    if (good.empty())
-        throw FormatError("no picture could be read; the bank is left as it was");
-    const BatchPalette palette = PaletteForBatch(good, given);
-    MatchBatch(good, palette, args.has("dither"));
-
-    const std::filesystem::path onDisk = ResolvePath(folder);
-    std::filesystem::create_directories(onDisk);
-    std::vector<std::string> taken;
-    std::set<std::int32_t> slots;
-    for (const BankImageEntry& image : bank.images) {
-        taken.push_back(BankCapitals(image.name));
-        slots.insert(image.index);
-    }
-    std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(onDisk, ec))
-        taken.push_back(BankCapitals((folder.empty() ? "" : folder + "\\") + entry.path().filename().string()));
-    auto writeTexture = [&](const std::filesystem::path& picture, const TextureImage& pixels) {
-        const std::string name = TextureNameFor(folder, picture, taken);
-        if (CheckBankImageName(name) != BankNameProblem::None)
-            throw FormatError(picture.string() + ": a bank cannot keep the name " + name);
-        taken.push_back(BankCapitals(name));
-        WriteFileAtomically(onDisk / name.substr(name.find_last_of('\\') + 1),
-                            EncodePcx(TextureSide, TextureSide, pixels, palette.palette));
-        return name;
-    };
-
-    if (palette.made) { // the palette's own picture comes first in the file: it gives the bank its colours
-        const std::string name = writeTexture("PALETTE", PaletteSwatches());
-        bank.images.insert(bank.images.begin(), BankImageEntry{0, name, 0});
-        slots.insert(0);
-        std::printf("slot 0: %s (the palette made from %zu pictures)\n", name.c_str(), good.size());
-    }
-    std::set<std::int32_t> textures = textureNumbers(bank);
-    std::int32_t slot = 1;
-    for (const BatchPicture& picture : good) {
-        while (slots.count(slot))
-            ++slot;
-        if (slot > LastEditorSlot) {
-            std::fprintf(stderr, "k3x bank: %s: no free slot up to %d\n", picture.file.c_str(), LastEditorSlot);
-            ++failed;
-            continue;
-        }
-        const std::string name = writeTexture(picture.file, picture.pixels);
-        bank.images.push_back({slot, name, static_cast<std::int32_t>(bank.images.size())});
-        slots.insert(slot);
-        std::int32_t number = slot;
-        while (textures.count(number))
-            ++number;
-        textures.insert(number);
-        bank.textures.push_back({number, slot, slot});
-        std::printf("slot %d: %s from %s, texture %d\n", slot, name.c_str(), picture.file.c_str(), number);
-        ++slot;
-    }
-    std::sort(bank.textures.begin(), bank.textures.end(),
-              [](const BankTextureEntry& a, const BankTextureEntry& b) { return a.index < b.index; });
-    writeBank(bankPath, bank);
-    if (palette.made)
-        DeleteBlendCache(bankPath); // built again from the new palette
-    return failed > 0 ? 1 : 0;
+    BankPictureOptions options{args.option("folder"), parseFit(args.option("fit", "crop")), args.has("dither")};
+    std::vector<PictureSource> sources;
+    for (const std::string& picture : pictures)
+        sources.push_back({picture, std::nullopt});
+    const BankPictureResult result = AddPicturesToBank(bankPath, bank, sources, options);
+    if (!result.paletteImage.empty())
+        std::printf("slot 0: %s (the palette made from %zu pictures)\n", result.paletteImage.c_str(),
+                    result.added.size());
+    for (const AddedPicture& added : result.added)
+        std::printf("slot %d: %s from %s, texture %d\n", added.slot, added.image.c_str(), added.picture.c_str(),
+                    added.texture);
+    for (const std::string& failure : result.failures)
+        std::fprintf(stderr, "k3x bank: %s\n", failure.c_str());
+    return result.failures.empty() ? 0 : 1;
 }
 
 int bankNew(const K3xArgs& args)

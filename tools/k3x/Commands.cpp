@@ -35,8 +35,11 @@ const std::vector<K3xCommand>& K3xCommands()
          "remove BANK.def SLOT... | texture BANK.def FIRST LAST [--index T]",
          "make a texture bank of pictures (one palette for all), add pictures, list, remove slots, define textures",
          RunBank, BankDetails},
-        {"import-mesh", "import-mesh IN OUT.3do [--size N] [--up y|z] [--bank BANK.def]",
-         "make an object of an OBJ, STL, PLY, glTF, FBX, Collada, 3DS or DXF mesh", RunImportMesh},
+        {"import-mesh",
+         "import-mesh IN OUT.3do [--size N] [--up y|z] [--bank BANK.def [--textures]] [--max-faces N] [--timeout S]",
+         "make an object of an OBJ, STL, PLY, glTF, FBX, Collada, 3DS or DXF mesh; --textures brings its "
+         "texture pictures into the bank; a model over N faces is simplified; exit 3: too many faces",
+         RunImportMesh},
         {"tool",
          "tool NAME IN.3do OUT.3do [--colour C] [--texture T] [--transparency P] [--face K] [--from OTHER.3do]",
          "run one of the skinning editor's whole-object tools on an object", RunTool, ToolDetails},

@@ -1,6 +1,7 @@
 #pragma once
 // The k3x command-line companion: one command per file, listed in Commands.cpp.
-// Exit codes: 0 success; 1 failure, with one clear line on stderr; 2 usage error, with the usage.
+// Exit codes: 0 success; 1 failure, with one clear line on stderr; 2 usage error, with the usage;
+// 3 (import-mesh) a model with more faces than an object holds, which --max-faces would fit.
 #include <map>
 #include <set>
 #include <stdexcept>
