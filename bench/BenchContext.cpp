@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <map>
+#include <tuple>
 #include <random>
 #include <utility>
 #include <vector>
@@ -40,6 +41,18 @@ const Object3D& BenchSphere(int slices, int stacks)
     return at->second;
 }
 
+const Object3D& BenchSphereOfTextures(int slices, int stacks, int textures)
+{
+    static std::map<std::tuple<int, int, int>, Object3D> made;
+    auto [at, added] = made.try_emplace({slices, stacks, textures});
+    if (added) {
+        at->second = BuildSphere(slices, stacks, 1000, 0);
+        for (std::size_t f = 0; f < at->second.faceCount(); ++f)
+            at->second.faces[f].texture = static_cast<std::uint16_t>(f % static_cast<std::size_t>(textures));
+    }
+    return at->second;
+}
+
 EditorView BenchSphereView()
 {
     EditorView view;
@@ -54,7 +67,7 @@ const Object3D& BenchTorus(int rings, int sides)
     auto [at, added] = made.try_emplace({rings, sides});
     if (added) {
         std::vector<std::uint16_t> textures;
-        for (int n = 0; n < BenchTextureCount; ++n)
+        for (int n = 0; n < BenchTorusTextures; ++n)
             textures.push_back(static_cast<std::uint16_t>(n));
         at->second = BuildTorus(rings, sides, 1520, textures);
     }

@@ -3,35 +3,46 @@
 // does not change as it changes times, and a quick check that a change left the frames alone.
 //     valgrind --tool=callgrind build/bin/renderer_frames sphere20k 20
 //     build/bin/renderer_frames all 1        (every scene's checksum)
+// --times prints how long the frames took (median, 90th percentile, longest): run it while other
+// programs keep every processor busy to see what a helper thread the system does not schedule
+// costs, with --threads 1 (the calling thread alone) against --threads 0 (one per processor).
 #include "BenchContext.h"
 #include "DemoObjects.h"
 #include "EditorFrame.h"
 #include "Renderer.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
 struct SceneInfo {
     const char* name;
-    int width;
+    int width, height;
 };
 
-constexpr SceneInfo Scenes[] = {{"sphere2k", 640},  {"sphere20k", 640}, {"sphere2k-1280", 1280}, {"sphere20k-1280", 1280},
-                                {"torus", 640},     {"torus20k", 640},  {"house", 640}};
+constexpr SceneInfo Scenes[] = {
+    {"sphere2k", 640, 480},   {"sphere20k", 640, 480}, {"sphere2k-1280", 1280, 960}, {"sphere20k-1280", 1280, 960},
+    {"torus", 640, 480},      {"torus20k", 640, 480},  {"house", 640, 480},          {"sphere16", 640, 480},
+    {"sphere16-1920", 1920, 1080}, {"torus-1920", 1920, 1080}, {"slivers", 640, 480}};
 
 const Object3D& sceneObject(const std::string& name)
 {
+    if (name == "slivers")
+        return BenchSphereOfTextures(200, 50, 1);
+    if (name.rfind("sphere16", 0) == 0)
+        return BenchSphereOfTextures(200, 50, 16);
     if (name.rfind("sphere20k", 0) == 0)
         return BenchSphere(100, 101);
     if (name.rfind("sphere2k", 0) == 0)
         return BenchSphere(50, 21);
-    if (name == "torus")
+    if (name.rfind("torus", 0) == 0 && name != "torus20k")
         return BenchTorus(96, 28);
     if (name == "torus20k")
         return BenchTorus(200, 50);
@@ -41,7 +52,7 @@ const Object3D& sceneObject(const std::string& name)
 
 EditorView sceneView(const std::string& name)
 {
-    if (name.rfind("sphere", 0) == 0)
+    if (name.rfind("sphere", 0) == 0 || name == "slivers")
         return BenchSphereView();
     if (name != "house")
         return BenchTorusView();
@@ -60,16 +71,26 @@ std::uint64_t checksum(const RenderContext& context)
     return hash;
 }
 
-void drawScene(const SceneInfo& scene, int frames, int threads)
+void drawScene(const SceneInfo& scene, int frames, int threads, bool times)
 {
-    auto context = MakeBenchContext(scene.width, scene.width * 3 / 4);
+    auto context = MakeBenchContext(scene.width, scene.height);
     SetRenderThreads(*context, threads);
     const Object3D& object = sceneObject(scene.name);
     const EditorView view = sceneView(scene.name);
-    for (int i = 0; i < frames; ++i)
+    std::vector<double> ms;
+    for (int i = 0; i < frames; ++i) {
+        const auto start = std::chrono::steady_clock::now();
         DrawEditorFrame(*context, object, view);
-    std::printf("%-15s %6d triangles  %016llx\n", scene.name, context->triangleCount + 1,
+        ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::printf("%-15s %6d triangles  %016llx", scene.name, context->triangleCount + 1,
                 static_cast<unsigned long long>(checksum(*context)));
+    if (times) {
+        std::sort(ms.begin(), ms.end());
+        std::printf("  ms a frame: median %.2f, 90%% %.2f, longest %.2f", ms[ms.size() / 2], ms[ms.size() * 9 / 10],
+                    ms.back());
+    }
+    std::printf("\n");
 }
 
 } // namespace
@@ -77,7 +98,7 @@ void drawScene(const SceneInfo& scene, int frames, int threads)
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: renderer_frames SCENE|all [FRAMES] [--threads N]\nscenes:");
+        std::fprintf(stderr, "usage: renderer_frames SCENE|all [FRAMES] [--threads N] [--times]\nscenes:");
         for (const SceneInfo& scene : Scenes)
             std::fprintf(stderr, " %s", scene.name);
         std::fprintf(stderr, "\n");
@@ -86,13 +107,17 @@ int main(int argc, char** argv)
     const std::string name = argv[1];
     const int frames = argc > 2 ? std::max(1, std::atoi(argv[2])) : 1;
     int threads = 1;
-    for (int i = 3; i + 1 < argc; ++i)
-        if (std::strcmp(argv[i], "--threads") == 0)
-            threads = std::atoi(argv[i + 1]);
+    bool times = false;
+    for (int i = 3; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--threads") == 0 && i + 1 < argc)
+            threads = std::atoi(argv[++i]);
+        else if (std::strcmp(argv[i], "--times") == 0)
+            times = true;
+    }
     bool found = false;
     for (const SceneInfo& scene : Scenes)
         if (name == "all" || name == scene.name) {
-            drawScene(scene, frames, threads);
+            drawScene(scene, frames, threads, times);
             found = true;
         }
     if (!found) {

@@ -29,7 +29,9 @@ RenderTriangle& reserveSlot(RenderContext& context)
         context.triangleCount = 0;
     const std::size_t at = static_cast<std::size_t>(context.triangleCount);
     if (at >= context.triangles.size()) {
-        // More than the view's capacity: the list grows rather than overflows.
+        // More than the view's capacity: the list grows rather than overflows. Helpers still
+        // drawing an earlier frame read the draw list.
+        SettleRenderThreads(context);
         const std::size_t grown = std::max<std::size_t>(1024, context.triangles.size() * 2);
         context.triangles.resize(grown);
         context.sortKeys.resize(grown);

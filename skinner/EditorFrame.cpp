@@ -37,6 +37,7 @@ void SetBankPlaceholders(SkinnerBank& bank)
 RenderBankLoaded LoadRenderBank(const std::string& bankPath, RenderContext& context)
 {
     SkinnerBank& bank = context.bank;
+    SettleRenderThreads(context); // helpers still drawing an earlier frame read the images and tables
     const SkinnerBankLoad load = LoadSkinnerBank(bankPath, bank);
     BuildShadeTable(bank.bankPalette, 0, 0, 0, *bank.shadeTable);
     // Shown purple from now on; the tables were made from the palette as loaded.

@@ -43,9 +43,9 @@ struct Target {
     const std::uint64_t* segmentReciprocal;
 };
 
-Target targetOf(RenderContext& c)
+Target targetOf(const RenderContext& c, std::uint8_t* pixels)
 {
-    return {c.screen.pixels.data() + static_cast<std::ptrdiff_t>(c.maxY) * c.screen.width,
+    return {pixels + static_cast<std::ptrdiff_t>(c.maxY) * c.screen.width,
             c.screen.width,
             c.maxX,
             c.spanStep,
@@ -306,6 +306,9 @@ void setPlane(const RenderTriangle& t, i32 subdivision, TriangleSetup& s)
 
 void PrepareRasteriser(RenderContext& c)
 {
+    // Helpers still drawing an earlier frame read the tables.
+    if (c.threads)
+        c.threads->settle();
     c.tablesMadeFor = viewOf(c);
     c.rayX.resize(static_cast<std::size_t>(c.maxX) + 1);
     c.rayY.resize(static_cast<std::size_t>(c.maxY) + 1);
@@ -415,12 +418,13 @@ bool PrepareTriangle(const RenderContext& c, const RenderTriangle& t, const std:
     return true;
 }
 
-void DrawPreparedRows(RenderContext& c, const TriangleSetup& s, std::int32_t top, std::int32_t bottom)
+void DrawPreparedRows(RenderContext& c, const TriangleSetup& s, std::int32_t top, std::int32_t bottom,
+                      std::uint8_t* pixels)
 {
     const Band band{std::max(top, s.top), std::min(bottom, s.bottom)};
     if (band.top >= band.bottom)
         return;
-    const Target target = targetOf(c);
+    const Target target = targetOf(c, pixels != nullptr ? pixels : c.screen.pixels.data());
     switch (s.kind) {
     case FillKind::Flat:
         return drawFlat(target, s, band);
@@ -438,6 +442,7 @@ void DrawTriangle(RenderContext& c, int triangleIndex, const std::uint8_t* textu
     EnsureRasteriserTables(c);
     const RenderTriangle& t = c.triangles[static_cast<std::size_t>(triangleIndex)];
     c.subdivision = TriangleSubdivision(t);
+    c.clearedTo = -1;
     DrawTriangleRows(c, t, texture, 0, c.maxY);
 }
 
@@ -445,6 +450,7 @@ void DrawTriangleRows(RenderContext& c, const RenderTriangle& t, const std::uint
                       std::int32_t bottom)
 {
     TriangleSetup s;
+    c.clearedTo = -1;
     if (PrepareTriangle(c, t, texture, s))
         DrawPreparedRows(c, s, top, bottom);
 }

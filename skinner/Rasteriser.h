@@ -18,8 +18,11 @@ bool PrepareTriangle(const RenderContext& context, const RenderTriangle& t, cons
 
 // Draws rows top..bottom - 1 of a triangle set up by PrepareTriangle, exactly the pixels
 // DrawTriangle draws on those rows, and changes nothing else: threads may draw bands of rows of
-// one frame at once. The per-view tables must be ready (EnsureRasteriserTables).
-void DrawPreparedRows(RenderContext& context, const TriangleSetup& setup, std::int32_t top, std::int32_t bottom);
+// one frame at once. Into `pixels` when given, a block laid out as the screen's pixels (a
+// helper's copy of the screen), else the screen. Reads only the setup, the per-view tables
+// (which must be ready: EnsureRasteriserTables) and the view's size.
+void DrawPreparedRows(RenderContext& context, const TriangleSetup& setup, std::int32_t top, std::int32_t bottom,
+                      std::uint8_t* pixels = nullptr);
 
 // PrepareTriangle then DrawPreparedRows.
 void DrawTriangleRows(RenderContext& context, const RenderTriangle& t, const std::uint8_t* texture, std::int32_t top,

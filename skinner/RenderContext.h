@@ -82,7 +82,11 @@ struct RenderContext {
     // draw a 2,000-face frame about a third faster and a 20,000-face one about a fifth (the
     // geometry, lighting and ordering stay on the calling thread); a busy machine gains little.
     int renderThreads = 0;
-    std::unique_ptr<RenderThreads> threads;
+    // The colour ClearScreen filled the screen with, -1 once anything was drawn on it since.
+    std::int32_t clearedTo = -1;
+    // The frame the bands draw: the first drawItems entries of drawList, rowsPerBand rows a band.
+    std::int32_t drawItems = 0;
+    std::int32_t rowsPerBand = 1;
 
     // The rasteriser's per-view tables, made by SetView: the eye ray through every column,
     // (X - centreX) x 256 div focalX, and through every row, (centreY - y) x 256 div focalY;
@@ -92,4 +96,8 @@ struct RenderContext {
     // The view the tables were made for; the rasteriser makes them again when a field changed
     // (the editor sets its focal factors by hand after a resize).
     std::array<std::int32_t, 7> tablesMadeFor{};
+
+    // Last, so that it goes first: a helper still drawing an earlier frame reads the fields above
+    // until it ends.
+    std::unique_ptr<RenderThreads> threads;
 };

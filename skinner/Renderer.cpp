@@ -15,6 +15,7 @@
 #include <string>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -71,7 +72,6 @@ void drawEach(RenderContext& context, TriangleDrawer draw)
 // rasteriser, drawing or not (-1 when none).
 i32 listDrawing(RenderContext& context, i32& lastListed)
 {
-    EnsureRasteriserTables(context);
     i32 items = 0;
     lastListed = -1;
     for (i32 i = 0; i <= context.triangleCount; ++i) {
@@ -90,26 +90,81 @@ i32 listDrawing(RenderContext& context, i32& lastListed)
     return items;
 }
 
+// The calling thread alone: each triangle set up where it is drawn, the draw list untouched (a
+// helper that has not let go of an earlier frame may still read it).
+void drawAlone(RenderContext& context, i32& lastListed)
+{
+    lastListed = -1;
+    TriangleSetup setup;
+    for (i32 i = 0; i <= context.triangleCount; ++i) {
+        const i32 index = context.sortKeys[static_cast<std::size_t>(i)].index;
+        const RenderTriangle& t = context.triangles[static_cast<std::size_t>(index)];
+        const std::uint8_t* texture = nullptr;
+        if (!listed(context.bank, t, texture))
+            continue;
+        lastListed = index;
+        if (PrepareTriangle(context, t, texture, setup))
+            DrawPreparedRows(context, setup, 0, context.maxY);
+    }
+}
+
 // Each thread takes bands of rows in turn and draws in them every triangle that reaches them, in
 // drawing order: a band's pixels come out as if the whole frame were drawn by one thread.
 // Several bands a thread even out faces spread unevenly over the screen.
 constexpr int BandsPerThread = 4;
+// A helper tells how far it got, and looks whether its band was taken back, every so many
+// triangles of the draw list.
+constexpr i32 TrianglesBetweenLooks = 16;
 
-struct BandFrame {
-    RenderContext* context;
-    i32 items;
-    i32 rowsPerBand;
-};
-
-void drawBand(void* data, int band)
+// Rows top..bottom - 1 of band `band`, within the rows drawn (0..maxY - 1).
+std::pair<i32, i32> bandRows(const RenderContext& context, int band)
 {
-    const BandFrame& frame = *static_cast<const BandFrame*>(data);
-    RenderContext& context = *frame.context;
-    const i32 top = band * frame.rowsPerBand, bottom = top + frame.rowsPerBand;
+    const i32 top = band * context.rowsPerBand;
+    return {top, std::min<i32>(top + context.rowsPerBand, context.maxY)};
+}
+
+// The bytes of rows top..bottom - 1 in a block laid out as the screen's pixels (stored bottom
+// up: row y at memory row maxY - y).
+std::pair<std::size_t, std::size_t> bandBytes(const RenderContext& context, i32 top, i32 bottom)
+{
+    const auto width = static_cast<std::size_t>(context.screen.width);
+    return {static_cast<std::size_t>(context.maxY - (bottom - 1)) * width, static_cast<std::size_t>(bottom - top) * width};
+}
+
+void drawBand(void* data, int band, std::uint8_t* pixels, BandWatch* watch)
+{
+    RenderContext& context = *static_cast<RenderContext*>(data);
+    const auto [top, bottom] = bandRows(context, band);
+    if (top >= bottom)
+        return;
+    if (pixels != nullptr) {
+        // A helper's copy: the band starts as the frame's screen did, cleared.
+        const auto [first, size] = bandBytes(context, top, bottom);
+        std::memset(pixels + first, context.clearedTo, size);
+    }
     const TriangleSetup* setup = context.drawList.data();
-    for (const TriangleSetup* end = setup + frame.items; setup != end; ++setup)
-        if (setup->bottom > top && setup->top < bottom)
-            DrawPreparedRows(context, *setup, top, bottom);
+    const TriangleSetup* const end = setup + context.drawItems;
+    while (setup != end) {
+        const TriangleSetup* const next = std::min(setup + TrianglesBetweenLooks, end);
+        for (; setup != next; ++setup)
+            if (setup->bottom > top && setup->top < bottom)
+                DrawPreparedRows(context, *setup, top, bottom, pixels);
+        if (watch != nullptr) {
+            if (watch->takenBack())
+                return;
+            watch->progressed();
+        }
+    }
+}
+
+void copyBand(void* data, int band, const std::uint8_t* from)
+{
+    RenderContext& context = *static_cast<RenderContext*>(data);
+    const auto [top, bottom] = bandRows(context, band);
+    if (top >= bottom)
+        return;
+    const auto [first, size] = bandBytes(context, top, bottom);
+    std::memcpy(context.screen.pixels.data() + first, from + first, size);
 }
 
 int threadCount(const RenderContext& context)
@@ -119,10 +174,12 @@ int threadCount(const RenderContext& context)
     return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 64u));
 }
 
-void drawBands(RenderContext& context, i32 items)
+// The helpers for this frame, or null when the calling thread draws it alone: one thread asked
+// for, a view of one row, a screen not just cleared (a helper's band starts from the clear
+// colour), or a helper still holding a band of an earlier frame.
+RenderThreads* helpersFor(RenderContext& context)
 {
     int threads = threadCount(context);
-    const i32 rows = context.maxY; // rows 0..maxY - 1 are drawn
     if (threads > 1 && (!context.threads || context.threads->helpers() != threads - 1)) {
         context.threads.reset();
         try {
@@ -131,14 +188,20 @@ void drawBands(RenderContext& context, i32 items)
             threads = 1; // the system gives no more threads: the calling thread draws alone
         }
     }
-    if (threads == 1 || rows < 2) {
-        BandFrame whole{&context, items, rows};
-        drawBand(&whole, 0);
-        return;
-    }
-    const i32 rowsPerBand = std::max<i32>(1, (rows + threads * BandsPerThread - 1) / (threads * BandsPerThread));
-    BandFrame frame{&context, items, rowsPerBand};
-    context.threads->run((rows + rowsPerBand - 1) / rowsPerBand, {drawBand, &frame});
+    if (threads == 1 || context.maxY < 2 || context.clearedTo < 0 || !context.threads->ready())
+        return nullptr;
+    return context.threads.get();
+}
+
+void drawBands(RenderContext& context, RenderThreads& threads, i32 items)
+{
+    const int count = threads.helpers() + 1;
+    const i32 rows = context.maxY; // rows 0..maxY - 1 are drawn
+    context.rowsPerBand = std::max<i32>(1, (rows + count * BandsPerThread - 1) / (count * BandsPerThread));
+    context.drawItems = items;
+    const int bands = std::min<int>((rows + context.rowsPerBand - 1) / context.rowsPerBand, RenderThreads::MaxBands);
+    context.rowsPerBand = (rows + bands - 1) / bands;
+    threads.run(bands, context.screen.pixels.size(), {drawBand, copyBand, &context});
 }
 
 } // namespace
@@ -162,6 +225,7 @@ void SetView(RenderContext& context, int centreX, int centreY, int focalX, int f
     if (centreX < 1 || centreY < 1 || centreX > 32767 || centreY > 32767 || focalX < 1 || focalY < 1 ||
         focalX > 65535 || focalY > 65535 || spanStep < 1 || capacity < 1)
         throw OrmelError("The view's settings are out of range");
+    SettleRenderThreads(context);
     context.centreX = static_cast<std::uint16_t>(centreX);
     context.centreY = static_cast<std::uint16_t>(centreY);
     context.focalX = static_cast<std::uint16_t>(focalX);
@@ -181,6 +245,7 @@ void SetView(RenderContext& context, int centreX, int centreY, int focalX, int f
 void ClearScreen(RenderContext& context, std::uint8_t colour)
 {
     std::memset(context.screen.pixels.data(), colour, context.screen.pixels.size());
+    context.clearedTo = colour;
 }
 
 void SetCamera(RenderContext& context, std::int32_t x, std::int32_t y, std::int32_t z, std::int32_t yaw,
@@ -233,15 +298,21 @@ void RenderScene(RenderContext& context, TriangleDrawer draw)
     if (draw != nullptr && draw != DrawTriangle) {
         drawEach(context, draw);
     } else {
+        EnsureRasteriserTables(context);
         i32 lastListed = -1;
-        const i32 items = listDrawing(context, lastListed);
-        if (items > 0)
-            drawBands(context, items);
+        if (RenderThreads* threads = helpersFor(context)) {
+            const i32 items = listDrawing(context, lastListed);
+            if (items > 0)
+                drawBands(context, *threads, items);
+        } else {
+            drawAlone(context, lastListed);
+        }
         // The precision factor of the last triangle handed to the rasteriser, as DrawTriangle
         // leaves it.
         if (lastListed >= 0)
             context.subdivision = TriangleSubdivision(context.triangles[static_cast<std::size_t>(lastListed)]);
     }
+    context.clearedTo = -1;
     context.lastLight = -1;
 }
 
@@ -275,6 +346,12 @@ PickedFace PickFace(const RenderContext& context, int x, int y)
 void SetRenderThreads(RenderContext& context, int threads)
 {
     context.renderThreads = std::max(threads, 0);
+}
+
+void SettleRenderThreads(RenderContext& context)
+{
+    if (context.threads)
+        context.threads->settle();
 }
 
 void AnimateTextures(RenderContext& context)

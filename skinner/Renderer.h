@@ -13,6 +13,8 @@
 void ResizeView(RenderContext& context, int width, int height);
 void SetView(RenderContext& context, int centreX, int centreY, int focalX, int focalY, int spanStep, int nearZ,
              int capacity);
+// Also tells RenderScene that the screen holds nothing but `colour`: helper threads then start
+// their bands from it (on a screen drawn on since, the calling thread draws the frame alone).
 void ClearScreen(RenderContext& context, std::uint8_t colour);
 // Starts a frame: the camera's position and angles, no lights, no triangles.
 void SetCamera(RenderContext& context, std::int32_t x, std::int32_t y, std::int32_t z, std::int32_t yaw,
@@ -41,6 +43,12 @@ PickedFace PickFace(const RenderContext& context, int x, int y);
 // frame is the same whatever the number. 0 (the start value) takes one per processor, 1 draws on
 // the calling thread alone. The geometry, lighting and ordering stay on the calling thread.
 void SetRenderThreads(RenderContext& context, int threads);
+
+// Waits until no helper thread still draws a band of an earlier frame, which it may do for as
+// long as the system leaves it unscheduled (the frame itself never waits for it). Whoever changes
+// what the helpers read, the bank's images and tables or the view, calls it first; the renderer
+// does for the view.
+void SettleRenderThreads(RenderContext& context);
 
 // The 100 ms animation step of every texture 0..lastTexture.
 void AnimateTextures(RenderContext& context);

@@ -6,6 +6,7 @@
 
 #include "AutoRecovery.h"
 #include "EditorDocument.h"
+#include "EnabledItems.h"
 #include "FileLabel.h"
 #include "FreshDocumentState.h"
 #include "GameSettings.h"
@@ -29,7 +30,10 @@
 #include <QUndoStack>
 #include <QUrl>
 
+#include <map>
 #include <memory>
+#include <random>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -68,29 +72,106 @@ class PartivaDocumentTest : public QObject {
         QVERIFY(QMetaObject::invokeMethod(edit, "editingFinished")); // the field is left
     }
 
-    // Applies the edit of one control of the page as the user makes it.
-    void apply(const ParamControl& control)
+    // Applies edit `k` (0 or 1) of one control of the page as the user makes it, and answers the
+    // value game.ini then holds for it, worked out apart from the code: file names relative to
+    // the game folder (the LEVEL folder for levels) in capitals, fractions in their shortest form.
+    std::string apply(const ParamControl& control, int k = 0)
     {
         QWidget* widget = std::visit([&](auto member) -> QWidget* { return form_.get()->*member; }, control.member);
-        const QString name = QString::fromUtf8(control.name.data(), static_cast<qsizetype>(control.name.size()));
+        const std::string name = QString::fromUtf8(control.name.data(), static_cast<qsizetype>(control.name.size()))
+                                     .toUpper().toStdString() + std::to_string(k);
+        const auto typed = [&](const char* text) {
+            typeOver(static_cast<QLineEdit*>(widget), text);
+            return std::string(text);
+        };
         switch (control.kind) {
-        case ControlKind::TextEdit: return typeOver(static_cast<QLineEdit*>(widget), "Castle of 1,000 rooms");
+        case ControlKind::TextEdit: return typed(k ? "Cave" : "Castle of 1,000 rooms");
         case ControlKind::NumberEdit:
-            return typeOver(static_cast<QLineEdit*>(widget),
-                            std::holds_alternative<float TGameSettings::*>(control.value) ? "0.25" : "77");
-        case ControlKind::FileLabel: chosen_ = path("NEW/" + name.toStdString() + ".X"); break;
-        case ControlKind::LevelLabel: chosen_ = path("LEVEL/NEW.LEV"); break;
+            return typed(std::holds_alternative<float TGameSettings::*>(control.value) ? (k ? "1.5" : "0.25") : (k ? "-5" : "77"));
+        case ControlKind::ClearButton: static_cast<QPushButton*>(widget)->click(); return "";
+        case ControlKind::FileLabel: chosen_ = path("new/" + name + ".x"); break;
+        case ControlKind::LevelLabel: chosen_ = path("LEVEL/" + name + ".lev"); break;
         case ControlKind::SoundLabel:
-            chosen_ = path("NEW/" + name.toStdString() + ".WAV");
+            chosen_ = path("new/" + name + ".wav");
             QTimer::singleShot(0, this, [this] {
                 dialog_->ChangeButton->click();
                 dialog_->OKButton->click();
             });
             break;
-        case ControlKind::ClearButton: return static_cast<QPushButton*>(widget)->click();
-        default: return;
+        default: return "";
         }
         emit static_cast<TFileLabel*>(widget)->clicked();
+        const std::string extension = control.kind == ControlKind::SoundLabel ? ".WAV" : control.kind == ControlKind::LevelLabel ? ".LEV" : ".X";
+        return (control.kind == ControlKind::LevelLabel ? "" : "NEW\\") + name + extension;
+    }
+
+    // The game.ini key of a control's value.
+    static std::string keyOf(const ParamControl& control)
+    {
+        for (const GameKey& key : GameKeys)
+            if (std::visit([&](auto field) { return ControlValue(field) == control.value; }, key.Field))
+                return std::string(key.Name);
+        return "";
+    }
+
+    // `text` with the values of `values` in place of those of their keys' lines.
+    static std::string withValues(const std::string& text, const std::map<std::string, std::string>& values)
+    {
+        std::string out;
+        for (std::size_t at = 0, end; at < text.size(); at = end + 2) {
+            end = text.find("\r\n", at);
+            const std::string line = text.substr(at, end - at);
+            const auto value = values.find(line.substr(0, line.find('=')));
+            out += (value == values.end() ? line : value->first + "=" + value->second) + "\r\n";
+        }
+        return out;
+    }
+
+    // Applies the steps (a control's row and an edit of it) one after the other, each one command,
+    // then undoes them one by one and redoes them all; after every step game.ini holds the values
+    // applied so far, and nothing else changed.
+    void runChain(const std::vector<std::pair<const ParamControl*, int>>& steps)
+    {
+        const std::string original = saved();
+        std::vector<std::string> expected{original};
+        std::map<std::string, std::string> values;
+        for (const auto& [control, k] : steps) {
+            const char* name = control->name.data();
+            values[keyOf(*control)] = apply(*control, k);
+            expected.push_back(withValues(original, values));
+            QVERIFY2(history().Stack()->count() == static_cast<int>(expected.size()) - 1, name);
+            QVERIFY2(form_->isWindowModified(), name);
+            QVERIFY2(history().UndoAction()->text().size() > QString("&Undo ").size() + 2, name);
+            QCOMPARE(saved(), expected.back());
+            QVERIFY2(!form_->isWindowModified(), name);
+        }
+        for (std::size_t done = steps.size(); done-- > 0;) {
+            history().UndoAction()->trigger();
+            QVERIFY(form_->isWindowModified());
+            QCOMPARE(saved(), expected[done]);
+        }
+        QVERIFY(!history().UndoAction()->isEnabled());
+        for (std::size_t done = 1; done <= steps.size(); ++done) {
+            history().RedoAction()->trigger();
+            QCOMPARE(saved(), expected[done]);
+        }
+        QVERIFY(!history().RedoAction()->isEnabled());
+        QCOMPARE(errors_, QStringList());
+    }
+
+    // A game.ini of every key in the order saving writes them, each file value set so that its
+    // Clear button changes it, and a key of someone else's.
+    void startInFullGame()
+    {
+        std::string ini = "[Game]\r\nExtra=kept\r\n";
+        for (const GameKey& key : GameKeys)
+            ini += std::string(key.Name) + "=" +
+                   (std::holds_alternative<std::string TGameSettings::*>(key.Field) ? "OLD\\" + std::string(key.Name) + ".X"
+                    : std::holds_alternative<float TGameSettings::*>(key.Field) ? "0.5" : "3") + "\r\n";
+        folder_->write("game.ini", ini);
+        fs::create_directory(folder_->path() / "LEVEL");
+        start();
+        QCOMPARE(saved(), ini);
     }
 
     std::string saved()
@@ -115,43 +196,61 @@ private slots:
         folder_.reset();
     }
 
-    // Each field and file of the page: apply, save, undo, save (the original bytes), redo, save
-    // (the edited bytes). Every file value starts set, so its Clear button changes it.
-    void everyFieldAndFileIsOneUndoableCommand()
+    // Every field and file of the page edited in a row, each one command; the Clear buttons come
+    // after the file labels of their rows, so each clears a file just chosen, a file field
+    // cleared after another.
+    void everyFieldAndFileInARowIsUndoneStepByStep()
     {
-        std::string ini = "[Game]\r\nExtra=kept\r\n";
-        for (const GameKey& key : GameKeys)
-            if (std::holds_alternative<std::string TGameSettings::*>(key.Field) && key.Name != "GameTitle")
-                ini += std::string(key.Name) + "=OLD\\" + std::string(key.Name) + ".X\r\n";
-        folder_->write("game.ini", ini);
-        fs::create_directory(folder_->path() / "LEVEL");
-        start();
-        const std::string original = saved();
-        QVERIFY(!form_->isWindowModified());
-        int commands = 0;
-        for (const ParamControl& control : ParamControls()) {
-            if (std::holds_alternative<std::monostate>(control.value))
-                continue;
-            ++commands;
-            const char* name = control.name.data();
-            apply(control);
-            QVERIFY2(history().Stack()->count() == 1 && history().Stack()->index() == 1, name);
-            QVERIFY2(form_->isWindowModified(), name);
-            QVERIFY2(form_->windowTitle().endsWith("[*]"), name);
-            QVERIFY2(history().UndoAction()->text().size() > QString("&Undo ").size() + 2, name);
-            const std::string edited = saved();
-            QVERIFY2(edited != original, name);
-            QVERIFY2(!form_->isWindowModified(), name);
-            history().UndoAction()->trigger();
-            QVERIFY2(form_->isWindowModified(), name); // behind the saved state
-            QVERIFY2(saved() == original, name);
-            history().RedoAction()->trigger();
-            QVERIFY2(saved() == edited, name);
-            history().UndoAction()->trigger();
-            QVERIFY2(saved() == original, name);
+        startInFullGame();
+        std::vector<std::pair<const ParamControl*, int>> steps;
+        for (const ParamControl& control : ParamControls())
+            if (!std::holds_alternative<std::monostate>(control.value))
+                steps.emplace_back(&control, 0);
+        QCOMPARE(steps.size(), std::size_t(1 + 33 + 10 + 1 + 3 + 10));
+        runChain(steps);
+    }
+
+    // Seeded chains over every kind of step, a field often edited again later in the chain.
+    void randomChainsGiveEveryPrefixBack()
+    {
+        // Controls of every kind, each file label beside its Clear button.
+        std::vector<const ParamControl*> controls;
+        for (const ParamControl& control : ParamControls())
+            for (const char* name : {"GameTitleText", "MenuSoundLabel", "CameraStepText", "TimerHealthText", "SmallFontLabel",
+                                     "ClearSmallFontButton", "StartLevelLabel", "HelpFileLabel", "ClearHelpFileButton"})
+                if (control.name == name)
+                    controls.push_back(&control);
+        for (unsigned seed : {1u, 2u, 3u}) {
+            startInFullGame();
+            std::mt19937 random(seed);
+            std::map<std::string, std::string> now;
+            std::vector<std::pair<const ParamControl*, int>> steps;
+            while (steps.size() < 25) {
+                const ParamControl* control = controls[random() % controls.size()];
+                const int k = static_cast<int>(random() % 2);
+                const std::string key = keyOf(*control);
+                const std::string value = control->kind == ControlKind::ClearButton ? "" : std::to_string(k);
+                if (now.contains(key) && now[key] == value)
+                    continue; // no change, no command
+                now[key] = value;
+                steps.emplace_back(control, k);
+            }
+            runChain(steps);
+            form_.reset();
         }
-        QCOMPARE(commands, 1 + 33 + 10 + 1 + 3 + 10);
-        QCOMPARE(errors_, QStringList());
+    }
+
+    // Save stays at hand with nothing to save; Undo and Redo only when there is something to do.
+    // The folder the program starts in is the first of the recent folders.
+    void itemsAreEnabledOnlyWhenTheyHaveSomethingToDo()
+    {
+        start();
+        const auto enabled = [&] { return EnabledItems(*form_->document, form_->SaveParameters1); };
+        QCOMPARE(enabled(), "recent save");
+        typeOver(form_->GameTitleText, "New");
+        QCOMPARE(enabled(), "recent undo save");
+        history().UndoAction()->trigger();
+        QCOMPARE(enabled(), "recent redo save");
     }
 
     void aRunOfTypingIsOneCommandAndNumbersStayAsTyped()

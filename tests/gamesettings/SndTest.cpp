@@ -87,24 +87,47 @@ std::string levelSamples(int rate, int channels, int bits, int milliseconds)
 
 TEST(ConvertToOutput, EverySoundLastsItsOwnLengthToItsLastSample)
 {
-    // An 80 ms click lost its end at every rate but the output's: the resampler kept it back.
+    // 80 ms, loud for one half and silent for the other, in either order: left half way up,
+    // right a quarter way down (0xC0 and 0x60 around the 8-bit silence of 0x80); mono on both
+    // sides. 80 ms is 3,528 frames at 44,100 Hz, the step at frame 1,764. The resampler rings for
+    // a few source samples around a step: away from the steps every frame is at its level within
+    // 1 %, and silence is exactly 0. The loud end plays to the last frame's ringing; an end held
+    // back or cut, or silence that is not 0, shows.
     for (const int rate : {8000, 11025, 22050, 48000, 96000}) {
         for (const int channels : {1, 2}) {
             for (const int bits : {8, 16}) {
-                const std::string file = PcmWave(rate, channels, bits, levelSamples(rate, channels, bits, 80));
-                const TIWave wave("click.wav", std::vector<std::uint8_t>(file.begin(), file.end()));
-                TWaveFormatEx format;
-                wave.GetFormat(format);
-                const auto out = ConvertToOutput(format, {}, wave.Data);
-                ASSERT_TRUE(out);
-                const std::size_t frames = out->size() / OutputChannels;
-                EXPECT_EQ(frames, 3528u) << rate << " Hz, " << channels << " channels, " << bits << " bits";
-                // Loud up to its last source sample, on both sides: the fall to silence is
-                // the resampler's smoothing of that one step.
-                const std::size_t lastSample = static_cast<std::size_t>(OutputFrequency / rate) + 2;
-                ASSERT_GT(frames, lastSample);
-                EXPECT_GT((*out)[(frames - lastSample) * OutputChannels], 8192) << rate << " Hz";
-                EXPECT_GT((*out)[(frames - lastSample) * OutputChannels + 1], 8192) << rate << " Hz";
+                for (const bool loudFirst : {true, false}) {
+                    const int frames = rate * 80 / 1000;
+                    std::string samples;
+                    for (int i = 0; i < frames; ++i)
+                        for (int c = 0; c < channels; ++c) {
+                            const bool loud = (i < frames / 2) == loudFirst;
+                            samples += bits == 8 ? std::string(1, loud ? (c ? '\x60' : '\xC0') : '\x80')
+                                                 : Samples16({static_cast<std::int16_t>(loud ? (c ? -8192 : 16384) : 0)});
+                        }
+                    const std::string file = PcmWave(rate, channels, bits, samples);
+                    const TIWave wave("click.wav", std::vector<std::uint8_t>(file.begin(), file.end()));
+                    TWaveFormatEx format;
+                    wave.GetFormat(format);
+                    const auto out = ConvertToOutput(format, {}, wave.Data);
+                    ASSERT_TRUE(out);
+                    const std::string where = std::to_string(rate) + " Hz, " + std::to_string(channels) + " channels, " +
+                                              std::to_string(bits) + " bits, " + (loudFirst ? "loud first" : "loud last");
+                    ASSERT_EQ(out->size(), 3528u * OutputChannels) << where;
+                    const int ringing = 6 * OutputFrequency / rate + 4;
+                    for (int f = 0; f < 3528; ++f) {
+                        const bool loud = (f < 1764) == loudFirst;
+                        if (std::abs(f - 1764) < ringing || (loud && (f < ringing || f >= 3528 - ringing)))
+                            continue;
+                        const int left = (*out)[f * 2], right = (*out)[f * 2 + 1];
+                        if (!loud) {
+                            ASSERT_TRUE(left == 0 && right == 0) << where << ": frame " << f << " " << left << "/" << right;
+                            continue;
+                        }
+                        ASSERT_NEAR(left, 16384, 164) << where << ": frame " << f;
+                        ASSERT_NEAR(right, channels == 2 ? -8192 : 16384, 164) << where << ": frame " << f;
+                    }
+                }
             }
         }
     }

@@ -104,11 +104,14 @@ TEST(ImageImport, CropCutsTheLongSideEvenly)
 
 TEST(ImageImport, KeyOnlyWhereTheDrawingIsLessThanHalfOpaque)
 {
-    PalettePlanes palette; // black at 0 and at 1; the rest white
+    // Colour 0 is exactly the drawn green of the pictures; colour 1 is near it, the rest white.
+    PalettePlanes palette;
+    palette.red[0] = 32, palette.green[0] = 192, palette.blue[0] = 32;
+    palette.red[1] = 40, palette.green[1] = 150, palette.blue[1] = 40;
     for (int c = 2; c < 256; ++c)
         palette.red[c] = palette.green[c] = palette.blue[c] = 255;
     for (std::uint8_t alpha : {0, 127, 128, 255}) {
-        const TextureImage pixels = QuantiseTexture(flatPicture(0, 0, 0, alpha), palette, 255, false);
+        const TextureImage pixels = QuantiseTexture(flatPicture(32, 192, 32, alpha), palette, 255, false);
         const std::set<std::uint8_t> used(pixels.begin(), pixels.end());
         EXPECT_EQ(used, std::set<std::uint8_t>{std::uint8_t(alpha < 128 ? 0 : 1)}) << int(alpha);
     }
@@ -117,41 +120,57 @@ TEST(ImageImport, KeyOnlyWhereTheDrawingIsLessThanHalfOpaque)
     options.palette = palette;
     options.fit = TextureFit::Stretch;
     const ImportedTexture texture = ImportPictureFile(Data + "alpha.png", options);
-    EXPECT_NE(at(texture, 10, 64), 0);
+    EXPECT_EQ(at(texture, 10, 64), 1);
     EXPECT_EQ(at(texture, 117, 64), 0);
 }
 
-TEST(ImageImport, DitherSpreadsTheDifference)
+// A 4 x 4 grey step (columns 32, 96, 160, 224) in a see-through picture, onto black (1) and white
+// (2); colour 0, the key, is the first column's grey exactly and is never drawn. Worked by hand:
+// each difference goes 7/16 right, 3/16 below left, 5/16 below, 1/16 below right, and a pixel
+// takes what it was given in whole steps (rounded towards zero). Row 0: 32 is black (difference
+// 32); 96 + 14 = 110 is black (110); 160 + 48 = 208 is white (-47); 224 - 20 = 204 is white.
+// Row 1 starts with 32 + (160 + 330) / 16 = 62, black ...
+TEST(ImageImport, DitherSpreadsTheDifferenceAsWorkedByHand)
 {
-    PalettePlanes palette; // only black (1) and white (2) to draw with
+    PalettePlanes palette;
+    palette.red[0] = palette.green[0] = palette.blue[0] = 32;
     palette.red[2] = palette.green[2] = palette.blue[2] = 255;
-    const RgbaTexture grey = flatPicture(100, 100, 100);
-    const TextureImage plain = QuantiseTexture(grey, palette, 2, false);
-    EXPECT_EQ(std::set<std::uint8_t>(plain.begin(), plain.end()), std::set<std::uint8_t>{1});
-    const TextureImage dithered = QuantiseTexture(grey, palette, 2, true);
-    const double white = static_cast<double>(std::count(dithered.begin(), dithered.end(), 2)) / TexturePixels;
-    EXPECT_NEAR(white, 100.0 / 255, 0.01); // the mean grey is kept
-    EXPECT_EQ(std::count(dithered.begin(), dithered.end(), 0), 0);
+    RgbaTexture picture{}; // all see-through: the key takes no difference and passes none on
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) {
+            const std::size_t i = (static_cast<std::size_t>(y) * TextureSide + x) * 4;
+            picture[i] = picture[i + 1] = picture[i + 2] = static_cast<std::uint8_t>(32 + 64 * x);
+            picture[i + 3] = 255;
+        }
+    const int plain[4][4] = {{1, 1, 2, 2}, {1, 1, 2, 2}, {1, 1, 2, 2}, {1, 1, 2, 2}};
+    const int dithered[4][4] = {{1, 1, 2, 2}, {1, 2, 1, 2}, {1, 1, 2, 2}, {1, 2, 1, 2}};
+    for (const bool dither : {false, true}) {
+        const TextureImage pixels = QuantiseTexture(picture, palette, 2, dither);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 4; ++x)
+                EXPECT_EQ(pixels[static_cast<std::size_t>(y) * TextureSide + x], (dither ? dithered : plain)[y][x])
+                    << "dither " << dither << " at " << x << "," << y;
+        EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0), static_cast<long>(TexturePixels) - 16);
+    }
 }
 
 TEST(ImageImport, MakesAPaletteWithTheKeyKept)
 {
+    // Upper half see-through, then a quarter of black, the very colour of the key, and one of red.
     RgbaTexture picture = flatPicture(250, 10, 10);
     for (std::size_t i = 0; i < TexturePixels / 2; ++i)
-        picture[i * 4 + 3] = 0; // upper half see-through
+        picture[i * 4 + 3] = 0;
     for (std::size_t i = TexturePixels / 2; i < TexturePixels * 3 / 4; ++i)
-        picture[i * 4] = 10, picture[i * 4 + 2] = 250;
+        picture[i * 4] = picture[i * 4 + 1] = picture[i * 4 + 2] = 0;
     const MadePalette made = MakeTexturePalette(picture);
     EXPECT_EQ(made.last, 2);
     EXPECT_EQ(made.palette.red[0] + made.palette.green[0] + made.palette.blue[0], 0);
     const TextureImage pixels = QuantiseTexture(picture, made.palette, made.last, false);
     EXPECT_EQ(pixels[0], 0);
-    const std::uint8_t red = pixels[TexturePixels - 1], blue = pixels[TexturePixels / 2];
-    EXPECT_NE(red, 0);
-    EXPECT_NE(blue, 0);
-    EXPECT_NE(red, blue);
+    const std::uint8_t red = pixels[TexturePixels - 1], black = pixels[TexturePixels / 2];
+    EXPECT_EQ(std::set<std::uint8_t>({red, black}), std::set<std::uint8_t>({1, 2}));
     EXPECT_EQ(made.palette.red[red], 250);
-    EXPECT_EQ(made.palette.blue[blue], 250);
+    EXPECT_EQ(made.palette.red[black] + made.palette.green[black] + made.palette.blue[black], 0);
 }
 
 TEST(ImageImport, APhotoGetsAtMost255ColoursOfItsOwn)

@@ -102,21 +102,50 @@ TEST(DxfMesh, ReadsPolygonMeshes)
     EXPECT_EQ(ReadDxfMesh(drawing(grid), "grid.dxf").triangles.size(), 6u);
 }
 
-TEST(DxfMesh, ColoursByLayerBlockAndNumber)
+// Every way a drawing gives a face its colour, each against the colour the drawing means. Layer
+// WALLS is green (switched off: still green), layer SKY a true colour; layer 0 is in no table.
+TEST(DxfMesh, ColoursByLayerBlockNumberAndTrueColour)
 {
-    const std::string tables = "0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nWalls\n62\n-3\n0\nENDTAB\n";
-    const std::string blocks = "0\nBLOCK\n2\nB\n10\n0\n20\n0\n30\n0\n" + face(0, "8\n0\n62\n0\n") + face(0, "8\n0\n") +
-                               "0\nENDBLK\n";
-    const std::string entities = face(0, "8\nWALLS\n") + face(0, "62\n5\n") + face(0, "420\n1193046\n") +
-                                 "0\nINSERT\n8\nWalls\n62\n1\n2\nB\n10\n0\n20\n0\n30\n0\n";
+    struct Case {
+        const char* face;   // the face's layer and colour codes
+        const char* insert; // when given, the face lies in a block placed with these codes
+        MeshColour colour;
+    };
+    const MeshColour white{255, 255, 255}, red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255}, sky{0x12, 0x34, 0x56};
+    const Case cases[] = {
+        {"8\nWALLS\n", nullptr, green},                       // no code 62: by layer
+        {"8\nwalls\n62\n256\n", nullptr, green},              // 256: by layer, the name in any case
+        {"8\nSKY\n", nullptr, sky},                           // a layer's true colour
+        {"8\nWALLS\n62\n5\n", nullptr, blue},                 // a number
+        {"8\nWALLS\n62\n-5\n", nullptr, blue},                // a number marked switched off
+        {"8\nWALLS\n62\n1\n420\n1193046\n", nullptr, sky},    // a true colour beside a number wins
+        {"8\nNOWHERE\n", nullptr, white},                     // a layer in no table
+        {"", nullptr, white},                                 // nothing at all: layer 0
+        {"8\nWALLS\n62\n0\n", nullptr, white},                // by block outside any block
+        {"62\n0\n", "8\nSKY\n62\n1\n", red},                  // by block: the placing's number
+        {"62\n0\n", "8\nWALLS\n", green},                     // by block: the placing's layer
+        {"62\n0\n", "420\n255\n", blue},                      // by block: the placing's true colour
+        {"8\n0\n", "8\nWALLS\n62\n5\n", green},               // layer 0 in a block: the placing's layer
+        {"8\n0\n62\n256\n", "8\nSKY\n", sky},                 // the same said with 256
+        {"8\nWALLS\n", "8\nSKY\n62\n1\n", green},             // a named layer in a block keeps its own
+        {"8\nWALLS\n62\n3\n", "62\n1\n", green},              // so does a number
+    };
+    const std::string tables = "0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nWalls\n62\n-3\n0\nLAYER\n2\nSky\n62\n5\n420\n1193046\n"
+                               "0\nENDTAB\n";
+    std::string blocks, entities;
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        if (!cases[i].insert) {
+            entities += face(0, cases[i].face);
+            continue;
+        }
+        const std::string name = "B" + std::to_string(i);
+        blocks += "0\nBLOCK\n2\n" + name + "\n10\n0\n20\n0\n30\n0\n" + face(0, cases[i].face) + "0\nENDBLK\n";
+        entities += "0\nINSERT\n" + std::string(cases[i].insert) + "2\n" + name + "\n10\n0\n20\n0\n30\n0\n";
+    }
     const MeshSoup soup = ReadDxfMesh(drawing(entities, blocks, tables), "colours.dxf");
-    ASSERT_EQ(soup.triangles.size(), 5u);
-    const auto colour = [&](int i) { return *soup.triangles[i].vertexColour; };
-    EXPECT_EQ(colour(0), (MeshColour{0, 255, 0}));     // layer WALLS: green (switched off, still green)
-    EXPECT_EQ(colour(1), (MeshColour{0, 0, 255}));     // colour number 5
-    EXPECT_EQ(colour(2), (MeshColour{0x12, 0x34, 0x56})); // true colour
-    EXPECT_EQ(colour(3), (MeshColour{255, 0, 0}));     // by block: the INSERT's red
-    EXPECT_EQ(colour(4), (MeshColour{0, 255, 0}));     // layer 0 in a block: the INSERT's layer
+    ASSERT_EQ(soup.triangles.size(), std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(*soup.triangles[i].vertexColour, cases[i].colour) << "case " << i;
 }
 
 TEST(DxfMesh, IndexColours)

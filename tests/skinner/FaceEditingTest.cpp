@@ -4,22 +4,34 @@
 
 #include <gtest/gtest.h>
 
-TEST(FaceEditing, AVirtualFaceMadeATriangleNamesOnlyExistingPoints)
+// A virtual face 30 x 20 (or other sizes) at point 3 made another type: a width or height that
+// names no point of the object becomes point 3; one that names a point stays. Only a virtual
+// face's size is repaired: a triangle's points stay as they are whatever it becomes.
+TEST(FaceEditing, AFaceTurnedFromVirtualNamesOnlyExistingPoints)
 {
-    Face face{3, 40, 2};
-    face.faceType = FaceVirtual;
-    ChangeFaceType(face, FaceTextured, 5); // width 40 is no point of five; height 2 is one
-    EXPECT_EQ(face.faceType, FaceTextured);
-    EXPECT_EQ(face.p1, 3);
-    EXPECT_EQ(face.p2, 3);
-    EXPECT_EQ(face.p3, 2);
-
-    Face triangle{0, 9, 1};
-    ChangeFaceType(triangle, FacePlain, 5); // only a virtual face's size is repaired
-    EXPECT_EQ(triangle.p2, 9);
-    ChangeFaceType(triangle, FaceVirtual, 5);
-    EXPECT_EQ(triangle.faceType, FaceVirtual);
-    EXPECT_EQ(triangle.p2, 9);
+    const struct {
+        std::uint16_t from, to, p2, p3;
+        std::size_t points;
+        std::uint16_t p2After, p3After;
+    } cases[] = {
+        {FaceVirtual, FaceTextured, 40, 2, 5, 3, 2},  // a width far past the points
+        {FaceVirtual, FacePlain, 5, 4, 5, 3, 4},      // a width equal to the count names no point
+        {FaceVirtual, FaceTextured, 4, 5, 5, 4, 3},   // nor does a height equal to it
+        {FaceVirtual, FacePlain, 6, 6, 6, 3, 3},
+        {FaceVirtual, FaceTexturedKeyed, 0, 65535, 65535, 0, 3},
+        {FaceVirtual, FaceVirtual, 40, 50, 5, 40, 50}, // still virtual: its size kept
+        {FacePlain, FaceTextured, 9, 5, 5, 9, 5},      // a triangle, even a broken one, is kept
+        {FaceTextured, FaceVirtual, 9, 5, 5, 9, 5},
+    };
+    for (const auto& c : cases) {
+        Face face{3, c.p2, c.p3};
+        face.faceType = c.from;
+        ChangeFaceType(face, c.to, c.points);
+        EXPECT_EQ(face.faceType, c.to);
+        EXPECT_EQ(face.p1, 3);
+        EXPECT_EQ(face.p2, c.p2After) << c.from << " to " << c.to << ", " << c.p2 << " x " << c.p3 << " of " << c.points;
+        EXPECT_EQ(face.p3, c.p3After) << c.from << " to " << c.to << ", " << c.p2 << " x " << c.p3 << " of " << c.points;
+    }
 }
 
 TEST(FaceEditing, SizesAreWholeNumbersKeptIn16Bits)

@@ -8,28 +8,82 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <thread>
 #include <random>
 #include <vector>
 
-TEST(RenderThreads, RunsEveryBandOnceAFrame)
+namespace {
+
+// A frame of one byte a band: each band writes the frame's number into its byte, through a
+// helper's copy or directly.
+struct NumberedFrame {
+    std::vector<std::uint8_t> bytes = std::vector<std::uint8_t>(RenderThreads::MaxBands);
+    std::uint8_t number = 0;
+    std::atomic<int> helperBands{0};
+    std::atomic<bool> helpersStalled{false}; // helpers stop on their first band until cleared
+
+    static void draw(void* data, int band, std::uint8_t* screen, BandWatch* watch)
+    {
+        auto& frame = *static_cast<NumberedFrame*>(data);
+        if (watch != nullptr) {
+            ++frame.helperBands;
+            while (frame.helpersStalled) // as if the system did not schedule the helper
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        } else if (frame.helpersStalled) {
+            // The calling thread goes slowly until a helper has taken a band.
+            for (int wait = 0; wait < 1000 && frame.helperBands == 0; ++wait)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        (screen != nullptr ? screen : frame.bytes.data())[band] = frame.number;
+    }
+    static void copy(void* data, int band, const std::uint8_t* from)
+    {
+        auto& frame = *static_cast<NumberedFrame*>(data);
+        frame.bytes[static_cast<std::size_t>(band)] = from[band];
+    }
+};
+
+} // namespace
+
+TEST(RenderThreads, PutsEveryBandInTheFrameOnce)
 {
     RenderThreads threads(3);
-    std::vector<std::atomic<int>> runs(500);
-    struct Job {
-        std::vector<std::atomic<int>>* runs;
-        static void run(void* data, int band) { ++(*static_cast<Job*>(data)->runs)[static_cast<std::size_t>(band)]; }
-    } job{&runs};
-    for (int frame = 1; frame <= 200; ++frame) {
-        const int bands = frame % 7 == 0 ? 1 : 500;
-        threads.run(bands, {Job::run, &job});
-        // Every band is done when run returns.
-        for (int band = 0; band < 500; ++band)
-            ASSERT_EQ(runs[static_cast<std::size_t>(band)].load(), band < bands ? frame : frame - 1)
-                << "frame " << frame << " band " << band;
-        if (bands == 1)
-            for (int band = 1; band < 500; ++band)
-                ++runs[static_cast<std::size_t>(band)];
+    NumberedFrame frame;
+    for (int number = 1; number <= 200; ++number) {
+        const int bands = number % 7 == 0 ? 1 : number % 5 == 0 ? RenderThreads::MaxBands : 300;
+        frame.number = static_cast<std::uint8_t>(number);
+        ASSERT_TRUE(threads.ready());
+        threads.run(bands, frame.bytes.size(), {NumberedFrame::draw, NumberedFrame::copy, &frame});
+        for (int band = 0; band < bands; ++band)
+            ASSERT_EQ(frame.bytes[static_cast<std::size_t>(band)], frame.number) << "frame " << number << " band " << band;
     }
+}
+
+TEST(RenderThreads, NeverWaitsForAHelperTheSystemLeavesAside)
+{
+    RenderThreads threads(1);
+    NumberedFrame frame;
+    frame.number = 9;
+    frame.helpersStalled = true;
+    const auto start = std::chrono::steady_clock::now();
+    threads.run(64, frame.bytes.size(), {NumberedFrame::draw, NumberedFrame::copy, &frame});
+    const auto took = std::chrono::steady_clock::now() - start;
+    ASSERT_EQ(frame.helperBands, 1) << "the helper took no band";
+    for (int band = 0; band < 64; ++band)
+        EXPECT_EQ(frame.bytes[static_cast<std::size_t>(band)], 9) << "band " << band;
+    // The calling thread took the stalled band back rather than wait for it (the helper stays
+    // stalled for the whole test until released below).
+    EXPECT_FALSE(threads.ready());
+    EXPECT_LT(took, std::chrono::seconds(5));
+    frame.helpersStalled = false;
+    threads.settle();
+    EXPECT_TRUE(threads.ready());
+    // The helper let go without writing anything of its band into the frame afterwards.
+    frame.number = 10;
+    threads.run(64, frame.bytes.size(), {NumberedFrame::draw, NumberedFrame::copy, &frame});
+    for (int band = 0; band < 64; ++band)
+        EXPECT_EQ(frame.bytes[static_cast<std::size_t>(band)], 10) << "band " << band;
 }
 
 namespace {

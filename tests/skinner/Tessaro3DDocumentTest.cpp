@@ -3,6 +3,7 @@
 // the model import through a stand-in k3x.
 #include "CommandLineFolder.h"
 #include "EditorDocument.h"
+#include "EnabledItems.h"
 #include "OrmelApplication.h"
 #include "ProgramUsages.h"
 #include "Tessaro3DFormSupport.h"
@@ -61,6 +62,20 @@ class Tessaro3DDocumentTest : public QObject, FormFixture {
 private Q_SLOTS:
     void init() { setUp(); }
     void cleanup() { tearDown(); }
+
+    // Save stays at hand with nothing to save; the rest only when there is something to do.
+    void itemsAreEnabledOnlyWhenTheyHaveSomethingToDo()
+    {
+        const auto form = makeForm();
+        const auto enabled = [&] { return EnabledItems(*form->document, form->SaveObjet3D); };
+        QCOMPARE(enabled(), "save");
+        loadObject(*form, skinnedSquares());
+        QCOMPARE(enabled(), "recent save");
+        form->Inverserlesnormales1->trigger();
+        QCOMPARE(enabled(), "recent undo save");
+        form->document->History().UndoAction()->trigger();
+        QCOMPARE(enabled(), "recent redo save");
+    }
 
     // Each change is one step named as its item or button is; undone, the object saves to the
     // bytes it was loaded from, and redone, to the bytes of the change.

@@ -3,6 +3,7 @@
 #include "AutoRecovery.h"
 #include "Dialogs.h"
 #include "EditorDocument.h"
+#include "EnabledItems.h"
 #include "FreshDocumentState.h"
 #include "ImportImagesDialog.h"
 #include "OrmelApplication.h"
@@ -23,7 +24,11 @@
 #include <QUndoStack>
 #include <QUrl>
 
+#include <QFileInfo>
+
 #include <functional>
+#include <map>
+#include <random>
 
 namespace {
 
@@ -120,52 +125,190 @@ private Q_SLOTS:
         folder.reset();
     }
 
-    // Apply, save, undo, save (the original bytes), redo, save (the edited bytes); what shows
-    // comes back too, the other slots' pixels included when the palette slot changes.
-    void everyEditIsUndoneAndRedoneToTheByte()
+    // Every kind of edit in a row, then undone one by one and redone; after each step the bank
+    // file holds the text worked out by hand, and what shows is what showed then. The palette
+    // slot changes while TWO.PCX cannot be read: slot 2 keeps its name without a picture, is
+    // cleared, and the clearing undone gives it back as it was.
+    void aChainOfEditsIsUndoneStepByStep()
     {
+        const auto images = [](const std::string& lines) { return "#images\r\n" + lines + "#textures\r\n"; };
         const struct {
             const char* undoText;
             std::function<void(TMainForm&)> edit;
-        } edits[] = {
-            {"Load image", [this](TMainForm& f) { PointAtSlot(f, 5); chosenFile = file("NEW.PCX"); f.LoadImage1->trigger(); }},
-            {"Load image", [this](TMainForm& f) { PointAtSlot(f, 1); chosenFile = file("NEW.PCX"); f.LoadImage1->trigger(); }},
-            {"New palette image", [this](TMainForm& f) { PointAtSlot(f, 0); chosenFile = file("NEWPAL.PCX"); f.LoadImage1->trigger(); }},
-            {"Clear image", [](TMainForm& f) { PointAtSlot(f, 1); f.Clearimage1->trigger(); }},
-            {"Clear image", [](TMainForm& f) { PointAtSlot(f, 0); f.Clearimage1->trigger(); }},
-            {"Define first image", [](TMainForm& f) { f.TextureIndex->setValue(4); PointAtSlot(f, 2); f.Defineasfirsttextureimage1->trigger(); }},
-            {"Define last image", [](TMainForm& f) { f.TextureIndex->setValue(0); PointAtSlot(f, 0); f.Defineaslasttextureimage1->trigger(); }},
-            {"Clear texture", [](TMainForm& f) { f.TextureIndex->setValue(0); f.ClearTextureButton->click(); }},
+            std::string text;
+        } steps[] = {
+            {"Load image", [this](TMainForm& f) { PointAtSlot(f, 5); chosenFile = file("NEW.PCX"); f.LoadImage1->trigger(); },
+             images("0=PAL.PCX\r\n1=ONE.PCX\r\n2=TWO.PCX\r\n5=NEW.PCX\r\n") + "0=1-2\r\n"},
+            {"Load image", [this](TMainForm& f) { PointAtSlot(f, 1); chosenFile = file("NEW.PCX"); f.LoadImage1->trigger(); },
+             images("0=PAL.PCX\r\n1=NEW.PCX\r\n2=TWO.PCX\r\n5=NEW.PCX\r\n") + "0=1-2\r\n"},
+            {"Define first image", [](TMainForm& f) { f.TextureIndex->setValue(4); PointAtSlot(f, 2); f.Defineasfirsttextureimage1->trigger(); },
+             images("0=PAL.PCX\r\n1=NEW.PCX\r\n2=TWO.PCX\r\n5=NEW.PCX\r\n") + "0=1-2\r\n4=2--1\r\n"},
+            {"Define last image", [](TMainForm& f) { PointAtSlot(f, 5); f.Defineaslasttextureimage1->trigger(); },
+             images("0=PAL.PCX\r\n1=NEW.PCX\r\n2=TWO.PCX\r\n5=NEW.PCX\r\n") + "0=1-2\r\n4=2-5\r\n"},
+            {"New palette image", [this](TMainForm& f) {
+                 std::filesystem::rename(folder->path() / "TWO.PCX", folder->path() / "TWO.OLD");
+                 PointAtSlot(f, 0); chosenFile = file("NEWPAL.PCX"); f.LoadImage1->trigger();
+                 std::filesystem::rename(folder->path() / "TWO.OLD", folder->path() / "TWO.PCX"); },
+             images("0=NEWPAL.PCX\r\n1=NEW.PCX\r\n2=TWO.PCX\r\n5=NEW.PCX\r\n") + "0=1-2\r\n4=2-5\r\n"},
+            {"Clear image", [](TMainForm& f) { PointAtSlot(f, 2); f.Clearimage1->trigger(); },
+             images("0=NEWPAL.PCX\r\n1=NEW.PCX\r\n5=NEW.PCX\r\n") + "0=1-2\r\n4=2-5\r\n"},
+            {"Clear texture", [](TMainForm& f) { f.TextureIndex->setValue(0); f.ClearTextureButton->click(); },
+             images("0=NEWPAL.PCX\r\n1=NEW.PCX\r\n5=NEW.PCX\r\n") + "4=2-5\r\n"},
+            {"Clear image", [](TMainForm& f) { PointAtSlot(f, 0); f.Clearimage1->trigger(); },
+             images("1=NEW.PCX\r\n5=NEW.PCX\r\n") + "4=2-5\r\n"},
             {"Import images", [this](TMainForm& f) {
                  writeImage(folder->path() / "photo.png", gradient(300, 200));
                  chosenPictures = {file("photo.png")};
                  PointAtSlot(f, 1);
-                 f.ImportImages1->trigger(); }},
+                 f.ImportImages1->trigger(); },
+             images("1=NEW.PCX\r\n2=IMPORT\\PHOTO.PCX\r\n5=NEW.PCX\r\n") + "2=2-2\r\n4=2-5\r\n"},
         };
-        for (const auto& edit : edits) {
-            const auto form = openBank();
-            QVERIFY(!form->isWindowModified());
-            const Seen before(*form);
-            edit.edit(*form);
-            QCOMPARE(form->document->History().UndoAction()->text(), QString("&Undo ") + edit.undoText);
+        const auto form = openBank();
+        std::vector<Seen> seen{Seen(*form)};
+        std::vector<std::string> texts{BankText};
+        for (const auto& step : steps) {
+            step.edit(*form);
+            QCOMPARE(form->document->History().UndoAction()->text(), QString("&Undo ") + step.undoText);
             QVERIFY(form->isWindowModified());
-            const Seen after(*form);
-            QVERIFY(!(after == before));
             QVERIFY(form->SaveDocument());
-            const std::string edited = folder->read("bank.def");
-            QVERIFY(edited != BankText);
-
-            undo(*form);
-            QVERIFY(Seen(*form) == before);
-            QVERIFY(form->SaveDocument());
-            QCOMPARE(folder->read("bank.def"), BankText);
-            redo(*form);
-            QVERIFY(Seen(*form) == after);
-            QVERIFY(form->SaveDocument());
-            QCOMPARE(folder->read("bank.def"), edited);
-            QVERIFY(errors.isEmpty() && messages.isEmpty());
-            folder->write("bank.def", BankText);
+            QCOMPARE(folder->read("bank.def"), step.text);
+            seen.emplace_back(*form);
+            texts.push_back(step.text);
         }
+        QCOMPARE(errors.size(), 1); // the palette slot's change could not read TWO.PCX again
+        QVERIFY2(errors[0].contains("TWO.PCX"), qPrintable(errors[0]));
+        QVERIFY(form->Bank.bankPalette == RampPalette(160));
+        QVERIFY(!seen[5].pixels[2].size() && seen[5].names[2] == "TWO.PCX");
+        for (std::size_t done = std::size(steps); done-- > 0;) {
+            undo(*form);
+            QVERIFY2(Seen(*form) == seen[done], qPrintable(QString("undone to step %1").arg(done)));
+            QVERIFY(form->SaveDocument());
+            QCOMPARE(folder->read("bank.def"), texts[done]);
+        }
+        QVERIFY(form->Bank.bankPalette == RampPalette(80));
+        for (std::size_t done = 1; done <= std::size(steps); ++done) {
+            redo(*form);
+            QVERIFY(form->SaveDocument());
+            QCOMPARE(folder->read("bank.def"), texts[done]);
+        }
+        QVERIFY(Seen(*form) == seen.back());
+        QVERIFY(messages.isEmpty());
+    }
+
+    // Seeded chains over every kind of edit: after each step the bank file holds what a model of
+    // the names and runs gives; undoing all and redoing all passes every step's text again.
+    void randomChainsGiveEveryStepBack()
+    {
+        for (unsigned seed : {1u, 2u, 3u}) {
+            folder->write("bank.def", BankText);
+            const std::string importFolder = "IMPORT" + std::to_string(seed);
+            std::filesystem::create_directory(folder->path() / importFolder);
+            importChoice->folder = file(importFolder);
+            writeImage(folder->path() / "photo.png", gradient(64, 64));
+            chosenPictures = {file("photo.png")};
+            const auto form = openBank();
+            std::map<int, std::string> names{{0, "PAL.PCX"}, {1, "ONE.PCX"}, {2, "TWO.PCX"}};
+            std::map<int, std::pair<int, int>> runs{{0, {1, 2}}};
+            const auto text = [&] {
+                std::string out = "#images\r\n";
+                for (const auto& [slot, name] : names)
+                    out += std::to_string(slot) + "=" + name + "\r\n";
+                out += "#textures\r\n";
+                for (const auto& [texture, run] : runs)
+                    if (run.first != -1)
+                        out += std::to_string(texture) + "=" + std::to_string(run.first) + "-" + std::to_string(run.second) + "\r\n";
+                return out;
+            };
+            std::vector<std::string> texts{text()};
+            std::mt19937 random(seed);
+            const int slots[] = {0, 1, 2, 5};
+            int imports = 0;
+            while (texts.size() <= 30) {
+                const int slot = slots[random() % 4], texture = random() % 2 ? 4 : 0;
+                std::pair<int, int>& run = runs.try_emplace(texture, -1, -1).first->second;
+                switch (random() % 6) {
+                case 0: // an image, for the palette slot a palette image
+                    chosenFile = file(slot == 0 ? (random() % 2 ? "NEWPAL.PCX" : "PAL.PCX") : random() % 2 ? "NEW.PCX" : "ONE.PCX");
+                    names[slot] = QFileInfo(chosenFile).fileName().toStdString();
+                    PointAtSlot(*form, slot);
+                    form->LoadImage1->trigger();
+                    break;
+                case 1:
+                    if (!names.erase(slot))
+                        continue; // an empty slot: nothing to clear
+                    PointAtSlot(*form, slot);
+                    form->Clearimage1->trigger();
+                    break;
+                case 2:
+                case 3: {
+                    const bool first = random() % 2;
+                    if ((first ? run.first : run.second) == slot)
+                        continue;
+                    (first ? run.first : run.second) = slot;
+                    form->TextureIndex->setValue(texture);
+                    PointAtSlot(*form, slot);
+                    (first ? form->Defineasfirsttextureimage1 : form->Defineaslasttextureimage1)->trigger();
+                    break;
+                }
+                case 4:
+                    if (run == std::pair{-1, -1})
+                        continue;
+                    run = {-1, -1};
+                    form->TextureIndex->setValue(texture);
+                    form->ClearTextureButton->click();
+                    break;
+                default: { // the picture goes into the first free slot from the cursor's on
+                    if (slot == 0)
+                        continue; // a palette of its own: out of the model's reach
+                    int into = slot;
+                    while (names.contains(into))
+                        ++into;
+                    std::string& name = names[into] = importFolder + "\\PHOTO"; // then _2, _3 ...
+                    if (imports++)
+                        name.append(1, '_').append(std::to_string(imports));
+                    name += ".PCX";
+                    const auto taken = [&](int t) { return runs.contains(t) && runs[t].first != -1; };
+                    int own = into; // its own texture when free, else the first free one
+                    for (int t = 0; taken(own); ++t)
+                        own = t;
+                    runs[own] = {into, into};
+                    PointAtSlot(*form, slot);
+                    form->ImportImages1->trigger();
+                }
+                }
+                texts.push_back(text());
+                QCOMPARE(form->document->History().Stack()->count(), static_cast<int>(texts.size()) - 1);
+                QVERIFY(form->SaveDocument());
+                QCOMPARE(folder->read("bank.def"), texts.back());
+            }
+            for (std::size_t done = texts.size() - 1; done-- > 0;) {
+                undo(*form);
+                QVERIFY(form->SaveDocument());
+                QCOMPARE(folder->read("bank.def"), texts[done]);
+            }
+            for (std::size_t done = 1; done < texts.size(); ++done) {
+                redo(*form);
+                QVERIFY(form->SaveDocument());
+                QCOMPARE(folder->read("bank.def"), texts[done]);
+            }
+            QVERIFY(errors.isEmpty() && messages.isEmpty());
+        }
+    }
+
+    // Save stays at hand with nothing to save; the rest only when there is something to do.
+    void itemsAreEnabledOnlyWhenTheyHaveSomethingToDo()
+    {
+        const auto form = MakePigmentaForm();
+        const auto enabled = [&] { return EnabledItems(*form->document, form->Savepigmenta1); };
+        QCOMPARE(enabled(), "save");
+        PointAtSlot(*form, 5);
+        chosenFile = file("NEW.PCX");
+        form->LoadImage1->trigger();
+        QCOMPARE(enabled(), "undo save");
+        undo(*form);
+        QCOMPARE(enabled(), "redo save");
+        form->document->OpenFiles({file("bank.def")});
+        QCOMPARE(enabled(), "recent save");
     }
 
     void anEditUndoneToTheSavedStateIsNotUnsaved()

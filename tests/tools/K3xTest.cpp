@@ -244,4 +244,66 @@ TEST(K3xToolCommand, RefusesWrongUse)
     EXPECT_FALSE(folder.exists("out.3do"));
 }
 
+TEST(K3xSkinCommand, SetsTheFieldsOfTheFacesThatMeetEveryCondition)
+{
+    const TempFolder folder;
+    SaveObject("in.3do", toolObject()); // faces 0, 1 plain colour 5; face 2 textured 5
+    const struct {
+        const char* arguments;
+        const char* says;
+        std::array<Face, 3> faces;
+    } runs[] = {
+        {"--where colour=5 --set texture=9", "2 of 3 faces changed",
+         {Face{0, 1, 2, 9, 0, 0, FaceTextured, 0}, Face{2, 3, 1, 9, 0, 0, FaceTextured, 0},
+          Face{3, 2, 0, 5, 0, 0, FaceTextured, 0}}},
+        {"--where texture=5 --where faces=1-2 --set colour=200 --set transparency=50", "1 of 3 faces changed",
+         {Face{0, 1, 2, 5, 0, 0, FacePlain, 0}, Face{2, 3, 1, 5, 0, 0, FacePlain, 0},
+          Face{3, 2, 0, 200, 0, 0, FacePlain, 50}}},
+        {"--where type=3 --where faces=1 --set mapping=3 --set double-sided=1 --set type=1", "1 of 3 faces changed",
+         {Face{0, 1, 2, 5, 0, 0, FacePlain, 0}, Face{2, 3, 1, 5, 3, 1, FaceTexturedKeyed, 0},
+          Face{3, 2, 0, 5, 0, 0, FaceTextured, 0}}},
+    };
+    for (const auto& run : runs) {
+        const K3xRun done = k3x(folder, std::string("skin in.3do out.3do ") + run.arguments);
+        ASSERT_EQ(done.exitCode, 0) << run.arguments << done.err;
+        EXPECT_THAT(done.out, HasSubstr(run.says)) << run.arguments;
+        Object3D out;
+        LoadObject("out.3do", out);
+        for (int f = 0; f < 3; ++f)
+            EXPECT_EQ(out.faces[f], run.faces[f]) << run.arguments << " face " << f;
+    }
+    std::filesystem::remove("out.3do");
+    const K3xRefusal refusals[] = {
+        {"skin in.3do out.3do --set shine=1", 1, "unknown field shine"},
+        {"skin in.3do out.3do --where size=1 --set type=0", 1, "unknown condition size"},
+        {"skin in.3do out.3do --set transparency=101", 1, "transparency=101 is out of range"},
+        {"skin in.3do out.3do --set colour=x", 1, "colour takes a whole number, not 'x'"},
+        {"skin in.3do out.3do --where faces=2-1 --set type=0", 1, "faces=2-1 ends before it starts"},
+        {"skin in.3do out.3do --where colour=6 --set type=0", 1, "no face of in.3do meets the conditions"},
+        {"skin in.3do out.3do", 2, "nothing to set"},
+    };
+    expectRefusals(folder, refusals);
+    EXPECT_FALSE(folder.exists("out.3do"));
+}
+
+TEST(K3xToolCommand, FitsTexturesToQuads)
+{
+    const TempFolder folder;
+    Object3D wall; // a square facing the eye, split along the other diagonal
+    AllocateObject(wall, 3, 1);
+    const std::int32_t corners[4][2] = {{0, 100}, {100, 100}, {100, 0}, {0, 0}};
+    for (int p = 0; p < 4; ++p)
+        wall.x[p] = corners[p][0], wall.y[p] = corners[p][1], wall.z[p] = 0;
+    wall.faces[0] = {3, 0, 1, 4, 0, 0, FaceTextured, 0};
+    wall.faces[1] = {1, 2, 3, 4, 0, 0, FaceTextured, 0};
+    SaveObject("wall.3do", wall);
+    const K3xRun run = k3x(folder, "tool fit-quads wall.3do fitted.3do");
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_THAT(run.out, HasSubstr("fitted.3do: 4 points, 2 faces, 1 quads fitted"));
+    Object3D fitted;
+    LoadObject("fitted.3do", fitted);
+    EXPECT_EQ(fitted.faces[0], (Face{0, 1, 2, 4, 0, 0, FaceTextured, 0}));
+    EXPECT_EQ(fitted.faces[1], (Face{2, 3, 0, 4, 1, 0, FaceTextured, 0}));
+}
+
 } // namespace

@@ -4,6 +4,7 @@
 #include "ObjectFile.h"
 #include "ObjectTools.h"
 #include "PointMerge.h"
+#include "QuadFit.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -51,6 +52,10 @@ const std::vector<Tool>& tools()
         {"turn-x", "Rotation, 90° X", nullptr, [](Object3D& o, const ToolInput&) { return QuarterTurn(o, Axis::X), none(); }},
         {"turn-y", "Rotation, 90° Y", nullptr, [](Object3D& o, const ToolInput&) { return QuarterTurn(o, Axis::Y), none(); }},
         {"turn-z", "Rotation, 90° Z", nullptr, [](Object3D& o, const ToolInput&) { return QuarterTurn(o, Axis::Z), none(); }},
+        {"fit-quads", "Fit textures to quads", nullptr,
+         [](Object3D& o, const ToolInput&) {
+             return ", " + std::to_string(FitTexturesToQuads(o, AllFaces(o.faceCount()))) + " quads fitted";
+         }},
         {"take-skin", "Reuse the skin of object ...", "from",
          [](Object3D& o, const ToolInput& in) {
              Object3D other;

@@ -14,6 +14,7 @@ int RunTool(const std::vector<std::string>& words);
 int RunImportImage(const std::vector<std::string>& words);
 int RunImportMesh(const std::vector<std::string>& words);
 int RunBank(const std::vector<std::string>& words);
+int RunSkin(const std::vector<std::string>& words);
 
 const std::vector<K3xCommand>& K3xCommands()
 {
@@ -43,6 +44,9 @@ const std::vector<K3xCommand>& K3xCommands()
         {"tool",
          "tool NAME IN.3do OUT.3do [--colour C] [--texture T] [--transparency P] [--face K] [--from OTHER.3do]",
          "run one of the skinning editor's whole-object tools on an object", RunTool, ToolDetails},
+        {"skin", "skin IN.3do OUT.3do [--where CONDITION]... --set FIELD=VALUE...",
+         "give the faces that meet every condition the values set, as the skinning editor's face panel does",
+         RunSkin, SkinDetails},
         {"info", "info FILE.(3do|dxf|def|pcx|wav)", "describe an object, mesh, texture bank, image or sound", RunInfo},
         {"check", "check",
          "check the game project in the current folder: named files, bank images, faces, dictionaries", RunCheck},

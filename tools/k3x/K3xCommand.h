@@ -43,6 +43,7 @@ struct K3xCommand {
 std::string RenderDetails();
 std::string ToolDetails();
 std::string BankDetails();
+std::string SkinDetails();
 
 // Every command, in the order k3x --help lists them.
 const std::vector<K3xCommand>& K3xCommands();

@@ -1,0 +1,40 @@
+#pragma once
+// Which faces the skinning editor's controls act on, and the ways of choosing them: by their skin,
+// by the edges they share, by how flat they lie together, and by a box drawn over the view.
+#include "Object3D.h"
+#include "RenderContext.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// One flag per face of the object, 1 for a selected face.
+using FaceFlags = std::vector<std::uint8_t>;
+
+std::size_t CountSelected(const FaceFlags& flags);
+// Every face selected: `count` flags of 1.
+inline FaceFlags AllFaces(std::size_t count) { return FaceFlags(count, 1); }
+std::vector<std::uint32_t> SelectedFaces(const FaceFlags& flags);
+
+// Each point's place: points at the same coordinates get the same number (the lowest index among
+// them). Meshes repeat points along material and texture seams; faces meeting there still touch.
+std::vector<std::uint32_t> PointPlaces(const Object3D& object);
+
+// Every face with the type and the texture number of face `sample` (for plain faces the number
+// is their colour). Nothing when `sample` is not a face of the object.
+FaceFlags SelectSameSkin(const Object3D& object, std::int32_t sample);
+
+// The selection grown across shared edges, again and again until nothing more joins. Two faces
+// share an edge when two of their corners lie at the same two places, whether or not they name
+// the same points (meshes repeat points along material and texture seams). Virtual faces and
+// faces naming points the object lacks share no edges.
+void SelectConnected(const Object3D& object, FaceFlags& flags);
+
+// The selection grown across the shared edges whose two faces lie within `degrees` of each other
+// (the angle between their planes' normals), again and again.
+void SelectFlatRegion(const Object3D& object, FaceFlags& flags, double degrees = 10);
+
+// The faces of the last frame drawn (the context's triangle list) that show in the box of view
+// pixels from (left, top) to (right, bottom), both corners included: faces seen from their front
+// whose pixels in the box no nearer triangle covers. Each face once, in increasing order.
+std::vector<std::int32_t> FacesInBox(const RenderContext& context, int left, int top, int right, int bottom);
