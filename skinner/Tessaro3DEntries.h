@@ -94,6 +94,18 @@ inline constexpr DictionaryEntry Tessaro3DOwnEntries[] = {
      "%1 lies outside the game folder %2: the game does not find it there, and a deploy leaves it out. Save it "
      "there all the same?"},
     {143, "SaveOutsideCaption", "caption of that question", "Save outside the game"},
+    {144, "MaterialsCaption", "caption of the model's materials table after Import model", "The model's materials"},
+    {145, "MaterialsIntro", "line above that table",
+     "Give each material of the model a texture of the bank, or keep its flat colour."},
+    {146, "MaterialsName", "column: the material's name", "Material"},
+    {147, "MaterialsColour", "column: the material's colour", "Colour"},
+    {148, "MaterialsTextureFile", "column: the picture file the material names", "Texture file"},
+    {149, "MaterialsFaces", "column: how many faces the material covers", "Faces"},
+    {150, "MaterialsSkin", "column: what the material's faces become", "Becomes"},
+    {151, "MaterialsFlat", "choice: the material's flat colour, %1 its colour number", "Flat colour %1"},
+    {152, "MaterialsTexture", "choice: a bank texture, %1 its number", "Texture %1"},
+    {153, "MaterialsBring", "button: bring the model's texture pictures into the bank",
+     "&Bring the texture pictures into the bank"},
 };
 
 inline constexpr auto Tessaro3DEntries = JoinEntries(Tessaro3DOwnEntries, DocumentEntries(80));

@@ -11,7 +11,9 @@
 #include "HelperProcess.h"
 #include "K3xDisplay.h"
 #include "LastFolders.h"
+#include "K3xFiles.h"
 #include "LocalisationUnit.h"
+#include "MaterialsDialog.h"
 #include "ObjectFile.h"
 #include "ObjectTools.h"
 #include "ProgramUsages.h"
@@ -22,6 +24,7 @@
 #include "Text.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -234,20 +237,46 @@ void TForm1::importModelFile(const QString& path)
         ShowError(this, EntryOrEnglish(Tessaro3DText("ImporterMissing")).arg(folders.join(", ")));
         return;
     }
+    const QString program = Ui(importer->string());
     const QTemporaryDir scratch;
-    const QString made = scratch.filePath("import.3do");
-    QStringList arguments{"import-mesh", path, made};
+    const QString made = scratch.filePath("import.3do"), listing = scratch.filePath("materials.txt");
+    QStringList arguments{"import-mesh", path, made, "--materials", listing};
     if (!bankPath_.isEmpty())
         arguments << "--bank" << bankPath_;
-    HelperRun run = RunHelper(Ui(importer->string()), arguments, Ui(startFolder), importTimeLimit);
+    Object3D imported;
+    ModelMaterials materials;
+    if (!runModelImporter(program, arguments, path, imported, materials))
+        return;
+    chooseMaterialSkins(program, arguments, path, imported, materials);
+    object = std::move(imported);
+    // Imported objects stand 1,000 units tall on the origin: the view takes them in whole.
+    const ObjectFit fit = FitObjectInView(object, *context);
+    viewDistance = fit.distance;
+    objectHeight = fit.height;
+    {
+        const QSignalBlocker quiet(HeightBar);
+        HeightBar->setValue(objectHeight);
+    }
+    const QString name = objectNameFor(path, startFolder);
+    objectReplaced(name);
+    document->Imported(QFileInfo(name).fileName());
+}
+
+bool TForm1::runModelImporter(const QString& program, QStringList arguments, const QString& path, Object3D& imported,
+                              ModelMaterials& materials)
+{
+    const QString made = arguments[2], listing = arguments[4];
+    QFile::remove(made);
+    HelperRun run = RunHelper(program, arguments, Ui(startFolder), importTimeLimit);
     // More faces than an object holds: the importer can simplify the model to fit, if the user wants.
     if (run.outcome == HelperRun::Outcome::Finished && run.exitCode == TooManyFacesExit) {
-        const QString reason = run.errorText.section('\n', 0, 0).remove(QRegularExpression("^k3x import-mesh: ")).section(';', 0, 0);
+        const QString reason =
+            run.errorText.section('\n', 0, 0).remove(QRegularExpression("^k3x import-mesh: ")).section(';', 0, 0);
         if (!AskYesNo(this, EntryOrEnglish(Tessaro3DText("ModelImportCaption")),
                       EntryOrEnglish(Tessaro3DText("ModelTooManyFaces")).arg(reason)))
-            return;
+            return false;
         arguments << "--max-faces" << "65536";
-        run = RunHelper(Ui(importer->string()), arguments, Ui(startFolder), importTimeLimit);
+        run = RunHelper(program, arguments, Ui(startFolder), importTimeLimit);
     }
     QString failure;
     switch (run.outcome) {
@@ -271,23 +300,56 @@ void TForm1::importModelFile(const QString& path)
         failure = EntryOrEnglish(Tessaro3DText("ModelNotImported")).arg(path);
     if (!failure.isEmpty()) {
         ShowError(this, failure);
-        return;
+        return false;
     }
-    Object3D imported;
     if (!runFileAction(made, [&imported](const std::string& file) { LoadObject(file, imported); }))
-        return;
-    object = std::move(imported);
-    // Imported objects stand 1,000 units tall on the origin: the view takes them in whole.
-    const ObjectFit fit = FitObjectInView(object, *context);
-    viewDistance = fit.distance;
-    objectHeight = fit.height;
-    {
-        const QSignalBlocker quiet(HeightBar);
-        HeightBar->setValue(objectHeight);
+        return false;
+    // The listing only offers a choice: without it the importer's own skins stand.
+    materials = {};
+    try {
+        const std::vector<std::uint8_t> bytes = ReadWholeFile(Native(listing));
+        materials = ParseModelMaterials(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    } catch (const OrmelError&) {
     }
-    const QString name = objectNameFor(path, startFolder);
-    objectReplaced(name);
-    document->Imported(QFileInfo(name).fileName());
+    return true;
+}
+
+void TForm1::chooseMaterialSkins(const QString& program, const QStringList& arguments, const QString& path,
+                                 Object3D& imported, ModelMaterials& materials)
+{
+    const MaterialsDialogTexts texts{
+        EntryOrEnglish(Tessaro3DText("MaterialsCaption")),     EntryOrEnglish(Tessaro3DText("MaterialsIntro")),
+        EntryOrEnglish(Tessaro3DText("MaterialsName")),        EntryOrEnglish(Tessaro3DText("MaterialsColour")),
+        EntryOrEnglish(Tessaro3DText("MaterialsTextureFile")), EntryOrEnglish(Tessaro3DText("MaterialsFaces")),
+        EntryOrEnglish(Tessaro3DText("MaterialsSkin")),        EntryOrEnglish(Tessaro3DText("MaterialsFlat")),
+        EntryOrEnglish(Tessaro3DText("MaterialsTexture")),     EntryOrEnglish(Tessaro3DText("MaterialsBring")),
+        document->History().Texts().cancel};
+    bool brought = false;
+    for (;;) {
+        const bool named = std::any_of(materials.materials.begin(), materials.materials.end(),
+                                       [](const ModelMaterial& m) { return !m.textureFile.empty(); });
+        if (materials.materials.size() < 2 && !named)
+            return; // one plain material: nothing to choose
+        std::vector<int> textures;
+        for (std::int32_t t = 0; haveBank_ && t <= context->bank.lastTexture; ++t)
+            if (context->bank.image(context->bank.textures[static_cast<std::size_t>(t)].first))
+                textures.push_back(t);
+        const bool canBring = haveBank_ && !brought &&
+                              std::any_of(materials.materials.begin(), materials.materials.end(),
+                                          [](const ModelMaterial& m) { return !m.textureFile.empty() && !m.texture; });
+        const std::optional<MaterialsAnswer> answer = AskMaterialSkins(this, materials, textures, canBring, texts);
+        if (!answer)
+            return;
+        if (!answer->bringPictures) {
+            ApplyMaterialSkins(imported, materials, answer->skins);
+            return;
+        }
+        // The pictures become textures of the bank file, which is then read again.
+        brought = true;
+        if (!runModelImporter(program, QStringList(arguments) << "--textures", path, imported, materials))
+            return;
+        loadBankFile(bankPath_);
+    }
 }
 
 bool TForm1::saveObject()

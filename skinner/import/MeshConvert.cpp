@@ -181,14 +181,69 @@ TextureLay ClosestTextureLay(const std::array<MeshUv, 3>& uv)
                 cost += (corner[0] - lay[k][0]) * (corner[0] - lay[k][0]) + (corner[1] - lay[k][1]) * (corner[1] - lay[k][1]);
             }
             if (cost < bestCost)
-                bestCost = cost, best = {turn, mapping};
+                bestCost = cost, best = {turn, mapping, cost};
         }
     return best;
 }
 
-ImportedMesh ConvertMesh(const MeshSoup& soup, const MeshImportOptions& options, const MeshSkin& skin,
+namespace {
+
+MeshPoint minus(const MeshPoint& p, const MeshPoint& q) { return {p[0] - q[0], p[1] - q[1], p[2] - q[2]}; }
+MeshPoint cross(const MeshPoint& u, const MeshPoint& v)
+{
+    return {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
+}
+double dot(const MeshPoint& u, const MeshPoint& v) { return u[0] * v[0] + u[1] * v[1] + u[2] * v[2]; }
+
+// How far the texture lies from the model's coordinates on a triangle as the object writes it
+// (its corners last to first).
+double layDistance(const std::array<MeshUv, 3>& uv) { return ClosestTextureLay({uv[2], uv[1], uv[0]}).distance; }
+
+// Assimp cuts a quad a-b-c-d into a-b-c and a-c-d. The renderer lays a picture on a triangle only
+// as the half on one side of the picture's diagonal from its top left to its bottom right, or
+// that half turned or mirrored: a quad whose picture runs the other way shows it whole only when
+// cut along b-d. A flat, convex quad is cut that way when that lays both halves closer.
+void cutQuadsAlongTheirPictures(std::vector<MeshTriangle>& triangles)
+{
+    for (std::size_t i = 0; i + 1 < triangles.size(); ++i) {
+        MeshTriangle& one = triangles[i];
+        MeshTriangle& two = triangles[i + 1];
+        if (!one.uv || !two.uv || one.material != two.material || two.corners[0] != one.corners[0] ||
+            two.corners[1] != one.corners[2] || (*two.uv)[0] != (*one.uv)[0] || (*two.uv)[1] != (*one.uv)[2])
+            continue;
+        const MeshPoint a = one.corners[0], b = one.corners[1], c = one.corners[2], d = two.corners[2];
+        const MeshUv ua = (*one.uv)[0], ub = (*one.uv)[1], uc = (*one.uv)[2], ud = (*two.uv)[2];
+        const MeshPoint n = cross(minus(b, a), minus(c, a));
+        const double size = std::sqrt(dot(n, n));
+        if (!(size > 0) || std::abs(dot(n, minus(d, a))) > 1e-9 * size * std::sqrt(dot(minus(d, a), minus(d, a))))
+            continue; // not flat
+        // Cut along b-d, both halves facing as the quad does: it is convex.
+        if (dot(cross(minus(b, a), minus(d, a)), n) <= 0 || dot(cross(minus(c, b), minus(d, b)), n) <= 0)
+            continue;
+        const std::array<MeshUv, 3> abd{ua, ub, ud}, bcd{ub, uc, ud};
+        if (layDistance(abd) + layDistance(bcd) + 1e-9 >= layDistance(*one.uv) + layDistance(*two.uv))
+            continue;
+        one.corners = {a, b, d};
+        one.uv = abd;
+        two.corners = {b, c, d};
+        two.uv = bcd;
+        ++i; // the pair is done
+    }
+}
+
+} // namespace
+
+ImportedMesh ConvertMesh(const MeshSoup& given, const MeshImportOptions& options, const MeshSkin& skin,
                          const std::string& name)
 {
+    MeshSoup cut;
+    const bool textured = std::any_of(given.triangles.begin(), given.triangles.end(),
+                                      [](const MeshTriangle& t) { return t.uv.has_value(); });
+    if (textured) {
+        cut = given;
+        cutQuadsAlongTheirPictures(cut.triangles);
+    }
+    const MeshSoup& soup = textured ? cut : given;
     const Placement place = placementFor(soup, options, name, options.size);
     ImportedMesh out;
     std::unordered_map<WholePoint, std::uint32_t, PointHash> pointIndex;
@@ -242,9 +297,10 @@ ImportedMesh ConvertMesh(const MeshSoup& soup, const MeshImportOptions& options,
     // sides.
     const std::vector<bool> closed = OrientFacesOutward(object);
     for (std::size_t f = 0; f < faces.size(); ++f) {
+        out.faceMaterial.push_back(from[f]->material);
         Face& face = object.faces[f];
         face.doubleSided = closed[f] ? 0 : 1;
-        if (face.faceType != FaceTextured || !from[f]->uv)
+        if (!from[f]->uv) // laid on plain faces too, for a texture the user may give them later
             continue;
         // The face's corners were written last to first, and turning it over exchanged p1 and p3.
         std::array<MeshUv, 3> uv = *from[f]->uv;

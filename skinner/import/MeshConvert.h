@@ -37,6 +37,7 @@ struct ImportedMesh {
     // size (up to 1,000,000) at which none would: 0 when none collapsed or no size keeps them.
     std::size_t collapsedTriangles = 0;
     int keepingSize = 0;
+    std::vector<std::int32_t> faceMaterial; // each face's material in the soup, or -1
 };
 
 // How a texture is laid on a face: the turn of its corners (p1 takes corner `turn`) and the
@@ -46,6 +47,7 @@ struct ImportedMesh {
 struct TextureLay {
     int turn = 0;
     int mapping = 0;
+    double distance = 0; // the squared distances of the corners from where the model puts them, summed
 };
 TextureLay ClosestTextureLay(const std::array<MeshUv, 3>& uv);
 

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <set>
 
 using ::testing::HasSubstr;
 
@@ -228,6 +229,28 @@ TEST(MeshConvert, TheTextureIsLaidTheWayClosestToTheModelsCoordinates)
         EXPECT_EQ(lay.turn, c.turn) << c.uv[0][0] << "," << c.uv[0][1];
         EXPECT_EQ(lay.mapping, c.mapping) << c.uv[0][0] << "," << c.uv[0][1];
     }
+}
+
+TEST(MeshConvert, AFlatQuadIsCutAlongItsPicturesDiagonal)
+{
+    // A square picture on a square, cut by the file from its bottom left to its top right: no lay
+    // of the renderer shows a picture's half on that side of that diagonal. Cut from the bottom
+    // right to the top left, both halves lie exactly.
+    const MeshPoint a{0, 0, 0}, b{1, 0, 0}, c{1, 1, 0}, d{0, 1, 0};
+    MeshSoup soup;
+    soup.materials = {{"picture", std::nullopt, "pic.png", {}, 1}};
+    soup.triangles.push_back({{a, b, c}, 0, std::nullopt, std::array<MeshUv, 3>{{{0, 0}, {1, 0}, {1, 1}}}});
+    soup.triangles.push_back({{a, c, d}, 0, std::nullopt, std::array<MeshUv, 3>{{{0, 0}, {1, 1}, {0, 1}}}});
+    MeshSkin skin = DemoMeshSkin();
+    skin.textureByImage["PIC"] = 3;
+    const Object3D o = ConvertMesh(soup, {}, skin, "quad.obj").object;
+    ASSERT_EQ(o.faceCount(), 2u);
+    std::set<std::pair<int, int>> shared;
+    for (const std::uint16_t p : {o.faces[0].p1, o.faces[0].p2, o.faces[0].p3})
+        for (const std::uint16_t q : {o.faces[1].p1, o.faces[1].p2, o.faces[1].p3})
+            if (p == q)
+                shared.insert({o.x[p], o.y[p]});
+    EXPECT_EQ(shared, (std::set<std::pair<int, int>>{{500, 0}, {-500, 1000}})); // b and d
 }
 
 TEST(MeshConvert, CollapsedTrianglesAreCountedWithTheSizeThatKeepsThem)

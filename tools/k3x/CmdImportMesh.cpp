@@ -1,14 +1,17 @@
 // k3x import-mesh IN OUT.3do [--size N] [--up y|z] [--bank BANK.def [--textures]] [--max-faces N]
-// [--timeout S]: a mesh of another format (OBJ, STL, PLY, glTF, FBX, Collada, 3DS, DXF ...) becomes
-// a 3D object. The skinning editor runs it as a child process, so that a reader's fault or a bomb
-// of a file never reaches its window; the command keeps to a time and a memory limit of its own,
-// so that no file can hang a script or eat the machine.
+// [--timeout S] [--materials LIST]: a mesh of another format (OBJ, STL, PLY, glTF, FBX, Collada,
+// 3DS, DXF ...) becomes a 3D object; LIST tells what each material became (ModelMaterials.h). The
+// skinning editor runs it as a child process, so that a reader's fault or a bomb of a file never
+// reaches its window; the command keeps to a time and a memory limit of its own, so that no file
+// can hang a script or eat the machine.
 #include "K3xCommand.h"
 
 #include "BankPictures.h"
 #include "FileResolver.h"
 #include "MeshImport.h"
+#include "ModelMaterials.h"
 #include "ObjectFile.h"
+#include "SafeWrite.h"
 
 #include <algorithm>
 #include <csignal>
@@ -127,11 +130,32 @@ void warnUnmatched(const MeshSoup& soup, const MeshSkin& skin, bool bringing)
                          material.textureFile.c_str(), material.name.c_str());
 }
 
+// The listing of what each material became, for the skinning editor to offer again.
+void writeMaterials(const std::string& path, const MeshSoup& soup, const ImportedMesh& mesh, const MeshSkin& skin)
+{
+    ModelMaterials list;
+    for (const MeshMaterial& material : soup.materials) {
+        ModelMaterial m;
+        m.name = material.name;
+        if (material.colour)
+            m.colour = std::uint32_t(material.colour->red) << 16 | std::uint32_t(material.colour->green) << 8 |
+                       material.colour->blue;
+        m.textureFile = material.textureFile;
+        m.faces = static_cast<std::size_t>(std::count(mesh.faceMaterial.begin(), mesh.faceMaterial.end(),
+                                                      static_cast<std::int32_t>(list.materials.size())));
+        m.texture = TextureFor(skin, material.textureFile);
+        m.flatColour = FlatColourFor(skin, material.colour.value_or(MeshColour{200, 200, 200}));
+        list.materials.push_back(std::move(m));
+    }
+    list.faceMaterial = mesh.faceMaterial;
+    WriteFileAtomically(path, FormatModelMaterials(list));
+}
+
 } // namespace
 
 int RunImportMesh(const std::vector<std::string>& words)
 {
-    const K3xArgs args = K3xArgs::Parse(words, {"size", "up", "bank", "max-faces", "timeout"}, {"textures"});
+    const K3xArgs args = K3xArgs::Parse(words, {"size", "up", "bank", "max-faces", "timeout", "materials"}, {"textures"});
     args.expectPositional(2);
     const std::string& in = args.positional[0];
     const std::string& out = args.positional[1];
@@ -167,6 +191,8 @@ int RunImportMesh(const std::vector<std::string>& words)
         return 3;
     }
     SaveObject(out, mesh.object);
+    if (args.has("materials"))
+        writeMaterials(args.option("materials"), soup, mesh, skin);
     std::printf("%s: %zu points, %zu faces", out.c_str(), mesh.object.pointCount(), mesh.object.faceCount());
     if (soup.triangles.size() > mesh.object.faceCount() + mesh.droppedTriangles)
         std::printf(" (simplified from %zu triangles)", soup.triangles.size());

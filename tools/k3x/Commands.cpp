@@ -37,7 +37,8 @@ const std::vector<K3xCommand>& K3xCommands()
          "make a texture bank of pictures (one palette for all), add pictures, list, remove slots, define textures",
          RunBank, BankDetails},
         {"import-mesh",
-         "import-mesh IN OUT.3do [--size N] [--up y|z] [--bank BANK.def [--textures]] [--max-faces N] [--timeout S]",
+         "import-mesh IN OUT.3do [--size N] [--up y|z] [--bank BANK.def [--textures]] [--max-faces N] [--timeout S] "
+         "[--materials LIST]",
          "make an object of an OBJ, STL, PLY, glTF, FBX, Collada, 3DS or DXF mesh; --textures brings its "
          "texture pictures into the bank; a model over N faces is simplified; exit 3: too many faces",
          RunImportMesh},
