@@ -166,26 +166,19 @@ bool FloatInTheMaking(std::string_view text)
     return i == text.size(); // "1e", "1e-": the exponent's digits are still to come
 }
 
-std::string FormatFloat(double value)
-{
-    if (value == 0)
-        return "0";
-    if (std::isnan(value))
-        return "NAN";
-    if (std::isinf(value))
-        return value < 0 ? "-INF" : "INF";
+namespace {
 
-    // 15 significant digits, rounded once; the exponent is the one after rounding.
-    char buffer[40];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
-    const std::string sci(buffer, result.ptr);
-    const std::size_t ePos = sci.find('e');
-    const bool negative = sci.front() == '-';
+// A finite, non-zero number written by to_chars in scientific form ("-4.5e-01") laid out in the
+// general form: plain digits for exponents from -5 to 14, else mantissa "E" exponent.
+std::string generalForm(std::string_view scientific)
+{
+    const std::size_t ePos = scientific.find('e');
+    const bool negative = scientific.front() == '-';
     std::string digits;
-    for (char c : sci.substr(0, ePos))
+    for (char c : scientific.substr(0, ePos))
         if (isDigit(c))
             digits += c;
-    const int exponent = std::atoi(sci.c_str() + ePos + 1);
+    const int exponent = std::atoi(std::string(scientific.substr(ePos + 1)).c_str());
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();
 
@@ -210,4 +203,38 @@ std::string FormatFloat(double value)
         }
     }
     return text;
+}
+
+// The text of 0, NaN and the infinities, which have no digits to lay out.
+std::optional<std::string> specialText(double value)
+{
+    if (value == 0)
+        return "0";
+    if (std::isnan(value))
+        return "NAN";
+    if (std::isinf(value))
+        return value < 0 ? "-INF" : "INF";
+    return std::nullopt;
+}
+
+} // namespace
+
+std::string FormatFloat(double value)
+{
+    if (const auto special = specialText(value))
+        return *special;
+    // 15 significant digits, rounded once; the exponent is the one after rounding.
+    char buffer[40];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
+    return generalForm(std::string_view(buffer, result.ptr));
+}
+
+std::string FormatShortestFloat(float value)
+{
+    if (const auto special = specialText(value))
+        return *special;
+    // Without a precision to_chars gives the fewest digits that read back as the same float.
+    char buffer[40];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    return generalForm(std::string_view(buffer, result.ptr));
 }

@@ -32,3 +32,6 @@ bool FloatInTheMaking(std::string_view text);
 // whole values; the exponent form ("5E-5", "1.5E20") for magnitudes below 0.0001 (other than 0)
 // or with more than 15 digits before the separator.
 std::string FormatFloat(double value);
+// The same layout with the fewest digits that read back as the same single-precision value:
+// 0.45f is "0.45", where FormatFloat of it widened gives "0.449999988079071".
+std::string FormatShortestFloat(float value);

@@ -28,14 +28,13 @@ bool isStartable(const fs::path& file)
 
 } // namespace
 
-std::optional<fs::path> FindProgram(std::string_view name, const fs::path& currentFolder,
-                                    const fs::path& executableFolder)
+std::optional<fs::path> FindProgram(std::string_view name, const std::vector<fs::path>& folders)
 {
     std::vector<std::string_view> spellings{name};
     if (name.size() > 4 && SameNameIgnoringCase(name.substr(name.size() - 4), ".exe"))
         spellings.push_back(name.substr(0, name.size() - 4));
 
-    for (const fs::path& folder : {currentFolder, executableFolder}) {
+    for (const fs::path& folder : folders) {
         if (folder.empty())
             continue;
         for (std::string_view spelling : spellings) {

@@ -1,23 +1,27 @@
 #include "RecoveryStore.h"
 
 #include "Errors.h"
+#include "PrivateFolder.h"
 #include "SafeWrite.h"
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <chrono>
 #include <ctime>
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <signal.h>
+#include <set>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
 
 constexpr const char* DescriptionSuffix = ".recovery";
 constexpr const char* DamagedSuffix = ".damaged";
+constexpr const char* LockSuffix = ".lock";
+// The description's own keys; any other is one of the editor's details.
+const std::set<std::string> ReservedKeys{"Program", "Original", "Saved", "Copy", "Process"};
 
 // A value is one line: backslashes and line breaks are escaped.
 std::string escaped(const std::string& value)
@@ -79,64 +83,57 @@ std::string readAll(const std::filesystem::path& file)
 
 } // namespace
 
-bool ProcessIsRunning(std::int64_t process)
-{
-    if (process <= 0 || process != static_cast<pid_t>(process))
-        return false;
-    if (::kill(static_cast<pid_t>(process), 0) != 0 && errno != EPERM)
-        return false;
-    // A program killed a moment ago stays a zombie until its parent collects it (long, when that
-    // is an init that reaps late): it runs no more, and its work is to be offered.
-    std::ifstream stat("/proc/" + std::to_string(process) + "/stat");
-    std::string line;
-    if (!std::getline(stat, line))
-        return true;
-    const std::size_t nameEnd = line.rfind(')');
-    const char state = nameEnd != std::string::npos && nameEnd + 2 < line.size() ? line[nameEnd + 2] : 'R';
-    return state != 'Z' && state != 'X';
-}
-
-RecoveryStore::RecoveryStore(std::filesystem::path folder, std::string program)
+RecoveryStore::RecoveryStore(std::filesystem::path folder, std::string program, RecoveryLocks locks)
     : folder_(std::move(folder))
     , program_(std::move(program))
+    , locks_(std::move(locks))
     , id_(newId(program_))
 {
 }
 
+void RecoveryStore::makeFolder() const { MakePrivateFolder(folder_, folder_.parent_path()); }
+
 bool RecoveryStore::Holds() const
 {
     std::error_code ec;
-    return std::filesystem::exists(folder_ / (id_ + DescriptionSuffix), ec);
+    return std::filesystem::exists(file(DescriptionSuffix), ec);
 }
 
 void RecoveryStore::Write(std::span<const std::uint8_t> bytes, const std::filesystem::path& original,
-                          const std::string& extension)
+                          const std::string& extension, const std::map<std::string, std::string>& details)
 {
-    std::error_code ec;
-    std::filesystem::create_directories(folder_, ec);
-    if (ec)
-        throw IoError("Cannot make the folder " + folder_.string() + ": " + ec.message());
+    makeFolder();
+    if (!locked_ && !locks_.take(file(LockSuffix)))
+        throw IoError("Cannot write a recovery copy into " + folder_.string() + ": its lock file " +
+                      file(LockSuffix).string() + " is held by another program");
+    locked_ = true;
     std::string ext = original.extension().string();
     if (ext.empty())
         ext = "." + extension;
-    const std::filesystem::path copy = folder_ / (id_ + ext);
-    WriteFileAtomically(copy, bytes);
+    const std::filesystem::path copy = file(ext);
+    WriteFileAtomically(copy, bytes, FileAccess::Private);
+    std::error_code ec;
     if (!copy_.empty() && copy_ != copy)
         std::filesystem::remove(copy_, ec);
     copy_ = copy;
-    const std::string description = "Program=" + escaped(program_) + "\nOriginal=" + escaped(original.string()) +
-                                    "\nSaved=" + utcNow() + "\nProcess=" + std::to_string(::getpid()) +
-                                    "\nCopy=" + escaped(copy.filename().string()) + "\n";
-    WriteFileAtomically(folder_ / (id_ + DescriptionSuffix), description);
+    std::string description = "Program=" + escaped(program_) + "\nOriginal=" + escaped(original.string()) +
+                              "\nSaved=" + utcNow() + "\nCopy=" + escaped(copy.filename().string()) + "\n";
+    for (const auto& [key, value] : details)
+        if (!ReservedKeys.contains(key) && key.find_first_of("=\n\r") == std::string::npos && !key.empty())
+            description += key + "=" + escaped(value) + "\n";
+    WriteFileAtomically(file(DescriptionSuffix), description, FileAccess::Private);
 }
 
 void RecoveryStore::Remove() noexcept
 {
     std::error_code ec;
-    std::filesystem::remove(folder_ / (id_ + DescriptionSuffix), ec);
+    std::filesystem::remove(file(DescriptionSuffix), ec);
     if (!copy_.empty())
         std::filesystem::remove(copy_, ec);
     copy_.clear();
+    if (locked_)
+        locks_.release(file(LockSuffix));
+    locked_ = false;
 }
 
 RecoveryDescription RecoveryStore::ReadDescription(const std::filesystem::path& file)
@@ -165,11 +162,9 @@ RecoveryDescription RecoveryStore::ReadDescription(const std::filesystem::path& 
     about.original = need("Original");
     about.saved = need("Saved");
     about.copy = need("Copy");
-    try {
-        about.process = std::stoll(need("Process"));
-    } catch (const std::logic_error&) {
-        throw FormatError(file.string() + ": the Process line holds no number");
-    }
+    for (const auto& [key, value] : values)
+        if (!ReservedKeys.contains(key))
+            about.details[key] = value;
     if (about.copy.empty() || about.copy.find('/') != std::string::npos || about.copy.starts_with('.'))
         throw FormatError(file.string() + ": the Copy line names no file of the recovery folder");
     return about;
@@ -177,6 +172,7 @@ RecoveryDescription RecoveryStore::ReadDescription(const std::filesystem::path& 
 
 std::vector<PendingRecovery> RecoveryStore::Pending() const
 {
+    makeFolder();
     std::vector<PendingRecovery> pending;
     std::error_code ec;
     const std::string prefix = program_ + "-";
@@ -186,11 +182,12 @@ std::vector<PendingRecovery> RecoveryStore::Pending() const
             continue;
         PendingRecovery recovery;
         recovery.description = entry.path();
+        recovery.lock = std::filesystem::path(entry.path()).replace_extension(LockSuffix);
+        if (!locks_.take(recovery.lock))
+            continue; // the program that wrote it still runs
         try {
             recovery.about = ReadDescription(entry.path());
             const std::filesystem::path copy = folder_ / recovery.about.copy;
-            if (recovery.about.process != ::getpid() && ProcessIsRunning(recovery.about.process))
-                continue; // another copy of the program is still working on it
             if (!std::filesystem::is_regular_file(copy, ec))
                 throw FormatError(copy.string() + ": the recovery copy is missing");
             recovery.copy = copy;
@@ -199,20 +196,24 @@ std::vector<PendingRecovery> RecoveryStore::Pending() const
         }
         pending.push_back(std::move(recovery));
     }
-    std::sort(pending.begin(), pending.end(),
-              [](const PendingRecovery& a, const PendingRecovery& b) { return a.about.saved < b.about.saved; });
+    std::sort(pending.begin(), pending.end(), [](const PendingRecovery& a, const PendingRecovery& b) {
+        return std::tie(a.about.saved, a.description) < std::tie(b.about.saved, b.description);
+    });
     return pending;
 }
 
-void RecoveryStore::Delete(const PendingRecovery& recovery) noexcept
+void RecoveryStore::Delete(const PendingRecovery& recovery) const noexcept
 {
     std::error_code ec;
     if (!recovery.copy.empty())
         std::filesystem::remove(recovery.copy, ec);
     std::filesystem::remove(recovery.description, ec);
+    Leave(recovery);
 }
 
-std::filesystem::path RecoveryStore::SetAside(const PendingRecovery& recovery)
+void RecoveryStore::Leave(const PendingRecovery& recovery) const noexcept { locks_.release(recovery.lock); }
+
+std::filesystem::path RecoveryStore::SetAside(const PendingRecovery& recovery) const
 {
     std::error_code ec;
     const std::filesystem::path folder = recovery.description.parent_path();
@@ -222,6 +223,7 @@ std::filesystem::path RecoveryStore::SetAside(const PendingRecovery& recovery)
     std::filesystem::path aside = recovery.description;
     aside += DamagedSuffix;
     std::filesystem::rename(recovery.description, aside, ec);
+    Leave(recovery);
     if (ec)
         throw IoError("Cannot rename " + recovery.description.string() + ": " + ec.message());
     return aside;

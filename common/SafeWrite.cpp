@@ -38,13 +38,15 @@ fs::path fileBehindLinks(const fs::path& path, const std::string& name)
 
 } // namespace
 
-AtomicFileWriter::AtomicFileWriter(const std::filesystem::path& target)
-    : name_(target.string()), target_(fileBehindLinks(target, name_).string())
+AtomicFileWriter::AtomicFileWriter(const std::filesystem::path& target, FileAccess access)
+    : name_(target.string())
+    , target_(access == FileAccess::Private ? name_ : fileBehindLinks(target, name_).string())
 {
     // An existing file keeps what its owner set up: it is replaced only when the user may write
     // it (as a direct write would be refused), and the new one gets its permissions and owner.
     struct stat existing {};
-    const bool exists = ::stat(target_.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
+    const bool exists =
+        access == FileAccess::Usual && ::stat(target_.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
     if (exists && ::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0)
         throw IoError("Cannot write " + name_ + ": " + reason());
 
@@ -59,6 +61,8 @@ AtomicFileWriter::AtomicFileWriter(const std::filesystem::path& target)
     fd_ = ::mkstemp(temp_.data());
     if (fd_ < 0)
         throw IoError("Cannot write " + name_ + ": " + reason());
+    if (access == FileAccess::Private)
+        return; // mkstemp made it 0600
     if (exists) {
         // Only a privileged user can give the file to its owner; anyone else owns what they save.
         [[maybe_unused]] const int given = ::fchown(fd_, existing.st_uid, existing.st_gid);
@@ -124,16 +128,16 @@ void AtomicFileWriter::Commit(Sync sync)
     }
 }
 
-void WriteFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes)
+void WriteFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes, FileAccess access)
 {
-    AtomicFileWriter file(target);
+    AtomicFileWriter file(target, access);
     file.Write(bytes);
     file.Commit();
 }
 
 void SetWriteFaultHook(WriteFaultHook hook) { faultHook = hook; }
 
-void WriteFileAtomically(const std::filesystem::path& target, std::string_view text)
+void WriteFileAtomically(const std::filesystem::path& target, std::string_view text, FileAccess access)
 {
-    WriteFileAtomically(target, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    WriteFileAtomically(target, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), access);
 }

@@ -13,14 +13,20 @@
 #include <string>
 #include <string_view>
 
-void WriteFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
-void WriteFileAtomically(const std::filesystem::path& target, std::string_view text);
+// A private file (a recovery copy of the user's work) is readable by its owner alone (0600)
+// whatever the file it replaces allowed, and a link in its place is replaced, never followed.
+enum class FileAccess { Usual, Private };
+
+void WriteFileAtomically(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
+                         FileAccess access = FileAccess::Usual);
+void WriteFileAtomically(const std::filesystem::path& target, std::string_view text,
+                         FileAccess access = FileAccess::Usual);
 
 // The same for a file written piece by piece (the copier's blocks): nothing reaches the target
 // until Commit, and a writer dropped before it removes its temporary file.
 class AtomicFileWriter {
 public:
-    explicit AtomicFileWriter(const std::filesystem::path& target);
+    explicit AtomicFileWriter(const std::filesystem::path& target, FileAccess access = FileAccess::Usual);
     ~AtomicFileWriter();
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;

@@ -32,6 +32,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <span>
 #include <variant>
 #include <vector>
 
@@ -64,6 +65,14 @@ public:
 private:
     int width_;
 };
+
+// A caption as a message names it: "Camera Step:" reads "Camera Step".
+QString withoutColon(QString text)
+{
+    while (text.endsWith(QLatin1Char(':')) || text.endsWith(QLatin1Char(' ')) || text.endsWith(QChar(0xA0)))
+        text.chop(1);
+    return text;
+}
 
 QString fromView(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
@@ -447,9 +456,7 @@ QString TGameParamForm::commandText(const ParamControl& control) const
     }
     if (!inRow.isEmpty())
         return row + QLatin1Char(' ') + inRow;
-    while (row.endsWith(QLatin1Char(':')) || row.endsWith(QLatin1Char(' ')) || row.endsWith(QChar(0xA0)))
-        row.chop(1);
-    return row;
+    return withoutColon(row);
 }
 
 void TGameParamForm::titleChange(const ParamControl& control)
@@ -531,6 +538,22 @@ QString TGameParamForm::documentFolder() const { return QString::fromStdString(G
 
 bool TGameParamForm::saveDocument()
 {
+    // A minimum above its maximum is named with both rows as the page shows them; nothing is
+    // written until they agree.
+    if (const BoundedPair* pair = BoundsConflict(GameSettings)) {
+        const auto caption = [](std::int32_t TGameSettings::* field) {
+            const std::span<const ParamControl> rows = ParamControls();
+            auto control = std::ranges::find_if(rows, [&](const ParamControl& row) { return row.value == ControlValue(field); });
+            while (control != rows.begin() && (--control)->kind != ControlKind::Caption && control->kind != ControlKind::BoldCaption) {
+            }
+            return withoutColon(withoutAccelerator(EntryOrEnglish(*control->entry)));
+        };
+        ShowError(this, EntryOrEnglish(PartivaText("BoundsConflict"))
+                            .arg(caption(pair->MinimumField), caption(pair->MaximumField))
+                            .arg(GameSettings.*pair->MinimumField)
+                            .arg(GameSettings.*pair->MaximumField));
+        return false;
+    }
     SaveGameSettings();
     document->Saved(documentFolder());
     return true;

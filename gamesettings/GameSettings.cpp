@@ -196,6 +196,10 @@ void LoadGameSettingsFrom(const fs::path& file)
 
 void SaveGameSettings()
 {
+    if (const BoundedPair* pair = BoundsConflict(GameSettings))
+        throw FormatError(FileName + std::string(": ") + std::string(pair->Minimum) + " (" +
+                          std::to_string(GameSettings.*pair->MinimumField) + ") is above " + std::string(pair->Maximum) +
+                          " (" + std::to_string(GameSettings.*pair->MaximumField) + "); nothing was written");
     EnterGameFolder();
     TIniFile32 ini(FileInCurrentFolder(FileName).string());
     writeKeys(ini);
@@ -221,10 +225,26 @@ std::string RelativeToLevelFolder(std::string_view path)
 
 std::optional<float> ParseFraction(std::string_view text)
 {
+    // Fits when it rounds to a finite float: up to the largest float and half a step above it
+    // (2^103; the exact half rounds to infinity), so the largest float's own shortest text
+    // "3.4028235E38", a little above it, reads back.
+    constexpr double beyondLargest = static_cast<double>(std::numeric_limits<float>::max()) + 0x1p103;
     const std::optional<double> value = ParseFloat(text);
-    if (!value || std::fabs(*value) > std::numeric_limits<float>::max())
+    if (!value || !(std::fabs(*value) < beyondLargest))
         return std::nullopt;
     return static_cast<float>(*value);
 }
 
-std::string FractionText(float value) { return FormatFloat(static_cast<double>(value)); }
+std::string FractionText(float value) { return FormatShortestFloat(value); }
+
+const std::array<BoundedPair, 1> BoundedPairs{{
+    {"CameraMinDistance", "CameraMaxDistance", &TGameSettings::CameraMinDistance, &TGameSettings::CameraMaxDistance},
+}};
+
+const BoundedPair* BoundsConflict(const TGameSettings& settings)
+{
+    for (const BoundedPair& pair : BoundedPairs)
+        if (settings.*pair.MinimumField > settings.*pair.MaximumField)
+            return &pair;
+    return nullptr;
+}

@@ -112,7 +112,8 @@ void LoadGameSettings();
 // The same from another file in game.ini's form (a recovery copy of it).
 void LoadGameSettingsFrom(const std::filesystem::path& file);
 // Writes the 56 keys into game.ini, keeping the rest of the file. On failure the old file stays
-// whole, GameSettings is unchanged and IoError is thrown.
+// whole, GameSettings is unchanged and IoError is thrown; a BoundsConflict is a FormatError
+// naming both keys, and nothing is written.
 void SaveGameSettings();
 // The bytes SaveGameSettings would write now (for a recovery copy); the file is not touched.
 std::string GameSettingsFileBytes();
@@ -124,8 +125,21 @@ std::string RelativeToGameFolder(std::string_view path);
 // The same for level files, relative to the game folder's LEVEL sub-folder.
 std::string RelativeToLevelFolder(std::string_view path);
 
+// Values that bound each other: a minimum above its maximum means nothing to the game, and is
+// refused when saving.
+struct BoundedPair {
+    std::string_view Minimum;
+    std::string_view Maximum;
+    std::int32_t TGameSettings::* MinimumField;
+    std::int32_t TGameSettings::* MaximumField;
+};
+extern const std::array<BoundedPair, 1> BoundedPairs;
+// The first pair whose minimum lies above its maximum; nothing when all agree.
+const BoundedPair* BoundsConflict(const TGameSettings& settings);
+
 // A fraction as the file and the edits accept it: a decimal number with the current separator
 // and an optional exponent that fits a 32-bit float.
 std::optional<float> ParseFraction(std::string_view text);
-// A fraction's text: widened, then the 15-digit general form.
+// A fraction as the page shows it: the fewest digits that read back as the same 32-bit value
+// ("0.45", where game.ini holds it widened, "0.449999988079071").
 std::string FractionText(float value);

@@ -68,6 +68,11 @@ TWAVDialog::TWAVDialog(QWidget* parent)
 void TWAVDialog::PlayButtonClick()
 {
     const QString file = FilenameLabel->text();
+    // Silence would pass for a fault of the file: say when there is nothing to play it on (a
+    // device plugged in since the start is taken now).
+    StartAudio();
+    if (!AudioReady)
+        return ShowMessage(this, EntryOrEnglish(PartivaText("NoSoundDevice")));
     try {
         EnterGameFolder();
         {

@@ -214,6 +214,12 @@ DeployCounts DeployGame(const fs::path& target, OtherFolderConsent consent, cons
     removeEntries(leftOutEntries(folder));
     const std::vector<fs::path> left = filesIn(folder);
     counts.removed = counts.copied > left.size() ? counts.copied - left.size() : 0;
+    counts.files = left.size();
+    for (const fs::path& file : left) {
+        std::error_code ec;
+        const std::uintmax_t size = fs::is_regular_file(fs::symlink_status(file, ec)) ? fs::file_size(file, ec) : 0;
+        counts.bytes += ec ? 0 : size;
+    }
     for (const fs::directory_entry& entry : leftOutEntries(folder))
         notRemoved.push_back(entry.path());
     std::ranges::sort(notRemoved);

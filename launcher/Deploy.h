@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -66,6 +67,8 @@ struct DeployCounts {
     std::filesystem::path target; // the real folder the game went into
     std::size_t copied = 0;  // files in the target after the copy
     std::size_t removed = 0; // of those, files the listed folders, kinds and names took away
+    std::size_t files = 0;   // files of the deployed game, in the target at the end
+    std::uintmax_t bytes = 0; // their size
     // One line per file that could not be copied (the copier's message); a failed copy leaves
     // no file behind in the target.
     std::vector<std::string> failures;

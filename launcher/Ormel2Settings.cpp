@@ -52,6 +52,10 @@ LauncherSettings ReadLauncherSettings()
 void WriteRenderer(std::int32_t mode)
 {
     TIniFile32 ini(FileInCurrentFolder("Ormel2.ini").string());
+    // A file that already holds the mode keeps its bytes (a write would drop its comments, one of
+    // which tells its encoding). The value holds it when it reads as the mode whatever the default.
+    if (ini.ReadInteger("Config", "Renderer", 0) == mode && ini.ReadInteger("Config", "Renderer", 1) == mode)
+        return;
     ini.WriteInteger("Config", "Renderer", mode);
     ini.Destroy();
 }

@@ -22,7 +22,8 @@ struct LauncherSettings {
 // file gives the defaults: mode 0, one language with an empty name, an empty title.
 LauncherSettings ReadLauncherSettings();
 
-// Writes [Config] Renderer into Ormel2.ini (created when missing). Throws OrmelError on failure.
+// Writes [Config] Renderer into Ormel2.ini (created when missing) when it does not hold the mode
+// already. Throws OrmelError on failure.
 void WriteRenderer(std::int32_t mode);
 
 // A dictionary of the suite and the table of the entries its program uses; the level editor,

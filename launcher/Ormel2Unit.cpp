@@ -4,16 +4,21 @@
 #include "DeployProgressForm.h"
 #include "Dialogs.h"
 #include "Errors.h"
+#include "FileResolver.h"
 #include "FolderContainment.h"
 #include "LocalisationUnit.h"
 #include "Ormel2Entries.h"
+#include "NewProject.h"
 #include "Ormel2Settings.h"
 #include "Shell.h"
 #include "Text.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFileSystemWatcher>
 #include <QLabel>
+#include <QLocale>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -29,7 +34,7 @@ constexpr int ClientHeight = 247;
 constexpr int ButtonWidth = 153;
 constexpr int ButtonHeight = 25;
 
-bool programExists(const std::string& name) { return ProgramExists(name); }
+bool gameProgramExists(const std::string& name) { return ProgramExists(name, ProgramKind::OfTheGame); }
 
 // Whether the deploy may go on into `target`, after a refusal or a question when the folder is not
 // one to fill without asking; nothing when it may not.
@@ -60,7 +65,11 @@ std::optional<OtherFolderConsent> deployConsent(QWidget* parent, const std::file
 // what was left out on purpose.
 QString deployReport(const DeployCounts& counts)
 {
-    QString text = Entry(Ormel2Text("Deployed")) + "\n\n" + EntryOrEnglish(Ormel2Text("DeployedInto")) + "\n" + Ui(counts.target.string());
+    QString text = Entry(Ormel2Text("Deployed")) + "\n\n" + EntryOrEnglish(Ormel2Text("DeployedInto")) + "\n" +
+                   Ui(counts.target.string()) + "\n" +
+                   EntryOrEnglish(Ormel2Text("DeployedFiles"))
+                       .arg(counts.files)
+                       .arg(QLocale().formattedDataSize(static_cast<qint64>(counts.bytes), 1, QLocale::DataSizeTraditionalFormat));
     const auto list = [&text](const QString& heading, const std::vector<std::string>& files) {
         if (files.empty())
             return;
@@ -84,6 +93,8 @@ TOrmel2Form::TOrmel2Form(QWidget* parent)
     registerLauncherResources();
     buildControls();
     buildMenus();
+    projectWatcher_ = new QFileSystemWatcher(this);
+    connect(projectWatcher_, &QFileSystemWatcher::directoryChanged, this, &TOrmel2Form::watchGameTitle);
     FormCreate();
 
     setFixedSize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
@@ -140,6 +151,9 @@ void TOrmel2Form::buildControls()
 void TOrmel2Form::buildMenus()
 {
     File1 = menuBar()->addMenu(QString());
+    NewProject1 = File1->addAction(QString(), QKeySequence(Qt::CTRL | Qt::Key_N), this, &TOrmel2Form::NewProject1Click);
+    OpenProject1 = File1->addAction(QString(), QKeySequence(Qt::CTRL | Qt::Key_O), this, &TOrmel2Form::OpenProject1Click);
+    File1->addSeparator();
     Quit1 = File1->addAction(QString(), QKeySequence(Qt::CTRL | Qt::Key_Q), this, &TOrmel2Form::Quit1Click);
 
     Options1 = menuBar()->addMenu(QString());
@@ -160,6 +174,53 @@ void TOrmel2Form::FormCreate()
     TranslateForm();
     LoadSettings();
     TranslateForm();
+    if (!projectWatcher_->directories().isEmpty())
+        projectWatcher_->removePaths(projectWatcher_->directories());
+    projectWatcher_->addPath(QDir::currentPath());
+}
+
+void TOrmel2Form::watchGameTitle()
+{
+    const std::string title = ReadLauncherSettings().GameTitle;
+    if (title == GameTitle)
+        return;
+    GameTitle = title;
+    setWindowTitle(Entry(Ormel2Text("Caption")) + " - " + Ui(GameTitle));
+}
+
+void TOrmel2Form::enterProject(const QString& folder)
+{
+    if (!QDir::setCurrent(folder))
+        return ShowError(this, EntryOrEnglish(Ormel2Text("NotAProject")) + "\n" + folder);
+    FormCreate();
+}
+
+void TOrmel2Form::NewProject1Click()
+{
+    const std::optional<std::filesystem::path> demo = FindProjectTemplate(RunningProgramFolder());
+    if (!demo)
+        return ShowError(this, EntryOrEnglish(Ormel2Text("NoProjectTemplate")));
+    const QString folder = ChooseSaveFile(this, {Entry(Ormel2Text("NewProjectTitle")), {}, QDir::currentPath() + "/..", {}, {}});
+    if (folder.isEmpty())
+        return;
+    {
+        const HourglassCursor hourglass;
+        MakeProjectFolder(*demo, Native(folder));
+    }
+    enterProject(folder);
+}
+
+void TOrmel2Form::OpenProject1Click()
+{
+    const QString folder = ChooseFolder(this, {Entry(Ormel2Text("OpenProjectTitle")), {}, QDir::currentPath() + "/..", {}, {}});
+    if (folder.isEmpty())
+        return;
+    // Any folder would do for the launcher, which would write its settings there: only a game's.
+    const std::filesystem::path path = Native(folder);
+    std::error_code ec;
+    if (!IsGameProject(path) && !std::filesystem::exists(ResolvePath("Ormel2.ini", path), ec))
+        return ShowError(this, EntryOrEnglish(Ormel2Text("NotAProject")) + "\n" + folder);
+    enterProject(folder);
 }
 
 void TOrmel2Form::TranslateForm()
@@ -175,6 +236,8 @@ void TOrmel2Form::TranslateForm()
         dictionaryTrouble_ = error.what();
     }
     File1->setTitle(Entry(Ormel2Text("File1")));
+    NewProject1->setText(EntryOrEnglish(Ormel2Text("NewProject1")));
+    OpenProject1->setText(EntryOrEnglish(Ormel2Text("OpenProject1")));
     Quit1->setText(Entry(Ormel2Text("Quit1")));
     Options1->setTitle(Entry(Ormel2Text("Options1")));
     RendererMenu->setTitle(Entry(Ormel2Text("RendererMenu")));
@@ -245,25 +308,26 @@ void TOrmel2Form::SoftwareMenuClick() { SetRenderer(0); }
 void TOrmel2Form::OpenGLMenuClick() { SetRenderer(1); }
 void TOrmel2Form::DirectXMenuClick() { SetRenderer(2); }
 
-void TOrmel2Form::startProgram(const std::string& name, ProgramKind kind)
+void TOrmel2Form::startProgram(const std::string& name, bool ofTheSuite)
 {
-    if (StartProgram(name))
+    const ProgramKind kind = ofTheSuite ? ProgramKind::OfTheSuite : ProgramKind::OfTheGame;
+    if (StartProgram(name, kind))
         return;
     // A button that does nothing would pass the failure off as nothing: say what is missing where.
     QString text = EntryOrEnglish(Ormel2Text("ProgramMissing")).arg(Ui(name));
-    for (const std::filesystem::path& folder : ProgramFolders())
+    for (const std::filesystem::path& folder : ProgramFolders(kind))
         text += "\n" + Ui(folder.string());
-    if (kind == ProgramKind::Separate)
+    if (!ofTheSuite)
         text += "\n\n" + EntryOrEnglish(Ormel2Text("SeparatePrograms"));
     ShowError(this, text);
 }
 
-void TOrmel2Form::TextureButtonClick() { startProgram("Pigmenta.exe", ProgramKind::OfTheSuite); }
-void TOrmel2Form::Tessaro3DButtonClick() { startProgram("Tessaro3D.exe", ProgramKind::OfTheSuite); }
-void TOrmel2Form::TileButtonClick() { startProgram("Mosaro.exe", ProgramKind::Separate); }
-void TOrmel2Form::PartivaButtonClick() { startProgram("Partiva.exe", ProgramKind::OfTheSuite); }
-void TOrmel2Form::LevelButtonClick() { startProgram(LevelEditorProgram(Renderer, programExists), ProgramKind::Separate); }
-void TOrmel2Form::TestGameButtonClick() { startProgram(PlayerProgram(Renderer, programExists), ProgramKind::Separate); }
+void TOrmel2Form::TextureButtonClick() { startProgram("Pigmenta.exe", true); }
+void TOrmel2Form::Tessaro3DButtonClick() { startProgram("Tessaro3D.exe", true); }
+void TOrmel2Form::TileButtonClick() { startProgram("Mosaro.exe", false); }
+void TOrmel2Form::PartivaButtonClick() { startProgram("Partiva.exe", true); }
+void TOrmel2Form::LevelButtonClick() { startProgram(LevelEditorProgram(Renderer, gameProgramExists), false); }
+void TOrmel2Form::TestGameButtonClick() { startProgram(PlayerProgram(Renderer, gameProgramExists), false); }
 
 void TOrmel2Form::DeployButtonClick()
 {
@@ -284,11 +348,11 @@ void TOrmel2Form::DeployButtonClick()
             progress.CopyProgress(copier, read, written);
         });
     }
-    // Files missing from the game, or that should not be in it, make it a warning.
-    if (counts.failures.empty() && counts.notRemoved.empty())
-        ShowMessage(this, deployReport(counts));
-    else
-        ShowError(this, deployReport(counts));
+    // The closing message offers to show the folder, whatever it says (files missing from the
+    // game, or that should not be in it, are what the user may want to look at first).
+    const QString folder = Ui(counts.target.string());
+    if (AskYesNo(this, Entry(Ormel2Text("DeployCaption")), deployReport(counts) + "\n\n" + EntryOrEnglish(Ormel2Text("OpenDeployedFolder"))))
+        OpenFolder(this, folder, EntryOrEnglish(Ormel2Text("FolderNotShown")));
 }
 
 void TOrmel2Form::Help1Click() { OpenHelp(this, "Ormel2", Ormel2Text("HelpNotOpened"), Ormel2Text("HelpMissing")); }

@@ -7,6 +7,7 @@
 #include <string>
 
 class QAction;
+class QFileSystemWatcher;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -31,6 +32,8 @@ public:
     QPushButton* DeployButton;
 
     QMenu* File1;
+    QAction* NewProject1;
+    QAction* OpenProject1;
     QAction* Quit1;
     QMenu* Options1;
     QMenu* RendererMenu;
@@ -59,16 +62,23 @@ public Q_SLOTS:
     void DeployButtonClick();
     void Help1Click();
     void Quit1Click();
+    // A new game project, a copy of the demo game, or another one: the chosen folder becomes
+    // current and the launcher works on it as if started there.
+    void NewProject1Click();
+    void OpenProject1Click();
 
 private:
     void FormCreate();
+    void enterProject(const QString& folder);
+    // The caption follows the game's title when Partiva saves game.ini while the launcher runs.
+    void watchGameTitle();
     void buildControls();
     void buildMenus();
-    // The suite's own editors come with the launcher; the tile bank editor, the level editor and
-    // the player are installed apart.
-    enum class ProgramKind { OfTheSuite, Separate };
-    // Starts a program, or tells the user it is missing and where it was looked for.
-    void startProgram(const std::string& name, ProgramKind kind);
+    // Starts a program of the suite (found only with the launcher) or of the game (the tile bank
+    // editor, the level editor and the player, installed apart), or tells the user it is missing
+    // and where it was looked for.
+    void startProgram(const std::string& name, bool ofTheSuite);
 
     std::string dictionaryTrouble_; // the last dictionary error shown, so it is not shown again
+    QFileSystemWatcher* projectWatcher_;
 };

@@ -2,6 +2,7 @@
 
 #include "SafeWrite.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <utility>
 
@@ -43,12 +44,6 @@ void exchangeContent(EditorBank& bank, BankChange& change, EditorBankLoad& probl
 
 } // namespace
 
-FrameColours ComputeFrameColours(const PalettePlanes& palette)
-{
-    return {NearestColour(palette, 255, 0, 0, 0, 255), NearestColour(palette, 255, 255, 255, 0, 255),
-            NearestColour(palette, 0, 255, 0, 0, 255)};
-}
-
 EditorBankLoad ExchangeBankChange(EditorBank& bank, BankChange& change)
 {
     EditorBankLoad problems;
@@ -73,7 +68,6 @@ EditorBankLoad ExchangeBankChange(EditorBank& bank, BankChange& change)
         }
     return problems;
 }
-
 
 SlotImagePreparation PrepareSlotImage(const EditorBank& bank, std::int32_t slot, const std::string& name)
 {
@@ -113,6 +107,20 @@ std::optional<BankChange> TextureChange(const EditorBank& bank, std::int32_t tex
     BankChange change;
     change.textures.push_back({texture, value});
     return change;
+}
+
+std::optional<NewTexture> MakeTextureChange(const EditorBank& bank, std::int32_t first, std::int32_t last)
+{
+    if (!inBank(first) || !inBank(last))
+        return std::nullopt;
+    const auto free = std::find_if(bank.textures.begin(), bank.textures.end(),
+                                   [](const AnimTexture& texture) { return texture.first == -1; });
+    if (free == bank.textures.end())
+        return std::nullopt;
+    NewTexture made;
+    made.texture = static_cast<std::int32_t>(free - bank.textures.begin());
+    made.change.textures.push_back({made.texture, {first, last, first}});
+    return made;
 }
 
 SlotImageLoad LoadImageIntoSlot(EditorBank& bank, std::int32_t slot, const std::string& name)

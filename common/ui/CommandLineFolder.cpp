@@ -31,9 +31,14 @@ QStringList EnterFolderOfCommandLine(const ProgramUsage& usage, const QStringLis
 
 QStringList EnterProjectOfCommandLine(const ProgramUsage& usage, const QStringList& arguments)
 {
+    // Options stay as they are; after "--" every argument is a file, whatever its first letter.
     QStringList absolute;
-    for (const QString& argument : arguments)
-        absolute << (argument.startsWith('-') ? argument : QFileInfo(argument).absoluteFilePath());
+    bool options = true;
+    for (const QString& argument : arguments) {
+        const bool option = options && argument.startsWith('-');
+        options = options && argument != QStringLiteral("--");
+        absolute << (option ? argument : QFileInfo(argument).absoluteFilePath());
+    }
     for (const QString& file : SortCommandLine(usage, absolute).byKind)
         if (!file.isEmpty()) {
             EnterProjectFolderOf(file);

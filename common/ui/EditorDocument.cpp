@@ -24,6 +24,8 @@ EditorDocument::EditorDocument(QMainWindow* window, const QString& program, cons
     // Both belong to the window, which they watch; nothing asks them anything afterwards.
     new WindowPlacement(window);
     new FileDrops(window, [this](const QStringList& files) { OpenFiles(files); });
+    if (hooks_.recoveryDetails)
+        recovery_->SetDetails(hooks_.recoveryDetails, hooks_.restoreRecoveryDetails);
     guard_->onDiscarded = [this] { recovery_->Forget(); };
     guard_->onClosed = [this] { recovery_->Forget(); };
 }

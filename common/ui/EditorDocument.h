@@ -36,6 +36,10 @@ struct EditorDocumentHooks {
     std::function<void(const QString& file)> open;
     // Opens a recovered copy as the document whose file is `original` (see AutoRecovery::Open).
     AutoRecovery::Open openRecovered;
+    // Optional: what the editor keeps with a recovery copy beside the document (its bank, its
+    // view), and how it takes them back once the copy is open (see AutoRecovery::SetDetails).
+    std::function<AutoRecovery::Details()> recoveryDetails = {};
+    std::function<void(const AutoRecovery::Details&)> restoreRecoveryDetails = {};
 };
 
 class EditorDocument : public QObject {

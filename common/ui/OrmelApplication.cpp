@@ -1,9 +1,15 @@
 #include "OrmelApplication.h"
 
 #include "Dialogs.h"
+#include "Errors.h"
 #include "NumberText.h"
+#include "PrivateFolder.h"
+#include "Termination.h"
+
+#include <QStandardPaths>
 
 #include <exception>
+#include <filesystem>
 
 namespace {
 
@@ -21,6 +27,23 @@ void showCaught(QWidget* parent)
 
 QString applicationTitle;
 
+// The suite's folders of the user's settings and data (recovery copies) are the user's alone.
+// One that cannot be made private is left as it is here: the recovery store refuses it with a
+// message when it writes there.
+void makeUserFoldersPrivate()
+{
+    for (const auto location : {QStandardPaths::GenericConfigLocation, QStandardPaths::GenericDataLocation}) {
+        const QString base = QStandardPaths::writableLocation(location);
+        if (base.isEmpty())
+            continue;
+        const std::filesystem::path folder = (base + QStringLiteral("/Ormel2")).toStdString();
+        try {
+            MakePrivateFolder(folder, folder);
+        } catch (const OrmelError&) {
+        }
+    }
+}
+
 } // namespace
 
 OrmelApplication::OrmelApplication(int& argc, char** argv, const QString& title, const QString& program)
@@ -33,6 +56,8 @@ OrmelApplication::OrmelApplication(int& argc, char** argv, const QString& title,
     for (int i = 1; i < argc; ++i)
         arguments_ << QString::fromLocal8Bit(argv[i]);
     UseUserLocaleDecimalSeparator();
+    makeUserFoldersPrivate();
+    EndProgramOnTerminationSignals();
 }
 
 QString OrmelApplication::Title() { return applicationTitle.isEmpty() ? applicationName() : applicationTitle; }

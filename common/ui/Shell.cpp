@@ -33,25 +33,48 @@ ShellHooks& Shell()
     return hooks;
 }
 
-std::optional<std::filesystem::path> FindSuiteProgram(std::string_view name)
+std::vector<std::filesystem::path> ProgramFolders(ProgramKind kind)
 {
-    return FindProgram(name, std::filesystem::current_path(), executableFolder());
+    if (kind == ProgramKind::OfTheGame)
+        return {std::filesystem::current_path(), executableFolder()};
+    if (!Shell().suiteFolders.empty())
+        return Shell().suiteFolders;
+    std::vector<std::filesystem::path> folders{executableFolder()};
+    const std::filesystem::path installed = ORMEL_INSTALLED_PROGRAMS;
+    std::error_code ec;
+    if (!std::filesystem::equivalent(installed, folders.front(), ec))
+        folders.push_back(installed);
+    return folders;
 }
 
-bool ProgramExists(std::string_view name) { return FindSuiteProgram(name).has_value(); }
+std::optional<std::filesystem::path> LocateProgram(std::string_view name, ProgramKind kind)
+{
+    return FindProgram(name, ProgramFolders(kind));
+}
 
-std::vector<std::filesystem::path> ProgramFolders() { return {std::filesystem::current_path(), executableFolder()}; }
+std::optional<std::filesystem::path> FindSuiteProgram(std::string_view name)
+{
+    return LocateProgram(name, ProgramKind::OfTheSuite);
+}
 
-bool StartProgram(std::string_view name)
+bool ProgramExists(std::string_view name, ProgramKind kind) { return LocateProgram(name, kind).has_value(); }
+
+bool StartProgram(std::string_view name, ProgramKind kind)
 {
     if (Shell().startProgram) {
         Shell().startProgram(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
         return true;
     }
-    const auto program = FindSuiteProgram(name);
+    const auto program = LocateProgram(name, kind);
     if (program)
         QProcess::startDetached(QString::fromStdString(program->string()), {}, QDir::currentPath());
     return program.has_value();
+}
+
+void OpenFolder(QWidget* parent, const QString& folder, const QString& notShown)
+{
+    if (!openDocument(folder))
+        ShowError(parent, notShown.arg(folder));
 }
 
 void OpenHelp(QWidget* parent, std::string_view prefix, const DictionaryEntry& notOpened, const DictionaryEntry& missing)

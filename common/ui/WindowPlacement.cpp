@@ -34,13 +34,16 @@ QRect PlaceOnScreens(const QRect& saved, const QList<QRect>& screens)
     if (screens.isEmpty() || saved.isEmpty())
         return saved;
     const QRect top(saved.left(), saved.top(), saved.width(), std::min(TitleHeight, saved.height()));
-    for (const QRect& screen : screens) {
-        const QRect shown = screen.intersected(top);
-        if (shown.width() >= std::min(VisibleWidth, saved.width()) && shown.height() >= std::min(TitleHeight, saved.height()) / 2)
-            return saved;
-    }
-    const QRect& screen = screens.first();
+    const auto shown = std::find_if(screens.begin(), screens.end(), [&](const QRect& screen) {
+        const QRect part = screen.intersected(top);
+        return part.width() >= std::min(VisibleWidth, saved.width()) && part.height() >= std::min(TitleHeight, saved.height()) / 2;
+    });
+    // Never larger than the screen it is on (a geometry saved on a larger display, at another scale
+    // factor, or written by hand: a window of 30,000 pixels a side takes gigabytes).
+    const QRect& screen = shown != screens.end() ? *shown : screens.first();
     QRect placed(saved.topLeft(), saved.size().boundedTo(screen.size()));
+    if (shown != screens.end() && placed.size() == saved.size())
+        return saved;
     placed.moveLeft(std::clamp(placed.left(), screen.left(), screen.right() + 1 - placed.width()));
     placed.moveTop(std::clamp(placed.top(), screen.top(), screen.bottom() + 1 - placed.height()));
     return placed;

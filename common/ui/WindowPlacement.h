@@ -11,8 +11,9 @@
 class QWidget;
 
 // Where a window last at `saved` goes on screens whose free areas are `screens`: unchanged while
-// a good part of its top (the title bar, where it is dragged) shows on one of them; else moved
-// (and shrunk if need be) into the first screen, keeping its size where it fits.
+// a good part of its top (the title bar, where it is dragged) shows on one of them and it is no
+// larger than that screen; else shrunk to the screen if need be and moved into it (into the first
+// screen when its top shows on none).
 QRect PlaceOnScreens(const QRect& saved, const QList<QRect>& screens);
 
 // Restores `window`'s remembered geometry now (before it is shown) and remembers it when it

@@ -3,6 +3,9 @@
 #include <QPainter>
 #include <QTransform>
 
+#include <array>
+#include <cstdint>
+
 QImage DisplayImageView(const DisplayImage& image)
 {
     if (image.pixels.empty() || image.width < 1 || image.height < 1)
@@ -16,6 +19,25 @@ QImage DisplayImageView(const DisplayImage& image)
         colours[i] = qRgb(image.colourTable[i].red, image.colourTable[i].green, image.colourTable[i].blue);
     view.setColorTable(colours);
     return view;
+}
+
+QImage TextureThumbnail(const std::uint8_t* pixels, const PalettePlanes& palette, int side, double scale)
+{
+    if (!pixels || side < 1)
+        return {};
+    QImage thumbnail(side, side, QImage::Format_Indexed8);
+    QList<QRgb> colours(256);
+    for (int i = 0; i < 256; ++i)
+        colours[i] = qRgb(palette.red[i], palette.green[i], palette.blue[i]);
+    thumbnail.setColorTable(colours);
+    for (int v = 0; v < side; ++v) {
+        const std::uint8_t* source = pixels + static_cast<std::size_t>(v * TextureSide / side) * TextureSide;
+        std::uint8_t* target = thumbnail.scanLine(v);
+        for (int u = 0; u < side; ++u)
+            target[u] = source[u * TextureSide / side];
+    }
+    thumbnail.setDevicePixelRatio(scale);
+    return thumbnail;
 }
 
 void RealizeWindowPalette(DisplayImage& image)
@@ -50,10 +72,32 @@ void DrawImage(const DisplayImage& image, int x, int y, QPainter& canvas)
     StretchImage(image, x, y, canvas, image.height, image.width);
 }
 
+void ShowColours(const DisplayImage& image, QImage& shown)
+{
+    if (shown.width() != image.width || shown.height() != image.height || shown.format() != QImage::Format_RGB32)
+        shown = QImage(image.width, image.height, QImage::Format_RGB32);
+    if (shown.isNull())
+        return;
+    std::array<std::uint32_t, 256> colours;
+    for (int i = 0; i < 256; ++i)
+        colours[i] = qRgb(image.colourTable[i].red, image.colourTable[i].green, image.colourTable[i].blue);
+    const auto width = static_cast<std::size_t>(image.width);
+    for (int y = 0; y < image.height; ++y) {
+        const std::uint8_t* from = image.row(image.height - 1 - y);
+        auto* to = reinterpret_cast<std::uint32_t*>(shown.scanLine(y));
+        for (std::size_t x = 0; x < width; ++x)
+            to[x] = colours[from[x]];
+    }
+}
+
 void PresentScreen(QPainter& form, bool stretch, int x, int y, int width, int height, const DisplayImage& screen)
 {
-    if (stretch && (width != screen.width || height != screen.height))
+    if (stretch && (width != screen.width || height != screen.height)) {
         StretchImage(screen, x, y, form, height, width);
-    else
-        DrawImage(screen, x, y, form);
+        return;
+    }
+    // Kept from one frame to the next: painting happens on the window's thread only.
+    static QImage shown;
+    ShowColours(screen, shown);
+    form.drawImage(x, y, shown);
 }

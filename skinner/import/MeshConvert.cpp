@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <string>
 #include <unordered_map>
 
 namespace {
@@ -24,6 +26,13 @@ MeshPoint upright(const MeshPoint& p, UpAxis up)
     return up == UpAxis::Y ? MeshPoint{p[0], p[1], -p[2]} : MeshPoint{p[0], p[2], p[1]};
 }
 
+// A coordinate in a message: "1e+308", not its 309 digits.
+std::string shortText(double value)
+{
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+
 struct Placement {
     double scale = 1;
     MeshPoint offset{}; // subtracted before scaling
@@ -38,18 +47,27 @@ Placement placementFor(const MeshSoup& soup, const MeshImportOptions& options, c
         for (const MeshPoint& corner : t.corners) {
             const MeshPoint p = upright(corner, options.up);
             for (int a = 0; a < 3; ++a) {
-                if (!std::isfinite(p[a]))
+                if (std::isnan(p[a]))
                     throw FormatError(name + ": a point has a coordinate that is not a number");
+                if (std::isinf(p[a]))
+                    throw FormatError(name + ": a point has a coordinate too large for a number (an overflow)");
                 low[a] = std::min(low[a], p[a]);
                 high[a] = std::max(high[a], p[a]);
             }
         }
     const double extent = std::max({high[0] - low[0], high[1] - low[1], high[2] - low[2]});
-    if (!(extent > 0) || !std::isfinite(extent))
+    // Points farther apart than a double holds (1e308 and -1e308) overflow the extent: that is
+    // no flat mesh, and the message says what it is.
+    if (std::isinf(extent))
+        throw FormatError(name + ": the mesh is too large: the distance between its points overflows (coordinates from " +
+                          shortText(*std::min_element(low.begin(), low.end())) + " to " +
+                          shortText(*std::max_element(high.begin(), high.end())) + ")");
+    if (!(extent > 0))
         throw FormatError(name + ": the mesh has no extent (all its points are one point)");
     Placement placement;
     placement.scale = size / extent;
-    placement.offset = {(low[0] + high[0]) / 2, low[1], (low[2] + high[2]) / 2};
+    // Halves first: the sum of two coordinates near the largest double would overflow.
+    placement.offset = {low[0] / 2 + high[0] / 2, low[1], low[2] / 2 + high[2] / 2};
     return placement;
 }
 

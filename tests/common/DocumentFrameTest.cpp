@@ -24,17 +24,23 @@
 #include <QAction>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProcess>
+#include <QScreen>
 #include <QSettings>
+#include <QSysInfo>
 #include <QTest>
 #include <QTimer>
 #include <QUndoStack>
 #include <QUrl>
 
+#include <csignal>
 #include <fstream>
 #include <memory>
 
@@ -60,15 +66,16 @@ public:
     bool saveFails = false;  // the disk is full
     bool copiesUnreadable = false; // recovered copies are refused
     QStringList opened;      // files given from elsewhere, in order
+    QString colour;          // a detail kept beside the note in its recovery copy
 
-    NoteWindow()
+    explicit NoteWindow(const QString& program = QStringLiteral("Notes"))
     {
         field = new QLineEdit(this);
         setCentralWidget(field);
         fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
         quit = fileMenu->addAction(QStringLiteral("&Quit"), this, &QWidget::close);
         const DocumentTexts texts = DocumentTexts::English(QStringLiteral("Notes"));
-        document = new EditorDocument(this, QStringLiteral("Notes"), QStringLiteral("note"), texts,
+        document = new EditorDocument(this, program, QStringLiteral("note"), texts,
                                       {[this] { return save(); }, [this] { return title.toUtf8(); },
                                        [this](const QString& file) { openFile(file); },
                                        [this](const QString& copy, const QString& original) {
@@ -76,7 +83,9 @@ public:
                                                throw FormatError(copy.toStdString() + ": not a note");
                                            load(copy);
                                            document->History().Start(original);
-                                       }});
+                                       },
+                                       [this] { return AutoRecovery::Details{{"Colour", colour}}; },
+                                       [this](const AutoRecovery::Details& details) { colour = details.value("Colour"); }});
         document->AddMenus(fileMenu, quit, nullptr);
         connect(field, &QLineEdit::textEdited, this, [this](const QString& text) {
             PushChange(document->History(), QStringLiteral("Set title"), TitleField, title, text,
@@ -338,7 +347,7 @@ private slots:
         QVERIFY(crashed->document->Recovery().Timer()->isActive());
         QCOMPARE(crashed->document->Recovery().Timer()->interval(), 120000);
         crashed->document->Recovery().SaveCopy(); // the timer's handler, two minutes later
-        QCOMPARE(filesIn(AutoRecovery::Folder()).size(), 2);
+        QCOMPARE(filesIn(AutoRecovery::Folder()).size(), 3); // the copy, its description and its lock
         crashed.reset(); // the process state dropped without a clean exit
 
         // Later keeps it for the next start; Recover opens it as unsaved work.
@@ -357,7 +366,7 @@ private slots:
             QCOMPARE(next.windowTitle(), QStringLiteral("Notes - a.note[*]"));
             QVERIFY(next.isWindowModified());
             QCOMPARE(readText(file("a.note")), QStringLiteral("Hello")); // not saved behind the user's back
-            QCOMPARE(filesIn(AutoRecovery::Folder()).size(), 2);      // the new run's own copy
+            QCOMPARE(filesIn(AutoRecovery::Folder()).size(), 3);      // the new run's own copy
             QVERIFY(next.document->Recovery().Holds());
             QVERIFY(next.save());
             QCOMPARE(filesIn(AutoRecovery::Folder()), QStringList()); // saved: nothing left to recover
@@ -366,6 +375,137 @@ private slots:
         questions_.asked.clear();
         third.document->Start(EmptyUsage(), {});
         QCOMPARE(questions_.asked, QStringList());
+    }
+
+    void theIntervalBetweenCopiesIsTheUsersSetting()
+    {
+        const struct {
+            QVariant setting;
+            int interval;
+        } cases[] = {{{}, 120000}, {30, 30000}, {"5", 5000}, {1, 2000}, {-4, 2000}, {"soon", 120000}};
+        for (const auto& c : cases) {
+            if (c.setting.isValid())
+                QSettings().setValue("recovery/interval", c.setting);
+            else
+                QSettings().remove("recovery/interval");
+            NoteWindow note;
+            QCOMPARE(note.document->Recovery().Timer()->interval(), c.interval);
+        }
+    }
+
+    // Copies left by runs of different times and programs: this program's are offered oldest
+    // first, each once; the one recovered is not offered again, not even to another window
+    // starting while the first holds it; those left for later are.
+    void severalPendingCopiesAreOfferedOldestFirstAndOnce()
+    {
+        const struct {
+            const char* name;
+            QString program;
+            const char* saved;
+        } left[] = {{"a.note", "Notes", "2026-01-03T10:00:00Z"},
+                    {"b.note", "Notes", "2026-01-01T10:00:00Z"},
+                    {"s.note", "Sketches", "2026-01-01T09:00:00Z"},
+                    {"c.note", "Notes", "2026-01-02T10:00:00Z"}};
+        for (const auto& copy : left) {
+            folder_->write(copy.name, "x");
+            NoteWindow crashed(copy.program);
+            crashed.openFile(file(copy.name));
+            crashed.colour = QString(copy.name).left(1);
+            crashed.type(copy.name);
+            crashed.document->Recovery().SaveCopy();
+        }
+        for (const QString& name : filesIn(AutoRecovery::Folder())) {
+            if (!name.endsWith(".recovery"))
+                continue;
+            const QString path = AutoRecovery::Folder() + "/" + name;
+            std::string text = readText(path).toStdString();
+            const auto named = std::find_if(std::begin(left), std::end(left), [&](const auto& copy) {
+                return text.find(std::string("/") + copy.name + "\n") != std::string::npos;
+            });
+            QVERIFY(named != std::end(left));
+            const std::size_t saved = text.find("Saved=") + 6;
+            text.replace(saved, text.find('\n', saved) - saved, named->saved);
+            std::ofstream(path.toStdString(), std::ios::binary) << text;
+        }
+        const auto offered = [this] {
+            QStringList names;
+            for (const QString& question : questions_.asked)
+                names << QFileInfo(question.section(' ', 3, 3)).fileName();
+            return names;
+        };
+        NoteWindow next;
+        questions_.recoveryAnswers = {RecoveryChoice::Later, RecoveryChoice::Recover};
+        next.document->Start(EmptyUsage(), {});
+        QCOMPARE(offered(), (QStringList{"b.note", "c.note"}));
+        QCOMPARE(next.title, QStringLiteral("xc.note"));
+        QCOMPARE(next.colour, QStringLiteral("c"));
+        QCOMPARE(next.windowTitle(), QStringLiteral("Notes - c.note[*]"));
+
+        NoteWindow third;
+        questions_.asked.clear();
+        third.document->Start(EmptyUsage(), {});
+        QCOMPARE(offered(), (QStringList{"b.note", "a.note"}));
+
+        NoteWindow sketches(QStringLiteral("Sketches"));
+        questions_.asked.clear();
+        sketches.document->Start(EmptyUsage(), {});
+        QCOMPARE(offered(), QStringList{"s.note"});
+    }
+
+    // The system gives the number of a program that is gone to the next it starts: a copy whose
+    // lock names such a process, now another program, was left behind and is offered.
+    void aCopyIsOfferedWhenItsProcessNumberNowBelongsToAnotherProgram()
+    {
+        {
+            NoteWindow crashed;
+            crashed.type(QStringLiteral("draft"));
+            crashed.document->Recovery().SaveCopy();
+        }
+        QProcess other;
+        other.start("sleep", {"30"});
+        QVERIFY(other.waitForStarted());
+        for (const QString& name : filesIn(AutoRecovery::Folder()))
+            if (name.endsWith(".recovery")) {
+                QFile lock(AutoRecovery::Folder() + "/" + QFileInfo(name).completeBaseName() + ".lock");
+                QVERIFY(lock.open(QIODevice::WriteOnly));
+                lock.write(QByteArray::number(other.processId()) + "\n" +
+                           QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() + "\n" +
+                           QSysInfo::machineHostName().toUtf8() + "\n");
+            }
+        NoteWindow next;
+        questions_.recoveryAnswers = {RecoveryChoice::Recover};
+        next.document->Start(EmptyUsage(), {});
+        other.kill();
+        other.waitForFinished();
+        QCOMPARE(questions_.asked.size(), 1);
+        QCOMPARE(next.title, QStringLiteral("draft"));
+    }
+
+    // A logout or Ctrl+C ends the program by its signal, after a last copy of unsaved work.
+    void aLastCopyIsWrittenWhenTheProgramIsEndedBySigtermOrSigint()
+    {
+        const struct {
+            int signal;
+            const char* typed;
+        } cases[] = {{SIGTERM, "ended"}, {SIGINT, "interrupted"}, {SIGTERM, ""}};
+        for (const auto& c : cases) {
+            QProcess child;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert("ORMEL_END_BY_SIGNAL", QString::number(c.signal));
+            environment.insert("ORMEL_TYPED", c.typed);
+            child.setProcessEnvironment(environment);
+            child.start(QCoreApplication::applicationFilePath(), {});
+            QVERIFY(child.waitForFinished(20000));
+            QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+            QCOMPARE(child.exitCode(), c.signal);
+            NoteWindow next;
+            questions_.recoveryAnswers = {RecoveryChoice::Recover};
+            questions_.asked.clear();
+            next.document->Start(EmptyUsage(), {});
+            QCOMPARE(questions_.asked.size(), *c.typed ? 1 : 0);
+            QCOMPARE(next.title, QString(c.typed));
+            next.document->Recovery().Forget();
+        }
     }
 
     void discardDeletesARecoveryAndACleanExitLeavesNone()
@@ -384,7 +524,7 @@ private slots:
         next.show();
         next.type(QStringLiteral("more"));
         next.document->Recovery().SaveCopy();
-        QCOMPARE(filesIn(AutoRecovery::Folder()).size(), 2);
+        QCOMPARE(filesIn(AutoRecovery::Folder()).size(), 3);
         questions_.saveAnswers = {SaveChoice::Discard};
         next.close();
         QCOMPARE(filesIn(AutoRecovery::Folder()), QStringList());
@@ -494,6 +634,21 @@ private slots:
         QTest::newRow("above the screen") << QRect(100, -500, 600, 400) << QRect(100, 0, 600, 400);
         QTest::newRow("title bar under the bottom") << QRect(100, 1010, 600, 400) << QRect(100, 624, 600, 400);
         QTest::newRow("larger than the screen") << QRect(-5000, 0, 3000, 2000) << QRect(0, 0, 1280, 1024);
+        QTest::newRow("huge, top showing") << QRect(0, 0, 30000, 30000) << QRect(0, 0, 1280, 1024);
+        QTest::newRow("huge, from the middle") << QRect(600, 500, 30000, 30000) << QRect(0, 0, 1280, 1024);
+        QTest::newRow("wider than the screen") << QRect(100, 100, 5000, 400) << QRect(0, 100, 1280, 400);
+    }
+
+    // The same through a window, at whatever scale the screen has (the suite runs this test at a
+    // scale factor of 2 as well): a saved geometry is never larger than the screen.
+    void aSavedGeometryLargerThanTheScreenIsClamped()
+    {
+        QSettings().setValue("Window/Geometry", QRect(0, 0, 30000, 30000));
+        NoteWindow note;
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY2(screen.contains(note.geometry()), qPrintable(QString("%1x%2 on %3x%4")
+                                                                   .arg(note.width()).arg(note.height())
+                                                                   .arg(screen.width()).arg(screen.height())));
     }
 
     void aWindowComesBackWhereItWasButNeverOffScreen()
@@ -571,6 +726,20 @@ private slots:
                                       " is not opened: this program opens [FOLDER]."});
     }
 
+    // Files are named from the folder the program started in, a name after "--" too (one that
+    // starts with "-"), before the project folder of the first becomes current.
+    void anEditorMakesItsFilesAbsoluteBeforeEnteringTheirProject()
+    {
+        folder_->write("game/game.ini", "");
+        folder_->write("game/bank.def", "");
+        std::filesystem::create_directories(folder_->path() / "work");
+        QDir::setCurrent(file("work"));
+        const QStringList absolute =
+            EnterProjectOfCommandLine(Tessaro3DUsage(), {"../game/bank.def", "-v", "--", "-x.3do"});
+        QCOMPARE(absolute, (QStringList{file("game/bank.def"), "-v", "--", file("work/-x.3do")}));
+        QCOMPARE(QDir::currentPath(), file("game"));
+    }
+
     void theTextsComeFromTheEditorsOwnEntries()
     {
         static constexpr DictionaryEntry own[] = {{0, "Caption", "window caption", "Notes"}};
@@ -596,8 +765,21 @@ private:
     }
 };
 
+// The program a test ends by a signal: a note, typed into when ORMEL_TYPED holds text.
+int endedBySignal(int argc, char** argv, int signal)
+{
+    OrmelApplication application(argc, argv, "Document frame test", "Notes");
+    NoteWindow note;
+    if (const QString typed = qEnvironmentVariable("ORMEL_TYPED"); !typed.isEmpty())
+        note.type(typed);
+    QTimer::singleShot(0, [signal] { ::raise(signal); });
+    return application.exec();
+}
+
 int main(int argc, char** argv)
 {
+    if (const int signal = qEnvironmentVariableIntValue("ORMEL_END_BY_SIGNAL"))
+        return endedBySignal(argc, argv, signal);
     const UserFolders userFolders;
     OrmelApplication application(argc, argv, "Document frame test", "Notes");
     DocumentFrameTest test;

@@ -17,24 +17,27 @@ fs::path makeProgram(const TempFolder& folder, std::string_view name, bool execu
 
 } // namespace
 
-TEST(ProgramFinder, CurrentFolderFirstThenBesideTheExecutable)
+TEST(ProgramFinder, FoldersAreSearchedInTheOrderGiven)
 {
     TempFolder folder;
-    makeProgram(folder, "game/Pigmenta");
-    makeProgram(folder, "bin/Pigmenta");
+    makeProgram(folder, "game/PLAYER");
+    makeProgram(folder, "bin/PLAYER");
     makeProgram(folder, "bin/Partiva");
-    EXPECT_EQ(FindProgram("Pigmenta.exe", folder.path() / "game", folder.path() / "bin"), folder.path() / "game/Pigmenta");
-    EXPECT_EQ(FindProgram("Partiva.exe", folder.path() / "game", folder.path() / "bin"), folder.path() / "bin/Partiva");
-    EXPECT_FALSE(FindProgram("Mosaro.exe", folder.path() / "game", folder.path() / "bin"));
+    const fs::path game = folder.path() / "game", bin = folder.path() / "bin";
+    EXPECT_EQ(FindProgram("PLAYER.EXE", {game, bin}), game / "PLAYER");
+    EXPECT_EQ(FindProgram("PLAYER.EXE", {bin, game}), bin / "PLAYER");
+    EXPECT_EQ(FindProgram("Partiva.exe", {game, bin}), bin / "Partiva");
+    EXPECT_FALSE(FindProgram("Partiva.exe", {game}));
+    EXPECT_FALSE(FindProgram("Mosaro.exe", {game, bin}));
 }
 
 TEST(ProgramFinder, ExeNamesMatchNativeNamesWithoutRegardToCase)
 {
     TempFolder folder;
     makeProgram(folder, "EDITOR_OGL");
-    EXPECT_EQ(FindProgram("EDITOR_OGL.EXE", folder.path(), {}), folder.path() / "EDITOR_OGL");
-    EXPECT_EQ(FindProgram("editor_ogl.exe", folder.path(), {}), folder.path() / "EDITOR_OGL");
-    EXPECT_FALSE(FindProgram("EDITOR", folder.path(), {}));
+    EXPECT_EQ(FindProgram("EDITOR_OGL.EXE", {folder.path()}), folder.path() / "EDITOR_OGL");
+    EXPECT_EQ(FindProgram("editor_ogl.exe", {folder.path()}), folder.path() / "EDITOR_OGL");
+    EXPECT_FALSE(FindProgram("EDITOR", {folder.path()}));
 }
 
 TEST(ProgramFinder, FilesThatCannotBeStartedAreSkipped)
@@ -43,6 +46,6 @@ TEST(ProgramFinder, FilesThatCannotBeStartedAreSkipped)
     makeProgram(folder, "game/Tessaro3D.exe", false);
     makeProgram(folder, "bin/Tessaro3D");
     fs::create_directories(folder.path() / "game" / "PLAYER.EXE");
-    EXPECT_EQ(FindProgram("Tessaro3D.exe", folder.path() / "game", folder.path() / "bin"), folder.path() / "bin/Tessaro3D");
-    EXPECT_FALSE(FindProgram("PLAYER.EXE", folder.path() / "game", {}));
+    EXPECT_EQ(FindProgram("Tessaro3D.exe", {folder.path() / "game", folder.path() / "bin"}), folder.path() / "bin/Tessaro3D");
+    EXPECT_FALSE(FindProgram("PLAYER.EXE", {folder.path() / "game"}));
 }

@@ -148,9 +148,9 @@ private slots:
     {
         createForm();
         QCOMPARE(form->GameTitleText->text(), QString("Ormel 2 Player"));
-        QCOMPARE(form->WeaponLeftText->text(), QString("0.800000011920929"));
+        QCOMPARE(form->WeaponLeftText->text(), QString("0.8")); // game.ini holds 0.800000011920929
         QCOMPARE(form->TimerHealthText->text(), QString("2.5"));
-        QCOMPARE(form->LifeIconHeightText->text(), QString("0.120999999344349"));
+        QCOMPARE(form->LifeIconHeightText->text(), QString("0.121"));
         QCOMPARE(form->StartSaveNumberText->text(), QString("1000"));
         QCOMPARE(form->BigFontHeightText->text(), QString("15"));
     }
@@ -181,7 +181,7 @@ private slots:
             {&TGameParamForm::TimerHealthText, "0.5", 0.5, "0.5"},
             {&TGameParamForm::TimerLeftText, "2.5", 2.5, "2.5"},
             {&TGameParamForm::CameraMinDistanceText, "-30", -30, "-30"},
-            {&TGameParamForm::TimerTopText, "1e-5", double(1e-5f), QString::fromStdString(FractionText(1e-5f))},
+            {&TGameParamForm::TimerTopText, "1e-5", double(1e-5f), "1E-5"},
             {&TGameParamForm::CrossLeftText, ".25", 0.25, "0.25"},
             {&TGameParamForm::StartSaveNumberText, "007", 7, "7"},
             {&TGameParamForm::StartSaveNumberText, "$1f", 31, "31"},
@@ -240,7 +240,7 @@ private slots:
         QCOMPARE(GameSettings.TimerHealth, 1e5f);
         replaceText(health, "0.87");
         QTest::keyClick(health, Qt::Key_Enter);
-        QCOMPARE(health->text(), QString("0.870000004768372"));
+        QCOMPARE(health->text(), QString("0.87"));
         QVERIFY(messages.isEmpty());
     }
 
@@ -478,6 +478,23 @@ private slots:
         SetWriteFaultHook(nullptr);
         form->SaveParameters1->trigger();
         QVERIFY(folder->read("game.ini").find("GameTitle=New title\r\n") != std::string::npos);
+    }
+
+    // Nothing is written while a minimum lies above its maximum; equal values agree.
+    void aMinimumAboveItsMaximumIsNotSaved()
+    {
+        const std::string before = "[Game]\r\nCameraMinDistance=200\r\nCameraMaxDistance=1200\r\n";
+        folder->write("game.ini", before);
+        createForm();
+        replaceText(form->CameraMinDistanceText, "5000");
+        form->SaveParameters1->trigger();
+        QCOMPARE(messages, QStringList{"T16 (5000) is above T17 (1200): nothing was saved. Make them agree, then save again."});
+        QCOMPARE(folder->read("game.ini"), before);
+        QVERIFY(form->isWindowModified());
+        replaceText(form->CameraMaxDistanceText, "5000");
+        form->SaveParameters1->trigger();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(folder->read("game.ini").find("\r\nCameraMinDistance=5000\r\nCameraMaxDistance=5000\r\n") != std::string::npos);
     }
 
     void helpOpensTheEditorsOwnPage()

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 
 namespace {
 
@@ -195,6 +196,25 @@ TEST_F(GameSettingsTest, FailedSaveKeepsTheOldFileAndTheValues)
     EXPECT_EQ(GameSettings.GameTitle, "Changed");
 }
 
+// A minimum above its maximum is refused, naming both keys, and nothing is written.
+TEST_F(GameSettingsTest, AMinimumAboveItsMaximumIsNotSaved)
+{
+    folder.write("game.ini", "[Game]\r\nCameraMinDistance=1\r\n");
+    GameSettings.CameraMinDistance = 5000;
+    GameSettings.CameraMaxDistance = 1200;
+    try {
+        SaveGameSettings();
+        ADD_FAILURE() << "saved";
+    } catch (const FormatError& error) {
+        EXPECT_STREQ(error.what(), "game.ini: CameraMinDistance (5000) is above CameraMaxDistance (1200); nothing was written");
+    }
+    EXPECT_EQ(folder.read("game.ini"), "[Game]\r\nCameraMinDistance=1\r\n");
+    GameSettings.CameraMaxDistance = 5000;
+    SaveGameSettings();
+    for (const char* line : {"\nCameraMinDistance=5000\r\n", "\nCameraMaxDistance=5000\r\n"})
+        EXPECT_NE(folder.read("game.ini").find(line), std::string::npos) << line;
+}
+
 TEST_F(GameSettingsTest, UnreadableFileGivesDefaultsAndTheSaveFails)
 {
     std::filesystem::create_directory(folder.path() / "game.ini");
@@ -268,11 +288,30 @@ TEST(Fractions, AcceptOnlyDecimalNumbersThatFitA32BitFloat)
     EXPECT_EQ(ParseFraction("0.5"), 0.5f);
     EXPECT_EQ(ParseFraction("-1E-5"), -1e-5f);
     EXPECT_EQ(ParseFraction("3.4e38"), 3.4e38f);
-    for (const char* refused : {"", "-", "0,5", "1e50", "-1e39", "abc", "0x10", "$10", "1e"})
+    EXPECT_EQ(ParseFraction("-3.40282356e38"), -std::numeric_limits<float>::max()); // rounds to the largest float
+    for (const char* refused : {"", "-", "0,5", "1e50", "-1e39", "3.4028236e38", "abc", "0x10", "$10", "1e"})
         EXPECT_FALSE(ParseFraction(refused)) << refused;
-    EXPECT_EQ(FractionText(0.87f), "0.870000004768372");
-    EXPECT_EQ(FractionText(1000.0f), "1000");
-    EXPECT_EQ(FractionText(1e-5f), "9.99999974737875E-6");
+}
+
+// The page shows the fewest digits that read back as the same float; game.ini keeps the widened
+// 15 digits (as SavesEveryKeyInTableOrder checks).
+TEST(Fractions, AreShownWithTheFewestDigitsThatReadBackTheSame)
+{
+    SetDecimalSeparator('.');
+    const struct {
+        float value;
+        const char* shown;
+    } cases[] = {
+        {0.87f, "0.87"}, {0.45f, "0.45"}, {-0.125f, "-0.125"}, {1000.0f, "1000"}, {0.0f, "0"},
+        {1e-5f, "1E-5"}, {0.0001f, "0.0001"}, {3.4028235e38f, "3.4028235E38"},
+        {123456789.0f, "123456790"}, // held as 123456792; 123456790 lies nearer it than any other float
+        {16777217.0f, "16777216"},   // above 2^24 a float holds even numbers only
+        {1.0f / 3.0f, "0.33333334"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FractionText(c.value), c.shown);
+        EXPECT_EQ(ParseFraction(FractionText(c.value)), c.value) << c.shown;
+    }
 }
 
 } // namespace

@@ -160,14 +160,17 @@ class PartivaDocumentTest : public QObject {
     }
 
     // A game.ini of every key in the order saving writes them, each file value set so that its
-    // Clear button changes it, and a key of someone else's.
+    // Clear button changes it, and a key of someone else's. The camera's maximum distance lies
+    // above any minimum typed, so that every step saves.
     void startInFullGame()
     {
         std::string ini = "[Game]\r\nExtra=kept\r\n";
         for (const GameKey& key : GameKeys)
             ini += std::string(key.Name) + "=" +
                    (std::holds_alternative<std::string TGameSettings::*>(key.Field) ? "OLD\\" + std::string(key.Name) + ".X"
-                    : std::holds_alternative<float TGameSettings::*>(key.Field) ? "0.5" : "3") + "\r\n";
+                    : std::holds_alternative<float TGameSettings::*>(key.Field) ? "0.5"
+                    : key.Name == "CameraMaxDistance"                               ? "1000"
+                                                                                    : "3") + "\r\n";
         folder_->write("game.ini", ini);
         fs::create_directory(folder_->path() / "LEVEL");
         start();

@@ -89,6 +89,28 @@ private slots:
         QCOMPARE(target.pixel(7, 7), qRgb(0, 200, 0));
     }
 
+    void presentScreenPaintsWhatQtPaintsOfTheImage()
+    {
+        // Qt's own painting of the 8-bit image is the oracle; sizes change between frames.
+        for (const auto& [width, height] : {std::pair{12, 5}, {12, 5}, {20, 3}, {4, 9}}) {
+            DisplayImage screen;
+            CreateImage(screen, width, height);
+            const std::vector<std::uint8_t> pixels = RandomPixels(width * height, static_cast<unsigned>(width + height));
+            std::copy(pixels.begin(), pixels.end(), screen.pixels.begin());
+            SetColourTable(screen, RandomPalette(static_cast<unsigned>(height)));
+            QImage ours = canvas(24, 12), qts = canvas(24, 12);
+            {
+                QPainter painter(&ours);
+                PresentScreen(painter, false, 2, 1, width, height, screen);
+            }
+            {
+                QPainter painter(&qts);
+                DrawImage(screen, 2, 1, painter);
+            }
+            QCOMPARE(ours, qts);
+        }
+    }
+
     void pngFilesReadBackInQt()
     {
         // 300 x 300 needs two stored blocks of deflate data.

@@ -7,6 +7,7 @@
 #include "Ormel2Entries.h"
 #include "Ormel2Unit.h"
 #include "SafeWrite.h"
+#include "Shell.h"
 #include "TempFolder.h"
 
 #include <QApplication>
@@ -35,6 +36,7 @@ struct Answers {
     QStringList errors;
     std::optional<bool> yes; // the answer to a yes-or-no question; unset: none expected
     QStringList questions;
+    QStringList shown; // folders shown in the file manager
 
     void install()
     {
@@ -49,7 +51,13 @@ struct Answers {
             questions << caption << text;
             return yes.value_or(false);
         };
+        Shell().openDocument = [this](const QString& path) {
+            shown << path;
+            return true;
+        };
     }
+    // The lines of the closing message, the last question asked.
+    QStringList closing() const { return questions.isEmpty() ? QStringList() : questions.last().split('\n'); }
 };
 
 // A small installation folder, made current.
@@ -71,7 +79,11 @@ struct Installation {
 class DeployFormTest : public QObject {
     Q_OBJECT
 private slots:
-    void cleanup() { Hooks() = {}; }
+    void cleanup()
+    {
+        Hooks() = {};
+        Shell() = {};
+    }
 
     void deploysIntoTheOfferedFolder()
     {
@@ -83,9 +95,12 @@ private slots:
         form.DeployButton->click();
 
         QCOMPARE(answers.asked, QStringList({"Deploy the game", "Folder to deploy the game into:", *answers.typed}));
-        QCOMPARE(answers.messages, QStringList{"The game has been deployed.\n\nDeployed into:\n" + *answers.typed});
-        QVERIFY(answers.questions.isEmpty());
-        QVERIFY(answers.errors.isEmpty());
+        // game.ini (23 bytes) and SKY.PCX (3): the launcher's settings and dictionary stay behind.
+        QCOMPARE(answers.questions, QStringList({"Deploy the game", "The game has been deployed.\n\nDeployed into:\n" +
+                                                                         *answers.typed + "\nIt holds 2 files, 26 bytes."
+                                                                         "\n\nOpen the folder?"}));
+        QVERIFY(answers.shown.isEmpty()); // No
+        QVERIFY(answers.messages.isEmpty() && answers.errors.isEmpty());
         QCOMPARE(installation.root.read("REDIST/LEVELS/SKY.PCX"), std::string("sky"));
         QVERIFY(installation.root.exists("REDIST/game.ini"));
         QVERIFY(!installation.root.exists("REDIST/Ormel2.ini")); // written by the launcher at start
@@ -100,17 +115,19 @@ private slots:
         Answers answers;
         answers.install();
         answers.typed = QString::fromStdString((installation.root.path() / "REDIST").string());
+        answers.yes = true;
         SetWriteFaultHook([](const fs::path& target) { return target.filename() == "SKY.PCX"; });
         form.DeployButton->click();
         SetWriteFaultHook(nullptr);
 
-        QVERIFY(answers.messages.isEmpty());
-        QCOMPARE(answers.errors.size(), 1);
-        const QStringList lines = answers.errors[0].split('\n');
-        QCOMPARE(lines.size(), 7);
+        QVERIFY(answers.messages.isEmpty() && answers.errors.isEmpty());
+        const QStringList lines = answers.closing();
+        QCOMPARE(lines.size(), 10);
         QCOMPARE(lines[0], QString("The game has been deployed."));
-        QCOMPARE(lines[5], QString("These files could not be copied:"));
-        QVERIFY(lines[6].startsWith("Write error on ") && lines[6].contains("REDIST/LEVELS/SKY.PCX"));
+        QCOMPARE(lines[4], QString("It holds 1 files, 23 bytes."));
+        QCOMPARE(lines[6], QString("These files could not be copied:"));
+        QVERIFY(lines[7].startsWith("Write error on ") && lines[7].contains("REDIST/LEVELS/SKY.PCX"));
+        QCOMPARE(answers.shown, QStringList{*answers.typed});
         QVERIFY(!installation.root.exists("REDIST/LEVELS/SKY.PCX"));
         QCOMPARE(installation.root.read("GAME/LEVELS/SKY.PCX"), std::string("sky"));
     }
@@ -126,13 +143,12 @@ private slots:
         form.DeployButton->click();
         SetDeleteFaultHook(nullptr);
 
-        QVERIFY(answers.messages.isEmpty());
-        QCOMPARE(answers.errors.size(), 1);
-        const QStringList lines = answers.errors[0].split('\n');
-        QCOMPARE(lines.size(), 7);
+        QVERIFY(answers.messages.isEmpty() && answers.errors.isEmpty());
+        const QStringList lines = answers.closing();
+        QCOMPARE(lines.size(), 10);
         QCOMPARE(lines[0], QString("The game has been deployed."));
-        QCOMPARE(lines[5], QString("These files could not be removed:"));
-        QVERIFY(lines[6].endsWith("REDIST/Ormel2.ini"));
+        QCOMPARE(lines[6], QString("These files could not be removed:"));
+        QVERIFY(lines[7].endsWith("REDIST/Ormel2.ini"));
     }
 
     void refusesAnUnsafeFolder()
@@ -184,10 +200,10 @@ private slots:
             answers.typed = QString::fromStdString((installation.root.path() / "docs").string());
             answers.yes = yes;
             form.DeployButton->click();
-            QCOMPARE(answers.questions, QStringList({"Deploy the game", "Empty it?\n\n" + *answers.typed}));
+            QCOMPARE(answers.questions.mid(0, 2), QStringList({"Deploy the game", "Empty it?\n\n" + *answers.typed}));
             QCOMPARE(installation.root.exists("docs/thesis.odt"), !yes);
             QCOMPARE(installation.root.exists("docs/LEVELS/SKY.PCX"), yes);
-            QCOMPARE(answers.messages.size(), yes ? 1 : 0);
+            QCOMPARE(answers.questions.size(), yes ? 4 : 2); // the closing message after a deploy
             QVERIFY(answers.errors.isEmpty());
         }
     }

@@ -93,6 +93,8 @@ TEST(Deploy, LeavesTheGameAndItsPlayerWithoutTheTools)
     EXPECT_THAT(names(snapshot(target)), ::testing::ElementsAreArray(DeployedGame));
     EXPECT_EQ(counts.copied, sourceFiles);
     EXPECT_EQ(counts.removed, sourceFiles - keptFiles);
+    EXPECT_EQ(counts.files, keptFiles);
+    EXPECT_EQ(counts.bytes, 156u); // each file holds its name: the lengths of the twelve names kept
     EXPECT_EQ(installation.root.read("REDIST/LEVELS/SKY.PCX"), "LEVELS/SKY.PCX");
 
     // Running again empties the target first: what was added there goes, the result is the same.

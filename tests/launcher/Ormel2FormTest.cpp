@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -57,6 +58,7 @@ private slots:
     void init()
     {
         folder = std::make_unique<TempFolder>();
+        Hooks() = {};
         started.clear();
         opened.clear();
         errors.clear();
@@ -103,7 +105,7 @@ private slots:
         const auto form = makeForm();
         QCOMPARE(form->Renderer, 7);
         QVERIFY(checkedItems(form->RendererMenu).isEmpty());
-        QCOMPARE(QString::fromStdString(folder->read("Ormel2.ini")), QString("[Config]\r\nRenderer=7\r\n"));
+        QCOMPARE(folder->read("Ormel2.ini"), std::string("[Config]\nRenderer=7\n")); // only read: not rewritten
         form->LevelButton->click();
         form->TestGameButton->click();
         QCOMPARE(started, (QStringList{"EDITOR.EXE", "PLAYER.EXE"}));
@@ -140,12 +142,16 @@ private slots:
     }
 
     // A missing program is named with the folders it was looked for in; the programs installed
-    // apart say so. The texts come from the dictionary, or English where it lacks them.
+    // apart say so. The texts come from the dictionary, or English where it lacks them. The game's
+    // programs are looked for in the project folder first; the suite's own never there: a
+    // Partiva planted in a project someone handed over must not run as the user.
     void aMissingProgramIsNamedWithWhereItWasLookedFor()
     {
         std::string dictionary = Dictionary;
         dictionary.insert(dictionary.find("13=Deploy\n"), "20=Missing: %1, looked in\n");
         folder->write("Ormel2.dic", dictionary);
+        const auto planted = folder->write("Partiva", "#!/bin/sh\ntouch planted-ran\n");
+        std::filesystem::permissions(planted, std::filesystem::perms::owner_all);
         const auto form = makeForm();
         Shell().startProgram = nullptr;
         form->TileButton->click();
@@ -153,13 +159,57 @@ private slots:
         form->TestGameButton->click();
         form->PartivaButton->click();
         QCOMPARE(errors.size(), 4);
-        const QString folders = "\n" + QDir::currentPath() + "\n" + QCoreApplication::applicationDirPath();
-        const QString separate = "\n\nThe tile bank editor, the level editor and the game player are programs of "
-                                 "their own: install them into the game folder.";
-        QCOMPARE(errors[0], "Missing: Mosaro.exe, looked in" + folders + separate);
-        QCOMPARE(errors[1], "Missing: EDITOR.EXE, looked in" + folders + separate);
-        QCOMPARE(errors[2], "Missing: PLAYER.EXE, looked in" + folders + separate);
-        QCOMPARE(errors[3], "Missing: Partiva.exe, looked in" + folders);
+        const QString bin = "\n" + QCoreApplication::applicationDirPath();
+        const QString gameFolders = "\n" + QDir::currentPath() + bin;
+        QCOMPARE(errors[0].section('\n', 0, 2), "Missing: Mosaro.exe, looked in" + gameFolders);
+        QCOMPARE(errors[1].section('\n', 0, 2), "Missing: EDITOR.EXE, looked in" + gameFolders);
+        QCOMPARE(errors[2].section('\n', 0, 2), "Missing: PLAYER.EXE, looked in" + gameFolders);
+        QVERIFY(errors[2].endsWith("\n\nThe tile bank editor, the level editor and the game player are programs of "
+                                   "their own: install them into the game folder."));
+        QCOMPARE(errors[3].section('\n', 0, 1), "Missing: Partiva.exe, looked in" + bin);
+        QVERIFY(!errors[3].contains(QDir::currentPath()));
+        QTest::qWait(200);
+        QVERIFY(!QFile::exists("planted-ran"));
+    }
+
+    void theGamesProgramsStartFromTheProjectFolder()
+    {
+        const auto editor = folder->write("EDITOR", "#!/bin/sh\ntouch editor-ran\n");
+        std::filesystem::permissions(editor, std::filesystem::perms::owner_all);
+        const auto form = makeForm();
+        Shell().startProgram = nullptr;
+        form->LevelButton->click();
+        QVERIFY(errors.isEmpty());
+        QTRY_VERIFY(QFile::exists("editor-ran"));
+    }
+
+    // New project copies the demo game into the folder named, Open project takes a game's folder;
+    // either becomes current and the caption follows its title, also when game.ini is saved later
+    // (as Partiva saves: a new file renamed over the old).
+    void aNewOrOpenedProjectBecomesCurrentAndTheCaptionFollowsItsTitle()
+    {
+        folder->write("Ormel2.dic", Dictionary);
+        folder->write("other/game.ini", "[Game]\nGameTitle=Other\n");
+        folder->write("notes/todo.txt", "");
+        const QString home = QDir::currentPath();
+        const auto form = makeForm();
+        Hooks().chooseSaveFile = [&](const FileDialogRequest&) { return home + "/castle"; };
+        Hooks().chooseFolder = [&](const FileDialogRequest&) { return home + "/notes"; };
+        form->OpenProject1->trigger();
+        QCOMPARE(errors, QStringList{"This folder holds no game project (no game.ini or Ormel2.ini):\n" + home + "/notes"});
+        QCOMPARE(QDir::currentPath(), home);
+
+        form->NewProject1->trigger();
+        QCOMPARE(QDir::currentPath(), home + "/castle");
+        QCOMPARE(form->windowTitle(), QString("Ormel 2 - Crystal Caverns")); // the demo's dictionary and title
+        WriteFileAtomically("game.ini", std::string_view("[Game]\r\nGameTitle=Quest\r\n"));
+        QTRY_COMPARE(form->windowTitle(), QString("Ormel 2 - Quest"));
+
+        Hooks().chooseFolder = [&](const FileDialogRequest&) { return home + "/other"; };
+        form->OpenProject1->trigger();
+        QCOMPARE(QDir::currentPath(), home + "/other");
+        QCOMPARE(form->windowTitle(), QString("Ormel 2 - Other")); // no dictionary there: the texts stay
+        QCOMPARE(errors.size(), 1);
     }
 
     void helpThatCannotBeShownIsNamed()
@@ -241,7 +291,7 @@ private slots:
         SetWriteFaultHook(nullptr);
         QCOMPARE(errors.size(), 1);
         QVERIFY(errors[0].contains("Ormel2.ini"));
-        QCOMPARE(folder->read("Ormel2.ini"), std::string("[Config]\r\nRenderer=1\r\n"));
+        QCOMPARE(folder->read("Ormel2.ini"), std::string("[Config]\nRenderer=1\n"));
     }
 
     void aDictionaryThatCannotBeWrittenIsReported()

@@ -41,15 +41,30 @@ TEST(LauncherSettings, GarbageAndUnreadableFilesGiveTheDefaults)
     EXPECT_EQ(settings.Languages, std::vector<std::string>{""});
 }
 
-TEST(LauncherSettings, RendererIsWrittenBackWithTheRestKept)
+// A file that holds the mode already keeps its bytes, comments included; a changed or missing mode
+// is written (the file normalised), and a missing file is made.
+TEST(LauncherSettings, RendererIsWrittenOnlyWhenItChanges)
 {
     TempFolder folder;
-    folder.write("Ormel2.ini", "[Config]\nRenderer=7\n[Languages]\nNumber=0\n0=English\n");
-    WriteRenderer(7);
-    EXPECT_EQ(folder.read("Ormel2.ini"), "[Config]\r\nRenderer=7\r\n[Languages]\r\nNumber=0\r\n0=English\r\n");
-    std::filesystem::remove(folder.path() / "Ormel2.ini");
-    WriteRenderer(0);
-    EXPECT_EQ(folder.read("Ormel2.ini"), "[Config]\r\nRenderer=0\r\n");
+    const std::string kept = "; Windows-1252\n[Config]\nRenderer = 0x7\n[Languages]\nNumber=0\n0=English\n";
+    const struct {
+        std::string before;
+        std::int32_t mode;
+        std::string after;
+    } cases[] = {
+        {kept, 7, kept},
+        {kept, 1, "[Config]\r\nRenderer=1\r\n[Languages]\r\nNumber=0\r\n0=English\r\n"},
+        {"; x\n[Config]\nRenderer=abc\n", 0, "[Config]\r\nRenderer=0\r\n"},
+        {"; x\n[Config]\n", 0, "[Config]\r\nRenderer=0\r\n"},
+        {"", -1, "[Config]\r\nRenderer=-1\r\n"},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(folder.path() / "Ormel2.ini");
+        if (!c.before.empty())
+            folder.write("Ormel2.ini", c.before);
+        WriteRenderer(c.mode);
+        EXPECT_EQ(folder.read("Ormel2.ini"), c.after) << c.before << " " << c.mode;
+    }
 }
 
 TEST(LauncherLanguage, EveryDictionaryGetsTheLanguage)

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <set>
 
 using ::testing::HasSubstr;
@@ -176,6 +177,31 @@ TEST(MeshConvert, RefusesWhatAnObjectCannotHoldSayingHowMany)
         EXPECT_THAT(error.what(), HasSubstr("test.obj"));
     }
     EXPECT_THROW(convert(soupOf({{MeshPoint{1, 1, 1}, {1, 1, 1}, {1, 1, 1}}})), FormatError);
+}
+
+// Coordinates near the largest double: a box far from the origin still comes in whole; points
+// further apart than a double holds are named as an overflow, not as a mesh without extent.
+TEST(MeshConvert, HugeCoordinatesComeInOrAreNamedAsAnOverflow)
+{
+    const Bounds b = boundsOf(convert(soupOf(box({1e308, 1e308, 1e308}, {1.5e308, 1.25e308, 1.25e308}))).object);
+    EXPECT_EQ(b.low[0], -500);
+    EXPECT_EQ(b.high[0], 500);
+    EXPECT_EQ(b.high[1], 500);
+    const struct {
+        MeshPoint far;
+        const char* reason;
+    } cases[] = {{{-1e308, 0, 0}, "test.obj: the mesh is too large: the distance between its points overflows "
+                                  "(coordinates from -1e+308 to 1e+308)"},
+                 {{HUGE_VAL, 0, 0}, "test.obj: a point has a coordinate too large for a number (an overflow)"},
+                 {{NAN, 0, 0}, "test.obj: a point has a coordinate that is not a number"}};
+    for (const auto& c : cases) {
+        try {
+            convert(soupOf({{MeshPoint{1e308, 0, 0}, {0, 1, 0}, c.far}}));
+            ADD_FAILURE() << c.reason;
+        } catch (const FormatError& error) {
+            EXPECT_STREQ(error.what(), c.reason);
+        }
+    }
 }
 
 TEST(MeshConvert, SkinsFromColoursAndBankTextures)
