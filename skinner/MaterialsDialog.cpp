@@ -68,6 +68,7 @@ MaterialsDialog::MaterialsDialog(QWidget* parent, const ModelMaterials& material
         choice->setCurrentIndex(at == textures.end() ? 0 : static_cast<int>(at - textures.begin()) + 1);
         table->setCellWidget(row, Skin, choice);
         choices_.push_back(choice);
+        table->setRowHidden(row, m.faces == 0); // a reader's default material no face uses
     }
     table->resizeColumnsToContents();
     table->horizontalHeader()->setStretchLastSection(true);

@@ -158,6 +158,18 @@ TEST(K3xImportMesh, BringsTheModelsTexturePicturesIntoTheBank)
     EXPECT_EQ(std::count_if(object.faces.begin(), object.faces.end(),
                             [](const Face& f) { return f.faceType == FaceTextured && f.texture == 1; }),
               2);
+
+    // A picture inside a glTF file, on a material 0.83 opaque.
+    copyData(folder, "mesh", "painted-quad.glb");
+    run = k3x(folder, "import-mesh painted-quad.glb QUAD.3DO --bank bank.def --textures");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_THAT(run.out, HasSubstr("painted_face: texture 2, image 2 (TEXTURES\\PAINTED_FACE.PCX)"));
+    LoadObject("QUAD.3DO", object);
+    for (const Face& face : object.faces) {
+        EXPECT_EQ(face.faceType, FaceTextured);
+        EXPECT_EQ(face.texture, 2);
+        EXPECT_EQ(face.transparency, 17);
+    }
 }
 
 TEST(K3xImportMesh, AModelOverTheFacesAnObjectHoldsIsSimplifiedWhenAsked)

@@ -30,17 +30,6 @@ namespace {
 
 constexpr std::int32_t LastEditorSlot = 512; // the texture bank editor shows slots 0 to 512; more are kept
 
-TextureFit parseFit(const std::string& text)
-{
-    if (text == "crop")
-        return TextureFit::Crop;
-    if (text == "pad")
-        return TextureFit::Pad;
-    if (text == "stretch")
-        return TextureFit::Stretch;
-    throw UsageError("--fit takes crop, pad or stretch, not " + text);
-}
-
 std::int32_t wholeNumber(const std::string& text, const char* what)
 {
     std::int32_t value = 0;
@@ -67,7 +56,7 @@ std::set<std::int32_t> textureNumbers(const BankFile& bank)
 int addPictures(const std::string& bankPath, const BankFile& bank, const std::vector<std::string>& pictures,
                 const K3xArgs& args)
 {
-    BankPictureOptions options{args.option("folder"), parseFit(args.option("fit", "crop")), args.has("dither")};
+    BankPictureOptions options{args.option("folder"), ParseFit(args.option("fit", "crop")), args.has("dither")};
     std::vector<PictureSource> sources;
     for (const std::string& picture : pictures)
         sources.push_back({picture, std::nullopt});

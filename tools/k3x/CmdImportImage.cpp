@@ -10,21 +10,6 @@
 #include <cstdio>
 #include <filesystem>
 
-namespace {
-
-TextureFit parseFit(const std::string& text)
-{
-    if (text == "crop")
-        return TextureFit::Crop;
-    if (text == "pad")
-        return TextureFit::Pad;
-    if (text == "stretch")
-        return TextureFit::Stretch;
-    throw UsageError("--fit takes crop, pad or stretch, not " + text);
-}
-
-} // namespace
-
 int RunImportImage(const std::vector<std::string>& words)
 {
     const K3xArgs args = K3xArgs::Parse(words, {"palette", "fit"}, {"dither"});
@@ -38,7 +23,7 @@ int RunImportImage(const std::vector<std::string>& words)
     if (pictures.size() == 1 && !oneFile && !std::filesystem::is_directory(out))
         throw UsageError("the output must be a .pcx file or a folder, not " + out);
     ImageImportOptions options;
-    options.fit = parseFit(args.option("fit", "crop"));
+    options.fit = ParseFit(args.option("fit", "crop"));
     options.dither = args.has("dither");
     if (args.has("palette"))
         options.palette = LoadTargetPalette(args.option("palette"));

@@ -30,6 +30,10 @@ struct K3xArgs {
     void expectPositional(std::size_t count) const;
 };
 
+// --fit crop|pad|stretch, as import-image and bank take it.
+enum class TextureFit;
+TextureFit ParseFit(const std::string& text);
+
 struct K3xCommand {
     const char* name;
     const char* usage;   // "pcx IN.pcx OUT.(pcx|png) [--onto PALETTE.pcx]"
