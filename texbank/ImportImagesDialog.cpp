@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -42,18 +43,19 @@ std::function<std::optional<ImportChoice>(const ImportChoice& proposed)>& Import
 }
 
 std::optional<ImportChoice> AskImportChoice(QWidget* parent, const ImportChoice& proposed,
-                                            const ImportDialogTexts& texts, const ImportPreviewMaker& preview)
+                                            const ImportDialogTexts& texts, const ImportFolderCheck& check,
+                                            const ImportPreviewMaker& preview)
 {
     if (ImportChoiceHook())
         return ImportChoiceHook()(proposed);
-    ImportImagesDialog dialog(parent, proposed, texts, preview);
+    ImportImagesDialog dialog(parent, proposed, texts, check, preview);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.Choice();
 }
 
 ImportImagesDialog::ImportImagesDialog(QWidget* parent, const ImportChoice& proposed, const ImportDialogTexts& texts,
-                                       ImportPreviewMaker preview)
+                                       const ImportFolderCheck& check, ImportPreviewMaker preview)
     : QDialog(parent)
     , folder_(new QLineEdit(proposed.folder, this))
     , stillTextures_(new QCheckBox(texts.stillTextures, this))
@@ -63,10 +65,11 @@ ImportImagesDialog::ImportImagesDialog(QWidget* parent, const ImportChoice& prop
     , palette_(new QLabel(this))
     , pictures_(new QListWidget(this))
     , caption_(texts.caption)
+    , check_(check)
     , preview_(std::move(preview))
 {
     setWindowTitle(texts.caption);
-    folder_->setReadOnly(true); // chosen with the button: it must be a folder that exists
+    folder_->setObjectName("ImportFolder");
     folder_->setMinimumWidth(360);
     auto* choose = new QPushButton(texts.chooseFolder, this);
     connect(choose, &QPushButton::clicked, this, &ImportImagesDialog::chooseFolder);
@@ -124,8 +127,23 @@ ImportImagesDialog::ImportImagesDialog(QWidget* parent, const ImportChoice& prop
 
 ImportChoice ImportImagesDialog::Choice() const
 {
-    return {folder_->text(), stillTextures_->isChecked(), static_cast<TextureFit>(fit_->checkedId()),
-            dither_->isChecked()};
+    // "\" separates folders too, as in the bank's own names.
+    const QString typed = QString(folder_->text().trimmed()).replace('\\', '/');
+    return {QDir::cleanPath(QDir(check_.gameFolder).absoluteFilePath(typed)), stillTextures_->isChecked(),
+            static_cast<TextureFit>(fit_->checkedId()), dither_->isChecked()};
+}
+
+void ImportImagesDialog::accept()
+{
+    const QString problem = check_.problem ? check_.problem(Choice().folder) : QString();
+    if (!problem.isEmpty()) {
+        ShowMessage(this, problem); // the dialog stays, the folder can be typed again
+        activateWindow();
+        folder_->setFocus();
+        folder_->selectAll();
+        return;
+    }
+    QDialog::accept();
 }
 
 void ImportImagesDialog::chooseFolder()

@@ -1,11 +1,12 @@
 #pragma once
 // The question of File, "Import images ...": the folder of the game the textures are written
-// into (proposed: the one chosen last time, else the folder of the bank's other images), whether
-// each picture also becomes its own still texture, how the pictures are fitted to the square and
-// whether they are dithered. Before anything is written it shows the palette the textures will
-// use (the bank's, or the one made from all the pictures for a bank that has none) and each
-// picture as it will come out, made again whenever the fit or the dithering changes. Tests
-// answer it through the hook.
+// into (proposed: the one chosen last time, else the folder of the bank's other images), typed
+// (relative to the game folder or whole) or chosen with the button, whether each picture also
+// becomes its own still texture, how the pictures are fitted to the square and whether they are
+// dithered. Before anything is written it shows the palette the textures will use (the bank's,
+// or the one made from all the pictures for a bank that has none) and each picture as it will
+// come out, made again whenever the fit or the dithering changes. Tests answer it through the
+// hook.
 #include "Palette.h"
 #include "PictureFit.h"
 
@@ -35,6 +36,13 @@ struct ImportDialogTexts {
     QString fitLabel, fitCrop, fitPad, fitStretch, dither;
 };
 
+// How a typed folder is read and checked: relative to `gameFolder`; `problem` says why a folder
+// cannot take the textures (none when it can), and the dialog stays open until it can.
+struct ImportFolderCheck {
+    QString gameFolder;
+    std::function<QString(const QString& folder)> problem;
+};
+
 // What the dialog shows for a fit and dithering: the palette, a line saying where it comes from,
 // and each picture (its texture, or why it is refused).
 struct ImportPreviewPicture {
@@ -54,13 +62,15 @@ std::function<std::optional<ImportChoice>(const ImportChoice& proposed)>& Import
 
 // The user's choice, or nothing when cancelled.
 std::optional<ImportChoice> AskImportChoice(QWidget* parent, const ImportChoice& proposed,
-                                            const ImportDialogTexts& texts, const ImportPreviewMaker& preview);
+                                            const ImportDialogTexts& texts, const ImportFolderCheck& check,
+                                            const ImportPreviewMaker& preview);
 
 class ImportImagesDialog : public QDialog {
 public:
     ImportImagesDialog(QWidget* parent, const ImportChoice& proposed, const ImportDialogTexts& texts,
-                       ImportPreviewMaker preview);
-    ImportChoice Choice() const;
+                       const ImportFolderCheck& check, ImportPreviewMaker preview);
+    ImportChoice Choice() const; // the folder made whole
+    void accept() override;
 
 private:
     void chooseFolder();
@@ -74,5 +84,6 @@ private:
     QLabel* palette_;
     QListWidget* pictures_;
     QString caption_;
+    ImportFolderCheck check_;
     ImportPreviewMaker preview_;
 };

@@ -135,6 +135,8 @@ inline constexpr DictionaryEntry PigmentaOwnEntries[] = {
      "T%1"},
     {116, "NoFreeTexture", "message: every texture number is taken",
      "Every texture number (0 to 512) is taken: delete a texture first."},
+    {117, "ImportFolderMissing", "import question: the folder typed does not exist, %1 the folder",
+     "There is no folder %1. Type a folder of the game that exists, or choose one."},
     {120, "ImportFitLabel", "import question: how each picture is fitted to the 128 x 128 square",
      "Fit each picture to the square:"},
     {121, "ImportFitCrop", "import question: fit by cutting off what overhangs", "&Crop (fill the square)"},

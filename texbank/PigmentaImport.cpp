@@ -101,7 +101,15 @@ void TMainForm::ImportImages1Click()
                                   EntryOrEnglish(PigmentaText("ImportFitPad")),
                                   EntryOrEnglish(PigmentaText("ImportFitStretch")),
                                   EntryOrEnglish(PigmentaText("ImportDither"))};
-    const std::optional<ImportChoice> choice = AskImportChoice(this, {proposedImportFolder(), true}, texts, preview);
+    const ImportFolderCheck check{Ui(startFolder), [this](const QString& folder) {
+                                      if (!QFileInfo(folder).isDir())
+                                          return EntryOrEnglish(PigmentaText("ImportFolderMissing")).arg(folder);
+                                      if (!folderInGame(folder, startFolder))
+                                          return EntryOrEnglish(PigmentaText("ImportFolderOutside")).arg(Ui(startFolder));
+                                      return QString();
+                                  }};
+    const std::optional<ImportChoice> choice =
+        AskImportChoice(this, {proposedImportFolder(), true}, texts, check, preview);
     if (!choice)
         return;
     const std::optional<std::string> folder = folderInGame(choice->folder, startFolder);

@@ -108,3 +108,12 @@ TEST(BankEditing, MakeTextureTakesTheLowestFreeNumberAsOneChange)
     bank.textures.fill({0, 0, 0});
     EXPECT_FALSE(MakeTextureChange(bank, 3, 3)); // every number taken
 }
+
+TEST(BankEditing, AnEditThatChangesNothingIsNoStep)
+{
+    EditorBank bank;
+    EXPECT_FALSE(TextureChange(bank, 4, EditorBank::Undefined));
+    EXPECT_TRUE(TextureChange(bank, 4, {1, 2, 1}));
+    EXPECT_FALSE(TextureChange(bank, EditorBank::Capacity, {1, 2, 1}));
+    EXPECT_FALSE(ClearSlotChange(bank, 3));
+}

@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLayout>
 #include <QListView>
 #include <QMenu>
@@ -627,6 +628,35 @@ private Q_SLOTS:
         qInfo("full grid of %d columns of %d-pixel thumbnails at 1920 x 1080: median redraw %lld us of processor time",
               form->Layout.columns, form->Layout.thumbnail, times[4]);
         QVERIFY2(times[4] < MaximumRedrawMicroseconds, "a redraw takes longer than a frame");
+    }
+
+    // The import's folder field takes a typed folder, relative to the game folder or whole, and
+    // keeps the dialog open, saying why, until the folder exists inside the game folder.
+    void theImportFolderCanBeTyped()
+    {
+        const auto form = makeForm();
+        std::filesystem::create_directories(folder->path() / "TEXTURES" / "NEW");
+        const QString game = QString::fromStdString(folder->path().string());
+        const ImportFolderCheck check{game, [](const QString& chosen) {
+                                          return QFileInfo(chosen).isDir() ? QString() : "missing " + chosen;
+                                      }};
+        const struct {
+            QString typed;
+            bool accepted;
+            QString folder;
+        } cases[] = {{"TEXTURES/NEW", true, game + "/TEXTURES/NEW"},
+                     {"TEXTURES\\NEW\\..", true, game + "/TEXTURES"},
+                     {game + "/TEXTURES ", true, game + "/TEXTURES"},
+                     {"NOPE", false, game + "/NOPE"}};
+        for (const auto& c : cases) {
+            messages.clear();
+            ImportImagesDialog dialog(form.get(), {game, true}, {}, check, {});
+            dialog.findChild<QLineEdit*>("ImportFolder")->setText(c.typed);
+            dialog.accept();
+            QVERIFY2((dialog.result() == QDialog::Accepted) == c.accepted, qPrintable(messages.join("; ") + " " + dialog.Choice().folder));
+            QCOMPARE(dialog.Choice().folder, c.folder);
+            QCOMPARE(messages.isEmpty(), c.accepted);
+        }
     }
 
     void loadsKeepTheCurrentFolder()
