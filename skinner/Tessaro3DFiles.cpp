@@ -95,17 +95,21 @@ bool isModelFile(const QString& path)
 
 void TForm1::objectReplaced(const QString& saveName)
 {
-    currentFace = std::clamp<std::int32_t>(currentFace, 0, object.lastFace);
-    setMaximumQuietly(FaceBar, object.lastFace);
+    // A new object: the first face alone selected, seen whole from the front.
+    selectFace(std::clamp<std::int32_t>(currentFace, 0, object.lastFace));
+    angleX = angleY = angleZ = 0;
+    frameFaces(nullptr);
     SaveDialog.fileName = saveName;
     warnOfMissingTextures();
 }
 
 void TForm1::objectChanged()
 {
-    currentFace = std::clamp<std::int32_t>(currentFace, 0, object.lastFace);
-    setMaximumQuietly(FaceBar, object.lastFace);
-    ShowFaceInfo();
+    // An undo or a tool may change the face count: the selection keeps what is still there.
+    FaceFlags flags = selection;
+    flags.resize(object.faceCount(), 0);
+    selection = std::move(flags);
+    setCurrentFace(currentFace);
 }
 
 QString TForm1::chooseFile(const FileFlow& flow)
@@ -138,7 +142,7 @@ QString TForm1::runOnChosenFile(const FileFlow& flow, const std::function<void(c
     QString path = chooseFile(flow);
     if (!path.isEmpty() && !runFileAction(path, action))
         path.clear();
-    ResetClick();
+    turnViewBack();
     return path;
 }
 
@@ -177,7 +181,7 @@ void TForm1::OpenFile(const QString& file)
         loadObjectFile(path);
     else
         importModelFile(path);
-    ResetClick();
+    turnViewBack();
     ShowFaceInfo();
 }
 
@@ -205,7 +209,6 @@ void TForm1::NewObjectClick()
     MakeStartObject(object);
     objectReplaced({});
     document->Started();
-    ResetClick();
     ShowFaceInfo();
 }
 
@@ -214,7 +217,7 @@ void TForm1::replaceFromChosenFile(const FileFlow& flow, void (TForm1::*open)(co
     const QString path = chooseFile(flow);
     if (!path.isEmpty() && document->MayDiscard())
         (this->*open)(path);
-    ResetClick();
+    turnViewBack();
     ShowFaceInfo();
 }
 
@@ -246,14 +249,6 @@ void TForm1::importModelFile(const QString& path)
         return;
     chooseMaterialSkins(program, arguments, path, imported, materials);
     object = std::move(imported);
-    // Imported objects stand 1,000 units tall on the origin: the view takes them in whole.
-    const ObjectFit fit = FitObjectInView(object, *context);
-    viewDistance = fit.distance;
-    objectHeight = fit.height;
-    {
-        const QSignalBlocker quiet(HeightBar);
-        HeightBar->setValue(objectHeight);
-    }
     const QString name = objectNameFor(path, startFolder);
     objectReplaced(name);
     document->Imported(QFileInfo(name).fileName());
@@ -389,7 +384,13 @@ AutoRecovery::Details TForm1::recoveryDetails() const
 {
     return {{BankDetail, bankPath_},
             {SaveNameDetail, SaveDialog.fileName},
-            {ViewDetail, QString("%1 %2 %3 %4").arg(angleX).arg(angleY).arg(viewDistance).arg(objectHeight)}};
+            {ViewDetail, QString("%1 %2 %3 %4 %5 %6")
+                             .arg(angleX)
+                             .arg(angleY)
+                             .arg(viewDistance)
+                             .arg(objectHeight)
+                             .arg(panX)
+                             .arg(panY)}};
 }
 
 void TForm1::restoreRecoveryDetails(const AutoRecovery::Details& details)
@@ -405,13 +406,16 @@ void TForm1::restoreRecoveryDetails(const AutoRecovery::Details& details)
         document->Imported(QFileInfo(saveName).fileName()); // shown by its name, unsaved until saved
     }
     const QStringList view = details.value(ViewDetail).split(' ');
-    if (view.size() == 4) {
+    if (view.size() == 4 || view.size() == 6) { // the pan after the height bar since it came
         angleX = view[0].toInt();
         angleY = view[1].toInt();
         viewDistance = view[2].toInt();
         const QSignalBlocker quiet(HeightBar);
         HeightBar->setValue(view[3].toInt());
         objectHeight = HeightBar->value(); // within the bar's ends
+        panX = view.size() == 6 ? view[4].toInt() : 0;
+        panY = view.size() == 6 ? view[5].toInt() : 0;
+        viewChanged();
     }
     ShowFaceInfo();
 }
@@ -433,7 +437,7 @@ void TForm1::LoadPigmentaClick()
     const QString path = chooseFile(BankOpenFlow);
     if (!path.isEmpty())
         loadBankFile(path);
-    ResetClick();
+    turnViewBack();
     ShowFaceInfo();
 }
 
@@ -465,6 +469,8 @@ void TForm1::bankLoaded(const RenderBankLoaded& loaded)
     SetColourTable(TextureViewImage, bank.bankPalette);
     SetColourTable(PaletteViewImage, bank.colourPalette);
     ApplyBankPalette(bank.bankPalette, context->screen);
+    fillTexturePanel();
+    viewChanged();
     if (!loaded.cacheWriteError.empty())
         ShowError(this, Ui(loaded.cacheWriteError));
     if (loaded.imageCount > 0 && loaded.textureCount == 0)

@@ -440,11 +440,15 @@ private Q_SLOTS:
         QVERIFY(form->isWindowModified());
         QCOMPARE(stack(*form)->count(), 0); // a new history; the import is not a step
         // The view takes in the whole object: its middle at eye height, far enough away.
-        QCOMPARE(form->objectHeight, -500);
-        QCOMPARE(form->HeightBar->value(), -500);
-        QVERIFY(form->viewDistance > 1000);
+        QCOMPARE(form->objectHeight, 0); // the height bar stays; the view moves
+        QCOMPARE(form->panY, -500);
         form->paint();
         QCOMPARE(form->context->triangleCount, 1); // both triangles drawn (the count is the last index)
+        // Top and bottom within the view, nine tenths of it apart.
+        const RenderTriangle& drawn = form->context->triangles[0];
+        const int top = std::min({drawn.sy1, drawn.sy2, drawn.sy3}), bottom = std::max({drawn.sy1, drawn.sy2, drawn.sy3});
+        QVERIFY(top >= 0 && bottom <= form->context->maxY);
+        QVERIFY(bottom - top >= form->context->maxY * 85 / 100);
         chosenFile.clear();
         form->SaveObjet3D->trigger();
         QCOMPARE(requests.last().fileName, pathOf("IMPORT/Tower.3do"));
@@ -498,6 +502,8 @@ private Q_SLOTS:
         crashed->angleX = 10;
         crashed->angleY = -5;
         crashed->HeightBar->setValue(-300);
+        crashed->panX = 7;
+        crashed->panY = -11;
         const std::int32_t distance = crashed->viewDistance;
         crashed->document->Recovery().SaveCopy();
         crashed.reset();
@@ -510,8 +516,8 @@ private Q_SLOTS:
         QCOMPARE(next->windowTitle(), entryText(0) + " - Tower.3do[*]");
         QVERIFY(requests.isEmpty()); // the bank came back: no bank question
         QCOMPARE(next->context->bank.lastTexture, 1);
-        QCOMPARE((std::array{next->angleX, next->angleY, next->objectHeight, next->viewDistance}),
-                 (std::array{10, -5, -300, distance}));
+        QCOMPARE((std::array{next->angleX, next->angleY, next->objectHeight, next->viewDistance, next->panX, next->panY}),
+                 (std::array{10, -5, -300, distance, 7, -11}));
         chosenFile.clear();
         next->SaveObjet3D->trigger();
         QCOMPARE(requests.last().fileName, pathOf("IMPORT/Tower.3do"));
