@@ -108,6 +108,25 @@ inline constexpr DictionaryEntry Tessaro3DOwnEntries[] = {
      "Colour %1: red %2, green %3, blue %4"},
     {156, "TextureTip", "tooltip over a texture thumbnail: %1 its number; a double-click gives it to the selection",
      "Texture %1 (double-click: give it to the selected faces)"},
+    {170, "ModelTooManyFaces", "question: the model has more faces than an object holds, %1 the reader's words",
+     "%1. Simplify the model to 65,536 faces? Where one material meets another stays where it is."},
+    {171, "ModelImportCaption", "caption of the model import's questions", "Import model"},
+    {172, "SaveOutsideGame", "question before saving an object outside the game folder, %1 the file, %2 the folder",
+     "%1 lies outside the game folder %2: the game does not find it there, and a deploy leaves it out. Save it "
+     "there all the same?"},
+    {173, "SaveOutsideCaption", "caption of that question", "Save outside the game"},
+    {174, "MaterialsCaption", "caption of the model's materials table after Import model", "The model's materials"},
+    {175, "MaterialsIntro", "line above that table",
+     "Give each material of the model a texture of the bank, or keep its flat colour."},
+    {176, "MaterialsName", "column: the material's name", "Material"},
+    {177, "MaterialsColour", "column: the material's colour", "Colour"},
+    {178, "MaterialsTextureFile", "column: the picture file the material names", "Texture file"},
+    {179, "MaterialsFaces", "column: how many faces the material covers", "Faces"},
+    {180, "MaterialsSkin", "column: what the material's faces become", "Becomes"},
+    {181, "MaterialsFlat", "choice: the material's flat colour, %1 its colour number", "Flat colour %1"},
+    {182, "MaterialsTexture", "choice: a bank texture, %1 its number", "Texture %1"},
+    {183, "MaterialsBring", "button: bring the model's texture pictures into the bank",
+     "&Bring the texture pictures into the bank"},
 };
 
 inline constexpr auto Tessaro3DEntries = JoinEntries(Tessaro3DOwnEntries, DocumentEntries(80));

@@ -12,6 +12,7 @@
 #include "EditorPanels.h"
 #include "FaceEditing.h"
 #include "FaceSelection.h"
+#include "ModelMaterials.h"
 #include "Object3D.h"
 #include "RenderContext.h"
 
@@ -297,6 +298,15 @@ private:
     void loadObjectFile(const QString& path);
     void importDxfFile(const QString& path);
     void importModelFile(const QString& path);
+    // Runs the model importer (k3x import-mesh) with `arguments` (the model, the object made, the
+    // materials listing ...), offering to simplify a model with too many faces; the object and
+    // what its materials became. False when nothing was imported (said).
+    bool runModelImporter(const QString& program, QStringList arguments, const QString& path, Object3D& imported,
+                          ModelMaterials& materials);
+    // The materials table: each material a bank texture or its flat colour, the model's texture
+    // pictures brought into the bank first when asked.
+    void chooseMaterialSkins(const QString& program, const QStringList& arguments, const QString& path,
+                             Object3D& imported, ModelMaterials& materials);
     // The Save item: the save dialog offering the object's name, then the file. True when saved.
     bool saveObject();
     // The recovery copy `copy` as the object of `original`.
