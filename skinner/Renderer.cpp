@@ -142,9 +142,9 @@ void drawBand(void* data, int band, std::uint8_t* pixels, BandWatch* watch)
         const auto [first, size] = bandBytes(context, top, bottom);
         std::memset(pixels + first, context.clearedTo, size);
     }
-    const TriangleSetup* setup = context.drawList.data();
-    const TriangleSetup* const end = setup + context.drawItems;
-    while (setup != end) {
+    const TriangleSetup* const first = context.drawList.data();
+    const TriangleSetup* const end = first + context.drawItems;
+    for (const TriangleSetup* setup = first; setup != end;) {
         const TriangleSetup* const next = std::min(setup + TrianglesBetweenLooks, end);
         for (; setup != next; ++setup)
             if (setup->bottom > top && setup->top < bottom)
@@ -152,7 +152,7 @@ void drawBand(void* data, int band, std::uint8_t* pixels, BandWatch* watch)
         if (watch != nullptr) {
             if (watch->takenBack())
                 return;
-            watch->progressed();
+            watch->reached(static_cast<std::uint32_t>(i64(setup - first) * BandWatch::Whole / context.drawItems));
         }
     }
 }
