@@ -46,7 +46,7 @@ const fs::path& fullBankFolder()
     return folder;
 }
 
-// What the editor does on Load: read the bank, then colour tables and frame colours.
+// What the editor does on Load: read the bank, then the view's colour table.
 void loadBank(benchmark::State& state, const fs::path& folder, const char* bankName)
 {
     fs::current_path(folder);
@@ -58,7 +58,6 @@ void loadBank(benchmark::State& state, const fs::path& folder, const char* bankN
         if (!load.problems.empty())
             state.SkipWithError(("cannot read " + load.problems.front().name).c_str());
         SetColourTable(view, bank->bankPalette);
-        benchmark::DoNotOptimize(ComputeFrameColours(bank->bankPalette));
     }
 }
 
@@ -81,16 +80,13 @@ void BM_NewPaletteSlotRemaps511Images(benchmark::State& state)
 struct GridFixture {
     std::unique_ptr<EditorBank> bank = std::make_unique<EditorBank>();
     DisplayImage view;
-    GridPaint paint;
+    GridLayout layout;
     GridFixture()
     {
         fs::current_path(fullBankFolder());
         LoadEditorBank("FULL.DEF", *bank);
         CreateImage(view, 552, 332);
-        paint.columns = GridColumns(552);
-        paint.chosen = {3, 9, 5};
-        paint.cursor = 12;
-        paint.frames = {1, 2, 3};
+        layout = {64, 2, 0, 552 / 68};
     }
 };
 
@@ -98,36 +94,24 @@ void BM_DrawSlotGrid(benchmark::State& state)
 {
     GridFixture f;
     for (auto _ : state) {
-        DrawSlotGrid(f.view, *f.bank, f.paint);
+        DrawSlotGrid(f.view, *f.bank, f.layout, 0);
         benchmark::DoNotOptimize(f.view.pixels.data());
     }
 }
 
 // The drawing as first written: every one of the 513 slots, each thumbnail pixel through
-// SetPixel (which clips), the frames through DrawLine.
-void drawStraightforward(DisplayImage& view, const EditorBank& bank, const GridPaint& paint)
+// SetPixel (which clips).
+void drawStraightforward(DisplayImage& view, const EditorBank& bank, const GridLayout& layout)
 {
     for (int y = 0; y < view.height; ++y)
         for (int x = 0; x < view.width; ++x)
             SetPixel(view, x, y, 0);
-    const auto frame = [&](int x, int y, std::uint8_t colour) {
-        DrawLine(view, x + 1, y + 1, x + 66, y + 1, colour);
-        DrawLine(view, x + 66, y + 1, x + 66, y + 66, colour);
-        DrawLine(view, x + 66, y + 66, x + 1, y + 66, colour);
-        DrawLine(view, x + 1, y + 66, x + 1, y + 1, colour);
-    };
     for (int i = 0; i <= LastSlot; ++i) {
-        const int x = (i % paint.columns) * CellSize, y = (i / paint.columns - paint.topRow) * CellSize;
+        const int x = (i % layout.columns) * 68, y = (i / layout.columns) * 68;
         if (const DisplayImage* image = bank.slots[i].image.get())
             for (int v = 0; v < 64; ++v)
                 for (int u = 0; u < 64; ++u)
                     SetPixel(view, x + 2 + u, view.height - 1 - (y + 2 + v), image->pixels[2 * v * 128 + 2 * u]);
-        if (i == paint.chosen.first || i == paint.chosen.last)
-            frame(x, y, paint.frames.red);
-        if (i == paint.chosen.current)
-            frame(x, y, paint.frames.green);
-        if (i == paint.cursor)
-            frame(x, y, paint.frames.white);
     }
 }
 
@@ -135,7 +119,7 @@ void BM_DrawSlotGridStraightforward(benchmark::State& state)
 {
     GridFixture f;
     for (auto _ : state) {
-        drawStraightforward(f.view, *f.bank, f.paint);
+        drawStraightforward(f.view, *f.bank, f.layout);
         benchmark::DoNotOptimize(f.view.pixels.data());
     }
 }

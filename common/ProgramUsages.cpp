@@ -23,14 +23,25 @@ const ProgramUsage& Ormel2Usage()
     return usage;
 }
 
+const std::vector<std::string>& ModelExtensions()
+{
+    static const std::vector<std::string> extensions{".obj", ".stl", ".ply", ".gltf", ".glb", ".fbx", ".dae", ".3ds", ".dxf"};
+    return extensions;
+}
+
 const ProgramUsage& Tessaro3DUsage()
 {
-    static const ProgramUsage usage{
-        "Tessaro3D", "[BANK.def] [OBJECT.3do|MESH.dxf]", "The 3D object skinning editor of the Ormel 2 suite.",
-        std::string("Gives every face of a 3D object its texture or colour, type, sides and transparency, shown\n"
-                    "by its own software renderer. Opens the texture bank BANK.def (without asking for one at\n"
-                    "start) and the object OBJECT.3do, or imports the DXF mesh MESH.dxf.\n\n") + FileNote,
-        {{{".def"}}, {{".3do", ".dxf"}}}};
+    static const ProgramUsage usage = [] {
+        std::vector<std::string> objects{".3do"};
+        objects.insert(objects.end(), ModelExtensions().begin(), ModelExtensions().end());
+        return ProgramUsage{
+            "Tessaro3D", "[BANK.def] [OBJECT.3do|MODEL]", "The 3D object skinning editor of the Ormel 2 suite.",
+            std::string("Gives every face of a 3D object its texture or colour, type, sides and transparency, shown\n"
+                        "by its own software renderer. Opens the texture bank BANK.def (without asking for one at\n"
+                        "start) and the object OBJECT.3do, or imports MODEL, a model of another format (OBJ, STL,\n"
+                        "PLY, glTF, FBX, Collada, 3DS or DXF), as File, Import model does.\n\n") + FileNote,
+            {ArgumentKind{{".def"}}, ArgumentKind{objects}}};
+    }();
     return usage;
 }
 

@@ -86,7 +86,6 @@ inline constexpr DictionaryEntry Tessaro3DOwnEntries[] = {
     {119, "UndoTransparency", "Edit menu: what Undo and Redo change, the face's transparency", "Set transparency"},
     {120, "UndoWidth", "Edit menu: what Undo and Redo change, a virtual face's width (Lx)", "Set width"},
     {121, "UndoHeight", "Edit menu: what Undo and Redo change, a virtual face's height (Ly)", "Set height"},
-    {122, "UndoObjectHeight", "Edit menu: what Undo and Redo change, the height bar", "Move the object up or down"},
 };
 
 inline constexpr auto Tessaro3DEntries = JoinEntries(Tessaro3DOwnEntries, DocumentEntries(80));

@@ -24,7 +24,7 @@ namespace {
 
 // Controls whose runs of changes on one face make one undo step; the step's id is the control's
 // with the face's index in its low 16 bits, so a run never spans two faces.
-enum MergingControl { TransparenceRun = 1, LxRun, LyRun, HeightBarRun };
+enum MergingControl { TransparenceRun = 1, LxRun, LyRun };
 constexpr int EveryChange = -1;
 
 int runOnFace(int control, std::int32_t face) { return control << 16 | (face & 0xFFFF); }
@@ -116,13 +116,9 @@ void TForm1::TransparenceChange()
 
 void TForm1::HeightBarChange()
 {
-    PushChange<std::int32_t>(document->History(), stepName(Tessaro3DText("UndoObjectHeight")), HeightBarRun << 16,
-                             objectHeight, HeightBar->value(), [this](const std::int32_t& height) {
-                                 objectHeight = height;
-                                 const QSignalBlocker quiet(HeightBar);
-                                 HeightBar->setValue(height);
-                                 ShowFaceInfo();
-                             });
+    // Raising or lowering the object is a view setting, as turning it is: no step of the history,
+    // nothing unsaved (a save writes the same bytes).
+    objectHeight = HeightBar->value();
     ShowFaceInfo();
 }
 

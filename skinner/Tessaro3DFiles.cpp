@@ -53,13 +53,11 @@ const Flow ObjectSaveFlow{TForm1::DialogKind::Save, Tessaro3DText("SavedObjectFi
 const Flow BankOpenFlow{TForm1::DialogKind::Open, Tessaro3DText("BankFilter"), "(*.def *.DEF)", "def",
                         Tessaro3DText("OpenBankTitle"), "Bank"};
 // The formats the model importer reads, DXF drawings with blocks and polyfaces among them.
-constexpr const char* ModelExtensions[] = {"obj", "stl", "ply", "gltf", "glb", "fbx", "dae", "3ds", "dxf"};
-
 std::string modelPatterns()
 {
     QStringList patterns;
-    for (const char* extension : ModelExtensions)
-        patterns << QString("*.") + extension << QString("*.") + QString(extension).toUpper();
+    for (const std::string& extension : ModelExtensions())
+        patterns << "*" + Ui(extension) << "*" + Ui(extension).toUpper();
     return Native("(" + patterns.join(' ') + ")");
 }
 
@@ -78,9 +76,8 @@ QString objectNameFor(const QString& path)
 // A file dropped or named from elsewhere that the model importer reads.
 bool isModelFile(const QString& path)
 {
-    const QString kind = QFileInfo(path).suffix().toLower();
-    return std::any_of(std::begin(ModelExtensions), std::end(ModelExtensions),
-                       [&kind](const char* extension) { return kind == extension; });
+    const std::string kind = Native("." + QFileInfo(path).suffix().toLower());
+    return std::ranges::find(ModelExtensions(), kind) != ModelExtensions().end();
 }
 
 } // namespace
@@ -161,12 +158,12 @@ void TForm1::OpenFile(const QString& file)
         return;
     startFolder = Native(EnterProjectFolderOf(path));
     OpenDialog.folder = SaveDialog.folder = Ui(startFolder);
+    // Every model, a DXF drawing too, comes in as File, Import model brings it: through the model
+    // importer, which reads polyface meshes and blocks as well as 3D faces.
     if (kind == "def")
         loadBankFile(path);
     else if (kind == "3do")
         loadObjectFile(path);
-    else if (kind == "dxf")
-        importDxfFile(path);
     else
         importModelFile(path);
     ResetClick();
@@ -290,6 +287,45 @@ void TForm1::openRecovered(const QString& copy, const QString& original)
     LoadObject(Native(copy), object);
     objectReplaced(original);
     document->History().Start(original);
+    ShowFaceInfo();
+}
+
+namespace {
+
+constexpr const char* BankDetail = "Bank";         // the bank loaded, a full path
+constexpr const char* SaveNameDetail = "SaveName"; // the name Save offers (an import's, before a first save)
+constexpr const char* ViewDetail = "View";         // the view: turns, distance, height
+
+} // namespace
+
+AutoRecovery::Details TForm1::recoveryDetails() const
+{
+    return {{BankDetail, bankPath_},
+            {SaveNameDetail, SaveDialog.fileName},
+            {ViewDetail, QString("%1 %2 %3 %4").arg(angleX).arg(angleY).arg(viewDistance).arg(objectHeight)}};
+}
+
+void TForm1::restoreRecoveryDetails(const AutoRecovery::Details& details)
+{
+    // The bank first: it checks the object's textures against itself. One that cannot be loaded
+    // now is named, and the bank question comes as at any start.
+    const QString bank = details.value(BankDetail);
+    if (!bank.isEmpty() && bank != bankPath_)
+        loadBankFile(bank);
+    const QString saveName = details.value(SaveNameDetail);
+    if (document->History().File().isEmpty() && !saveName.isEmpty()) {
+        SaveDialog.fileName = saveName;
+        document->Imported(QFileInfo(saveName).fileName()); // shown by its name, unsaved until saved
+    }
+    const QStringList view = details.value(ViewDetail).split(' ');
+    if (view.size() == 4) {
+        angleX = view[0].toInt();
+        angleY = view[1].toInt();
+        viewDistance = view[2].toInt();
+        const QSignalBlocker quiet(HeightBar);
+        HeightBar->setValue(view[3].toInt());
+        objectHeight = HeightBar->value(); // within the bar's ends
+    }
     ShowFaceInfo();
 }
 

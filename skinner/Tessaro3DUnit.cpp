@@ -219,6 +219,8 @@ void TForm1::buildMenus()
     NewObject = add(Fichier1, "&Nouvel objet", QKeySequence(Qt::CTRL | Qt::Key_N), &TForm1::NewObjectClick);
     LoadDXFObjet = add(Fichier1, "Charger Objet &DXF ...", QKeySequence(Qt::CTRL | Qt::Key_D), &TForm1::LoadDXFObjetClick);
     LoadObjet3D = add(Fichier1, "&Charger Objet ...", QKeySequence(Qt::CTRL | Qt::Key_L), &TForm1::LoadObjet3DClick);
+    // Ctrl+L as the editor always had it, and Ctrl+O as every program opens.
+    LoadObjet3D->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_L), QKeySequence(Qt::CTRL | Qt::Key_O)});
     ImportModel = add(Fichier1, "&Importer un mod\u00e8le ...", QKeySequence(Qt::CTRL | Qt::Key_I), &TForm1::ImportModelClick);
     SaveObjet3D = add(Fichier1, "&Sauver Objet", QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::SaveObjet3DClick);
     N2 = Fichier1->addSeparator();
@@ -295,14 +297,15 @@ void TForm1::makeDocument()
                                                          static_cast<qsizetype>(bytes.size()));
                                    },
                                    [this](const QString& file) { OpenFile(file); },
-                                   [this](const QString& copy, const QString& original) { openRecovered(copy, original); }});
+                                   [this](const QString& copy, const QString& original) { openRecovered(copy, original); },
+                                   [this] { return recoveryDetails(); },
+                                   [this](const AutoRecovery::Details& details) { restoreRecoveryDetails(details); }});
     document->AddMenus(Fichier1, N2, TextMenu->menuAction());
     UndoHistory& history = document->History();
     history.EndRunsWhenLeft(Lx);
     history.EndRunsWhenLeft(Ly);
-    // A drag of a bar is one step; the next drag another.
+    // A drag of the bar is one step; the next drag another.
     connect(Transparence, &QSlider::sliderReleased, &history, &UndoHistory::EndTypingRun);
-    connect(HeightBar, &QScrollBar::sliderReleased, &history, &UndoHistory::EndTypingRun);
 }
 
 void TForm1::TranslateForm()

@@ -4,6 +4,7 @@
 // texture's image. The menus load, import and save objects, load a texture bank and run the
 // whole-object tools. Every change to the object is an undoable step of the document's history
 // (EditorDocument: the Edit menu, the unsaved mark, recovery copies, recent files, drops).
+#include "AutoRecovery.h"
 #include "Dialogs.h"
 #include "DictionaryEntries.h"
 #include "DisplayImage.h"
@@ -226,6 +227,10 @@ private:
     bool saveObject();
     // The recovery copy `copy` as the object of `original`.
     void openRecovered(const QString& copy, const QString& original);
+    // What a recovery copy keeps beside the object (its bank, the name Save offers, the view), and
+    // taking them back once the copy is open.
+    AutoRecovery::Details recoveryDetails() const;
+    void restoreRecoveryDetails(const AutoRecovery::Details& details);
 
 public:
     enum class DialogKind { Open, Save };

@@ -1,5 +1,6 @@
 #include "BankEditing.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -25,12 +26,6 @@ EditorBankLoad reloadOntoPalette(EditorBank& bank)
 }
 
 } // namespace
-
-FrameColours ComputeFrameColours(const PalettePlanes& palette)
-{
-    return {NearestColour(palette, 255, 0, 0, 0, 255), NearestColour(palette, 255, 255, 255, 0, 255),
-            NearestColour(palette, 0, 255, 0, 0, 255)};
-}
 
 EditorBankLoad ExchangeBankChange(EditorBank& bank, BankChange& change)
 {
@@ -83,6 +78,20 @@ std::optional<BankChange> TextureChange(const EditorBank& bank, std::int32_t tex
     BankChange change;
     change.textures.push_back({texture, value});
     return change;
+}
+
+std::optional<NewTexture> MakeTextureChange(const EditorBank& bank, std::int32_t first, std::int32_t last)
+{
+    if (!inBank(first) || !inBank(last))
+        return std::nullopt;
+    const auto free = std::find_if(bank.textures.begin(), bank.textures.end(),
+                                   [](const AnimTexture& texture) { return texture.first == -1; });
+    if (free == bank.textures.end())
+        return std::nullopt;
+    NewTexture made;
+    made.texture = static_cast<std::int32_t>(free - bank.textures.begin());
+    made.change.textures.push_back({made.texture, {first, last, first}});
+    return made;
 }
 
 SlotImageLoad LoadImageIntoSlot(EditorBank& bank, std::int32_t slot, const std::string& name)

@@ -1,8 +1,8 @@
 #pragma once
 // What the texture bank editor does to its bank, apart from any window: putting an image into a
-// slot (slot 0 giving the whole bank its palette), emptying a slot, defining a texture, and the
-// frame colours that mark slots in the grid. Image names are relative to the current folder,
-// which the form keeps at the start folder while it loads.
+// slot (slot 0 giving the whole bank its palette), emptying a slot, defining a texture. Image
+// names are relative to the current folder, which the form keeps at the start folder while it
+// loads.
 //
 // Every edit is a BankChange, so that undo can keep it: the change holds only what the edit
 // changes (the slots it fills or empties, the textures it sets and, for a new palette slot, the
@@ -14,14 +14,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-// Frame colours: the bank colours nearest to red, white and green (any of the 256).
-struct FrameColours {
-    std::uint8_t red = 0;
-    std::uint8_t white = 0;
-    std::uint8_t green = 0;
-};
-FrameColours ComputeFrameColours(const PalettePlanes& palette);
 
 struct SlotContent {
     std::int32_t slot = 0;
@@ -68,6 +60,15 @@ SlotImagePreparation PrepareSlotImage(const EditorBank& bank, std::int32_t slot,
 std::optional<BankChange> ClearSlotChange(const EditorBank& bank, std::int32_t slot);
 // Setting texture `texture` to `value`; nothing when it holds that already.
 std::optional<BankChange> TextureChange(const EditorBank& bank, std::int32_t texture, AnimTexture value);
+
+// A new texture on the run of slots `first` to `last` (one slot: a still texture), at the lowest
+// number not defined yet, as a change; nothing when all 513 are defined or a slot is outside the
+// bank.
+struct NewTexture {
+    std::int32_t texture = 0;
+    BankChange change;
+};
+std::optional<NewTexture> MakeTextureChange(const EditorBank& bank, std::int32_t first, std::int32_t last);
 
 struct SlotImageLoad {
     bool loaded = false;

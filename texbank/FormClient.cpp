@@ -4,6 +4,7 @@
 
 #include <QContextMenuEvent>
 #include <QDropEvent>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
 
@@ -22,6 +23,23 @@ void FormClient::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint at = event->position().toPoint();
     Q_EMIT MouseMoved(at.x(), at.y());
+}
+
+void FormClient::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mousePressEvent(event);
+    const QPoint at = event->position().toPoint();
+    Q_EMIT MousePressed(at.x(), at.y(), event->modifiers().testFlag(Qt::ShiftModifier));
+}
+
+bool FormClient::event(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    Q_EMIT TipAsked(help->pos(), help->globalPos());
+    return true;
 }
 
 void FormClient::contextMenuEvent(QContextMenuEvent* event) { Q_EMIT MenuAsked(event->globalPos()); }

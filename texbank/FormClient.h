@@ -19,6 +19,8 @@ Q_SIGNALS:
     void Painting(QWidget* client);          // paint now, with a painter on `client`
     void Resized();                          // lay out again for the new size
     void MouseMoved(int x, int y);           // client coordinates
+    void MousePressed(int x, int y, bool shift); // the left button
+    void TipAsked(const QPoint& at, const QPoint& globalPos);
     void MenuAsked(const QPoint& globalPos); // the right button, or the menu key
     void WheelTurned(const QPoint& at, int eighthsOfDegree);
     void FileDropped(const QPoint& at, const QString& file); // a file it takes (see takesDrop)
@@ -27,6 +29,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;

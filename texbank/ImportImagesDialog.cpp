@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,24 +18,26 @@ std::function<std::optional<ImportChoice>(const ImportChoice& proposed)>& Import
 }
 
 std::optional<ImportChoice> AskImportChoice(QWidget* parent, const ImportChoice& proposed,
-                                            const ImportDialogTexts& texts)
+                                            const ImportDialogTexts& texts, const ImportFolderCheck& check)
 {
     if (ImportChoiceHook())
         return ImportChoiceHook()(proposed);
-    ImportImagesDialog dialog(parent, proposed, texts);
+    ImportImagesDialog dialog(parent, proposed, texts, check);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.Choice();
 }
 
-ImportImagesDialog::ImportImagesDialog(QWidget* parent, const ImportChoice& proposed, const ImportDialogTexts& texts)
+ImportImagesDialog::ImportImagesDialog(QWidget* parent, const ImportChoice& proposed, const ImportDialogTexts& texts,
+                                       const ImportFolderCheck& check)
     : QDialog(parent)
     , folder_(new QLineEdit(proposed.folder, this))
     , stillTextures_(new QCheckBox(texts.stillTextures, this))
     , caption_(texts.caption)
+    , check_(check)
 {
     setWindowTitle(texts.caption);
-    folder_->setReadOnly(true); // chosen with the button: it must be a folder that exists
+    folder_->setObjectName("ImportFolder");
     folder_->setMinimumWidth(360);
     auto* choose = new QPushButton(texts.chooseFolder, this);
     connect(choose, &QPushButton::clicked, this, &ImportImagesDialog::chooseFolder);
@@ -55,7 +58,25 @@ ImportImagesDialog::ImportImagesDialog(QWidget* parent, const ImportChoice& prop
     layout->addWidget(buttons);
 }
 
-ImportChoice ImportImagesDialog::Choice() const { return {folder_->text(), stillTextures_->isChecked()}; }
+ImportChoice ImportImagesDialog::Choice() const
+{
+    // "\" separates folders too, as in the bank's own names.
+    const QString typed = QString(folder_->text().trimmed()).replace('\\', '/');
+    return {QDir::cleanPath(QDir(check_.gameFolder).absoluteFilePath(typed)), stillTextures_->isChecked()};
+}
+
+void ImportImagesDialog::accept()
+{
+    const QString problem = check_.problem ? check_.problem(Choice().folder) : QString();
+    if (!problem.isEmpty()) {
+        ShowMessage(this, problem); // the dialog stays, the folder can be typed again
+        activateWindow();
+        folder_->setFocus();
+        folder_->selectAll();
+        return;
+    }
+    QDialog::accept();
+}
 
 void ImportImagesDialog::chooseFolder()
 {

@@ -80,8 +80,8 @@ void TMainForm::OpenRecovered(const QString& copy, const QString& original)
     reportUnread(load, &Bank.kept);
     SaveBankDialog.fileName = original;
     bankPaletteChanged();
-    showCursorLabels();
-    showTextureLabels();
+    Selection.reset();
+    bankChanged();
     document->History().Start(original);
 }
 

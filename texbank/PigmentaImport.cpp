@@ -79,7 +79,14 @@ void TMainForm::ImportImages1Click()
                                   EntryOrEnglish(PigmentaText("ImportFolderLabel")),
                                   EntryOrEnglish(PigmentaText("ImportChooseFolder")),
                                   EntryOrEnglish(PigmentaText("ImportStillTextures")), document->History().Texts().cancel};
-    const std::optional<ImportChoice> choice = AskImportChoice(this, {proposedImportFolder(), true}, texts);
+    const ImportFolderCheck check{Ui(startFolder), [this](const QString& folder) {
+                                      if (!QFileInfo(folder).isDir())
+                                          return EntryOrEnglish(PigmentaText("ImportFolderMissing")).arg(folder);
+                                      if (!folderInGame(folder, startFolder))
+                                          return EntryOrEnglish(PigmentaText("ImportFolderOutside")).arg(Ui(startFolder));
+                                      return QString();
+                                  }};
+    const std::optional<ImportChoice> choice = AskImportChoice(this, {proposedImportFolder(), true}, texts, check);
     if (!choice)
         return;
     const std::optional<std::string> folder = folderInGame(choice->folder, startFolder);

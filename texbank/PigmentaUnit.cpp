@@ -5,7 +5,6 @@
 #include "Errors.h"
 #include "FatalError.h"
 #include "FormClient.h"
-#include "IdleRepaint.h"
 #include "K3xDisplay.h"
 #include "LastFolders.h"
 #include "LocalisationUnit.h"
@@ -14,6 +13,7 @@
 #include "Shell.h"
 #include "SlotGrid.h"
 #include "SlotGridPainter.h"
+#include "TextureListModel.h"
 #include "StartFolder.h"
 #include "Text.h"
 #include "UndoCommands.h"
@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
+#include <QListView>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
@@ -35,14 +36,14 @@
 
 namespace {
 
-// The client area that gives the design's outer size of 581 x 485 with a tool window's frame.
-constexpr int ClientWidth = 573;
+// The client area of the design's outer size of 581 x 485 with a tool window's frame, and the
+// texture list's column beside it.
+constexpr int ClientWidth = 573 + TMainForm::TextureColumnWidth + 1;
 constexpr int ClientHeight = 434;
 // Room for one cell of the grid below the panel; narrower windows cut the panel, as any form would.
-constexpr int MinimumClientWidth = 21 + CellSize + 1;
-constexpr int MinimumClientHeight = 104 + CellSize + 1;
+constexpr int MinimumClientWidth = 21 + 68 + 1 + TMainForm::TextureColumnWidth + 1;
+constexpr int MinimumClientHeight = 104 + 68 + BandHeight + 1;
 constexpr int AnimationInterval = 100; // ms, ten images a second
-constexpr int WheelStep = 120;         // eighths of a degree per notch
 
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, bool bold = false)
@@ -58,8 +59,6 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int x,
     label->adjustSize();
     return label;
 }
-
-int roundDownTo4(int value) { return value - value % 4; }
 
 } // namespace
 
@@ -84,6 +83,8 @@ TMainForm::TMainForm(QWidget* parent)
     connect(client, &FormClient::Painting, this, &TMainForm::paintClient);
     connect(client, &FormClient::Resized, this, &TMainForm::FormResize);
     connect(client, &FormClient::MouseMoved, this, &TMainForm::FormMouseMove);
+    connect(client, &FormClient::MousePressed, this, &TMainForm::FormMouseDown);
+    connect(client, &FormClient::TipAsked, this, &TMainForm::showSlotTip);
     connect(client, &FormClient::MenuAsked, this, &TMainForm::showMenu);
     connect(client, &FormClient::WheelTurned, this, &TMainForm::turnWheel);
     connect(client, &FormClient::FileDropped, this, &TMainForm::DropOnSlot);
@@ -92,7 +93,6 @@ TMainForm::TMainForm(QWidget* parent)
     TextureAnimationTimer = new QTimer(this);
     TextureAnimationTimer->setInterval(AnimationInterval);
     connect(TextureAnimationTimer, &QTimer::timeout, this, &TMainForm::TextureAnimationTimerTimer);
-    new IdleRepaint(this, [this] { Repaint(); });
 
     client->resize(ClientWidth, ClientHeight);
     resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
@@ -148,6 +148,26 @@ void TMainForm::buildPanel(QWidget* client)
     UpDown->SetIncrement(-1);
     connect(UpDown, &UpDownControl::Changed, this, [this] { Repaint(); });
 
+    MakeTextureButton = new QPushButton("Make texture", client);
+    MakeTextureButton->setObjectName("MakeTextureButton");
+    TextureList = new QListView(client);
+    TextureList->setObjectName("TextureList");
+    TextureListRows = new TextureListModel(
+        Bank, [](std::int32_t number, const AnimTexture& texture) {
+            return texture.first == texture.last
+                       ? EntryOrEnglish(PigmentaText("StillTextureRun")).arg(number).arg(texture.first)
+                       : EntryOrEnglish(PigmentaText("TextureRun")).arg(number).arg(texture.first).arg(texture.last);
+        },
+        this);
+    TextureList->setModel(TextureListRows);
+    TextureList->setUniformItemSizes(true);
+    TextureList->setWordWrap(true);
+    TextureList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    TextureList->setIconSize(QSize(64, 64));
+    TextureList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(TextureList, &QListView::clicked, this, &TMainForm::TextureListClick);
+    connect(TextureList->verticalScrollBar(), &QScrollBar::valueChanged, this, &TMainForm::followAnimation);
+
     ViewPanel = new QWidget(client);
     ViewPanel->setObjectName("ViewPanel");
     ViewPanel->setGeometry(21, 103, 549, 329);
@@ -180,11 +200,19 @@ void TMainForm::buildMenus()
                                                        &TMainForm::Defineasfirsttextureimage1Click);
     Defineaslasttextureimage1 = PopupMenu1->addAction("Define as l&ast texture image", QKeySequence(Qt::Key_F5), this,
                                                       &TMainForm::Defineaslasttextureimage1Click);
+    MakeTexture1 = PopupMenu1->addAction("&Make texture", QKeySequence(Qt::Key_F6), this, &TMainForm::MakeTexture1Click);
+    connect(MakeTextureButton, &QPushButton::clicked, MakeTexture1, &QAction::trigger);
     // The slot commands' keys work without opening the menu, on the slot under the mouse; the
     // menu shows them.
     for (QAction* command : PopupMenu1->actions())
         command->setShortcutVisibleInContextMenu(true);
     addActions(PopupMenu1->actions());
+    DeleteTexture1 = new QAction("&Delete texture", TextureList);
+    DeleteTexture1->setShortcut(QKeySequence::Delete);
+    DeleteTexture1->setShortcutContext(Qt::WidgetShortcut);
+    connect(DeleteTexture1, &QAction::triggered, this, &TMainForm::DeleteTexture1Click);
+    TextureList->addAction(DeleteTexture1);
+    TextureList->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     const QString bankFilter = "Texture bank file (*.def)";
     OpenPCXDialog = {"", "PCX file (*.pcx *.PCX)", "", "", "pcx"};
@@ -210,7 +238,7 @@ void TMainForm::FormCreate()
     TranslateForm();
     showCursorLabels();
     showTextureLabels();
-    TextureAnimationTimer->start();
+    bankChanged();
 }
 
 void TMainForm::TranslateForm()
@@ -231,6 +259,9 @@ void TMainForm::TranslateForm()
     Clearimage1->setText(Entry(PigmentaText("Clearimage1")));
     Defineasfirsttextureimage1->setText(Entry(PigmentaText("Defineasfirsttextureimage1")));
     Defineaslasttextureimage1->setText(Entry(PigmentaText("Defineaslasttextureimage1")));
+    MakeTexture1->setText(EntryOrEnglish(PigmentaText("MakeTexture1")));
+    MakeTextureButton->setText(QString(MakeTexture1->text()).remove('&') + " (F6)");
+    DeleteTexture1->setText(EntryOrEnglish(PigmentaText("DeleteTexture1")));
     const struct {
         QLabel* label;
         const DictionaryEntry& entry;
@@ -259,85 +290,13 @@ void TMainForm::TranslateForm()
     Help1->setText(Entry(PigmentaText("Help1")));
 }
 
-int TMainForm::Columns() const { return GridColumns(ViewPanel->width()); }
-
 AnimTexture& TMainForm::ChosenTexture() { return Bank.textures[static_cast<std::size_t>(TextureIndex->value())]; }
-
-void TMainForm::FormResize()
-{
-    const QWidget* client = centralWidget();
-    ViewPanel->setGeometry(UpDown->width() + 1, InterfacePanel->height() + 1, client->width() - UpDown->width() - 1,
-                           client->height() - (InterfacePanel->height() + 1) - 1);
-    UpDown->setGeometry(UpDown->x(), ViewPanel->y(), UpDown->width(), ViewPanel->height());
-    if (!CreateImage(ViewImage, roundDownTo4(ViewPanel->width()), roundDownTo4(ViewPanel->height())))
-        FreeImage(ViewImage); // too small to show anything
-    SetColourTable(ViewImage, Bank.bankPalette);
-    // Every slot stays reachable whatever the number of columns.
-    UpDown->SetRange(0, TopRowMaximum(Columns(), ViewPanel->height()));
-    viewDrawn_ = false;
-}
-
-void TMainForm::FormMouseMove(int X, int Y)
-{
-    const QRect view = ViewPanel->geometry();
-    if (X < view.left() || X > view.left() + view.width() || Y < view.top() || Y > view.top() + view.height())
-        return;
-    CursorImage = SlotAt(X - view.left(), Y - view.top(), Columns(), UpDown->Position());
-    showCursorLabels();
-}
-
-void TMainForm::Paint()
-{
-    ColorLabel->setVisible(CursorImage == 0);
-    GridPaint paint;
-    paint.columns = Columns();
-    paint.topRow = UpDown->Position();
-    paint.cursor = CursorImage;
-    paint.chosen = ChosenTexture();
-    paint.frames = Frames;
-    paint.paletteSlotFrame = static_cast<std::uint8_t>(flicker_() % 256);
-    DrawSlotGrid(ViewImage, Bank, paint);
-    PreviewShown = DrawPreview(PreviewImage, Bank, paint.chosen);
-    viewDrawn_ = true;
-}
-
-void TMainForm::Repaint()
-{
-    Paint();
-    // Only the grid and the preview change between repaints; the panel's controls repaint themselves.
-    centralWidget()->update(ViewPanel->geometry());
-    centralWidget()->update(TexturePanel->geometry());
-}
-
-void TMainForm::paintClient(QWidget* client)
-{
-    if (!viewDrawn_)
-        Paint(); // a view image new since the last repaint is drawn before the window shows it
-    QPainter canvas(client);
-    DrawImage(ViewImage, ViewPanel->x(), ViewPanel->y(), canvas);
-    if (PreviewShown) {
-        // Upside down, so that the texture's first row is on top.
-        const QRect place = TexturePanel->geometry();
-        StretchImage(PreviewImage, place.x(), place.y() + place.height(), canvas, -place.height(), place.width());
-    }
-}
 
 void TMainForm::showMenu(const QPoint& globalPos) { PopupMenu1->popup(globalPos); }
 
-void TMainForm::turnWheel(const QPoint& at, int eighthsOfDegree)
-{
-    // The wheel over the grid (or its up-down control) scrolls it by rows.
-    if (!ViewPanel->geometry().united(UpDown->geometry()).contains(at))
-        return;
-    wheelSteps_ += eighthsOfDegree;
-    const int rows = wheelSteps_ / WheelStep;
-    wheelSteps_ -= rows * WheelStep;
-    if (rows != 0)
-        UpDown->Step(rows);
-}
-
 void TMainForm::showCursorLabels()
 {
+    ColorLabel->setVisible(CursorImage == 0);
     ImageIndexLabel->setText(QString::number(CursorImage));
     ImageIndexLabel->adjustSize();
     ImageFileNameLabel->setText(Ui(Bank.slots[static_cast<std::size_t>(CursorImage)].name));
@@ -362,7 +321,19 @@ void TMainForm::bankPaletteChanged()
 {
     SetColourTable(ViewImage, Bank.bankPalette);
     SetColourTable(PreviewImage, Bank.bankPalette);
-    Frames = ComputeFrameColours(Bank.bankPalette);
+    TextureListRows->SetThumbnail(64, ViewScale()); // the list's thumbnails take the new colours
+}
+
+void TMainForm::bankChanged()
+{
+    TextureListRows->Refresh();
+    const int row = TextureListRows->RowOf(TextureIndex->value());
+    TextureList->setCurrentIndex(row < 0 ? QModelIndex() : TextureListRows->index(row));
+    NoTextureHint->setVisible(HasImagesButNoTexture(Bank));
+    showCursorLabels();
+    showTextureLabels();
+    Repaint();
+    followAnimation();
 }
 
 void TMainForm::reportUnread(const EditorBankLoad& problems, const KeptBankLines* kept)
@@ -376,13 +347,11 @@ void TMainForm::TextureIndexChange()
 {
     AnimTexture& texture = ChosenTexture();
     texture.current = texture.first;
-}
-
-void TMainForm::TextureAnimationTimerTimer()
-{
-    StepTexture(ChosenTexture());
+    const int row = TextureListRows->RowOf(TextureIndex->value());
+    TextureList->setCurrentIndex(row < 0 ? QModelIndex() : TextureListRows->index(row));
     showTextureLabels();
-    NoTextureHint->setVisible(HasImagesButNoTexture(Bank));
+    Repaint(); // the chosen texture's band and the preview
+    followAnimation();
 }
 
 void TMainForm::pushChange(const QString& text, BankChange change)
@@ -400,8 +369,7 @@ void TMainForm::exchange(BankChange& held)
     }
     if (held.palette) // the other palette is held now: the bank's changed
         bankPaletteChanged();
-    showCursorLabels();
-    showTextureLabels();
+    bankChanged();
     reportUnread(reloads);
 }
 
@@ -491,8 +459,8 @@ void TMainForm::Newbank1Click()
                                                      Entry(PigmentaText("NewBankQuestion"))))
         return;
     ClearBank(Bank);
-    showCursorLabels();
-    showTextureLabels();
+    Selection.reset();
+    bankChanged();
     document->Started();
 }
 
@@ -522,8 +490,8 @@ bool TMainForm::loadBank(const QString& path)
     }
     SaveBankDialog.fileName = path;
     bankPaletteChanged();
-    showCursorLabels();
-    showTextureLabels();
+    Selection.reset();
+    bankChanged();
     reportUnread(load, &Bank.kept); // told once: the kept lines stay unshown until saved back
     return true;
 }

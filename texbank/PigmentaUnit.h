@@ -1,7 +1,13 @@
 #pragma once
 // TMainForm: the texture bank editor's window. The top panel shows the slot under the mouse and
 // the chosen texture; below it the slot grid, scrolled by rows with the up-down control on its
-// left; at the top right the chosen texture plays. Slot commands are in the pop-up menu (F2 to F5).
+// left, its thumbnails growing with the window; at the top right the chosen texture plays, and
+// down the right side the list of the bank's textures plays them all. Slot commands are in the
+// pop-up menu (F2 to F5); a click and a Shift+click select a run of slots, which Make texture (F6)
+// turns into a texture.
+//
+// The window draws only when something it shows changed, and steps its animations on their
+// 100 ms timer only while an animated texture is shown: idle, it uses no processor.
 //
 // Every edit of the bank is a BankChange pushed on the document's undo history (Edit menu); the
 // document (EditorDocument) also asks before unsaved work is lost, keeps recovery copies of the
@@ -13,11 +19,15 @@
 #include "Dialogs.h"
 #include "DisplayImage.h"
 #include "EditorBank.h"
+#include "SlotGrid.h"
+#include "SlotGridMarks.h"
 
+#include <QImage>
 #include <QMainWindow>
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -27,16 +37,22 @@ struct PictureImportResult;
 class QAction;
 class QFrame;
 class QLabel;
+class QListView;
+class QPainter;
 class QMenu;
 class QPushButton;
 class QScrollBar;
 class QTimer;
+class TextureListModel;
 class UpDownControl;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
     explicit TMainForm(QWidget* parent = nullptr);
+
+    // The texture list's column at the right of the grid, in window pixels.
+    static constexpr int TextureColumnWidth = 150;
 
     // The folder that was current at start; image names are relative to it.
     std::string startFolder;
@@ -45,7 +61,8 @@ public:
     DisplayImage ViewImage;
     DisplayImage PreviewImage;
     bool PreviewShown = false; // the preview image holds a frame to show
-    FrameColours Frames;
+    GridLayout Layout;           // the grid's cells in view pixels (the screen's own pixels)
+    std::optional<SlotSpan> Selection; // the run of slots Make texture turns into a texture
     BankMessageTexts BankTexts; // the bank messages' texts, from the dictionary
 
     QFrame* InterfacePanel;
@@ -67,6 +84,9 @@ public:
     QWidget* ViewPanel;    // place-holders: the form paints the grid and the preview
     QWidget* TexturePanel; // into their rectangles
     QTimer* TextureAnimationTimer;
+    QPushButton* MakeTextureButton;
+    QListView* TextureList; // the bank's textures, playing
+    TextureListModel* TextureListRows;
 
     EditorDocument* document;
 
@@ -87,18 +107,30 @@ public:
     QAction* Clearimage1;
     QAction* Defineasfirsttextureimage1;
     QAction* Defineaslasttextureimage1;
+    QAction* MakeTexture1;
+    QAction* DeleteTexture1; // on the texture list: Delete
 
-    int Columns() const;
+    int Columns() const { return Layout.columns; }
+    // Screen pixels per window pixel: 2 on a screen at scale factor 2.
+    double ViewScale() const;
     AnimTexture& ChosenTexture();
     void TranslateForm();
 
     // Handlers; the mouse position is in the form's client coordinates.
     void FormMouseMove(int X, int Y);
+    // The left button on a slot selects it alone, or with Shift the run from the first one chosen.
+    void FormMouseDown(int X, int Y, bool shift);
     // Lays the grid out again for the client's size, with a new view image drawn at the next paint.
     void FormResize();
     void Paint();
-    // Paints and has the window show the grid and the preview: the idle repaint.
+    // Has the window draw the grid and the preview again: after a change of the bank, the palette,
+    // the layout or the scroll.
     void Repaint();
+    // The animation timer runs while the window shows an animated texture.
+    bool Animating() const;
+    // The slot grid's tooltip for client point `at`: the slot's number, what it gives and how to
+    // fill it, the textures over it.
+    QString SlotTip(const QPoint& at) const;
 
     // The document's hooks: Save (to the bank's file, asking a name when it has none), the .def
     // bytes for a recovery copy, a bank given from elsewhere (the command line, a drop, the
@@ -125,12 +157,25 @@ public Q_SLOTS:
     void Clearimage1Click();
     void Defineasfirsttextureimage1Click();
     void Defineaslasttextureimage1Click();
+    void MakeTexture1Click();
+    void DeleteTexture1Click();
+    void TextureListClick(const QModelIndex& row);
 
 private:
     void FormCreate();
     void buildPanel(QWidget* client);
     void buildMenus();
     void paintClient(QWidget* client);
+    void paintMarks(QPainter& canvas, const GridMarks& marks) const;
+    void showSlotTip(const QPoint& at, const QPoint& globalPos);
+    // Something of the bank changed: the grid, the texture list, the hints and the animation follow.
+    void bankChanged();
+    // The timer started or stopped as Animating() says.
+    void followAnimation();
+    // Slot `slot`'s cell in client coordinates (for a partial repaint).
+    QRect cellOnClient(std::int32_t slot) const;
+    void updateCell(std::int32_t slot);
+    GridMarksState marksState() const;
     void showMenu(const QPoint& globalPos);
     void turnWheel(const QPoint& at, int eighthsOfDegree);
     bool imageNameRefused(const std::string& name);
@@ -156,7 +201,13 @@ private:
     void runImport(PictureImport& importing, int pictures);
     void reportImport(const PictureImportResult& result);
 
-    std::minstd_rand flicker_;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+    mutable std::minstd_rand flicker_; // the palette slot's cursor frame, new at every repaint
+    std::int32_t selectionAnchor_ = 0;
     int wheelSteps_ = 0; // the mouse wheel's eighths of a degree not yet turned into rows
     bool viewDrawn_ = false; // the view image holds the grid (a new one after a resize does not)
+    QImage viewShown_;       // the view image in true colour, as the window draws it
 };

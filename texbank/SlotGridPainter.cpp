@@ -1,58 +1,58 @@
 #include "SlotGridPainter.h"
 
-#include "SlotGrid.h"
-
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace {
 
-// One pixel around the thumbnail: the outline from (x + 1, y + 1) to (x + 66, y + 66).
-void drawFrame(DisplayImage& view, CellPlace cell, std::uint8_t colour)
-{
-    const int left = cell.x + 1, top = cell.y + 1;
-    const int right = cell.x + CellSize - 2, bottom = cell.y + CellSize - 2;
-    DrawLine(view, left, top, right, top, colour);
-    DrawLine(view, right, top, right, bottom, colour);
-    DrawLine(view, right, bottom, left, bottom, colour);
-    DrawLine(view, left, bottom, left, top, colour);
-}
+constexpr int LargestThumbnail = 512;
 
-// The 64 x 64 thumbnail at the view point (x, y), y counted from the top, clipped to the view.
-// Thumbnail pixel (u, v) is image pixel (2u, 2v).
-void drawThumbnail(DisplayImage& view, const DisplayImage& image, int x, int y)
+// The thumbnail of side `side` at the view point (x, y), y counted from the top, clipped to the
+// view. Thumbnail pixel (u, v) is image pixel (u * 128 / side, v * 128 / side); rows that repeat
+// an image row are copies of the row drawn before them.
+void drawThumbnail(DisplayImage& view, const DisplayImage& image, int side, int x, int y,
+                   const std::array<int, LargestThumbnail>& sourceColumn)
 {
-    const int firstU = std::max(0, -x), lastU = std::min(ThumbnailSize, view.width - x);
-    const int firstV = std::max(0, -y), lastV = std::min(ThumbnailSize, view.height - y);
+    const int firstU = std::max(0, -x), lastU = std::min(side, view.width - x);
+    const int firstV = std::max(0, -y), lastV = std::min(side, view.height - y);
+    if (firstU >= lastU)
+        return;
+    const std::uint8_t* drawnSource = nullptr;
+    const std::uint8_t* drawnRow = nullptr;
     for (int v = firstV; v < lastV; ++v) {
-        const std::uint8_t* source = image.row(2 * v);
+        const std::uint8_t* source = image.row(v * TextureSide / side);
         std::uint8_t* target = view.row(view.height - 1 - (y + v)) + x; // view rows lie bottom up
-        for (int u = firstU; u < lastU; ++u)
-            target[u] = source[2 * u];
+        if (source == drawnSource) {
+            std::memcpy(target + firstU, drawnRow + firstU, static_cast<std::size_t>(lastU - firstU));
+        } else {
+            for (int u = firstU; u < lastU; ++u)
+                target[u] = source[sourceColumn[u]];
+        }
+        drawnSource = source;
+        drawnRow = target;
     }
 }
 
 } // namespace
 
-void DrawSlotGrid(DisplayImage& view, const EditorBank& bank, const GridPaint& paint)
+void DrawSlotGrid(DisplayImage& view, const EditorBank& bank, const GridLayout& layout, int topRow)
 {
     if (view.pixels.empty() || view.bytesPerPixel != 1)
         return;
     std::fill(view.pixels.begin(), view.pixels.begin() + static_cast<std::ptrdiff_t>(view.width) * view.height, 0);
-    const SlotRange slots = VisibleSlots(paint.columns, paint.topRow, view.height);
+    const int side = std::min(layout.thumbnail, LargestThumbnail);
+    std::array<int, LargestThumbnail> sourceColumn{};
+    for (int u = 0; u < side; ++u)
+        sourceColumn[u] = u * TextureSide / side;
+    const SlotRange slots = VisibleSlots(layout, topRow, view.height);
     for (std::int32_t i = slots.first; i <= slots.last; ++i) {
-        const CellPlace cell = CellCorner(i, paint.columns, paint.topRow);
+        const CellPlace cell = CellCorner(i, layout, topRow);
         if (cell.x >= view.width)
             continue;
         const DisplayImage* image = bank.slots[i].image.get();
         if (image && image->width >= TextureSide && image->height >= TextureSide)
-            drawThumbnail(view, *image, cell.x + ThumbnailInset, cell.y + ThumbnailInset);
-        if (i == paint.chosen.first || i == paint.chosen.last)
-            drawFrame(view, cell, paint.frames.red);
-        if (i == paint.chosen.current)
-            drawFrame(view, cell, paint.frames.green);
-        if (i == paint.cursor)
-            drawFrame(view, cell, i == 0 ? paint.paletteSlotFrame : paint.frames.white);
+            drawThumbnail(view, *image, side, cell.x + layout.inset, cell.y + layout.band + layout.inset, sourceColumn);
     }
 }
 

@@ -21,6 +21,25 @@ QImage DisplayImageView(const DisplayImage& image)
     return view;
 }
 
+QImage TextureThumbnail(const std::uint8_t* pixels, const PalettePlanes& palette, int side, double scale)
+{
+    if (!pixels || side < 1)
+        return {};
+    QImage thumbnail(side, side, QImage::Format_Indexed8);
+    QList<QRgb> colours(256);
+    for (int i = 0; i < 256; ++i)
+        colours[i] = qRgb(palette.red[i], palette.green[i], palette.blue[i]);
+    thumbnail.setColorTable(colours);
+    for (int v = 0; v < side; ++v) {
+        const std::uint8_t* source = pixels + static_cast<std::size_t>(v * TextureSide / side) * TextureSide;
+        std::uint8_t* target = thumbnail.scanLine(v);
+        for (int u = 0; u < side; ++u)
+            target[u] = source[u * TextureSide / side];
+    }
+    thumbnail.setDevicePixelRatio(scale);
+    return thumbnail;
+}
+
 void RealizeWindowPalette(DisplayImage& image)
 {
     image.paletteRealised = true;

@@ -2,17 +2,25 @@
 // Showing DisplayImages in Qt windows, painted with QPainter. An image's rows lie bottom up, as
 // in a device-independent bitmap; its 256-entry colour table gives the colours. True-colour
 // displays show every colour of the table, so realising a window palette only records it: the
-// window shows the new colours at its next repaint (the editors repaint continuously).
+// window shows the new colours at its next repaint.
 #include "DisplayImage.h"
 #include "Palette.h"
+#include "TextureImage.h"
 
 #include <QImage>
+
+#include <cstdint>
 
 class QPainter;
 
 // The image's pixels as a QImage in memory order (row 0 on top, so the picture upside down),
 // without copying: valid while the image's pixels are neither freed nor reallocated.
 QImage DisplayImageView(const DisplayImage& image);
+
+// A 128 x 128 texture (rows top first) in the palette's colours at `side` x `side` pixels, each
+// pixel sampled at whole steps (every second one for 64, repeated for 256 and up), so that it
+// stays crisp; the image says it is `scale` screen pixels per window pixel.
+QImage TextureThumbnail(const std::uint8_t* pixels, const PalettePlanes& palette, int side, double scale);
 
 // Makes the image's colour table the colours its window shows.
 void RealizeWindowPalette(DisplayImage& image);

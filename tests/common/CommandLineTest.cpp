@@ -33,7 +33,7 @@ TEST(CommandLine, HelpAndVersionAnswerBeforeAnyWindow)
         std::optional<int> status;
         std::string start;
     } cases[] = {
-        {{"--help"}, 0, "Usage: Tessaro3D [BANK.def] [OBJECT.3do|MESH.dxf]\nThe 3D object skinning editor"},
+        {{"--help"}, 0, "Usage: Tessaro3D [BANK.def] [OBJECT.3do|MODEL]\nThe 3D object skinning editor"},
         {{"HOUSE.3DO", "-h"}, 0, "Usage: Tessaro3D "},
         {{"--version"}, 0, std::string("Tessaro3D (Ormel 2) ") + SuiteVersion() + "\n"},
         {{}, std::nullopt, ""},
@@ -60,6 +60,8 @@ TEST(CommandLine, FilesAreSortedByTheirKindWhateverTheirLetterCase)
     } cases[] = {
         {Tessaro3DUsage(), {"HOUSE.3DO", "demo.def"}, {"demo.def", "HOUSE.3DO"}, {}},
         {Tessaro3DUsage(), {"vase.DXF"}, {"", "vase.DXF"}, {}},
+        {Tessaro3DUsage(), {"tower.glb", "demo.def"}, {"demo.def", "tower.glb"}, {}},
+        {Tessaro3DUsage(), {"ship.Fbx", "ship.dae", "ship.blend"}, {"", "ship.Fbx"}, {"ship.dae", "ship.blend"}},
         {Tessaro3DUsage(), {"a.3do", "b.dxf", "notes.txt"}, {"", "a.3do"}, {"b.dxf", "notes.txt"}},
         {Tessaro3DUsage(), {"-x", "--", "-y.3do"}, {"", "-y.3do"}, {"-x"}},
         {Tessaro3DUsage(), {"game"}, {"", ""}, {"game"}}, // a folder is no object

@@ -462,7 +462,7 @@ private slots:
         QVERIFY(folder->read("game.ini").find("GameTitle=New title\r\n") != std::string::npos);
     }
 
-    // Nothing is written while a minimum lies above its maximum; equal values agree.
+    // Nothing is written while a minimum lies above its maximum, both rows named; equal values agree.
     void aMinimumAboveItsMaximumIsNotSaved()
     {
         const std::string before = "[Game]\r\nCameraMinDistance=200\r\nCameraMaxDistance=1200\r\n";

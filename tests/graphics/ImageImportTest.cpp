@@ -121,26 +121,26 @@ TEST(ImageImport, KeyOnlyWhereTheDrawingIsLessThanHalfOpaque)
     EXPECT_EQ(at(texture, 117, 64), 0);
 }
 
-// A 4 x 4 grey step (columns 32, 96, 160, 224) in a see-through picture, onto black (1) and white
-// (2); colour 0, the key, is the first column's grey exactly and is never drawn. Worked by hand:
-// each difference goes 7/16 right, 3/16 below left, 5/16 below, 1/16 below right, and a pixel
-// takes what it was given in whole steps (rounded towards zero). Row 0: 32 is black (difference
-// 32); 96 + 14 = 110 is black (110); 160 + 48 = 208 is white (-47); 224 - 20 = 204 is white.
-// Row 1 starts with 32 + (160 + 330) / 16 = 62, black ...
+// A 4 x 4 grey step (columns 64, 112, 160, 208) in a see-through picture, onto black (1) and
+// white (2); colour 0, the key, is the first column's grey exactly and is never drawn. Worked by
+// hand: each difference goes 7/16 right, 3/16 below left, 5/16 below, 1/16 below right, and a
+// pixel takes what it was given in whole steps, rounded towards zero. Row 0: 64 is black
+// (difference 64); 112 + 28 = 140 white (-115); 160 - 50 = 110 black (110); 208 + 48 is white.
+// Row 1 starts with 64 + (5 x 64 - 3 x 115) / 16 = 64 - 1 = 63, black ...
 TEST(ImageImport, DitherSpreadsTheDifferenceAsWorkedByHand)
 {
     PalettePlanes palette;
-    palette.red[0] = palette.green[0] = palette.blue[0] = 32;
+    palette.red[0] = palette.green[0] = palette.blue[0] = 64;
     palette.red[2] = palette.green[2] = palette.blue[2] = 255;
     RgbaTexture picture{}; // all see-through: the key takes no difference and passes none on
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x) {
             const std::size_t i = (static_cast<std::size_t>(y) * TextureSide + x) * 4;
-            picture[i] = picture[i + 1] = picture[i + 2] = static_cast<std::uint8_t>(32 + 64 * x);
+            picture[i] = picture[i + 1] = picture[i + 2] = static_cast<std::uint8_t>(64 + 48 * x);
             picture[i + 3] = 255;
         }
     const int plain[4][4] = {{1, 1, 2, 2}, {1, 1, 2, 2}, {1, 1, 2, 2}, {1, 1, 2, 2}};
-    const int dithered[4][4] = {{1, 1, 2, 2}, {1, 2, 1, 2}, {1, 1, 2, 2}, {1, 2, 1, 2}};
+    const int dithered[4][4] = {{1, 2, 1, 2}, {1, 2, 2, 2}, {1, 1, 2, 1}, {1, 2, 1, 2}};
     for (const bool dither : {false, true}) {
         const TextureImage pixels = QuantiseTexture(picture, palette, 2, dither);
         for (int y = 0; y < 4; ++y)

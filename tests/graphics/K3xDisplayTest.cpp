@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QTest>
 
+#include <vector>
+
 namespace {
 
 // A 4 x 2 image whose memory row 0 is colour 1 (red) and row 1 colour 2 (blue).
@@ -108,6 +110,32 @@ private slots:
                 DrawImage(screen, 2, 1, painter);
             }
             QCOMPARE(ours, qts);
+        }
+    }
+
+    // Thumbnails sample the texture at whole steps: every second pixel at 64, each pixel twice at
+    // 256; the colours are the palette's, and the scale is the screen's.
+    void thumbnailsTakeWholePixelSteps()
+    {
+        std::vector<std::uint8_t> texture(TexturePixels);
+        for (int y = 0; y < TextureSide; ++y)
+            for (int x = 0; x < TextureSide; ++x)
+                texture[static_cast<std::size_t>(y * TextureSide + x)] = static_cast<std::uint8_t>((x + 2 * y) % 256);
+        PalettePlanes palette;
+        for (int i = 0; i < 256; ++i)
+            palette.red[i] = palette.blue[255 - i] = static_cast<std::uint8_t>(i);
+        const struct {
+            int side;
+            QPoint at;
+            int x, y; // the texture pixel shown there
+        } cases[] = {{64, {0, 0}, 0, 0}, {64, {5, 3}, 10, 6}, {64, {63, 63}, 126, 126},
+                     {256, {5, 3}, 2, 1}, {256, {255, 254}, 127, 127}, {128, {7, 9}, 7, 9}};
+        for (const auto& c : cases) {
+            const QImage thumbnail = TextureThumbnail(texture.data(), palette, c.side, 2);
+            QCOMPARE(thumbnail.size(), QSize(c.side, c.side));
+            QCOMPARE(thumbnail.devicePixelRatio(), 2.0);
+            const int colour = (c.x + 2 * c.y) % 256;
+            QCOMPARE(thumbnail.pixel(c.at), qRgb(colour, 0, 255 - colour));
         }
     }
 

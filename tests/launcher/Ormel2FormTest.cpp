@@ -172,17 +172,6 @@ private slots:
         QVERIFY(!QFile::exists("planted-ran"));
     }
 
-    void theGamesProgramsStartFromTheProjectFolder()
-    {
-        const auto editor = folder->write("EDITOR", "#!/bin/sh\ntouch editor-ran\n");
-        std::filesystem::permissions(editor, std::filesystem::perms::owner_all);
-        const auto form = makeForm();
-        Shell().startProgram = nullptr;
-        form->LevelButton->click();
-        QVERIFY(errors.isEmpty());
-        QTRY_VERIFY(QFile::exists("editor-ran"));
-    }
-
     // New project copies the demo game into the folder named, Open project takes a game's folder;
     // either becomes current and the caption follows its title, also when game.ini is saved later
     // (as Partiva saves: a new file renamed over the old).

@@ -90,7 +90,7 @@ TEST(DxfMesh, PlacesBlocksTurnedScaledAndWithinEachOther)
     EXPECT_NEAR(q[1], 3, 1e-9);
 }
 
-TEST(DxfMesh, ReadsPolygonMeshes)
+TEST(DxfMesh, ReadsPolygonMeshesAndMeshEntities)
 {
     // 2 x 3 points, closed in N: 1 x 3 quads.
     std::string grid = "0\nPOLYLINE\n66\n1\n70\n48\n71\n2\n72\n3\n";
@@ -98,8 +98,12 @@ TEST(DxfMesh, ReadsPolygonMeshes)
         for (int j = 0; j < 3; ++j)
             grid += "0\nVERTEX\n70\n64\n10\n" + std::to_string(j) + "\n20\n" + std::to_string(j % 2) + "\n30\n" +
                     std::to_string(i) + "\n";
-    grid += "0\nSEQEND\n";
-    EXPECT_EQ(ReadDxfMesh(drawing(grid), "grid.dxf").triangles.size(), 6u);
+    EXPECT_EQ(ReadDxfMesh(drawing(grid), "cut.dxf").triangles.size(), 6u); // the drawing ends before SEQEND
+    EXPECT_EQ(ReadDxfMesh(drawing(grid + "0\nSEQEND\n"), "grid.dxf").triangles.size(), 6u);
+    // Another program's MESH after two polyface quads: the triangle (0, 0, 0), (1, 0, 0), (1, 1, 0).
+    const MeshSoup meshes = ReadDxfMesh(dxfFile("meshes-r2018.dxf"), "meshes-r2018.dxf");
+    ASSERT_EQ(meshes.triangles.size(), 5u);
+    EXPECT_EQ(meshes.triangles[4].corners, (std::array<MeshPoint, 3>{{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}}));
 }
 
 // Every way a drawing gives a face its colour, each against the colour the drawing means. Layer
@@ -138,7 +142,7 @@ TEST(DxfMesh, ColoursByLayerBlockNumberAndTrueColour)
             entities += face(0, cases[i].face);
             continue;
         }
-        const std::string name = "B" + std::to_string(i);
+        const std::string name = std::string(1, 'B').append(std::to_string(i));
         blocks += "0\nBLOCK\n2\n" + name + "\n10\n0\n20\n0\n30\n0\n" + face(0, cases[i].face) + "0\nENDBLK\n";
         entities += "0\nINSERT\n" + std::string(cases[i].insert) + "2\n" + name + "\n10\n0\n20\n0\n30\n0\n";
     }
@@ -154,7 +158,10 @@ TEST(DxfMesh, IndexColours)
         int number;
         MeshColour colour;
     };
-    const Case cases[] = {{1, {255, 0, 0}},     {7, {255, 255, 255}}, {8, {128, 128, 128}},  {10, {255, 0, 0}},
+    const Case cases[] = {{1, {255, 0, 0}},     {2, {255, 255, 0}},   {3, {0, 255, 0}},      {4, {0, 255, 255}},
+                          {5, {0, 0, 255}},     {6, {255, 0, 255}},   {9, {192, 192, 192}},  {0, {255, 255, 255}},
+                          {256, {255, 255, 255}}, {-1, {255, 255, 255}},
+                          {7, {255, 255, 255}}, {8, {128, 128, 128}},  {10, {255, 0, 0}},
                           {11, {255, 127, 127}}, {12, {165, 0, 0}},   {20, {255, 64, 0}},    {30, {255, 128, 0}},
                           {90, {0, 255, 0}},    {170, {0, 0, 255}},   {250, {51, 51, 51}},   {255, {255, 255, 255}}};
     for (const Case& c : cases)

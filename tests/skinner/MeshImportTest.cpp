@@ -192,14 +192,9 @@ TEST(MeshConvert, HugeCoordinatesComeInOrAreNamedAsAnOverflow)
                                   "(coordinates from -1e+308 to 1e+308)"},
                  {{HUGE_VAL, 0, 0}, "test.obj: a point has a coordinate too large for a number (an overflow)"},
                  {{NAN, 0, 0}, "test.obj: a point has a coordinate that is not a number"}};
-    for (const auto& c : cases) {
-        try {
-            convert(soupOf({{MeshPoint{1e308, 0, 0}, {0, 1, 0}, c.far}}));
-            ADD_FAILURE() << c.reason;
-        } catch (const FormatError& error) {
-            EXPECT_STREQ(error.what(), c.reason);
-        }
-    }
+    for (const auto& c : cases)
+        EXPECT_THAT([&] { convert(soupOf({{MeshPoint{1e308, 0, 0}, {0, 1, 0}, c.far}})); },
+                    ::testing::ThrowsMessage<FormatError>(::testing::StrEq(c.reason)));
 }
 
 TEST(MeshConvert, SkinsFromColoursAndBankTextures)

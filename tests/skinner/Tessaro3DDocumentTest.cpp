@@ -97,7 +97,6 @@ private Q_SLOTS:
             {"Entry 119", [](TForm1& f, FormFixture&) { f.Transparence->setValue(30), f.Transparence->setValue(35); }},
             {"Entry 120", [](TForm1& f, FormFixture&) { f.FaceBar->setValue(1), f.Lx->selectAll(), QTest::keyClicks(f.Lx, "45"); }},
             {"Entry 121", [](TForm1& f, FormFixture&) { f.FaceBar->setValue(1), f.Ly->selectAll(), QTest::keyClicks(f.Ly, "7"); }},
-            {"Entry 122", [](TForm1& f, FormFixture&) { f.HeightBar->setValue(-37), f.HeightBar->setValue(-40); }},
             {"Entry 9", [](TForm1& f, FormFixture&) { f.currentColour = 44, f.Colorie->trigger(); }},
             {"Entry 10", [](TForm1& f, FormFixture&) { f.currentTexture = 7, f.TextureTout->trigger(); }},
             {"Entry 11", [](TForm1& f, FormFixture&) {
@@ -135,8 +134,7 @@ private Q_SLOTS:
             QVERIFY2(stack(*form)->count() == 1, c.name);
             QCOMPARE(form->document->History().UndoAction()->text(), "Entry 83: " + QString(c.name));
             const std::string changed = saveAs(*form, "changed.3do");
-            // The height bar raises the view's object only; everything else changes the file.
-            QVERIFY2((changed == original) == (c.name == std::string("Entry 122")), c.name);
+            QVERIFY2(changed != original, c.name);
 
             form->document->History().UndoAction()->trigger();
             QVERIFY2(saveAs(*form, "undone.3do") == original, c.name);
@@ -305,7 +303,7 @@ private Q_SLOTS:
         QVERIFY(QDir(AutoRecovery::Folder()).entryList(QDir::Files).isEmpty());
     }
 
-    // Tessaro3D [BANK.def] [OBJECT.3do|MESH.dxf]: a bank there skips the bank question; files
+    // Tessaro3D [BANK.def] [OBJECT.3do|MODEL]: a bank there skips the bank question; files
     // opened from elsewhere make their game project folder current and enter the recent files.
     void theCommandLineOpensABankAndAnObject()
     {
@@ -330,7 +328,7 @@ private Q_SLOTS:
         QCOMPARE(form->windowTitle(), entryText(0) + " - house.3do[*]");
         QCOMPARE(QDir::currentPath(), pathOf("game"));
         QCOMPARE(QString::fromStdString(form->startFolder), pathOf("game"));
-        QCOMPARE(errors, QStringList{"Entry 95: " + pathOf("elsewhere/notes.txt") + " [BANK.def] [OBJECT.3do|MESH.dxf]"});
+        QCOMPARE(errors, QStringList{"Entry 95: " + pathOf("elsewhere/notes.txt") + " [BANK.def] [OBJECT.3do|MODEL]"});
         QCOMPARE(form->document->Recent().Files(), QStringList{pathOf("game/objects/house.3do")});
     }
 
@@ -405,16 +403,7 @@ private Q_SLOTS:
 
     void anImportedModelIsANewUnsavedObjectShownWhole()
     {
-        Object3D tower;
-        AllocateObject(tower, 3, 1);
-        const std::int32_t places[4][3] = {{-200, 0, 0}, {200, 0, 0}, {200, 1000, 0}, {-200, 1000, 0}};
-        for (int p = 0; p < 4; ++p)
-            tower.x[p] = places[p][0], tower.y[p] = places[p][1], tower.z[p] = places[p][2];
-        tower.faces[0] = plainFace(0, 1, 2, 3);
-        tower.faces[1] = plainFace(2, 3, 0, 3);
-        SaveObject("made.3do", tower);
-        writeImporter(*folder, "cp made.3do \"$3\"");
-        folder->write("IMPORT/Tower.obj", "");
+        const Object3D tower = writeTowerImporter();
         const auto form = makeForm();
         loadBank(*form);
         choose("IMPORT/Tower.obj");
@@ -440,6 +429,58 @@ private Q_SLOTS:
         chosenFile.clear();
         form->SaveObjet3D->trigger();
         QCOMPARE(requests.last().fileName, pathOf("IMPORT/Tower.3do"));
+    }
+
+    // A model named on the command line comes through the importer as the menu's does, a DXF
+    // drawing too (the importer reads its polyface meshes). Not saved yet, it comes back from a
+    // crash as it was: its name (Save offers it), its bank (no bank question) and its view.
+    void aModelFromTheCommandLineIsImportedAndRecoveredWithItsNameBankAndView()
+    {
+        const Object3D tower = writeTowerImporter();
+        folder->write("IMPORT/Tower.dxf", "");
+        folder->write("Ormel2.ini", ""); // the project folder, which the importer runs in
+        auto crashed = makeForm({pathOf("bank.def"), pathOf("IMPORT/Tower.dxf")});
+        QVERIFY2(errors.isEmpty(), qPrintable(errors.join("; ")));
+        QCOMPARE(QString::fromStdString(folder->read("args.txt")).section('\n', 0, 1), "import-mesh\n" + pathOf("IMPORT/Tower.dxf"));
+        crashed->angleX = 10;
+        crashed->angleY = -5;
+        crashed->HeightBar->setValue(-300);
+        const std::int32_t distance = crashed->viewDistance;
+        crashed->document->Recovery().SaveCopy();
+        crashed.reset();
+
+        requests.clear();
+        recoveryAnswers = {RecoveryChoice::Recover};
+        const auto next = makeForm();
+        QCOMPARE(asked.size(), 1);
+        QVERIFY(sameObject(next->object, tower));
+        QCOMPARE(next->windowTitle(), entryText(0) + " - Tower.3do[*]");
+        QVERIFY(requests.isEmpty()); // the bank came back: no bank question
+        QCOMPARE(next->context->bank.lastTexture, 1);
+        QCOMPARE((std::array{next->angleX, next->angleY, next->objectHeight, next->viewDistance}),
+                 (std::array{10, -5, -300, distance}));
+        chosenFile.clear();
+        next->SaveObjet3D->trigger();
+        QCOMPARE(requests.last().fileName, pathOf("IMPORT/Tower.3do"));
+    }
+
+private:
+    // A stand-in importer that makes a tower (two faces, 1,000 high) of any model, and the model
+    // IMPORT/Tower.obj.
+    Object3D writeTowerImporter()
+    {
+        Object3D tower;
+        AllocateObject(tower, 3, 1);
+        const std::int32_t places[4][3] = {{-200, 0, 0}, {200, 0, 0}, {200, 1000, 0}, {-200, 1000, 0}};
+        for (int p = 0; p < 4; ++p)
+            tower.x[p] = places[p][0], tower.y[p] = places[p][1], tower.z[p] = places[p][2];
+        tower.faces[0] = plainFace(0, 1, 2, 3);
+        tower.faces[1] = plainFace(2, 3, 0, 3);
+        SaveObject("made.3do", tower);
+        writeImporter(*folder, "cp made.3do \"$3\"");
+        folder->write("IMPORT/Tower.obj", "");
+        writeBank(*folder);
+        return tower;
     }
 };
 

@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QUndoStack>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -500,9 +501,13 @@ private Q_SLOTS:
         QCOMPARE(face.texture, std::uint16_t{1});
         QCOMPARE(face.faceType, std::uint16_t{FacePlain});
 
-        form->HeightBar->setValue(-37);
+        const bool modified = form->isWindowModified();
+        const int steps = form->document->History().Stack()->count();
+        form->HeightBar->setValue(-37); // the view's, as its turns are: no step, nothing unsaved
         QCOMPARE(form->objectHeight, -37);
         QCOMPARE(form->HeightLabel->text(), QString("-37"));
+        QCOMPARE(form->isWindowModified(), modified);
+        QCOMPARE(form->document->History().Stack()->count(), steps);
         form->HeightBar->setValue(600); // the bar's end
         QCOMPARE(form->objectHeight, 512);
     }

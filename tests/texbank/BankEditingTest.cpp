@@ -85,14 +85,35 @@ TEST(BankEditing, ImagesThatAreNotTexturesLeaveTheSlotAsItWas)
     ClearSlot(bank, -1); // out of range: nothing
 }
 
-TEST(BankEditing, FrameColoursAreTheNearestOfAllColours)
+TEST(BankEditing, MakeTextureTakesTheLowestFreeNumberAsOneChange)
 {
-    PalettePlanes palette; // all black but three
-    palette.red[255] = 250;
-    palette.red[0] = 255, palette.green[0] = 255, palette.blue[0] = 255;
-    palette.green[17] = 200;
-    const FrameColours frames = ComputeFrameColours(palette);
-    EXPECT_EQ(frames.red, 255);   // colour 255 takes part
-    EXPECT_EQ(frames.white, 0);   // and so does colour 0
-    EXPECT_EQ(frames.green, 17);
+    EditorBank bank;
+    bank.textures[0] = {2, 2, 2};
+    bank.textures[2] = {9, 4, 5};
+    const struct {
+        std::int32_t first, last;
+        std::optional<std::int32_t> texture;
+    } cases[] = {{5, 8, 1}, {7, 7, 1}, {8, 5, 1}, {-1, 3, std::nullopt}, {4, 513, std::nullopt}};
+    for (const auto& c : cases) {
+        std::optional<NewTexture> made = MakeTextureChange(bank, c.first, c.last);
+        ASSERT_EQ(made.has_value(), c.texture.has_value()) << c.first << "-" << c.last;
+        if (!made)
+            continue;
+        EXPECT_EQ(made->texture, *c.texture);
+        ExchangeBankChange(bank, made->change);
+        EXPECT_EQ(bank.textures[1], (AnimTexture{c.first, c.last, c.first}));
+        ExchangeBankChange(bank, made->change); // and back: undone
+        EXPECT_EQ(bank.textures[1], EditorBank::Undefined);
+    }
+    bank.textures.fill({0, 0, 0});
+    EXPECT_FALSE(MakeTextureChange(bank, 3, 3)); // every number taken
+}
+
+TEST(BankEditing, AnEditThatChangesNothingIsNoStep)
+{
+    EditorBank bank;
+    EXPECT_FALSE(TextureChange(bank, 4, EditorBank::Undefined));
+    EXPECT_TRUE(TextureChange(bank, 4, {1, 2, 1}));
+    EXPECT_FALSE(TextureChange(bank, EditorBank::Capacity, {1, 2, 1}));
+    EXPECT_FALSE(ClearSlotChange(bank, 3));
 }

@@ -11,10 +11,12 @@
 #include "ProgramUsages.h"
 #include "ScriptedQuestions.h"
 #include "TempFolder.h"
+#include "TextureListModel.h"
 #include "TexturePcx.h"
 #include "UserFolders.h"
 
 #include <QAction>
+#include <QListView>
 #include <QDir>
 #include <QImage>
 #include <QMimeData>
@@ -162,6 +164,10 @@ private Q_SLOTS:
                  PointAtSlot(f, 1);
                  f.ImportImages1->trigger(); },
              images("1=NEW.PCX\r\n2=IMPORT\\PHOTO.PCX\r\n5=NEW.PCX\r\n") + "2=2-2\r\n4=2-5\r\n"},
+            {"Make texture", [](TMainForm& f) { ClickSlot(f, 5); ClickSlot(f, 1, true); f.MakeTexture1->trigger(); },
+             images("1=NEW.PCX\r\n2=IMPORT\\PHOTO.PCX\r\n5=NEW.PCX\r\n") + "0=1-5\r\n2=2-2\r\n4=2-5\r\n"},
+            {"Delete texture", [](TMainForm& f) { f.TextureList->setCurrentIndex(f.TextureListRows->index(1)); f.DeleteTexture1->trigger(); },
+             images("1=NEW.PCX\r\n2=IMPORT\\PHOTO.PCX\r\n5=NEW.PCX\r\n") + "0=1-5\r\n4=2-5\r\n"},
         };
         const auto form = openBank();
         std::vector<Seen> seen{Seen(*form)};

@@ -13,8 +13,8 @@
 inline std::unique_ptr<TMainForm> MakePigmentaForm()
 {
     auto form = std::make_unique<TMainForm>();
-    // The design's view of 549 x 329 pixels.
-    form->centralWidget()->resize(570, 434);
+    // The design's view of 549 x 329 pixels, the texture list beside it.
+    form->centralWidget()->resize(570 + TMainForm::TextureColumnWidth + 1, 434);
     form->FormResize();
     return form;
 }
@@ -24,7 +24,7 @@ inline QPoint SlotPoint(TMainForm& form, int slot)
 {
     const int columns = form.Columns();
     form.UpDown->SetPosition(std::min(slot / columns, form.UpDown->Max()));
-    const CellPlace cell = CellCorner(slot, columns, form.UpDown->Position());
+    const CellPlace cell = CellCorner(slot, form.Layout, form.UpDown->Position());
     const QRect view = form.ViewPanel->geometry();
     return {view.x() + cell.x + 30, view.y() + cell.y + 30};
 }
@@ -35,4 +35,11 @@ inline bool PointAtSlot(TMainForm& form, int slot)
     const QPoint at = SlotPoint(form, slot);
     form.FormMouseMove(at.x(), at.y());
     return form.CursorImage == slot;
+}
+
+// A click on `slot` (with Shift: the run from the slot clicked before).
+inline void ClickSlot(TMainForm& form, int slot, bool shift = false)
+{
+    const QPoint at = SlotPoint(form, slot);
+    form.FormMouseDown(at.x(), at.y(), shift);
 }

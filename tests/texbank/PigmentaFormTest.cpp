@@ -12,6 +12,7 @@
 #include "Shell.h"
 #include "SlotGrid.h"
 #include "TempFolder.h"
+#include "TextureListModel.h"
 #include "TexturePcx.h"
 #include "UpDownControl.h"
 #include "UserFolders.h"
@@ -19,15 +20,21 @@
 #include <QAction>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
+#include <QLayout>
+#include <QListView>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <QUndoStack>
 #include <QUrl>
 
 #include <memory>
+
+#include <time.h>
 
 namespace {
 
@@ -51,6 +58,13 @@ std::vector<std::uint8_t> slotPixels(const TMainForm& form, int slot)
 QRgb paletteColour(const PalettePlanes& palette, int c) { return qRgb(palette.red[c], palette.green[c], palette.blue[c]); }
 
 bool failEveryWrite(const std::filesystem::path&) { return true; }
+
+// A frame at 60 Hz; sanitizers slow everything down several times.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr qint64 MaximumRedrawMicroseconds = 5 * 16000;
+#else
+constexpr qint64 MaximumRedrawMicroseconds = 16000;
+#endif
 
 } // namespace
 
@@ -146,7 +160,9 @@ private Q_SLOTS:
         QCOMPARE(form->ViewImage.width, 548);
         QCOMPARE(form->ViewImage.height, 328);
 
-        form->FormMouseMove(21 + 5, 104 + 68 + 5); // second row's first cell
+        QCOMPARE(form->Layout, (GridLayout{64, 2, 14, 8})); // cells of 68 x 82
+
+        form->FormMouseMove(21 + 5, 104 + 82 + 5); // second row's first cell
         QCOMPARE(form->CursorImage, 8);
         QCOMPARE(form->ImageIndexLabel->text(), QString("8"));
         form->FormMouseMove(5, 300); // over the up-down control: not the grid
@@ -155,23 +171,20 @@ private Q_SLOTS:
         QCOMPARE(form->CursorImage, 8 * 4 + 7);
 
         form->UpDown->SetPosition(form->UpDown->Max());
-        form->FormMouseMove(21 + 300, 104 + 3 * 68 + 10); // the last row's empty cells
+        form->FormMouseMove(21 + 300, 104 + 3 * 82 + 10); // the last row's empty cells
         QCOMPARE(form->CursorImage, 512);
-        form->FormMouseMove(21 + 5, 104 + 3 * 68 + 10);
+        form->FormMouseMove(21 + 5, 104 + 3 * 82 + 10);
         QCOMPARE(form->CursorImage, 512);
 
         // "(color palette file)" shows over slot 0 only, whose frame changes colour at every repaint.
         form->Paint();
         QVERIFY(!form->ColorLabel->isVisibleTo(form.get()));
         form->UpDown->SetPosition(0);
-        form->FormMouseMove(21 + 10, 104 + 10);
+        form->FormMouseMove(21 + 10, 104 + 20);
         QCOMPARE(form->CursorImage, 0);
-        form->Bank.bankPalette = RampPalette(0);
-        QSet<int> colours;
-        for (int i = 0; i < 20; ++i) {
-            form->Paint();
-            colours.insert(form->ViewImage.row(form->ViewImage.height - 1 - 1)[1]);
-        }
+        QSet<QRgb> colours;
+        for (int i = 0; i < 20; ++i)
+            colours.insert(form->centralWidget()->grab().toImage().pixel(21 + 1, 104 + 14 + 1));
         QVERIFY(form->ColorLabel->isVisibleTo(form.get()));
         QVERIFY(colours.size() > 1);
     }
@@ -180,17 +193,18 @@ private Q_SLOTS:
     {
         const auto form = makeForm();
         const struct {
-            int clientWidth;
-            int columns;
-        } sizes[] = {{570, 8}, {300, 4}, {1400, 20}, {21 + 70, 1}};
+            int viewWidth;
+            int thumbnail, columns;
+        } sizes[] = {{549, 64, 8}, {279, 64, 4}, {1379, 128, 10}, {70, 64, 1}};
         for (const auto& size : sizes) {
-            form->centralWidget()->resize(size.clientWidth, 434);
+            form->centralWidget()->resize(21 + size.viewWidth + TMainForm::TextureColumnWidth + 1, 434);
             form->FormResize();
+            QCOMPARE(form->Layout.thumbnail, size.thumbnail);
             QCOMPARE(form->Columns(), size.columns);
-            QCOMPARE(form->UpDown->Max(), TopRowMaximum(size.columns, 329));
+            QCOMPARE(form->UpDown->Max(), TopRowMaximum(form->Layout, 328));
             // The last slot can always be reached.
             form->UpDown->SetPosition(form->UpDown->Max());
-            const CellPlace last = CellCorner(LastSlot, size.columns, form->UpDown->Position());
+            const CellPlace last = CellCorner(LastSlot, form->Layout, form->UpDown->Position());
             form->FormMouseMove(21 + last.x + 5, 104 + last.y + 5);
             QCOMPARE(form->CursorImage, LastSlot);
         }
@@ -250,9 +264,6 @@ private Q_SLOTS:
         loadInto(*form, 0, "PAL.PCX");
         QVERIFY(form->Bank.bankPalette == RampPalette(80));
         QVERIFY(slotPixels(*form, 20) != onBlack);
-        const FrameColours frames = ComputeFrameColours(RampPalette(80));
-        QCOMPARE(form->Frames.red, frames.red);
-        QCOMPARE(form->Frames.white, frames.white);
         QCOMPARE(form->ViewImage.colourTable[200].red, std::uint8_t(200));
         QCOMPARE(form->PreviewImage.colourTable[200].green, std::uint8_t(80));
         QVERIFY(messages.isEmpty() && errors.isEmpty());
@@ -270,12 +281,13 @@ private Q_SLOTS:
         form->Bank.textures[0] = {0, 0, 0};
         form->FormMouseMove(21 + 300, 104 + 300); // the cursor frame away from slot 0
         form->Repaint();
-        QVERIFY(form->PreviewShown);
         const QImage shot = form->centralWidget()->grab().toImage();
+        QVERIFY(form->PreviewShown);
         const PalettePlanes palette = RampPalette(80);
         const auto imageColour = [&](int x, int y) { return paletteColour(palette, (x + 3 * y + 7) % 256); };
-        for (const QPoint& uv : {QPoint(0, 0), QPoint(10, 0), QPoint(0, 20), QPoint(63, 63)})
-            QCOMPARE(shot.pixel(21 + 2 + uv.x(), 104 + 2 + uv.y()), imageColour(2 * uv.x(), 2 * uv.y()));
+        // Below the band strip, away from the slot's number (top left) and its palette mark (bottom left).
+        for (const QPoint& uv : {QPoint(63, 0), QPoint(30, 20), QPoint(0, 25), QPoint(63, 63)})
+            QCOMPARE(shot.pixel(21 + 2 + uv.x(), 104 + 14 + 2 + uv.y()), imageColour(2 * uv.x(), 2 * uv.y()));
         // The preview spreads 128 x 128 over 102 x 103: its corners are the image's corners.
         QCOMPARE(shot.pixel(470, 0), imageColour(0, 0));
         QCOMPARE(shot.pixel(470, 102), imageColour(0, 127));
@@ -382,7 +394,6 @@ private Q_SLOTS:
         QVERIFY(form->Bank.textures[3] == (AnimTexture{1, 2, 1}));
         QCOMPARE(form->windowTitle(), entryText(22) + " - bank.def[*]");
         QCOMPARE(form->SaveBankDialog.fileName, chosenFile);
-        QCOMPARE(form->Frames.white, ComputeFrameColours(RampPalette(80)).white);
         QCOMPARE(form->ViewImage.colourTable[9].red, std::uint8_t(9));
 
         // Saved again, the missing image's entry is still there.
@@ -449,6 +460,203 @@ private Q_SLOTS:
         QVERIFY(form->isWindowModified()); // the work stays, still unsaved
         QCOMPARE(form->Bank.slots[5].name, std::string("A.PCX"));
         QCOMPARE(form->windowTitle(), entryText(22) + " - Untitled[*]");
+    }
+
+    // A run selected and made a texture, and a still one, save the bytes that F4 and F5 give.
+    void makeTextureSavesWhatF4AndF5Save()
+    {
+        const auto form = makeForm();
+        const std::string names[] = {"PAL.PCX", "ONE.PCX", "W0.PCX", "W1.PCX", "W2.PCX", "W3.PCX"};
+        for (int slot = 0; slot < 6; ++slot)
+            folder->write(names[slot], PcxFile(128, 128, slot + 1, RampPalette(10 * slot)));
+        const auto fill = [&] {
+            for (int slot = 0; slot < 6; ++slot)
+                loadInto(*form, slot, names[slot]);
+        };
+        const auto save = [&](const std::string& bank) {
+            chosenFile = QString::fromStdString((folder->path() / bank).string());
+            form->Savepigmenta1->trigger();
+            return folder->read(bank);
+        };
+        fill();
+        ClickSlot(*form, 5);
+        ClickSlot(*form, 2, true); // a run chosen from its end
+        QCOMPARE(form->Selection, (SlotSpan{2, 5}));
+        const int steps = form->document->History().Stack()->count();
+        form->MakeTexture1->trigger();
+        QCOMPARE(form->document->History().Stack()->count(), steps + 1);
+        QCOMPARE(form->TextureIndex->value(), 0); // the new texture is the chosen one, playing
+        ClickSlot(*form, 1);
+        form->MakeTextureButton->click();
+        const std::string made = save("made.def");
+
+        scripted.saveAnswers = {SaveChoice::Discard};
+        form->Newbank1->trigger();
+        fill();
+        const struct {
+            int texture, first, last;
+        } defined[] = {{0, 2, 5}, {1, 1, 1}};
+        for (const auto& d : defined) {
+            form->TextureIndex->setValue(d.texture);
+            pointAt(*form, d.first);
+            form->Defineasfirsttextureimage1->trigger();
+            pointAt(*form, d.last);
+            form->Defineaslasttextureimage1->trigger();
+        }
+        QCOMPARE(save("keys.def"), made);
+        QCOMPARE(made, std::string("#images\r\n0=PAL.PCX\r\n1=ONE.PCX\r\n2=W0.PCX\r\n3=W1.PCX\r\n4=W2.PCX\r\n5=W3.PCX\r\n"
+                                   "#textures\r\n0=2-5\r\n1=1-1\r\n"));
+        QVERIFY(errors.isEmpty() && messages.isEmpty());
+    }
+
+    // The list plays the bank's textures; a click chooses one and scrolls its run into sight;
+    // Delete removes it, its images staying.
+    void theTextureListChoosesAndDeletes()
+    {
+        const auto form = makeForm();
+        folder->write("A.PCX", PcxFile(128, 128, 1, RampPalette(10)));
+        loadInto(*form, 300, "A.PCX");
+        ClickSlot(*form, 300);
+        ClickSlot(*form, 302, true);
+        form->MakeTexture1->trigger();
+        ClickSlot(*form, 7);
+        form->MakeTexture1->trigger();
+        QCOMPARE(form->TextureListRows->rowCount(), 2);
+        QCOMPARE(form->TextureListRows->data(form->TextureListRows->index(0), Qt::DisplayRole).toString(),
+                 QString("0: slots 300 to 302"));
+        QCOMPARE(form->TextureListRows->data(form->TextureListRows->index(1), Qt::DisplayRole).toString(),
+                 QString("1: slot 7"));
+
+        form->UpDown->SetPosition(0);
+        const QModelIndex first = form->TextureListRows->index(0);
+        QTest::mouseClick(form->TextureList->viewport(), Qt::LeftButton, {},
+                          form->TextureList->visualRect(first).center());
+        QCOMPARE(form->TextureIndex->value(), 0);
+        QCOMPARE(form->UpDown->Position(), 300 / 8); // slot 300's row on top
+        QCOMPARE(form->TextureList->currentIndex().row(), 0);
+
+        form->DeleteTexture1->trigger();
+        QVERIFY(form->Bank.textures[0] == EditorBank::Undefined);
+        QCOMPARE(form->Bank.slots[300].name, std::string("A.PCX"));
+        QCOMPARE(form->TextureListRows->rowCount(), 1);
+        form->document->History().UndoAction()->trigger();
+        QVERIFY(form->Bank.textures[0] == (AnimTexture{300, 302, 300}));
+        QCOMPARE(form->TextureListRows->rowCount(), 2);
+    }
+
+    // Idle, the window neither draws nor ticks: the animation timer runs only while an animated
+    // texture shows (the chosen one, or one in sight in the list) and the window is shown.
+    void theAnimationTimerRunsOnlyWhileAnimationShows()
+    {
+        const auto form = makeForm();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QVERIFY(!form->TextureAnimationTimer->isActive());
+        form->ChosenTexture() = {3, 3, 3};
+        form->Bank.textures[1] = {4, 4, 4};
+        form->TextureIndexChange();
+        QVERIFY(!form->TextureAnimationTimer->isActive()); // still textures only
+        form->TextureIndex->setValue(2);
+        form->Defineasfirsttextureimage1->trigger();
+        pointAt(*form, 6);
+        form->Defineaslasttextureimage1->trigger();
+        QVERIFY(form->TextureAnimationTimer->isActive()); // 2 plays: chosen, and in the list
+        form->TextureIndex->setValue(1);
+        QVERIFY(form->TextureAnimationTimer->isActive()); // still in sight in the list
+        form->hide();
+        QVERIFY(!form->TextureAnimationTimer->isActive());
+        form->show();
+        form->document->History().UndoAction()->trigger(); // 2 runs from 2 down to -1: still plays
+        QVERIFY(form->TextureAnimationTimer->isActive());
+        form->document->History().UndoAction()->trigger();
+        QVERIFY(!form->TextureAnimationTimer->isActive());
+    }
+
+    // The grid says which slot gives what: slots 0 and 1 by a mark and a tooltip, an empty slot
+    // how to fill it, an empty bank how to start.
+    void slotsSayWhatTheyGiveAndHowToFillThem()
+    {
+        const auto form = makeForm();
+        const QString tips[] = {form->SlotTip(SlotPoint(*form, 0)), form->SlotTip(SlotPoint(*form, 1)),
+                                form->SlotTip(SlotPoint(*form, 7))};
+        QVERIFY(tips[0].startsWith("Slot 0 gives the bank its palette"));
+        QVERIFY(tips[1].startsWith("Slot 1 gives the colour grid"));
+        QVERIFY(tips[2].startsWith("Slot 7 is empty. Fill it: right-click, Load Image (F2)"));
+        QVERIFY(form->SlotTip(QPoint(5, 5)).isEmpty()); // not over the grid
+        const QImage empty = form->centralWidget()->grab().toImage();
+        folder->write("A.PCX", PcxFile(128, 128, 1, RampPalette(10)));
+        loadInto(*form, 7, "A.PCX");
+        form->Bank.textures[2] = {7, 7, 7};
+        QCOMPARE(form->SlotTip(SlotPoint(*form, 7)), QString("Slot 7: A.PCX\nIn textures: 2"));
+        // The hint over the empty grid's middle goes with the first image.
+        const QPoint middle = form->ViewPanel->geometry().center();
+        QVERIFY(form->centralWidget()->grab().toImage().pixel(middle) != empty.pixel(middle));
+    }
+
+    // A full bank at 1920 x 1080 redraws (thumbnails, marks and window) within a frame of 16 ms.
+    void aFullGridRedrawsWithinAFrame()
+    {
+        const auto form = makeForm();
+        for (int slot = 0; slot <= LastSlot; ++slot) {
+            BankImageSlot& held = form->Bank.slots[static_cast<std::size_t>(slot)];
+            held.name = "IMAGE.PCX";
+            held.image = std::make_unique<DisplayImage>();
+            CreateImage(*held.image, 128, 128);
+            std::fill(held.image->pixels.begin(), held.image->pixels.end(), static_cast<std::uint8_t>(slot));
+        }
+        for (int texture = 0; texture < 128; ++texture)
+            form->Bank.textures[static_cast<std::size_t>(texture)] = {4 * texture, 4 * texture + 3, 4 * texture};
+        form->Bank.bankPalette = RampPalette(0);
+        form->resize(1920, 1080); // the window, which lays out its client
+        form->layout()->activate();
+        form->FormResize();
+        form->Selection = SlotSpan{20, 60};
+        // The processor time of this thread, which other programs running meanwhile do not lengthen.
+        const auto threadMicroseconds = [] {
+            timespec now{};
+            clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+            return static_cast<qint64>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
+        };
+        QList<qint64> times;
+        for (int i = 0; i < 9; ++i) {
+            const qint64 start = threadMicroseconds();
+            form->Repaint();
+            const QImage shot = form->centralWidget()->grab().toImage();
+            times << threadMicroseconds() - start;
+        }
+        std::sort(times.begin(), times.end());
+        qInfo("full grid of %d columns of %d-pixel thumbnails at 1920 x 1080: median redraw %lld us of processor time",
+              form->Layout.columns, form->Layout.thumbnail, times[4]);
+        QVERIFY2(times[4] < MaximumRedrawMicroseconds, "a redraw takes longer than a frame");
+    }
+
+    // The import's folder field takes a typed folder, relative to the game folder or whole, and
+    // keeps the dialog open, saying why, until the folder exists inside the game folder.
+    void theImportFolderCanBeTyped()
+    {
+        const auto form = makeForm();
+        std::filesystem::create_directories(folder->path() / "TEXTURES" / "NEW");
+        const QString game = QString::fromStdString(folder->path().string());
+        const ImportFolderCheck check{game, [](const QString& chosen) {
+                                          return QFileInfo(chosen).isDir() ? QString() : "missing " + chosen;
+                                      }};
+        const struct {
+            QString typed;
+            bool accepted;
+            QString folder;
+        } cases[] = {{"TEXTURES/NEW", true, game + "/TEXTURES/NEW"},
+                     {"TEXTURES\\NEW\\..", true, game + "/TEXTURES"},
+                     {game + "/TEXTURES ", true, game + "/TEXTURES"},
+                     {"NOPE", false, game + "/NOPE"}};
+        for (const auto& c : cases) {
+            messages.clear();
+            ImportImagesDialog dialog(form.get(), {game, true}, {}, check);
+            dialog.findChild<QLineEdit*>("ImportFolder")->setText(c.typed);
+            dialog.accept();
+            QVERIFY2((dialog.result() == QDialog::Accepted) == c.accepted, qPrintable(messages.join("; ") + " " + dialog.Choice().folder));
+            QCOMPARE(dialog.Choice().folder, c.folder);
+            QCOMPARE(messages.isEmpty(), c.accepted);
+        }
     }
 
     void loadsKeepTheCurrentFolder()

@@ -26,14 +26,11 @@ std::unique_ptr<DisplayImage> slotImage(int seed)
 struct Fixture {
     EditorBank bank;
     DisplayImage view;
-    GridPaint paint;
+    GridLayout layout;
     Fixture(int width, int height)
     {
         CreateImage(view, width, height);
-        paint.columns = GridColumns(width);
-        paint.frames = {201, 202, 203};
-        paint.paletteSlotFrame = 204;
-        paint.cursor = 511; // out of sight unless a test moves it
+        layout = {64, 2, 0, width / 68};
     }
 };
 
@@ -44,8 +41,8 @@ TEST(SlotGridPainter, ThumbnailsTakeEverySecondPixelFirstRowOnTop)
     Fixture f(548, 328);
     f.bank.slots[9].image = slotImage(7);
     std::fill(f.view.pixels.begin(), f.view.pixels.end(), 99);
-    DrawSlotGrid(f.view, f.bank, f.paint);
-    const CellPlace cell = CellCorner(9, 8, 0); // second row, second column
+    DrawSlotGrid(f.view, f.bank, f.layout, 0);
+    const CellPlace cell = CellCorner(9, f.layout, 0); // second row, second column
     for (int v : {0, 1, 31, 63})
         for (int u : {0, 5, 63})
             EXPECT_EQ(at(f.view, cell.x + 2 + u, cell.y + 2 + v), (2 * u + 2 * v + 7) % 200 + 1) << u << "," << v;
@@ -56,41 +53,29 @@ TEST(SlotGridPainter, ThumbnailsTakeEverySecondPixelFirstRowOnTop)
     EXPECT_EQ(at(f.view, 547, 327), 0);
 }
 
-TEST(SlotGridPainter, FramesMarkTheChosenTextureAndTheCursor)
+TEST(SlotGridPainter, LargerThumbnailsRepeatEachPixelBelowTheBandStrip)
 {
-    Fixture f(548, 328);
-    f.paint.chosen = {3, 5, 4};
-    f.paint.cursor = 5;
-    DrawSlotGrid(f.view, f.bank, f.paint);
-    const auto frameColour = [&](int slot) {
-        const CellPlace cell = CellCorner(slot, 8, 0);
-        const std::uint8_t corner = at(f.view, cell.x + 1, cell.y + 1);
-        // The whole outline has one colour.
-        for (int i = 1; i <= 66; ++i) {
-            EXPECT_EQ(at(f.view, cell.x + i, cell.y + 1), corner);
-            EXPECT_EQ(at(f.view, cell.x + i, cell.y + 66), corner);
-            EXPECT_EQ(at(f.view, cell.x + 1, cell.y + i), corner);
-            EXPECT_EQ(at(f.view, cell.x + 66, cell.y + i), corner);
-        }
-        return corner;
-    };
-    EXPECT_EQ(frameColour(3), 201); // first: red
-    EXPECT_EQ(frameColour(4), 203); // current: green
-    EXPECT_EQ(frameColour(5), 202); // last and cursor: white covers red
-    EXPECT_EQ(frameColour(6), 0);
-    f.paint.cursor = 0;
-    f.paint.chosen = {0, 0, 0};
-    DrawSlotGrid(f.view, f.bank, f.paint);
-    EXPECT_EQ(frameColour(0), 204); // the palette slot's flickering frame covers them all
+    for (const int side : {128, 256, 384}) {
+        Fixture f(2 * (side + 8), side + 40);
+        f.layout = {side, 4, 20, 2};
+        f.bank.slots[1].image = slotImage(3);
+        DrawSlotGrid(f.view, f.bank, f.layout, 0);
+        const int x = side + 8 + 4, y = 20 + 4; // slot 1's thumbnail corner
+        for (int v : {0, 1, 2, 5, side - 1})
+            for (int u : {0, 1, 3, side - 1}) {
+                const int imageX = u * 128 / side, imageY = v * 128 / side;
+                EXPECT_EQ(at(f.view, x + u, y + v), (imageX + imageY + 3) % 200 + 1) << side << ": " << u << "," << v;
+            }
+        EXPECT_EQ(at(f.view, x + 5, y - 1), 0); // the band strip is left to the marks
+    }
 }
 
 TEST(SlotGridPainter, ScrolledAndClippedCells)
 {
     Fixture f(200, 100); // two columns, one whole row and a half
-    f.paint.topRow = 3;
     for (int i = 0; i <= 512; ++i)
         f.bank.slots[i].image = slotImage(i);
-    DrawSlotGrid(f.view, f.bank, f.paint);
+    DrawSlotGrid(f.view, f.bank, f.layout, 3);
     // Slot 6 is at the top left; slot 8's thumbnail is cut by the bottom edge.
     EXPECT_EQ(at(f.view, 2, 2), (0 + 6) % 200 + 1);
     EXPECT_EQ(at(f.view, 70, 2), (0 + 7) % 200 + 1);
@@ -99,8 +84,7 @@ TEST(SlotGridPainter, ScrolledAndClippedCells)
     // The strip right of the last column stays empty.
     EXPECT_EQ(at(f.view, 150, 10), 0);
 
-    f.paint.topRow = 256; // the last row: slot 512 alone
-    DrawSlotGrid(f.view, f.bank, f.paint);
+    DrawSlotGrid(f.view, f.bank, f.layout, 256); // the last row: slot 512 alone
     EXPECT_EQ(at(f.view, 2, 2), (512 + 0) % 200 + 1);
     EXPECT_EQ(at(f.view, 70, 2), 0);
 }
