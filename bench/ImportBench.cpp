@@ -8,6 +8,7 @@
 #include "ImageImport.h"
 #include "ImageWriters.h"
 #include "MeshConvert.h"
+#include "MeshImport.h"
 #include "PictureImport.h"
 
 #include <QBuffer>
@@ -89,8 +90,8 @@ BENCHMARK(BM_JpegsDecodedWhole)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PngsOntoAPalette)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PngsDecodedWhole)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// Into an empty bank from slot 0: the first picture gives the palette, the others are matched
-// to it. Wall-clock and processor time of all threads.
+// Into an empty bank from slot 0: one palette made from all the pictures (slot 0's image) and
+// every picture matched to it. Wall-clock and processor time of all threads.
 void BM_PigmentaImportsHundredJpegs(benchmark::State& state)
 {
     const auto folder = std::filesystem::temp_directory_path() / "ormel-bench-pigmenta-import";
@@ -107,7 +108,7 @@ void BM_PigmentaImportsHundredJpegs(benchmark::State& state)
         std::filesystem::remove_all(folder / "TEXTURES");
         PictureImport importing(bank, request);
         importing.Run();
-        if (importing.Result().written.size() != Pictures)
+        if (importing.Result().written.size() != Pictures + 1) // and the palette's picture
             state.SkipWithError("not every picture was imported");
     }
     std::filesystem::remove_all(folder);
@@ -146,6 +147,21 @@ void importGrid(benchmark::State& state, int side)
 
 void BM_Obj100000TrianglesRefused(benchmark::State& state) { importGrid(state, 224); }
 void BM_Obj51200TrianglesImported(benchmark::State& state) { importGrid(state, 160); }
+// The same 100,352 triangles simplified to the 65,536 faces an object holds, and then to 20,000.
+void simplifyGrid(benchmark::State& state, std::size_t most)
+{
+    const std::string path = gridObj(224);
+    const MeshSoup soup = ReadAssimpMesh(path);
+    MeshImportOptions options;
+    options.maxFaces = most;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ImportMeshSoup(soup, options, DemoMeshSkin(), path));
+    std::filesystem::remove(path);
+}
+void BM_Obj100000TrianglesTo65536(benchmark::State& state) { simplifyGrid(state, 65536); }
+void BM_Obj100000TrianglesTo20000(benchmark::State& state) { simplifyGrid(state, 20000); }
+BENCHMARK(BM_Obj100000TrianglesTo65536)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Obj100000TrianglesTo20000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Obj100000TrianglesRefused)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Obj51200TrianglesImported)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -1,5 +1,6 @@
 #include "GameParamUnit.h"
 
+#include "CopyIntoGameQuestion.h"
 #include "DocumentTexts.h"
 #include "EditorDocument.h"
 #include "Errors.h"
@@ -511,11 +512,13 @@ void TGameParamForm::chooseFile(const FileDialogRequest& dialog, std::string& va
     const QString chosen = ChooseOpenFile(this, request);
     if (chosen.isEmpty())
         return;
-    const std::string relative = levelFile ? RelativeToLevelFolder(Native(chosen)) : RelativeToGameFolder(Native(chosen));
+    // A start level must lie in the LEVEL folder; any other file anywhere in the game folder. From
+    // elsewhere, it is offered to be copied in.
+    const std::string relative =
+        levelFile ? NameInGame(this, chosen, ResolvePath("LEVEL", GameFolderPath), RelativeToLevelFolder)
+                  : NameInGame(this, chosen, GameFolderPath, RelativeToGameFolder);
     if (!relative.empty())
         value = relative;
-    else
-        ShowMessage(this, levelFile ? Entry(PartivaText("LevelOutsideMessage")) : Ui(OutsideFolderMessage));
     RefreshControls();
 }
 

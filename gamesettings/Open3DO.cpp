@@ -1,5 +1,6 @@
 #include "Open3DO.h"
 
+#include "CopyIntoGameQuestion.h"
 #include "FileFilter.h"
 #include "GameSettings.h"
 #include "Text.h"
@@ -81,10 +82,8 @@ void TObjectDialog::ChangeButtonClick()
     const QString chosen = ChooseOpenFile(this, request);
     if (chosen.isEmpty())
         return;
-    const std::string relative = RelativeToGameFolder(Native(chosen));
-    if (relative.empty())
-        ShowMessage(this, Ui(OutsideFolderMessage));
-    else
+    const std::string relative = NameInGame(this, chosen, GameFolderPath, RelativeToGameFolder);
+    if (!relative.empty())
         FilenameLabel->setText(Ui(relative));
 }
 

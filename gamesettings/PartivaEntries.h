@@ -83,6 +83,9 @@ inline constexpr DictionaryEntry PartivaOwnEntries[] = {
     DialogEntry("No", 97),
     DialogEntry("OK", 98),
     {99, "OpenFolder1", "File menu: open another game folder; the title of the folder dialog", "&Open game folder..."},
+    {110, "CopyIntoGame", "question: a chosen file lies outside the game's folders, %1 the file, %2 the folder",
+     "%1 lies outside the game folder, where the game does not find it. Copy it into %2 and take the copy?"},
+    {111, "CopyIntoGameCaption", "caption of that question", "Copy into the game"},
 };
 inline constexpr auto PartivaEntries = JoinEntries(PartivaOwnEntries, DocumentEntries(80));
 static_assert(IsWellFormed(PartivaEntries));

@@ -1,5 +1,6 @@
 #include "BankFile.h"
 
+#include "Errors.h"
 #include "FileResolver.h"
 #include "K3xFiles.h"
 #include "NumberText.h"
@@ -148,4 +149,12 @@ BankNameProblem CheckBankImageName(std::string_view name)
     if (CharacterOutsideWindows1252(name))
         return BankNameProblem::Character;
     return BankNameProblem::None;
+}
+
+BankFile ReadTextureBank(const std::string& path)
+{
+    BankFile bank = ReadBankFile(path);
+    if (!bank.hasImagesHeader)
+        throw FormatError(path + ": not a texture bank (it has no #images line)");
+    return bank;
 }

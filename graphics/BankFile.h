@@ -68,6 +68,9 @@ BankFile ParseBank(std::string_view text, std::int32_t capacity = AnyBankIndex);
 BankFile DecodeBank(std::span<const std::uint8_t> bytes, std::int32_t capacity = AnyBankIndex);
 // The bank file named `path`; IoError naming it when it cannot be read.
 BankFile ReadBankFile(const std::string& path, std::int32_t capacity = AnyBankIndex);
+// The same for a tool given a bank by the user: a file without the images header is no bank, and
+// taking it for an empty one would hide the mistake (FormatError naming it).
+BankFile ReadTextureBank(const std::string& path);
 
 // The writer (UTF-8, to be encoded when written): the kept leading lines, "#images", the first
 // kept image lines, the image lines, the other kept image lines, "#textures", the texture lines,

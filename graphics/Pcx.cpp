@@ -17,9 +17,9 @@ namespace {
     throw FormatError(name + ": " + why);
 }
 
-// Run-length decoding of exactly out.size() bytes from `data`; false when the data ends first.
-// A run that would pass the end writes only up to it; a run of count 0 writes nothing.
-bool decodeRuns(std::span<const std::uint8_t> data, std::span<std::uint8_t> out)
+} // namespace
+
+bool DecodePcxRuns(std::span<const std::uint8_t> data, std::span<std::uint8_t> out)
 {
     const std::uint8_t* in = data.data();
     const std::uint8_t* const end = in + data.size();
@@ -61,6 +61,8 @@ bool decodeRuns(std::span<const std::uint8_t> data, std::span<std::uint8_t> out)
     }
     return true;
 }
+
+namespace {
 
 // The bytes of the file `name`; FatalError when it does not exist.
 std::vector<std::uint8_t> readPcxFile(std::string_view name)
@@ -117,12 +119,12 @@ PcxImage DecodePcx(std::span<const std::uint8_t> file, const std::string& name)
     const std::size_t lineBytes = static_cast<std::size_t>(info.bytesPerLine);
     if (lineBytes == width) {
         image.pixels.resize(width * info.height);
-        if (!decodeRuns(data, image.pixels))
+        if (!DecodePcxRuns(data, image.pixels))
             refuse(name, "the pixel data ends early");
     } else {
         // Padded lines: decode them whole, then keep the first `width` bytes of each.
         std::vector<std::uint8_t> lines(lineBytes * info.height);
-        if (!decodeRuns(data, lines))
+        if (!DecodePcxRuns(data, lines))
             refuse(name, "the pixel data ends early");
         image.pixels.resize(width * info.height);
         for (std::size_t y = 0; y < static_cast<std::size_t>(info.height); ++y)
@@ -138,6 +140,15 @@ PcxImage DecodePcx(std::span<const std::uint8_t> file, const std::string& name)
 }
 
 PcxImage LoadPcx(std::string_view name) { return DecodePcx(readPcxFile(name), std::string(name)); }
+
+PcxImage LoadBankPcx(std::string_view name, const std::string& bankPath)
+{
+    try {
+        return LoadPcx(name);
+    } catch (const FatalError&) {
+        throw IoError(bankPath + " names the image " + std::string(name) + ", which is missing");
+    }
+}
 
 PcxImage LoadTexturePcx(std::string_view name)
 {

@@ -34,6 +34,9 @@ PcxImage DecodePcx(std::span<const std::uint8_t> file, const std::string& name);
 // FatalError when it does not exist, IoError when it cannot be read, FormatError when it is not a
 // 256-colour PCX image.
 PcxImage LoadPcx(std::string_view name);
+// LoadPcx of an image a bank names: a missing file is an IoError that names the bank too, so that
+// the user knows which bank to mend.
+PcxImage LoadBankPcx(std::string_view name, const std::string& bankPath);
 // A bank image: LoadPcx of a 128 x 128 image only. Any other size is an ImageSizeError, found in
 // the header before anything is decoded.
 PcxImage LoadTexturePcx(std::string_view name);

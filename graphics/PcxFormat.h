@@ -22,6 +22,7 @@
 //   size-768 768   the palette: 256 triples of red, green, blue
 #include <array>
 #include <cstdint>
+#include <span>
 
 struct PcxHeader {
     std::uint8_t manufacturer = 10;
@@ -48,3 +49,7 @@ constexpr int PcxLongestRun = 63;
 
 PcxHeader ReadPcxHeader(const std::uint8_t* bytes);
 void WritePcxHeader(const PcxHeader& header, std::uint8_t* bytes);
+
+// Run-length decoding of exactly out.size() bytes from `data`; false when the data ends first.
+// A run that would pass the end writes only up to it; a run of count 0 writes nothing.
+bool DecodePcxRuns(std::span<const std::uint8_t> data, std::span<std::uint8_t> out);

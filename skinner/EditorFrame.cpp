@@ -1,5 +1,6 @@
 #include "EditorFrame.h"
 
+#include "Angles.h"
 #include "ColourTables.h"
 #include "Palette.h"
 #include "Renderer.h"
@@ -62,6 +63,14 @@ TexturesBeyondBank FindTexturesBeyondBank(const Object3D& object, std::int32_t l
     return beyond;
 }
 
+namespace {
+
+constexpr std::int32_t NearestDistance = 20;
+
+std::int32_t clampToView(double value) { return static_cast<std::int32_t>(std::clamp(std::lround(value), -1000000000L, 1000000000L)); }
+
+} // namespace
+
 ObjectFit FitObjectInView(const Object3D& object, const RenderContext& context)
 {
     constexpr std::int32_t HeightBarEnd = 512;
@@ -85,12 +94,66 @@ ObjectFit FitObjectInView(const Object3D& object, const RenderContext& context)
     return fit;
 }
 
+EditorView FrameInView(const Object3D& object, const FaceFlags* faces, const EditorView& view,
+                       const RenderContext& context)
+{
+    // The points the faces use (virtual faces stand at their first point).
+    const std::size_t points = object.pointCount();
+    std::vector<std::uint8_t> used(points, faces == nullptr ? 1 : 0);
+    if (faces != nullptr)
+        for (std::size_t f = 0; f < std::min(faces->size(), object.faceCount()); ++f) {
+            const Face& face = object.faces[f];
+            if ((*faces)[f] == 0)
+                continue;
+            for (const std::uint16_t p : {face.p1, face.p2, face.p3})
+                if (p < points && (p == face.p1 || face.faceType != FaceVirtual))
+                    used[p] = 1;
+        }
+    const RotationMatrix turn = MakeRotation(view.yaw, view.pitch, view.roll);
+    std::vector<IntPoint> turned;
+    double low[3] = {1e18, 1e18, 1e18}, high[3] = {-1e18, -1e18, -1e18};
+    for (std::size_t p = 0; p < points; ++p) {
+        if (used[p] == 0)
+            continue;
+        const IntPoint t = Rotate(turn, object.x[p], object.y[p], object.z[p]);
+        turned.push_back(t);
+        const double c[3] = {double(t.x), double(t.y), double(t.z)};
+        for (int k = 0; k < 3; ++k)
+            low[k] = std::min(low[k], c[k]), high[k] = std::max(high[k], c[k]);
+    }
+    if (turned.empty())
+        return view;
+    const double middle[2] = {(low[0] + high[0]) / 2, (low[1] + high[1]) / 2};
+    // Near enough that the farthest-out point, across or up, shows at nine tenths of the view's edge.
+    const double slopeX = 0.9 * context.screen.width / 2.0 / std::max<int>(context.focalX, 1);
+    const double slopeY = 0.9 * context.screen.height / 2.0 / std::max<int>(context.focalY, 1);
+    double distance = NearestDistance - low[2];
+    for (const IntPoint& t : turned)
+        distance = std::max(distance, std::max(std::abs(t.x - middle[0]) / std::max(slopeX, 0.01),
+                                               std::abs(t.y - middle[1]) / std::max(slopeY, 0.01)) - t.z);
+    EditorView framed = view;
+    framed.across = clampToView(-middle[0]);
+    framed.height = clampToView(-middle[1]);
+    framed.distance = std::max(NearestDistance, clampToView(std::ceil(distance)));
+    return framed;
+}
+
+EditorView ZoomToward(const EditorView& view, double factor, int x, int y, const RenderContext& context)
+{
+    EditorView zoomed = view;
+    zoomed.distance = std::max(NearestDistance, clampToView(view.distance * factor));
+    const double moved = double(zoomed.distance) - view.distance;
+    zoomed.across = clampToView(view.across + double(x - context.centreX) * moved / std::max<int>(context.focalX, 1));
+    zoomed.height = clampToView(view.height + double(context.centreY - y) * moved / std::max<int>(context.focalY, 1));
+    return zoomed;
+}
+
 void DrawEditorFrame(RenderContext& context, const Object3D& object, const EditorView& view, TriangleDrawer draw)
 {
     ClearScreen(context, 0);
     SetCamera(context, 0, 0, 0, 0, 0, 0);
     AddLight(context, 0, 0, view.distance, 100000);
-    DrawObject(context, object, 0, view.height, view.distance, view.yaw, view.pitch, view.roll, 1, 0, 0);
+    DrawObject(context, object, view.across, view.height, view.distance, view.yaw, view.pitch, view.roll, 1, 0, 0);
     RenderScene(context, draw);
 }
 

@@ -2,6 +2,7 @@
 // What the skinning editor does around the renderer, kept apart from its window so that the form
 // and the command-line tool draw exactly the same frames: the start object, the stand-ins used
 // until a bank is loaded, the bank load with its colour set-up, and the frame it paints.
+#include "FaceSelection.h"
 #include "Object3D.h"
 #include "RenderContext.h"
 #include "Renderer.h"
@@ -50,10 +51,11 @@ struct EditorView {
     std::int32_t pitch = 0;
     std::int32_t roll = 0;
     std::int32_t distance = 300;
-    std::int32_t height = 0;
+    std::int32_t height = 0; // how far the object is raised
+    std::int32_t across = 0; // how far it is moved to the right
 };
 
-// The distance and height at which the whole object shows, unturned, in the context's view: its
+// The distance and height bar at which the whole object shows, unturned, in the context's view: its
 // middle height brought to the eye's (as far as the height bar goes, -512 to 512), and the sphere
 // round that middle that holds every point inside nine tenths of the view. The start view suits
 // objects of about 300 units round their origin; imported ones are 1,000 units standing on it.
@@ -63,8 +65,19 @@ struct ObjectFit {
 };
 ObjectFit FitObjectInView(const Object3D& object, const RenderContext& context);
 
+// The view's distance, height and across at which the points of `faces` (every face when null),
+// turned by the view's angles, show round the view's middle within nine tenths of it.
+EditorView FrameInView(const Object3D& object, const FaceFlags* faces, const EditorView& view,
+                       const RenderContext& context);
+
+// The view zoomed by `factor` (below 1 nearer) toward pixel (x, y) of the view: what lies under
+// that pixel at any depth stays under it. The distance stays 20 or more.
+EditorView ZoomToward(const EditorView& view, double factor, int x, int y, const RenderContext& context);
+
+
 // One frame: clear to colour 0, the camera at the origin, one light of radius 100000 at the
-// object, the object `view.distance` away and `view.height` up, turned by the view's angles.
+// object, the object `view.distance` away, `view.height` up and `view.across` to the right,
+// turned by the view's angles.
 // Drawn with DrawTriangle unless told otherwise (the benchmarks pass the plain rasteriser).
 void DrawEditorFrame(RenderContext& context, const Object3D& object, const EditorView& view,
                      TriangleDrawer draw = nullptr);

@@ -185,8 +185,7 @@ std::vector<std::int32_t> FacesInBox(const RenderContext& context, int left, int
     const std::int64_t last = std::min<std::int64_t>(context.triangleCount, std::int64_t(context.triangles.size()) - 1);
     if (right < left || bottom < top || last < 0)
         return found;
-    // What each pixel of the box shows: the nearest triangle's face (-1 for a face seen from its
-    // back, which hides what lies behind it but is not chosen), by the depth keys the picking
+    // What each pixel of the box shows: the nearest triangle's face, by the depth keys the picking
     // compares. Among equal keys the later triangle wins, as a pick has it.
     const int width = right - left + 1, height = bottom - top + 1;
     const std::size_t pixels = std::size_t(width) * std::size_t(height);
@@ -206,12 +205,7 @@ std::vector<std::int32_t> FacesInBox(const RenderContext& context, int left, int
                            ye = std::min<std::int64_t>(std::max({y1, y2, y3}), bottom);
         if (x0 > xe || y0 > ye)
             continue;
-        // Seen from its front when the face's normal (B - A) x (C - B) turns toward the eye.
-        const double ax = t.x1, ay = t.y1, az = t.z1, bx = t.x2, by = t.y2, bz = t.z2, cx = t.x3, cy = t.y3, cz = t.z3;
-        const double ux = bx - ax, uy = by - ay, uz = bz - az, vx = cx - bx, vy = cy - by, vz = cz - bz;
-        const double facing = (uy * vz - uz * vy) * (ax + bx + cx) + (uz * vx - ux * vz) * (ay + by + cy) +
-                              (ux * vy - uy * vx) * (az + bz + cz);
-        const std::int32_t face = facing > 0 ? -1 : t.faceIndex;
+        const std::int32_t face = t.faceIndex;
         const std::int64_t key = std::abs(std::int64_t{t.depthKey});
         const std::int64_t sign = area > 0 ? 1 : -1;
         for (std::int64_t y = y0; y <= ye; ++y) {

@@ -35,6 +35,8 @@ void SelectConnected(const Object3D& object, FaceFlags& flags);
 void SelectFlatRegion(const Object3D& object, FaceFlags& flags, double degrees = 10);
 
 // The faces of the last frame drawn (the context's triangle list) that show in the box of view
-// pixels from (left, top) to (right, bottom), both corners included: faces seen from their front
-// whose pixels in the box no nearer triangle covers. Each face once, in increasing order.
+// pixels from (left, top) to (right, bottom), both corners included: those with a pixel in the box
+// that no nearer triangle covers. The frame holds only what faces the eye (single-sided faces seen
+// from behind are not drawn), so nothing hidden behind the front is taken. Each face once, in
+// increasing order.
 std::vector<std::int32_t> FacesInBox(const RenderContext& context, int left, int top, int right, int bottom);

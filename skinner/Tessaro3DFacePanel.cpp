@@ -13,6 +13,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,37 +23,61 @@
 
 namespace {
 
-// Controls whose runs of changes on one face make one undo step; the step's id is the control's
-// with the face's index in its low 16 bits, so a run never spans two faces.
+// Controls whose runs of changes make one undo step while the same faces are selected: the step's
+// id is the control's with the selection's run number in its low 16 bits.
 enum MergingControl { TransparenceRun = 1, LxRun, LyRun };
 constexpr int EveryChange = -1;
 
-int runOnFace(int control, std::int32_t face) { return control << 16 | (face & 0xFFFF); }
+int runOnFaces(int control, int selectionRun) { return control << 16 | (selectionRun & 0xFFFF); }
+
+// What a step changed: the faces and their records, before or after.
+struct FaceRecords {
+    std::vector<std::uint32_t> faces;
+    std::vector<Face> records;
+    bool operator==(const FaceRecords&) const = default;
+};
+
+bool isVirtual(const Face& face) { return face.faceType == FaceVirtual; }
+bool isTriangle(const Face& face) { return face.faceType != FaceVirtual; }
 
 } // namespace
 
 void TForm1::FaceBarChange()
 {
     setMaximumQuietly(FaceBar, object.lastFace);
-    currentFace = FaceBar->value();
-    ShowFaceInfo();
+    selectFace(FaceBar->value());
 }
 
-void TForm1::editFace(const DictionaryEntry& name, int control, const std::function<void(Face&)>& edit)
+void TForm1::editFace(const DictionaryEntry& name, int control, const std::function<void(Face&)>& edit,
+                      const std::function<bool(const Face&)>& applies)
 {
-    const Face* face = currentFaceRecord();
-    if (face == nullptr)
+    FaceRecords before, after;
+    for (const std::uint32_t f : editedFaces())
+        if (f < object.faceCount() && (!applies || applies(object.faces[f]))) {
+            before.faces.push_back(f);
+            before.records.push_back(object.faces[f]);
+        }
+    if (before.faces.empty())
         return;
-    Face after = *face;
-    edit(after);
-    const std::int32_t index = currentFace;
-    const int run = control == EveryChange ? EveryChange : runOnFace(control, index);
-    PushChange<Face>(document->History(), stepName(name), run, *face, after, [this, index](const Face& value) {
-        if (static_cast<std::size_t>(index) < object.faceCount())
-            object.faces[static_cast<std::size_t>(index)] = value;
-        currentFace = index; // an undo shows the face it changed
-        ShowFaceInfo();
-    });
+    after.faces = before.faces;
+    after.records = before.records;
+    for (Face& face : after.records)
+        edit(face);
+    QString text = stepName(name);
+    if (before.faces.size() > 1)
+        text += " (" + EntryOrEnglish(Tessaro3DText("FacesCount")).arg(before.faces.size()) + ")";
+    const int run = control == EveryChange ? EveryChange : runOnFaces(control, selectionRun_);
+    PushChange<FaceRecords>(document->History(), text, run, std::move(before), std::move(after),
+                            [this](const FaceRecords& value) {
+                                // An undo or redo shows the faces it changed, selected.
+                                FaceFlags changed(object.faceCount(), 0);
+                                for (std::size_t i = 0; i < value.faces.size(); ++i)
+                                    if (value.faces[i] < object.faceCount()) {
+                                        object.faces[value.faces[i]] = value.records[i];
+                                        changed[value.faces[i]] = 1;
+                                    }
+                                setSelection(std::move(changed));
+                            });
 }
 
 void TForm1::TextValidClick()
@@ -80,12 +105,14 @@ void TForm1::TypeFaceClick()
 void TForm1::DoubleFaceClick()
 {
     const bool ticked = DoubleFace->isChecked();
-    editFace(Tessaro3DText("DoubleFace"), EveryChange, [ticked](Face& face) { SetFaceDoubleSided(face, ticked); });
+    editFace(Tessaro3DText("DoubleFace"), EveryChange, [ticked](Face& face) { SetFaceDoubleSided(face, ticked); },
+             isTriangle);
+    ShowFaceInfo();
 }
 
-void TForm1::RetourneClick() { editFace(Tessaro3DText("Retourne"), EveryChange, &NextMapping); }
+void TForm1::RetourneClick() { editFace(Tessaro3DText("Retourne"), EveryChange, &NextMapping, isTriangle); }
 
-void TForm1::FlipClick() { editFace(Tessaro3DText("Flip"), EveryChange, &RotateFacePoints); }
+void TForm1::FlipClick() { editFace(Tessaro3DText("Flip"), EveryChange, &RotateFacePoints, isTriangle); }
 
 void TForm1::setFaceSize(QLineEdit* edit, VirtualSide side)
 {
@@ -99,7 +126,7 @@ void TForm1::setFaceSize(QLineEdit* edit, VirtualSide side)
     }
     const bool width = side == VirtualSide::Width;
     editFace(width ? Tessaro3DText("UndoWidth") : Tessaro3DText("UndoHeight"), width ? LxRun : LyRun,
-             [side, size](Face& face) { SetVirtualFaceSize(face, side, *size); });
+             [side, size](Face& face) { SetVirtualFaceSize(face, side, *size); }, isVirtual);
 }
 
 void TForm1::LxChange() { setFaceSize(Lx, VirtualSide::Width); }
@@ -124,40 +151,78 @@ void TForm1::HeightBarChange()
 
 void TForm1::ShowFaceInfo()
 {
-    // The controls show the face; their change handlers would only write the same values back.
+    // The controls show the faces; their change handlers would only write the same values back.
     const QSignalBlocker blockTransparence(Transparence), blockDoubleFace(DoubleFace);
     HeightLabel->setText(QString::number(objectHeight));
-    FaceLabel->setText(Entry(Tessaro3DText("FaceWord")) + ":" + QString::number(currentFace) + "/" + QString::number(object.lastFace) +
-                       " - " + QString::number(object.lastPoint + 1) + " " + Entry(Tessaro3DText("PointsWord")));
+    QString line = Entry(Tessaro3DText("FaceWord")) + ":" + QString::number(currentFace) + "/" +
+                   QString::number(object.lastFace) + " - " + QString::number(object.lastPoint + 1) + " " +
+                   Entry(Tessaro3DText("PointsWord"));
+    const std::size_t selected = CountSelected(selection);
+    if (selected != 1)
+        line += "\n" + EntryOrEnglish(Tessaro3DText("SelectedCount")).arg(selected);
+    FaceLabel->setText(line);
     IndexColorPanel->setText(QString::number(currentColour));
-    TextureIndex->setText(QString::number(currentTexture));
+    // A typed number that already names the texture stays as typed.
+    if (TextureIndex->text().toInt() != currentTexture || TextureIndex->text().isEmpty())
+        TextureIndex->setText(QString::number(currentTexture));
     const Face* face = currentFaceRecord();
     if (face == nullptr)
         return;
-    if (QAbstractButton* item = TypeFaceItems->button(face->faceType)) {
+    // Which values differ across the faces the controls act on.
+    bool mixedType = false, mixedTransparency = false, mixedSides = false, mixedWidth = false, mixedHeight = false;
+    bool anyVirtual = false, anyTriangle = false;
+    const Face* firstVirtual = nullptr;
+    for (const std::uint32_t f : editedFaces()) {
+        const Face& other = object.faces[f];
+        mixedType |= other.faceType != face->faceType;
+        mixedTransparency |= other.transparency != face->transparency;
+        if (isVirtual(other)) {
+            anyVirtual = true;
+            firstVirtual = firstVirtual ? firstVirtual : &other;
+            mixedWidth |= other.p2 != firstVirtual->p2;
+            mixedHeight |= other.p3 != firstVirtual->p3;
+        } else {
+            mixedSides |= anyTriangle && (other.doubleSided == 1) != DoubleFace->isChecked();
+            if (!anyTriangle)
+                DoubleFace->setChecked(other.doubleSided == 1);
+            anyTriangle = true;
+        }
+    }
+    const QString mixed = EntryOrEnglish(Tessaro3DText("Mixed"));
+    if (QAbstractButton* item = mixedType ? nullptr : TypeFaceItems->button(face->faceType)) {
         item->setChecked(true);
     } else if (QAbstractButton* checked = TypeFaceItems->checkedButton()) {
-        // A type the editor does not know: no item chosen.
+        // Mixed types, or a type the editor does not know: no item chosen.
         TypeFaceItems->setExclusive(false);
         checked->setChecked(false);
         TypeFaceItems->setExclusive(true);
     }
+    TypeFace->setTitle(Entry(Tessaro3DText("TypeFace")) + (mixedType ? " (" + mixed + ")" : QString()));
     Transparence->setValue(face->transparency);
-    TranspLabel->setText(QString::number(Transparence->value()) + " %");
-    DoubleFace->setChecked(face->doubleSided == 1);
-    const bool isVirtual = face->faceType == FaceVirtual;
-    Lx->setEnabled(isVirtual);
-    Ly->setEnabled(isVirtual);
-    if (isVirtual) {
+    TranspLabel->setText(mixedTransparency ? mixed : QString::number(Transparence->value()) + " %");
+    // A tick box of mixed faces shows its third state; a click then ticks them all.
+    if (mixedSides)
+        DoubleFace->setCheckState(Qt::PartiallyChecked);
+    else
+        DoubleFace->setTristate(false);
+    Lx->setEnabled(anyVirtual);
+    Ly->setEnabled(anyVirtual);
+    Lx->setPlaceholderText(mixed);
+    Ly->setPlaceholderText(mixed);
+    if (firstVirtual != nullptr) {
         // A text that already means the size stays as typed ("040", "$28"), so typing is not undone.
-        if (FaceSizeFromText(Native(Lx->text())) != face->p2)
-            Lx->setText(QString::number(face->p2));
-        if (FaceSizeFromText(Native(Ly->text())) != face->p3)
-            Ly->setText(QString::number(face->p3));
+        const auto show = [](QLineEdit* edit, bool differ, std::uint16_t size) {
+            if (differ)
+                edit->clear();
+            else if (FaceSizeFromText(Native(edit->text())) != size)
+                edit->setText(QString::number(size));
+        };
+        show(Lx, mixedWidth, firstVirtual->p2);
+        show(Ly, mixedHeight, firstVirtual->p3);
     }
-    Retourne->setEnabled(!isVirtual);
-    Flip->setEnabled(!isVirtual);
-    DoubleFace->setEnabled(!isVirtual);
+    Retourne->setEnabled(anyTriangle);
+    Flip->setEnabled(anyTriangle);
+    DoubleFace->setEnabled(anyTriangle);
 }
 
 Face* TForm1::currentFaceRecord()

@@ -7,10 +7,13 @@
 #include "DxfImport.h"
 #include "EditorDocument.h"
 #include "Errors.h"
+#include "FileResolver.h"
 #include "HelperProcess.h"
 #include "K3xDisplay.h"
 #include "LastFolders.h"
+#include "K3xFiles.h"
 #include "LocalisationUnit.h"
+#include "MaterialsDialog.h"
 #include "ObjectFile.h"
 #include "ObjectTools.h"
 #include "ProgramUsages.h"
@@ -21,6 +24,7 @@
 #include "Text.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -33,6 +37,8 @@
 #include <system_error>
 
 namespace {
+
+constexpr int TooManyFacesExit = 3; // k3x import-mesh: a model --max-faces would fit
 
 // File names from the dialogs are taken as they are; data files name theirs relative to the start
 // folder, which is made current before each file operation.
@@ -67,10 +73,15 @@ const Flow ModelImportFlow{TForm1::DialogKind::Open, Tessaro3DText("ModelFilter"
 
 // The name a Save offers for an object imported from `path`: the mesh's own name as a .3do
 // beside it, never the name of an object loaded before.
-QString objectNameFor(const QString& path)
+// The name an imported mesh's object is saved under: beside the mesh when that lies in the game
+// folder, else in the game folder itself, where the game finds it and a deploy takes it.
+QString objectNameFor(const QString& path, const std::string& gameFolder)
 {
     const QFileInfo mesh(path);
-    return mesh.dir().filePath(mesh.completeBaseName() + ".3do");
+    const QString name = mesh.completeBaseName() + ".3do";
+    if (NameInsideFolder(Native(mesh.absoluteFilePath()), gameFolder))
+        return mesh.dir().filePath(name);
+    return QDir(Ui(gameFolder)).filePath(name);
 }
 
 // A file dropped or named from elsewhere that the model importer reads.
@@ -84,17 +95,21 @@ bool isModelFile(const QString& path)
 
 void TForm1::objectReplaced(const QString& saveName)
 {
-    currentFace = std::clamp<std::int32_t>(currentFace, 0, object.lastFace);
-    setMaximumQuietly(FaceBar, object.lastFace);
+    // A new object: the first face alone selected, seen whole from the front.
+    selectFace(std::clamp<std::int32_t>(currentFace, 0, object.lastFace));
+    angleX = angleY = angleZ = 0;
+    frameFaces(nullptr);
     SaveDialog.fileName = saveName;
     warnOfMissingTextures();
 }
 
 void TForm1::objectChanged()
 {
-    currentFace = std::clamp<std::int32_t>(currentFace, 0, object.lastFace);
-    setMaximumQuietly(FaceBar, object.lastFace);
-    ShowFaceInfo();
+    // An undo or a tool may change the face count: the selection keeps what is still there.
+    FaceFlags flags = selection;
+    flags.resize(object.faceCount(), 0);
+    selection = std::move(flags);
+    setCurrentFace(currentFace);
 }
 
 QString TForm1::chooseFile(const FileFlow& flow)
@@ -127,7 +142,7 @@ QString TForm1::runOnChosenFile(const FileFlow& flow, const std::function<void(c
     QString path = chooseFile(flow);
     if (!path.isEmpty() && !runFileAction(path, action))
         path.clear();
-    ResetClick();
+    turnViewBack();
     return path;
 }
 
@@ -166,7 +181,7 @@ void TForm1::OpenFile(const QString& file)
         loadObjectFile(path);
     else
         importModelFile(path);
-    ResetClick();
+    turnViewBack();
     ShowFaceInfo();
 }
 
@@ -182,7 +197,7 @@ void TForm1::importDxfFile(const QString& path)
 {
     if (!runFileAction(path, [this](const std::string& file) { ImportDxf(file, object); }))
         return;
-    const QString name = objectNameFor(path);
+    const QString name = objectNameFor(path, startFolder);
     objectReplaced(name);
     document->Imported(QFileInfo(name).fileName());
 }
@@ -194,7 +209,6 @@ void TForm1::NewObjectClick()
     MakeStartObject(object);
     objectReplaced({});
     document->Started();
-    ResetClick();
     ShowFaceInfo();
 }
 
@@ -203,7 +217,7 @@ void TForm1::replaceFromChosenFile(const FileFlow& flow, void (TForm1::*open)(co
     const QString path = chooseFile(flow);
     if (!path.isEmpty() && document->MayDiscard())
         (this->*open)(path);
-    ResetClick();
+    turnViewBack();
     ShowFaceInfo();
 }
 
@@ -223,12 +237,39 @@ void TForm1::importModelFile(const QString& path)
         ShowError(this, EntryOrEnglish(Tessaro3DText("ImporterMissing")).arg(folders.join(", ")));
         return;
     }
+    const QString program = Ui(importer->string());
     const QTemporaryDir scratch;
-    const QString made = scratch.filePath("import.3do");
-    QStringList arguments{"import-mesh", path, made};
+    const QString made = scratch.filePath("import.3do"), listing = scratch.filePath("materials.txt");
+    QStringList arguments{"import-mesh", path, made, "--materials", listing};
     if (!bankPath_.isEmpty())
         arguments << "--bank" << bankPath_;
-    const HelperRun run = RunHelper(Ui(importer->string()), arguments, Ui(startFolder), importTimeLimit);
+    Object3D imported;
+    ModelMaterials materials;
+    if (!runModelImporter(program, arguments, path, imported, materials))
+        return;
+    chooseMaterialSkins(program, arguments, path, imported, materials);
+    object = std::move(imported);
+    const QString name = objectNameFor(path, startFolder);
+    objectReplaced(name);
+    document->Imported(QFileInfo(name).fileName());
+}
+
+bool TForm1::runModelImporter(const QString& program, QStringList arguments, const QString& path, Object3D& imported,
+                              ModelMaterials& materials)
+{
+    const QString made = arguments[2], listing = arguments[4];
+    QFile::remove(made);
+    HelperRun run = RunHelper(program, arguments, Ui(startFolder), importTimeLimit);
+    // More faces than an object holds: the importer can simplify the model to fit, if the user wants.
+    if (run.outcome == HelperRun::Outcome::Finished && run.exitCode == TooManyFacesExit) {
+        const QString reason =
+            run.errorText.section('\n', 0, 0).remove(QRegularExpression("^k3x import-mesh: ")).section(';', 0, 0);
+        if (!AskYesNo(this, EntryOrEnglish(Tessaro3DText("ModelImportCaption")),
+                      EntryOrEnglish(Tessaro3DText("ModelTooManyFaces")).arg(reason)))
+            return false;
+        arguments << "--max-faces" << "65536";
+        run = RunHelper(program, arguments, Ui(startFolder), importTimeLimit);
+    }
     QString failure;
     switch (run.outcome) {
     case HelperRun::Outcome::Crashed:
@@ -251,28 +292,69 @@ void TForm1::importModelFile(const QString& path)
         failure = EntryOrEnglish(Tessaro3DText("ModelNotImported")).arg(path);
     if (!failure.isEmpty()) {
         ShowError(this, failure);
-        return;
+        return false;
     }
-    Object3D imported;
     if (!runFileAction(made, [&imported](const std::string& file) { LoadObject(file, imported); }))
-        return;
-    object = std::move(imported);
-    // Imported objects stand 1,000 units tall on the origin: the view takes them in whole.
-    const ObjectFit fit = FitObjectInView(object, *context);
-    viewDistance = fit.distance;
-    objectHeight = fit.height;
-    {
-        const QSignalBlocker quiet(HeightBar);
-        HeightBar->setValue(objectHeight);
+        return false;
+    // The listing only offers a choice: without it the importer's own skins stand.
+    materials = {};
+    try {
+        const std::vector<std::uint8_t> bytes = ReadWholeFile(Native(listing));
+        materials = ParseModelMaterials(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    } catch (const OrmelError&) {
     }
-    const QString name = objectNameFor(path);
-    objectReplaced(name);
-    document->Imported(QFileInfo(name).fileName());
+    return true;
+}
+
+void TForm1::chooseMaterialSkins(const QString& program, const QStringList& arguments, const QString& path,
+                                 Object3D& imported, ModelMaterials& materials)
+{
+    const MaterialsDialogTexts texts{
+        EntryOrEnglish(Tessaro3DText("MaterialsCaption")),     EntryOrEnglish(Tessaro3DText("MaterialsIntro")),
+        EntryOrEnglish(Tessaro3DText("MaterialsName")),        EntryOrEnglish(Tessaro3DText("MaterialsColour")),
+        EntryOrEnglish(Tessaro3DText("MaterialsTextureFile")), EntryOrEnglish(Tessaro3DText("MaterialsFaces")),
+        EntryOrEnglish(Tessaro3DText("MaterialsSkin")),        EntryOrEnglish(Tessaro3DText("MaterialsFlat")),
+        EntryOrEnglish(Tessaro3DText("MaterialsTexture")),     EntryOrEnglish(Tessaro3DText("MaterialsBring")),
+        document->History().Texts().cancel};
+    bool brought = false;
+    for (;;) {
+        const bool named = std::any_of(materials.materials.begin(), materials.materials.end(),
+                                       [](const ModelMaterial& m) { return !m.textureFile.empty(); });
+        if (materials.materials.size() < 2 && !named)
+            return; // one plain material: nothing to choose
+        std::vector<int> textures;
+        for (std::int32_t t = 0; haveBank_ && t <= context->bank.lastTexture; ++t)
+            if (context->bank.image(context->bank.textures[static_cast<std::size_t>(t)].first))
+                textures.push_back(t);
+        const bool canBring = haveBank_ && !brought &&
+                              std::any_of(materials.materials.begin(), materials.materials.end(),
+                                          [](const ModelMaterial& m) { return !m.textureFile.empty() && !m.texture; });
+        const std::optional<MaterialsAnswer> answer = AskMaterialSkins(this, materials, textures, canBring, texts);
+        if (!answer)
+            return;
+        if (!answer->bringPictures) {
+            ApplyMaterialSkins(imported, materials, answer->skins);
+            return;
+        }
+        // The pictures become textures of the bank file, which is then read again.
+        brought = true;
+        if (!runModelImporter(program, QStringList(arguments) << "--textures", path, imported, materials))
+            return;
+        loadBankFile(bankPath_);
+    }
 }
 
 bool TForm1::saveObject()
 {
-    const QString path = runOnChosenFile(ObjectSaveFlow, [this](const std::string& file) { SaveObject(file, object); });
+    QString path = chooseFile(ObjectSaveFlow);
+    // The game finds its objects in its own folder, and a deploy takes nothing from elsewhere.
+    if (!path.isEmpty() && !NameInsideFolder(Native(QFileInfo(path).absoluteFilePath()), startFolder) &&
+        !AskYesNo(this, EntryOrEnglish(Tessaro3DText("SaveOutsideCaption")),
+                  EntryOrEnglish(Tessaro3DText("SaveOutsideGame")).arg(QDir::toNativeSeparators(path), Ui(startFolder))))
+        path.clear();
+    if (!path.isEmpty() && !runFileAction(path, [this](const std::string& file) { SaveObject(file, object); }))
+        path.clear();
+    ResetClick();
     if (path.isEmpty())
         return false;
     SaveDialog.fileName = path;
@@ -302,7 +384,13 @@ AutoRecovery::Details TForm1::recoveryDetails() const
 {
     return {{BankDetail, bankPath_},
             {SaveNameDetail, SaveDialog.fileName},
-            {ViewDetail, QString("%1 %2 %3 %4").arg(angleX).arg(angleY).arg(viewDistance).arg(objectHeight)}};
+            {ViewDetail, QString("%1 %2 %3 %4 %5 %6")
+                             .arg(angleX)
+                             .arg(angleY)
+                             .arg(viewDistance)
+                             .arg(objectHeight)
+                             .arg(panX)
+                             .arg(panY)}};
 }
 
 void TForm1::restoreRecoveryDetails(const AutoRecovery::Details& details)
@@ -318,13 +406,16 @@ void TForm1::restoreRecoveryDetails(const AutoRecovery::Details& details)
         document->Imported(QFileInfo(saveName).fileName()); // shown by its name, unsaved until saved
     }
     const QStringList view = details.value(ViewDetail).split(' ');
-    if (view.size() == 4) {
+    if (view.size() == 4 || view.size() == 6) { // the pan after the height bar since it came
         angleX = view[0].toInt();
         angleY = view[1].toInt();
         viewDistance = view[2].toInt();
         const QSignalBlocker quiet(HeightBar);
         HeightBar->setValue(view[3].toInt());
         objectHeight = HeightBar->value(); // within the bar's ends
+        panX = view.size() == 6 ? view[4].toInt() : 0;
+        panY = view.size() == 6 ? view[5].toInt() : 0;
+        viewChanged();
     }
     ShowFaceInfo();
 }
@@ -346,7 +437,7 @@ void TForm1::LoadPigmentaClick()
     const QString path = chooseFile(BankOpenFlow);
     if (!path.isEmpty())
         loadBankFile(path);
-    ResetClick();
+    turnViewBack();
     ShowFaceInfo();
 }
 
@@ -378,6 +469,8 @@ void TForm1::bankLoaded(const RenderBankLoaded& loaded)
     SetColourTable(TextureViewImage, bank.bankPalette);
     SetColourTable(PaletteViewImage, bank.colourPalette);
     ApplyBankPalette(bank.bankPalette, context->screen);
+    fillTexturePanel();
+    viewChanged();
     if (!loaded.cacheWriteError.empty())
         ShowError(this, Ui(loaded.cacheWriteError));
     if (loaded.imageCount > 0 && loaded.textureCount == 0)

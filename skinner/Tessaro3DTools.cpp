@@ -7,6 +7,7 @@
 #include "ObjectFile.h"
 #include "ObjectTools.h"
 #include "PointMerge.h"
+#include "QuadFit.h"
 #include "Tessaro3DEntries.h"
 #include "Tessaro3DFormHelpers.h"
 #include "Text.h"
@@ -55,6 +56,13 @@ void TForm1::TextureToutClick()
 {
     const auto texture = static_cast<std::uint16_t>(currentTexture);
     runTool(stepName(Tessaro3DText("TextureTout")), [texture](Object3D& o) { TextureAllFaces(o, texture); });
+}
+
+void TForm1::FitQuadsClick()
+{
+    // The selected faces, or every face when none is selected.
+    const FaceFlags faces = CountSelected(selection) > 0 ? selection : AllFaces(object.faceCount());
+    runTool(stepName(Tessaro3DText("FitQuads")), [&faces](Object3D& o) { FitTexturesToQuads(o, faces); });
 }
 
 void TForm1::MettretoutenTransparent1Click()

@@ -3,7 +3,6 @@
 #include "Tessaro3DUnit.h"
 
 #include "EditorDocument.h"
-#include "IdleRepaint.h"
 #include "K3xDisplay.h"
 #include "LocalisationUnit.h"
 #include "ObjectFile.h"
@@ -35,10 +34,12 @@
 
 namespace {
 
-// The client area that gives the design's outer size of 722 x 465 with a tool window's frame.
-constexpr int ClientWidth = 714;
-constexpr int ClientHeight = 414;
+// The client area at the first start (the design's 714 x 414 left no room for the texture
+// thumbnails), within nine tenths of the screen.
+constexpr int ClientWidth = 960;
+constexpr int ClientHeight = 640;
 constexpr int AnimationInterval = 100; // ms, ten images a second
+constexpr int BlinkInterval = 500;     // ms
 
 QLabel* makePanel(QWidget* parent, const char* name, const QString& text, QRect place, bool white)
 {
@@ -111,10 +112,22 @@ TForm1::TForm1(QWidget* parent)
     Timer1 = new QTimer(this);
     Timer1->setInterval(AnimationInterval);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
-    new IdleRepaint(this, [this] { paint(); });
+    // Nothing is drawn while nothing changes; the outline of the current face blinks on its own.
+    BlinkTimer = new QTimer(this);
+    BlinkTimer->setInterval(BlinkInterval);
+    connect(BlinkTimer, &QTimer::timeout, this, [this] {
+        if (!frameStale_ && OutlineFace(*context, currentFace, {highlightWhite, highlightBlack}, highlightColour))
+            centralWidget()->update(RenderView->geometry());
+    });
+    BlinkTimer->start();
 
-    client->resize(ClientWidth, ClientHeight);
-    resize(ClientWidth, ClientHeight + menuBar()->sizeHint().height());
+    const int menuHeight = menuBar()->sizeHint().height();
+    QSize size(ClientWidth, ClientHeight + menuHeight);
+    if (const QScreen* screen = QApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    size = size.expandedTo(client->minimumSize() + QSize(0, menuHeight));
+    client->resize(size.width(), size.height() - menuHeight);
+    resize(size);
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     FormCreate();
@@ -186,12 +199,16 @@ void TForm1::buildPanel(QWidget* client)
     Label3->setObjectName("Label3");
     Label3->setGeometry(152, 227, 104, 13);
     Label3->setAlignment(Qt::AlignCenter);
-    TextureIndex = makePanel(Label1, "TextureIndex", "", {152, 239, 104, 17}, true);
+    TextureIndex = new QLineEdit(Label1);
+    TextureIndex->setObjectName("TextureIndex");
+    TextureIndex->setGeometry(152, 239, 104, 17);
+    TextureIndex->setAlignment(Qt::AlignCenter);
 
     RenderView = makePlaceHolder(client, "RenderView", {1, 1, 381, 386});
     ColorPaletteView = makePlaceHolder(client, "ColorPaletteView", {388, 265, 128, 128});
     TextureView = makePlaceHolder(client, "TextureView", {519, 265, 128, 128});
     TextureBar = makeBar(client, "TextureBar", {519, 393, 128, 17}, 0, 0);
+    buildTexturePanel(client);
 
     connect(FaceBar, &QScrollBar::valueChanged, this, &TForm1::FaceBarChange);
     connect(TextureBar, &QScrollBar::valueChanged, this, &TForm1::TextureBarChange);
@@ -221,7 +238,8 @@ void TForm1::buildMenus()
     LoadObjet3D = add(Fichier1, "&Charger Objet ...", QKeySequence(Qt::CTRL | Qt::Key_L), &TForm1::LoadObjet3DClick);
     // Ctrl+L as the editor always had it, and Ctrl+O as every program opens.
     LoadObjet3D->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_L), QKeySequence(Qt::CTRL | Qt::Key_O)});
-    ImportModel = add(Fichier1, "&Importer un mod\u00e8le ...", QKeySequence(Qt::CTRL | Qt::Key_I), &TForm1::ImportModelClick);
+    // Ctrl+I inverts the selection.
+    ImportModel = add(Fichier1, "&Importer un mod\u00e8le ...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I), &TForm1::ImportModelClick);
     SaveObjet3D = add(Fichier1, "&Sauver Objet", QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::SaveObjet3DClick);
     N2 = Fichier1->addSeparator();
     Quitter1 = add(Fichier1, "&Quitter", QKeySequence(Qt::CTRL | Qt::Key_Q), &TForm1::Quitter1Click);
@@ -233,6 +251,7 @@ void TForm1::buildMenus()
     const QKeySequence none;
     Colorie = add(Outil, "Mettre tout en &Coloré", none, &TForm1::ColorieClick);
     TextureTout = add(Outil, "Mettre tout en &Texturé", none, &TForm1::TextureToutClick);
+    FitQuads = add(Outil, "Ajuster les textures aux quadrilatères", none, &TForm1::FitQuadsClick);
     MettretoutenTransparent1 =
         add(Outil, "Mettre tout en Tr&ansparent", none, &TForm1::MettretoutenTransparent1Click);
     ReprendreHabillage = add(Outil, "&Reprendre l'habillage de l'objet ...", none, &TForm1::ReprendreHabillageClick);
@@ -258,6 +277,7 @@ void TForm1::buildMenus()
     N90X1 = add(Rotation1, "90° X", none, &TForm1::N90X1Click);
     N90Y1 = add(Rotation1, "90° Y", none, &TForm1::N90Y1Click);
 
+    buildSelectionMenus();
     Aide1 = menuBar()->addAction("&Aide", this, &TForm1::Aide1Click);
     Aide1->setShortcut(QKeySequence(Qt::Key_F1));
 }
@@ -280,10 +300,9 @@ void TForm1::FormCreate()
     // The design's focal lengths until the window is next resized, which computes them again.
     context->focalX = context->focalY = 256;
 
-    ShowFaceInfo();
+    selectFace(0);
 
-    Timer1Timer();
-    Timer1->start();
+    Timer1Timer(); // the timer runs while an animated texture shows (updateAnimation)
 }
 
 void TForm1::makeDocument()
@@ -300,7 +319,7 @@ void TForm1::makeDocument()
                                    [this](const QString& copy, const QString& original) { openRecovered(copy, original); },
                                    [this] { return recoveryDetails(); },
                                    [this](const AutoRecovery::Details& details) { restoreRecoveryDetails(details); }});
-    document->AddMenus(Fichier1, N2, TextMenu->menuAction());
+    addSelectionItems(document->AddMenus(Fichier1, N2, TextMenu->menuAction()));
     UndoHistory& history = document->History();
     history.EndRunsWhenLeft(Lx);
     history.EndRunsWhenLeft(Ly);
@@ -360,6 +379,25 @@ void TForm1::TranslateForm()
         TypeFaceItems->button(i)->setText(Entry(*typeFaceEntries[i]));
     DoubleFace->setText(Entry(Tessaro3DText("DoubleFace")));
     Label3->setText(Entry(Tessaro3DText("Label3")));
+    // Texts newer than many projects' dictionaries: English where a dictionary lacks them.
+    ViewMenu->setTitle(EntryOrEnglish(Tessaro3DText("ViewMenu")));
+    const struct {
+        QAction* action;
+        const DictionaryEntry& entry;
+    } newer[] = {{SelectAll, Tessaro3DText("SelectAll")},
+                 {SelectNone, Tessaro3DText("SelectNone")},
+                 {InvertSelection, Tessaro3DText("InvertSelection")},
+                 {SelectSameSkin, Tessaro3DText("SelectSameSkin")},
+                 {SelectConnected, Tessaro3DText("SelectConnected")},
+                 {SelectFlatRegion, Tessaro3DText("SelectFlatRegion")},
+                 {FrameAll, Tessaro3DText("FrameAll")},
+                 {FrameSelection, Tessaro3DText("FrameSelection")},
+                 {ResetView, Tessaro3DText("Reset")},
+                 {NextFace, Tessaro3DText("NextFace")},
+                 {PreviousFace, Tessaro3DText("PreviousFace")},
+                 {FitQuads, Tessaro3DText("FitQuads")}};
+    for (const auto& a : newer)
+        a.action->setText(EntryOrEnglish(a.entry));
     if (document)
         document->Retranslate(DocumentTexts::FromTable(Entry(Tessaro3DText("Caption")), Tessaro3DEntries));
 }

@@ -11,6 +11,8 @@
 #include "EditorFrame.h"
 #include "EditorPanels.h"
 #include "FaceEditing.h"
+#include "FaceSelection.h"
+#include "ModelMaterials.h"
 #include "Object3D.h"
 #include "RenderContext.h"
 
@@ -30,6 +32,10 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPainter;
+class QListWidget;
+class QListWidgetItem;
+class QRubberBand;
 class QMenu;
 class QPushButton;
 class QScrollBar;
@@ -61,6 +67,10 @@ public:
     std::int32_t objectHeight = 0;
     std::int32_t angleX = 0, angleY = 0, angleZ = 0; // view turns, one unit per pixel dragged
     std::int32_t viewDistance = 300;
+    std::int32_t panX = 0, panY = 0; // the view moved across and up, in object units
+    // The faces the face controls act on, one flag per face; the current face is among them
+    // whenever any is selected. With none selected the controls act on the current face.
+    FaceFlags selection;
     std::int32_t lastMouseX = 0, lastMouseY = 0; // form client coordinates
     std::uint8_t highlightColour = 0;
     std::uint8_t highlightWhite = 0, highlightBlack = 0;
@@ -91,12 +101,14 @@ public:
     QLabel* Label2;
     QLabel* IndexColorPanel;
     QLabel* Label3;
-    QLabel* TextureIndex;
+    QLineEdit* TextureIndex; // shows the texture number and takes a typed one
     QWidget* RenderView; // place-holders: the form paints into their rectangles
     QWidget* ColorPaletteView;
     QWidget* TextureView;
     QScrollBar* TextureBar;
-    QTimer* Timer1;       // texture animation, 100 ms
+    QTimer* Timer1;       // texture animation, 100 ms, running while an animated texture shows
+    QTimer* BlinkTimer;   // the current face's outline blinks, without drawing the frame again
+    QListWidget* TexturePanel; // the bank's textures as thumbnails
 
     FileDialogRequest OpenDialog;
     FileDialogRequest SaveDialog;
@@ -132,6 +144,19 @@ public:
     QAction* N90X1;
     QAction* N90Y1;
     QAction* Aide1;
+    QAction* SelectAll;
+    QAction* SelectNone;
+    QAction* InvertSelection;
+    QAction* SelectSameSkin;
+    QAction* SelectConnected;
+    QAction* SelectFlatRegion;
+    QMenu* ViewMenu;
+    QAction* FrameAll;
+    QAction* FrameSelection;
+    QAction* ResetView;
+    QAction* NextFace;
+    QAction* PreviousFace;
+    QAction* FitQuads;
 
     void TranslateForm();
     void ShowFaceInfo();
@@ -140,6 +165,12 @@ public:
     void FormMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int X, int Y);
     void TestPalette(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int X, int Y);
     void FormClick();
+    // The left button let go at (X, Y) after a press at (pressX, pressY) with `modifiers`: a
+    // click picks a face (Shift adds or removes it), a Ctrl drag selects what its box shows.
+    void ViewClick(Qt::KeyboardModifiers modifiers, int X, int Y);
+    void WheelZoom(int steps, int X, int Y);
+    // The colour grid's tooltip at `at` (client coordinates): the colour's number and RGB.
+    bool showColourTip(const QPoint& at, const QPoint& global);
     // Draws a complete new frame and the two small views, and has the window show them.
     void paint();
 
@@ -167,6 +198,21 @@ public Q_SLOTS:
     void Quitter1Click();
     void Aide1Click();
 
+    // Selection (the Edit menu) and the view (the View menu).
+    void SelectAllClick();
+    void SelectNoneClick();
+    void InvertSelectionClick();
+    void SelectSameSkinClick();
+    void SelectConnectedClick();
+    void SelectFlatRegionClick();
+    void FrameAllClick();
+    void FrameSelectionClick();
+    void NextFaceClick();
+    void PreviousFaceClick();
+    void FitQuadsClick();
+    void TexturePanelClick(QListWidgetItem* item);
+    void TexturePanelDoubleClick(QListWidgetItem* item);
+
     // The "Outils" menu.
     void ColorieClick();
     void TextureToutClick();
@@ -193,6 +239,29 @@ private:
     void FormCreate();
     void buildPanel(QWidget* client);
     void buildMenus();
+    void buildSelectionMenus();
+    void addSelectionItems(QMenu* edit);
+    void buildTexturePanel(QWidget* client);
+    void fillTexturePanel();
+    void animateTexturePanel();
+    // The animation timer runs while the view, the texture view or the panel shows an animated texture.
+    void updateAnimation();
+    // The view's frame is drawn again at the next paint; the window repaints.
+    void viewChanged();
+    // The frame's pixel size: the view's size in device pixels.
+    double viewScale() const;
+    // The face the panel shows; the face bar follows. Keeps the selection as it is.
+    void setCurrentFace(std::int32_t face);
+    // Only `face` selected, and current.
+    void selectFace(std::int32_t face);
+    // The selection made `flags`; the current face stays when it is among them, else becomes the first.
+    void setSelection(FaceFlags flags);
+    // The faces the controls act on: the selected ones, or the current face alone.
+    std::vector<std::uint32_t> editedFaces() const;
+    // Turns the view back (the file flows end so), and frames the given faces or all.
+    void turnViewBack();
+    void frameFaces(const FaceFlags* faces);
+    void paintSelection(QPainter& canvas);
     void makeDocument();
     void paintClient(QWidget* client);
     // The face being edited, or null when currentFace names none.
@@ -206,7 +275,10 @@ private:
     // One change of the face being edited as an undoable step named after `name`: `edit` is the
     // core's call. `control` (>= 0) merges a run of one control on one face (typing, dragging)
     // into one step; -1 makes every change its own step (a click).
-    void editFace(const DictionaryEntry& name, int control, const std::function<void(Face&)>& edit);
+    // Every face the controls act on (editedFaces) changed by `edit`, as one step that names the
+    // count when there are several; faces `applies` refuses (a width on a triangle) are left out.
+    void editFace(const DictionaryEntry& name, int control, const std::function<void(Face&)>& edit,
+                  const std::function<bool(const Face&)>& applies = {});
     // A whole-object tool as an undoable step: `tool` runs on a copy, and the step keeps only the
     // part it changed (faces, points, or the whole object).
     void runTool(const QString& name, const std::function<void(Object3D&)>& tool);
@@ -223,6 +295,15 @@ private:
     void loadObjectFile(const QString& path);
     void importDxfFile(const QString& path);
     void importModelFile(const QString& path);
+    // Runs the model importer (k3x import-mesh) with `arguments` (the model, the object made, the
+    // materials listing ...), offering to simplify a model with too many faces; the object and
+    // what its materials became. False when nothing was imported (said).
+    bool runModelImporter(const QString& program, QStringList arguments, const QString& path, Object3D& imported,
+                          ModelMaterials& materials);
+    // The materials table: each material a bank texture or its flat colour, the model's texture
+    // pictures brought into the bank first when asked.
+    void chooseMaterialSkins(const QString& program, const QStringList& arguments, const QString& path,
+                             Object3D& imported, ModelMaterials& materials);
     // The Save item: the save dialog offering the object's name, then the file. True when saved.
     bool saveObject();
     // The recovery copy `copy` as the object of `original`.
@@ -266,4 +347,8 @@ private:
     bool haveBank_ = false; // a bank was loaded: its textures are the ones faces may use
     QString bankPath_;      // the loaded bank, for the model importer's colours
     bool clickStarted_ = false; // the left button went down on the client area
+    QPoint pressAt_;            // where it went down
+    QRubberBand* box_ = nullptr; // the Ctrl drag's box
+    int selectionRun_ = 0;       // changes with the selection, so an edit run never spans two
+    bool frameStale_ = true;     // the view's frame must be drawn again
 };

@@ -1,14 +1,23 @@
-// TForm1's view of the object: its size with the window, the mouse turning and picking, and the
-// paint of the frame and the small views.
+// TForm1's view of the object: its size with the window in device pixels, the mouse turning,
+// zooming, panning and picking, the framing, and the paint of the frame and the small views, drawn
+// only when something they show changed.
 #include "Tessaro3DUnit.h"
 
+#include "EditorFrame.h"
 #include "K3xDisplay.h"
 #include "Renderer.h"
 #include "Tessaro3DFormHelpers.h"
 
+#include <QHelpEvent>
 #include <QLabel>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRubberBand>
+#include <QToolTip>
+#include <QWheelEvent>
+
+#include <cmath>
 
 namespace {
 
@@ -22,9 +31,62 @@ bool inside(const QRect& place, int x, int y)
 
 int roundDownTo4(int value) { return value - value % 4; }
 
+// The view as the form's state gives it: the turns, the distance, the height bar and the pan.
+EditorView viewOf(const TForm1& form)
+{
+    EditorView view;
+    view.yaw = static_cast<std::int32_t>(std::int64_t{form.angleX} * MouseTurn);
+    view.pitch = static_cast<std::int32_t>(std::int64_t{form.angleY} * MouseTurn);
+    view.roll = static_cast<std::int32_t>(std::int64_t{form.angleZ} * MouseTurn);
+    view.distance = form.viewDistance;
+    view.height = form.objectHeight + form.panY;
+    view.across = form.panX;
+    return view;
+}
+
 } // namespace
 
-void TForm1::ResetClick() { angleX = angleZ = angleY = 0; }
+void TForm1::turnViewBack()
+{
+    angleX = angleZ = angleY = 0;
+    viewChanged();
+}
+
+void TForm1::frameFaces(const FaceFlags* faces)
+{
+    const EditorView framed = FrameInView(object, faces, viewOf(*this), *context);
+    viewDistance = framed.distance;
+    panX = framed.across;
+    panY = framed.height - objectHeight;
+    viewChanged();
+}
+
+void TForm1::ResetClick()
+{
+    angleX = angleZ = angleY = 0;
+    frameFaces(nullptr);
+}
+
+void TForm1::FrameAllClick() { frameFaces(nullptr); }
+
+void TForm1::FrameSelectionClick()
+{
+    const FaceFlags faces = CountSelected(selection) > 0 ? selection : [this] {
+        FaceFlags current(object.faceCount(), 0);
+        if (currentFace >= 0 && static_cast<std::size_t>(currentFace) < current.size())
+            current[static_cast<std::size_t>(currentFace)] = 1;
+        return current;
+    }();
+    frameFaces(&faces);
+}
+
+double TForm1::viewScale() const { return RenderView->devicePixelRatioF(); }
+
+void TForm1::viewChanged()
+{
+    frameStale_ = true;
+    centralWidget()->update();
+}
 
 void TForm1::FormResize()
 {
@@ -35,8 +97,13 @@ void TForm1::FormResize()
     ColorPaletteView->move(Label1->x(), Label1->y() + Label1->height() + 2);
     TextureView->move(Label1->x() + Label1->width() - TextureView->width(), ColorPaletteView->y());
     TextureBar->move(TextureView->x(), TextureView->y() + TextureView->height());
+    const int panelTop = TextureBar->y() + TextureBar->height() + 4;
+    TexturePanel->setGeometry(Label1->x(), panelTop, Label1->width(), std::max(0, height - panelTop - 2));
+    TexturePanel->setVisible(TexturePanel->height() >= 40);
     RenderView->resize(Label1->x() - 4, height - 4);
-    ResizeView(*context, roundDownTo4(RenderView->width()), roundDownTo4(RenderView->height()));
+    // The frame has a pixel for each of the screen's: sharp at any scale factor.
+    const double scale = viewScale();
+    ResizeView(*context, roundDownTo4(int(RenderView->width() * scale)), roundDownTo4(int(RenderView->height() * scale)));
     paint();
 }
 
@@ -44,53 +111,66 @@ void TForm1::FormMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modif
 {
     TestPalette(buttons, modifiers, X, Y);
     const bool inView = inside(RenderView->geometry(), X, Y);
+    bool moved = false;
     if (onlyButton(buttons, modifiers, Qt::LeftButton) && inView) {
         angleX += X - lastMouseX;
         angleY += lastMouseY - Y;
+        moved = true;
     }
-    if (onlyButton(buttons, modifiers, Qt::RightButton) && inView)
+    if (onlyButton(buttons, modifiers, Qt::RightButton) && inView) {
         viewDistance += Y - lastMouseY;
+        moved = true;
+    }
+    // The middle button, or Shift and the right button, moves the object with the mouse.
+    const bool pan = buttons == Qt::MiddleButton ||
+                     (buttons == Qt::RightButton && (modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == Qt::ShiftModifier);
+    if (pan && inView) {
+        const double scale = viewScale();
+        const double depth = std::max(viewDistance, 1);
+        panX += static_cast<std::int32_t>(std::lround((X - lastMouseX) * scale * depth / std::max<int>(context->focalX, 1)));
+        panY += static_cast<std::int32_t>(std::lround((lastMouseY - Y) * scale * depth / std::max<int>(context->focalY, 1)));
+        moved = true;
+    }
     lastMouseX = X;
     lastMouseY = Y;
     Info->setText(QString("Ax:%1 Ay:%2").arg(angleX).arg(angleY));
-    paint();
+    if (moved)
+        viewChanged();
 }
 
-void TForm1::FormClick()
+void TForm1::WheelZoom(int steps, int X, int Y)
 {
     const QRect view = RenderView->geometry();
-    if (!inside(view, lastMouseX, lastMouseY))
+    if (!inside(view, X, Y) || steps == 0)
         return;
-    const PickedFace picked = PickFace(*context, lastMouseX - view.left(), lastMouseY - view.top());
-    if (picked.faceIndex >= 0) {
-        currentFace = picked.faceIndex;
-        ShowFaceInfo();
-    }
+    const double scale = viewScale();
+    const EditorView zoomed = ZoomToward(viewOf(*this), std::pow(0.85, steps), int((X - view.left()) * scale),
+                                         int((Y - view.top()) * scale), *context);
+    viewDistance = zoomed.distance;
+    panX = zoomed.across;
+    panY = zoomed.height - objectHeight;
+    viewChanged();
 }
 
 void TForm1::paint()
 {
-    EditorView view;
-    view.yaw = static_cast<std::int32_t>(std::int64_t{angleX} * MouseTurn);
-    view.pitch = static_cast<std::int32_t>(std::int64_t{angleY} * MouseTurn);
-    view.roll = static_cast<std::int32_t>(std::int64_t{angleZ} * MouseTurn);
-    view.distance = viewDistance;
-    view.height = objectHeight;
-    DrawEditorFrame(*context, object, view);
+    DrawEditorFrame(*context, object, viewOf(*this));
     OutlineFace(*context, currentFace, {highlightWhite, highlightBlack}, highlightColour);
-    ShowTextureImage(TextureViewImage, context->bank, currentTexture);
-    ShowPaletteGrid(PaletteViewImage, paletteGrid, currentColour, highlightColour);
-    QWidget* client = centralWidget();
-    client->update(RenderView->geometry());
-    client->update(TextureView->geometry());
-    client->update(ColorPaletteView->geometry());
+    frameStale_ = false;
+    updateAnimation();
+    centralWidget()->update();
 }
 
 void TForm1::paintClient(QWidget* client)
 {
+    if (frameStale_)
+        paint();
     QPainter canvas(client);
     const QRect view = RenderView->geometry();
-    PresentScreen(canvas, false, view.x(), view.y(), view.width(), view.height(), context->screen);
+    PresentScreen(canvas, view.x(), view.y(), viewScale(), context->screen);
+    paintSelection(canvas);
+    ShowTextureImage(TextureViewImage, context->bank, currentTexture);
+    ShowPaletteGrid(PaletteViewImage, paletteGrid, currentColour, highlightColour);
     // Upside down, so that the texture's first row is on top.
     const QRect texture = TextureView->geometry();
     StretchImage(TextureViewImage, texture.x(), texture.y() + texture.height(), canvas, -texture.height(),
@@ -115,17 +195,46 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         // A press counts as a move too, so that a click on the colour grid chooses its colour.
         const auto* mouse = static_cast<QMouseEvent*>(event);
         const QPoint at = mouse->position().toPoint();
-        if (event->type() != QEvent::MouseMove && mouse->button() == Qt::LeftButton)
+        if (event->type() != QEvent::MouseMove && mouse->button() == Qt::LeftButton) {
             clickStarted_ = true;
+            pressAt_ = at;
+            if ((mouse->modifiers() & Qt::ControlModifier) && inside(RenderView->geometry(), at.x(), at.y())) {
+                if (box_ == nullptr)
+                    box_ = new QRubberBand(QRubberBand::Rectangle, centralWidget());
+                box_->setGeometry(QRect(at, QSize(1, 1)));
+                box_->show();
+            }
+        }
+        if (box_ != nullptr && !box_->isHidden()) {
+            box_->setGeometry(QRect(pressAt_, at).normalized().intersected(RenderView->geometry()));
+            return true;
+        }
         FormMouseMove(mouse->buttons(), mouse->modifiers(), at.x(), at.y());
         return true;
     }
-    case QEvent::MouseButtonRelease:
-        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && clickStarted_) {
+    case QEvent::MouseButtonRelease: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton && clickStarted_) {
             clickStarted_ = false;
-            FormClick();
+            const QPoint at = mouse->position().toPoint();
+            // A press and release in one place is a click; a drag turned the view.
+            if ((box_ != nullptr && !box_->isHidden()) || (at - pressAt_).manhattanLength() < 4)
+                ViewClick(mouse->modifiers(), at.x(), at.y());
         }
         return true;
+    }
+    case QEvent::ToolTip: {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        if (!showColourTip(help->pos(), help->globalPos()))
+            QToolTip::hideText();
+        return true;
+    }
+    case QEvent::Wheel: {
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        const QPoint at = wheel->position().toPoint();
+        WheelZoom(wheel->angleDelta().y() / 120, at.x(), at.y());
+        return true;
+    }
     default:
         break;
     }

@@ -1,6 +1,9 @@
 #include "BankEditing.h"
 
+#include "SafeWrite.h"
+
 #include <algorithm>
+#include <filesystem>
 #include <utility>
 
 namespace {
@@ -25,19 +28,45 @@ EditorBankLoad reloadOntoPalette(EditorBank& bank)
     return problems;
 }
 
-} // namespace
-
-EditorBankLoad ExchangeBankChange(EditorBank& bank, BankChange& change)
+void exchangeContent(EditorBank& bank, BankChange& change, EditorBankLoad& problems)
 {
     for (SlotContent& slot : change.slots)
         std::swap(bank.slots[static_cast<std::size_t>(slot.slot)], slot.content);
     for (TextureValue& texture : change.textures)
         std::swap(bank.textures[static_cast<std::size_t>(texture.texture)], texture.value);
     if (!change.palette)
-        return {};
+        return;
     std::swap(bank.bankPalette, change.palette->palette);
     std::swap(bank.kept.imagesFirst, change.palette->imagesFirst);
-    return reloadOntoPalette(bank);
+    const EditorBankLoad reloads = reloadOntoPalette(bank);
+    problems.problems.insert(problems.problems.end(), reloads.problems.begin(), reloads.problems.end());
+}
+
+} // namespace
+
+EditorBankLoad ExchangeBankChange(EditorBank& bank, BankChange& change)
+{
+    EditorBankLoad problems;
+    const bool applying = !change.filesApplied;
+    if (applying)
+        for (const WrittenFile& file : change.files) {
+            std::error_code ec;
+            if (std::filesystem::exists(file.path, ec))
+                continue;
+            try {
+                WriteFileAtomically(file.path, file.bytes);
+            } catch (const OrmelError& error) {
+                problems.problems.push_back({file.path, ImageFault::Unreadable, error.what()});
+            }
+        }
+    change.filesApplied = applying;
+    exchangeContent(bank, change, problems);
+    if (!applying)
+        for (const WrittenFile& file : change.files) {
+            std::error_code ec;
+            std::filesystem::remove(file.path, ec);
+        }
+    return problems;
 }
 
 SlotImagePreparation PrepareSlotImage(const EditorBank& bank, std::int32_t slot, const std::string& name)

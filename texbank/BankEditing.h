@@ -32,10 +32,21 @@ struct PaletteState {
     std::size_t imagesFirst = 0;
 };
 
+// A file an edit wrote (an imported texture), with its bytes, so that it can be taken back and
+// written again.
+struct WrittenFile {
+    std::string path;
+    std::vector<std::uint8_t> bytes;
+};
+
 struct BankChange {
     std::vector<SlotContent> slots;
     std::vector<TextureValue> textures;
     std::optional<PaletteState> palette;
+    // The files the edit wrote: taking the edit back removes them, so that an undone import
+    // leaves no texture behind to ship with the game; applying it again writes them again.
+    std::vector<WrittenFile> files;
+    bool filesApplied = false; // the bank holds the edit that wrote them
 
     bool Empty() const { return slots.empty() && textures.empty() && !palette; }
 };
@@ -43,7 +54,9 @@ struct BankChange {
 // Exchanges the change with the bank: afterwards the bank holds what the change held, and the
 // change what the bank held. A palette exchanged reads every other named slot again from its
 // file onto the bank's new palette (the images are files on disk the bank names); the slots
-// that cannot be read again keep their names without an image and are answered.
+// that cannot be read again keep their names without an image and are answered. The written
+// files go with the edit: written (when missing) before it is applied, removed after it is
+// taken back; one that cannot be written is answered as unreadable.
 EditorBankLoad ExchangeBankChange(EditorBank& bank, BankChange& change);
 
 // Image file `name` read for slot `slot` (0..512), as the change that puts it there. Any other

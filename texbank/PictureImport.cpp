@@ -3,42 +3,17 @@
 #include "Errors.h"
 #include "FileResolver.h"
 #include "ImageImport.h"
-#include "K3xFiles.h"
+#include "ImageWriters.h"
+#include "Parallel.h"
+#include "SafeWrite.h"
 #include "Windows1252.h"
 
 #include <algorithm>
-#include <memory>
 #include <mutex>
 #include <optional>
 #include <system_error>
-#include <thread>
 
 namespace {
-
-// Runs work(0) ... work(count - 1) on a few threads (as many as the processor has cores, at most
-// four) until done or `stop` is set. `work` catches its own exceptions.
-template <typename Work>
-void inParallel(std::size_t count, const std::atomic<bool>& stop, const Work& work)
-{
-    std::atomic<std::size_t> next = 0;
-    const auto worker = [&] {
-        for (std::size_t i = next++; i < count && !stop; i = next++)
-            work(i);
-    };
-    const std::size_t threads = std::min<std::size_t>(std::clamp(std::thread::hardware_concurrency(), 1u, 4u), count);
-    std::vector<std::jthread> helpers;
-    for (std::size_t t = 1; t < threads; ++t)
-        helpers.emplace_back(worker);
-    worker();
-}
-
-// Letters a to z in capitals, as the bank reader gives names back.
-std::string capitals(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
-    return text;
-}
 
 // The names of the files in a folder: a new texture must not take one, whatever its case.
 std::vector<std::string> namesInFolder(const std::filesystem::path& folder)
@@ -65,15 +40,19 @@ std::optional<PictureRefusal> refusalOf(BankNameProblem problem)
     return std::nullopt;
 }
 
+// The file name of the picture of the palette that a made palette is written as.
+const std::filesystem::path PaletteFile = "PALETTE";
+
 } // namespace
 
-struct PictureImport::Picture {
-    std::string file;
-    std::optional<RefusedPicture> refused;
-    std::unique_ptr<RgbaTexture> rgba; // the picture fitted to the square
+// A texture on its way into the bank: the palette's picture or one of the pictures chosen.
+struct PictureImport::Placed {
+    const TextureImage* pixels = nullptr;
     std::int32_t slot = -1;
-    std::string name;                  // the texture's name in the bank
-    std::filesystem::path path;        // its file
+    bool paletteSlot = false;
+    std::string name;           // the texture's name in the bank
+    std::filesystem::path path; // its file
+    std::vector<std::uint8_t> bytes;
     bool written = false;
 };
 
@@ -85,142 +64,149 @@ PictureImport::PictureImport(const EditorBank& bank, PictureImportRequest reques
         textureFree_[i] = bank.textures[i].first == -1;
         bankHasPalette_ = bankHasPalette_ || bank.slots[i].image != nullptr;
     }
+    // A palette given by a line the editor cannot show (an image at a negative index) counts too.
+    bankHasPalette_ = bankHasPalette_ || bank.kept.imagesFirst > 0;
     bankPalette_ = bank.bankPalette;
+    // A name the bank cannot keep is refused before the picture is read; the test uses the
+    // texture's name as it would be without a number added.
+    for (const std::string& file : request_.pictures) {
+        const std::string name = TextureNameFor(request_.folder, file, {});
+        std::optional<RefusedPicture> refused;
+        if (const auto why = refusalOf(CheckBankImageName(name))) {
+            const std::string detail =
+                *why == PictureRefusal::Character ? CharacterOutsideWindows1252(name).value_or("") : "";
+            refused = RefusedPicture{file, *why, detail};
+        }
+        nameRefusals_.push_back(refused);
+    }
 }
 
-std::string PictureImport::TextureName(const std::string& folder, const std::filesystem::path& picture,
-                                       const std::vector<std::string>& taken)
+void PictureImport::Prepare()
 {
-    const std::string front = folder.empty() ? std::string() : folder + "\\";
-    const std::string stem = capitals(picture.stem().string());
-    std::string name = front + stem + ".PCX";
-    for (int n = 2; std::find(taken.begin(), taken.end(), capitals(name)) != taken.end(); ++n)
-        name = front + stem + "_" + std::to_string(n) + ".PCX";
-    return name;
+    done_ = 0;
+    auto found = read_.find(request_.fit);
+    if (found == read_.end()) {
+        std::vector<BatchPicture> read = ReadBatch(request_.pictures, request_.fit, cancelled_, &done_);
+        if (cancelled_)
+            return; // a read cut short is not kept
+        found = read_.emplace(request_.fit, std::move(read)).first;
+    }
+    done_ = static_cast<int>(request_.pictures.size());
+    pictures_ = &found->second;
+    // The pictures whose names the bank cannot keep have no say in the palette.
+    std::vector<BatchPicture> counted;
+    for (std::size_t i = 0; i < pictures_->size(); ++i)
+        if (!nameRefusals_[i])
+            counted.push_back((*pictures_)[i]);
+    palette_ = PaletteForBatch(counted, bankHasPalette_ ? std::optional(bankPalette_) : std::nullopt);
+    MatchBatch(*pictures_, palette_, request_.dither);
+    prepared_ = true;
+    preparedFit_ = request_.fit;
+    preparedDither_ = request_.dither;
+}
+
+std::vector<PicturePreview> PictureImport::Previews() const
+{
+    std::vector<PicturePreview> previews;
+    for (std::size_t i = 0; i < request_.pictures.size(); ++i) {
+        PicturePreview preview{request_.pictures[i], nullptr, nameRefusals_[i]};
+        if (!preview.refused && pictures_) {
+            const BatchPicture& picture = (*pictures_)[i];
+            if (picture.fitted)
+                preview.pixels = &picture.pixels;
+            else
+                preview.refused = RefusedPicture{picture.file, PictureRefusal::Unreadable, picture.failure};
+        }
+        previews.push_back(std::move(preview));
+    }
+    return previews;
 }
 
 void PictureImport::Run()
 {
     folderOnDisk_ = ResolvePath(request_.folder, request_.gameFolder);
-    std::vector<Picture> pictures(request_.pictures.size());
-    for (std::size_t i = 0; i < pictures.size(); ++i)
-        pictures[i].file = request_.pictures[i];
-    readPictures(pictures);
-    if (!cancelled_)
-        placePictures(pictures);
-    if (!cancelled_)
-        writeTextures(pictures);
+    if (!prepared_ || preparedFit_ != request_.fit || preparedDither_ != request_.dither)
+        Prepare();
+    std::vector<Placed> placed;
+    if (!cancelled_) {
+        placed = placePictures();
+        writeTextures(placed);
+    }
     if (!cancelled_ && result_.failure.empty())
-        collectChange(pictures);
+        collectChange(placed);
     if (cancelled_ || !result_.failure.empty()) {
         undoWrites();
         result_.change = {};
         result_.cancelled = cancelled_;
     }
-    for (Picture& picture : pictures)
-        if (picture.refused)
-            result_.refused.push_back(*picture.refused);
 }
 
-void PictureImport::readPictures(std::vector<Picture>& pictures)
-{
-    // A name the bank cannot keep is refused before the picture is read; the test uses the
-    // texture's name as it would be without a number added.
-    for (Picture& picture : pictures) {
-        const std::string name = TextureName(request_.folder, picture.file, {});
-        if (const auto why = refusalOf(CheckBankImageName(name))) {
-            const std::string detail =
-                *why == PictureRefusal::Character ? CharacterOutsideWindows1252(name).value_or("") : "";
-            picture.refused = RefusedPicture{picture.file, *why, detail};
-            done_ += 2; // neither read nor written
-        }
-    }
-    inParallel(pictures.size(), cancelled_, [&](std::size_t i) {
-        Picture& picture = pictures[i];
-        if (picture.refused)
-            return;
-        try {
-            picture.rgba = std::make_unique<RgbaTexture>(
-                FitPicture(ReadWholeFile(picture.file), picture.file, TextureFit::Crop));
-        } catch (const std::exception& error) {
-            picture.refused = RefusedPicture{picture.file, PictureRefusal::Unreadable, error.what()};
-            ++done_; // not written
-        }
-        ++done_;
-    });
-}
-
-void PictureImport::placePictures(std::vector<Picture>& pictures)
+std::vector<PictureImport::Placed> PictureImport::placePictures()
 {
     std::vector<std::string> taken;
     for (const std::string& name : namesInFolder(folderOnDisk_))
-        taken.push_back(capitals(request_.folder.empty() ? name : request_.folder + "\\" + name));
-    for (const std::string& name : slotNames_)
-        if (!name.empty())
-            taken.push_back(capitals(name));
+        taken.push_back(BankCapitals(request_.folder.empty() ? name : request_.folder + "\\" + name));
+    std::array<bool, EditorBank::Capacity> used{};
+    for (int i = 0; i < EditorBank::Capacity; ++i) {
+        used[i] = !slotNames_[i].empty();
+        if (used[i])
+            taken.push_back(BankCapitals(slotNames_[i]));
+    }
+    auto name = [&](const std::filesystem::path& picture) {
+        const std::string chosen = TextureNameFor(request_.folder, picture, taken);
+        taken.push_back(BankCapitals(chosen));
+        return chosen;
+    };
 
+    std::vector<Placed> placed;
+    static const TextureImage swatches = PaletteSwatches();
+    if (MakesPalette()) { // the made palette's picture takes slot 0, whatever was named there
+        placed.push_back({&swatches, 0, true, name(PaletteFile), {}, {}, false});
+        used[0] = true;
+    }
     std::int32_t slot = std::max(request_.fromSlot, 0);
-    for (Picture& picture : pictures) {
-        if (picture.refused)
-            continue;
-        while (slot < EditorBank::Capacity && !slotNames_[static_cast<std::size_t>(slot)].empty())
-            ++slot;
-        if (slot >= EditorBank::Capacity) {
-            picture.refused = RefusedPicture{picture.file, PictureRefusal::NoFreeSlot, {}};
-            picture.rgba.reset();
-            done_ += 1; // it is not written
+    for (std::size_t i = 0; i < request_.pictures.size(); ++i) {
+        const BatchPicture& picture = (*pictures_)[i];
+        if (nameRefusals_[i]) {
+            result_.refused.push_back(*nameRefusals_[i]);
             continue;
         }
-        picture.slot = slot++;
-        picture.name = TextureName(request_.folder, picture.file, taken);
-        taken.push_back(capitals(picture.name));
-        picture.path = folderOnDisk_ / picture.name.substr(picture.name.find_last_of('\\') + 1);
+        if (!picture.fitted) {
+            result_.refused.push_back({picture.file, PictureRefusal::Unreadable, picture.failure});
+            continue;
+        }
+        while (slot < EditorBank::Capacity && used[static_cast<std::size_t>(slot)])
+            ++slot;
+        if (slot >= EditorBank::Capacity) {
+            result_.refused.push_back({picture.file, PictureRefusal::NoFreeSlot, {}});
+            continue;
+        }
+        placed.push_back({&picture.pixels, slot++, false, name(picture.file), {}, {}, false});
     }
+    if (placed.size() == 1 && placed.front().paletteSlot)
+        placed.clear(); // no picture to give a palette to
+    for (Placed& texture : placed)
+        texture.path = folderOnDisk_ / texture.name.substr(texture.name.find_last_of('\\') + 1);
+    return placed;
 }
 
-void PictureImport::writeTextures(std::vector<Picture>& pictures)
+void PictureImport::writeTextures(std::vector<Placed>& placed)
 {
+    done_ = static_cast<int>(request_.pictures.size() * 2 - placed.size()); // what is left is writing
     std::error_code ec;
     std::filesystem::create_directories(folderOnDisk_, ec);
-    // A picture for slot 0 gives the bank its palette: a palette is made for it first, and the
-    // others are matched to it.
-    std::optional<MadePalette> paletteSlot;
-    const auto first = std::find_if(pictures.begin(), pictures.end(), [](const Picture& p) { return p.slot == 0; });
-    if (first != pictures.end())
-        paletteSlot = MakeTexturePalette(*first->rgba);
-    std::optional<PalettePlanes> target;
-    if (paletteSlot)
-        target = paletteSlot->palette;
-    else if (bankHasPalette_)
-        target = bankPalette_;
-
     std::mutex failure;
     std::atomic<bool> stop = false;
-    inParallel(pictures.size(), stop, [&](std::size_t i) {
-        Picture& picture = pictures[i];
-        if (picture.slot < 0)
-            return;
+    InParallel(placed.size(), stop, [&](std::size_t i) {
+        Placed& texture = placed[i];
         if (cancelled_) {
             stop = true;
             return;
         }
         try {
-            ImportedTexture texture;
-            int last = 255;
-            if (picture.slot == 0) {
-                texture.palette = paletteSlot->palette;
-                last = paletteSlot->last;
-            } else if (target) {
-                texture.palette = *target;
-            } else {
-                const MadePalette made = MakeTexturePalette(*picture.rgba);
-                texture.palette = made.palette;
-                last = made.last;
-            }
-            texture.pixels = QuantiseTexture(*picture.rgba, texture.palette, last, false);
-            picture.rgba.reset();
-            SaveTexturePcx(picture.path.string(), texture);
-            picture.written = true;
+            texture.bytes = EncodePcx(TextureSide, TextureSide, *texture.pixels, palette_.palette);
+            WriteFileAtomically(texture.path, texture.bytes);
+            texture.written = true;
             ++done_;
         } catch (const std::exception& error) {
             const std::lock_guard lock(failure);
@@ -229,48 +215,44 @@ void PictureImport::writeTextures(std::vector<Picture>& pictures)
             stop = true;
         }
     });
-    for (const Picture& picture : pictures)
-        if (picture.written)
-            result_.written.push_back(picture.path.string());
+    for (const Placed& texture : placed)
+        if (texture.written)
+            result_.written.push_back(texture.path.string());
 }
 
-void PictureImport::collectChange(std::vector<Picture>& pictures)
+void PictureImport::collectChange(std::vector<Placed>& placed)
 {
-    std::vector<Picture*> placed;
-    for (Picture& picture : pictures)
-        if (picture.slot >= 0)
-            placed.push_back(&picture);
-    std::sort(placed.begin(), placed.end(), [](const Picture* a, const Picture* b) { return a->slot < b->slot; });
-
+    std::sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) { return a.slot < b.slot; });
     BankChange& change = result_.change;
-    PalettePlanes palette = bankPalette_;
+    const PalettePlanes palette = MakesPalette() ? palette_.palette : bankPalette_;
+    if (MakesPalette() && !placed.empty())
+        change.palette = PaletteState{palette, 0};
     // The files are read back as a load of them would read them, so the slots hold exactly
     // what the bank will read next time.
-    for (Picture* picture : placed) {
-        SlotImageRead read = ReadSlotImage(picture->path.string(), picture->slot == 0 ? nullptr : &palette);
+    for (Placed& texture : placed) {
+        SlotImageRead read = ReadSlotImage(texture.path.string(), texture.paletteSlot ? nullptr : &palette);
         if (!read.image) {
-            result_.failure = read.problem ? read.problem->name + ": " + read.problem->detail : picture->path.string();
+            result_.failure = read.problem ? read.problem->name + ": " + read.problem->detail : texture.path.string();
             return;
         }
-        if (picture->slot == 0) {
-            palette = read.palette;
-            change.palette = PaletteState{read.palette, 0};
-        }
-        change.slots.push_back({picture->slot, {picture->name, std::move(read.image)}});
+        change.slots.push_back({texture.slot, {texture.name, std::move(read.image)}});
+        change.files.push_back({texture.path.string(), std::move(texture.bytes)});
     }
     if (!request_.stillTextures)
         return;
-    for (const Picture* picture : placed) {
+    for (const Placed& texture : placed) {
+        if (texture.paletteSlot)
+            continue;
         // Its own number when that texture is free, else the first free one.
-        std::int32_t texture = picture->slot;
-        if (!textureFree_[static_cast<std::size_t>(texture)]) {
+        std::int32_t number = texture.slot;
+        if (!textureFree_[static_cast<std::size_t>(number)]) {
             const auto free = std::find(textureFree_.begin(), textureFree_.end(), true);
             if (free == textureFree_.end())
                 continue; // every texture is defined: the slot is filled without one
-            texture = static_cast<std::int32_t>(free - textureFree_.begin());
+            number = static_cast<std::int32_t>(free - textureFree_.begin());
         }
-        textureFree_[static_cast<std::size_t>(texture)] = false;
-        change.textures.push_back({texture, {picture->slot, picture->slot, picture->slot}});
+        textureFree_[static_cast<std::size_t>(number)] = false;
+        change.textures.push_back({number, {texture.slot, texture.slot, texture.slot}});
     }
 }
 

@@ -1,20 +1,26 @@
 #pragma once
 // File, "Import images ...": pictures of today's formats become texture PCX files in a folder of
 // the game and go into the bank's free slots from a given slot on, in the order chosen, each
-// (unless the user does not want it) also its own still texture, first = last = its slot. A
-// picture for slot 0 keeps a palette made for it, which becomes the bank's, as a PCX there
-// would; the others are matched to the bank's palette (each keeps a palette of its own while
-// the bank has none). The whole import is one BankChange.
+// (unless the user does not want it) also its own still texture, first = last = its slot.
+// Pictures imported into a bank that has a palette are matched to it. A bank without one (a new
+// bank) gets one palette made from all the chosen pictures together, written as slot 0's image
+// (a picture of the palette itself), and every picture is matched to it, so that no picture
+// decides the colours of the others. The whole import is one BankChange, which holds the files
+// it wrote: undoing it removes them, redoing it writes them again.
 //
-// The work runs off the window's thread: Run decodes and writes on a few threads while the
+// Prepare reads and fits the pictures (once for each fit asked), makes or takes the palette and
+// matches the pictures to it, so that a dialog can show the palette and each picture before
+// anything is written; Run writes. Both run off the window's thread on a few threads while the
 // window shows Done() of Total() and may Cancel(). Each texture file is written whole or not at
 // all (the safe-write path) under a name no other file or slot has, so nothing is overwritten;
 // a cancelled or failed import removes the files it wrote and changes nothing.
 #include "BankEditing.h"
+#include "TextureBatch.h"
 
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -24,6 +30,8 @@ struct PictureImportRequest {
     std::string folder;                // the textures' folder inside it as the bank names it ("TEXTURES"; empty: itself)
     std::int32_t fromSlot = 0;
     bool stillTextures = true;
+    TextureFit fit = TextureFit::Crop;
+    bool dither = false;
 };
 
 // Why a picture was not imported.
@@ -42,35 +50,56 @@ struct PictureImportResult {
     bool cancelled = false;
 };
 
+// A picture as it will be written: its texture on the import's palette, or why it is refused.
+struct PicturePreview {
+    std::string file;
+    const TextureImage* pixels = nullptr; // null when refused
+    std::optional<RefusedPicture> refused;
+};
+
 class PictureImport {
 public:
     // Takes what it needs of `bank` now (names, free slots and textures, palette); the bank itself
     // is never touched.
     PictureImport(const EditorBank& bank, PictureImportRequest request);
 
-    // The import, on any thread, once.
+    // What the import does; the fit, dithering, folder and still textures may change until Run.
+    PictureImportRequest& Request() { return request_; }
+    // Reads the pictures for the chosen fit (each fit is read once), takes or makes the palette
+    // and matches every picture to it. Any thread.
+    void Prepare();
+    // After Prepare: the palette the textures use, whether it is made from the pictures (and
+    // written as slot 0), and each picture as it will be written.
+    bool Prepared() const { return prepared_; }
+    const PalettePlanes& Palette() const { return palette_.palette; }
+    bool MakesPalette() const { return !bankHasPalette_; }
+    std::vector<PicturePreview> Previews() const;
+
+    // Prepare unless done for the chosen fit and dithering, then the import, on any thread, once.
     void Run();
-    // From any thread: Run stops at its next picture.
+    // From any thread: Prepare and Run stop at their next picture.
     void Cancel() { cancelled_ = true; }
     int Done() const { return done_; }
     int Total() const { return static_cast<int>(request_.pictures.size()) * 2; } // read, then write
     // After Run.
     PictureImportResult& Result() { return result_; }
 
-    // The name a texture made from `picture` takes in `folder` when `taken` (upper-case names)
-    // holds those in use: the picture's name in capitals with ".PCX", then "_2", "_3" ... added.
-    static std::string TextureName(const std::string& folder, const std::filesystem::path& picture,
-                                   const std::vector<std::string>& taken);
-
 private:
-    struct Picture;
-    void readPictures(std::vector<Picture>& pictures);
-    void placePictures(std::vector<Picture>& pictures);
-    void writeTextures(std::vector<Picture>& pictures);
-    void collectChange(std::vector<Picture>& pictures);
+    struct Placed;
+    std::vector<Placed> placePictures();
+    void writeTextures(std::vector<Placed>& placed);
+    void collectChange(std::vector<Placed>& placed);
     void undoWrites();
 
     PictureImportRequest request_;
+    std::vector<std::optional<RefusedPicture>> nameRefusals_; // names the bank cannot keep, found at once
+    std::map<TextureFit, std::vector<BatchPicture>> read_;     // the pictures read, by fit
+    std::vector<BatchPicture>* pictures_ = nullptr;           // those of the last Prepare
+    BatchPalette palette_;
+    bool prepared_ = false;
+    TextureFit preparedFit_ = TextureFit::Crop;
+    bool preparedDither_ = false;
+
     std::filesystem::path folderOnDisk_; // the textures' folder, resolved once by Run
     std::array<std::string, EditorBank::Capacity> slotNames_;
     std::array<bool, EditorBank::Capacity> textureFree_{};

@@ -20,6 +20,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <functional>
 #include <thread>
 
 namespace {
@@ -75,10 +76,31 @@ void TMainForm::ImportImages1Click()
     const QStringList files = ChooseOpenFilesRemembered(this, "Pictures", OpenPicturesDialog);
     if (files.isEmpty())
         return;
+    PictureImportRequest request{{}, startFolder, {}, CursorImage, true};
+    for (const QString& file : files)
+        request.pictures.push_back(Native(file));
+    PictureImport importing(Bank, std::move(request));
+    const int count = static_cast<int>(files.size());
+    // The pictures are read before the question, which shows them as they will come out.
+    runImport(importing, EntryOrEnglish(PigmentaText("ImportReading")).arg(count), true, [&] { importing.Prepare(); });
+    if (!importing.Prepared())
+        return;
+    const ImportPreviewMaker preview = [&](TextureFit fit, bool dither) {
+        importing.Request().fit = fit;
+        importing.Request().dither = dither;
+        runImport(importing, EntryOrEnglish(PigmentaText("ImportReading")).arg(count), false, [&] { importing.Prepare(); });
+        return importPreview(importing);
+    };
     const ImportDialogTexts texts{EntryOrEnglish(PigmentaText("ImportImagesCaption")),
                                   EntryOrEnglish(PigmentaText("ImportFolderLabel")),
                                   EntryOrEnglish(PigmentaText("ImportChooseFolder")),
-                                  EntryOrEnglish(PigmentaText("ImportStillTextures")), document->History().Texts().cancel};
+                                  EntryOrEnglish(PigmentaText("ImportStillTextures")),
+                                  document->History().Texts().cancel,
+                                  EntryOrEnglish(PigmentaText("ImportFitLabel")),
+                                  EntryOrEnglish(PigmentaText("ImportFitCrop")),
+                                  EntryOrEnglish(PigmentaText("ImportFitPad")),
+                                  EntryOrEnglish(PigmentaText("ImportFitStretch")),
+                                  EntryOrEnglish(PigmentaText("ImportDither"))};
     const ImportFolderCheck check{Ui(startFolder), [this](const QString& folder) {
                                       if (!QFileInfo(folder).isDir())
                                           return EntryOrEnglish(PigmentaText("ImportFolderMissing")).arg(folder);
@@ -86,7 +108,8 @@ void TMainForm::ImportImages1Click()
                                           return EntryOrEnglish(PigmentaText("ImportFolderOutside")).arg(Ui(startFolder));
                                       return QString();
                                   }};
-    const std::optional<ImportChoice> choice = AskImportChoice(this, {proposedImportFolder(), true}, texts, check);
+    const std::optional<ImportChoice> choice =
+        AskImportChoice(this, {proposedImportFolder(), true}, texts, check, preview);
     if (!choice)
         return;
     const std::optional<std::string> folder = folderInGame(choice->folder, startFolder);
@@ -95,27 +118,52 @@ void TMainForm::ImportImages1Click()
         return;
     }
     QSettings().setValue(ImportFolderKey, choice->folder);
-
-    PictureImportRequest request{{}, startFolder, *folder, CursorImage, choice->stillTextures};
-    for (const QString& file : files)
-        request.pictures.push_back(Native(file));
-    PictureImport importing(Bank, std::move(request));
-    runImport(importing, static_cast<int>(files.size()));
+    PictureImportRequest& chosen = importing.Request();
+    chosen.folder = *folder;
+    chosen.stillTextures = choice->stillTextures;
+    chosen.fit = choice->fit;
+    chosen.dither = choice->dither;
+    runImport(importing, EntryOrEnglish(PigmentaText("ImportProgress")).arg(count), true, [&] { importing.Run(); });
     PictureImportResult& result = importing.Result();
     if (!result.change.Empty())
         pushChange(texts.caption, std::move(result.change));
     reportImport(result);
 }
 
-void TMainForm::runImport(PictureImport& importing, int pictures)
+ImportPreview TMainForm::importPreview(const PictureImport& importing) const
 {
-    QProgressDialog progress(EntryOrEnglish(PigmentaText("ImportProgress")).arg(pictures),
-                             document->History().Texts().cancel, 0, importing.Total(), this);
+    ImportPreview preview;
+    preview.palette = importing.Palette();
+    const int count = static_cast<int>(importing.Previews().size());
+    preview.paletteNote = importing.MakesPalette() ? EntryOrEnglish(PigmentaText("ImportMadePalette")).arg(count)
+                                                   : EntryOrEnglish(PigmentaText("ImportBankPalette"));
+    QList<QRgb> colours;
+    for (int c = 0; c < 256; ++c)
+        colours.push_back(qRgb(preview.palette.red[c], preview.palette.green[c], preview.palette.blue[c]));
+    for (const PicturePreview& picture : importing.Previews()) {
+        ImportPreviewPicture shown{QFileInfo(Ui(picture.file)).fileName(), {}, {}};
+        if (picture.pixels) {
+            shown.texture = QImage(picture.pixels->data(), TextureSide, TextureSide, TextureSide, QImage::Format_Indexed8)
+                                .copy(); // the texture's rows are its own; the copy owns them
+            shown.texture.setColorTable(colours);
+        } else if (picture.refused) {
+            shown.refusal = refusalText(*picture.refused);
+        }
+        preview.pictures.push_back(std::move(shown));
+    }
+    return preview;
+}
+
+void TMainForm::runImport(PictureImport& importing, const QString& label, bool mayCancel,
+                          const std::function<void()>& work)
+{
+    QProgressDialog progress(label, mayCancel ? document->History().Texts().cancel : QString(), 0, importing.Total(),
+                             this);
     progress.setWindowTitle(EntryOrEnglish(PigmentaText("ImportImagesCaption")));
     progress.setWindowModality(Qt::WindowModal);
     progress.setAutoClose(false);
     progress.setAutoReset(false);
-    progress.setMinimumDuration(0);
+    progress.setMinimumDuration(300);
     progress.setValue(0);
 
     std::atomic<bool> finished = false;
@@ -132,7 +180,7 @@ void TMainForm::runImport(PictureImport& importing, int pictures)
     // The window stays responsive: the pictures are read and written on other threads while
     // this one shows the progress.
     std::jthread worker([&] {
-        importing.Run();
+        work();
         finished = true;
     });
     poll.start();

@@ -19,6 +19,7 @@
 #include "Dialogs.h"
 #include "DisplayImage.h"
 #include "EditorBank.h"
+#include "ImportImagesDialog.h"
 #include "SlotGrid.h"
 #include "SlotGridMarks.h"
 
@@ -27,6 +28,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <random>
 #include <string>
@@ -197,8 +199,11 @@ private:
     // Where the import's textures go first: the folder chosen last time when it is inside the
     // start folder, else the folder of the bank's first named image, else the start folder.
     QString proposedImportFolder() const;
-    // Runs the import off the window's thread behind a progress bar with a cancel button.
-    void runImport(PictureImport& importing, int pictures);
+    // Runs `work` (a step of the import) off the window's thread behind a progress bar saying
+    // `label`, with a cancel button when `mayCancel`.
+    void runImport(PictureImport& importing, const QString& label, bool mayCancel, const std::function<void()>& work);
+    // The import's palette and pictures as its question shows them.
+    ImportPreview importPreview(const PictureImport& importing) const;
     void reportImport(const PictureImportResult& result);
 
     void showEvent(QShowEvent* event) override;

@@ -30,11 +30,12 @@ EditorDocument::EditorDocument(QMainWindow* window, const QString& program, cons
     guard_->onClosed = [this] { recovery_->Forget(); };
 }
 
-void EditorDocument::AddMenus(QMenu* fileMenu, QAction* recentBefore, QAction* editBefore)
+QMenu* EditorDocument::AddMenus(QMenu* fileMenu, QAction* recentBefore, QAction* editBefore)
 {
-    history_->AddEditMenu(window_->menuBar(), editBefore);
+    QMenu* edit = history_->AddEditMenu(window_->menuBar(), editBefore);
     recent_ = new RecentFiles(window_, fileMenu, recentBefore, history_->Texts(),
                               [this](const QString& file) { OpenFiles({file}); });
+    return edit;
 }
 
 void EditorDocument::Opened(const QString& file)

@@ -50,8 +50,8 @@ public:
                    EditorDocumentHooks hooks);
 
     // The Edit menu before `editBefore` in the menu bar, the recent files before `recentBefore`
-    // in the File menu (at the ends when null).
-    void AddMenus(QMenu* fileMenu, QAction* recentBefore, QAction* editBefore);
+    // in the File menu (at the ends when null). Answers the Edit menu, for the program's own items.
+    QMenu* AddMenus(QMenu* fileMenu, QAction* recentBefore, QAction* editBefore);
 
     UndoHistory& History() { return *history_; }
     AutoRecovery& Recovery() { return *recovery_; }

@@ -35,10 +35,10 @@ PalettePlanes LoadTargetPalette(const std::string& path)
 {
     if (!HasExtension(path, ".def"))
         return LoadPcx(path).palette;
-    const BankFile bank = ReadBankFile(path);
+    const BankFile bank = ReadTextureBank(path);
     if (!bank.paletteImage)
         throw FormatError(path + ": the bank lists no image, so it has no palette");
-    return LoadPcx(bank.paletteImage->name).palette;
+    return LoadBankPcx(bank.paletteImage->name, path).palette;
 }
 
 void SaveTexturePcx(const std::string& path, const ImportedTexture& texture)

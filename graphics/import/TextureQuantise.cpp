@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <libimagequant.h>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -67,19 +66,36 @@ TextureImage QuantiseTexture(const RgbaTexture& picture, const PalettePlanes& pa
 
 MadePalette MakeTexturePalette(const RgbaTexture& picture)
 {
-    // The drawn pixels' colours with their counts; see-through pixels have no say.
-    std::unordered_map<std::uint32_t, int> counts;
-    for (std::size_t i = 0; i < TexturePixels; ++i)
-        if (drawn(picture, i))
-            ++counts[std::uint32_t(picture[i * 4]) << 16 | std::uint32_t(picture[i * 4 + 1]) << 8 | picture[i * 4 + 2]];
+    const RgbaTexture* one[] = {&picture};
+    return MakeSharedPalette(one);
+}
+
+MadePalette MakeSharedPalette(std::span<const RgbaTexture* const> pictures)
+{
+    // The drawn pixels' pixels, counted after sorting; see-through pixels have no say.
+    std::vector<std::uint32_t> pixels;
+    pixels.reserve(pictures.size() * TexturePixels);
+    for (const RgbaTexture* picture : pictures)
+        if (picture)
+            for (std::size_t i = 0; i < TexturePixels; ++i)
+                if (drawn(*picture, i))
+                    pixels.push_back(std::uint32_t((*picture)[i * 4]) << 16 | std::uint32_t((*picture)[i * 4 + 1]) << 8 |
+                                      (*picture)[i * 4 + 2]);
     MadePalette made;
-    if (counts.empty())
+    if (pixels.empty())
         return made;
+    std::sort(pixels.begin(), pixels.end());
     std::vector<liq_histogram_entry> entries;
-    entries.reserve(counts.size());
-    for (const auto& [rgb, count] : counts)
+    for (std::size_t i = 0; i < pixels.size();) {
+        std::size_t j = i + 1;
+        while (j < pixels.size() && pixels[j] == pixels[i])
+            ++j;
+        const std::uint32_t rgb = pixels[i];
         entries.push_back({{std::uint8_t(rgb >> 16), std::uint8_t(rgb >> 8), std::uint8_t(rgb), 255},
-                           static_cast<unsigned>(count)});
+                           static_cast<unsigned>(j - i)});
+        i = j;
+    }
+    pixels = {};
 
     const std::unique_ptr<liq_attr, LiqFree> attr(liq_attr_create());
     if (!attr)
@@ -94,7 +110,7 @@ MadePalette MakeTexturePalette(const RgbaTexture& picture)
         liq_histogram_add_colors(histogram.get(), attr.get(), entries.data(), static_cast<int>(entries.size()), 0) !=
             LIQ_OK ||
         liq_histogram_quantize(histogram.get(), attr.get(), &raw) != LIQ_OK)
-        throw OrmelError("the palette maker could not make a palette for the picture");
+        throw OrmelError("the palette maker could not make a palette for the pictures");
     const std::unique_ptr<liq_result, LiqFree> result(raw);
     const liq_palette* colours = liq_get_palette(result.get());
     const int count = std::min<int>(static_cast<int>(colours->count), 255);
@@ -105,4 +121,13 @@ MadePalette MakeTexturePalette(const RgbaTexture& picture)
     }
     made.last = std::max(count, 1);
     return made;
+}
+
+TextureImage PaletteSwatches()
+{
+    TextureImage swatches{};
+    for (int y = 0; y < TextureSide; ++y)
+        for (int x = 0; x < TextureSide; ++x)
+            swatches[static_cast<std::size_t>(y) * TextureSide + x] = static_cast<std::uint8_t>(y / 8 * 16 + x / 8);
+    return swatches;
 }

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 // 128 x 128 pixels of red, green, blue and alpha (not premultiplied), first row on top.
 using RgbaTexture = std::array<std::uint8_t, TexturePixels * 4>;
@@ -25,3 +26,10 @@ struct MadePalette {
     int last = 1; // N; at least 1, so a picture that is wholly see-through still has a colour
 };
 MadePalette MakeTexturePalette(const RgbaTexture& picture);
+// One palette for many pictures together, every drawn pixel of each having its say: what a
+// bank whose pictures share colour 1..255 needs. Null entries are skipped.
+MadePalette MakeSharedPalette(std::span<const RgbaTexture* const> pictures);
+
+// A picture of the palette itself: 16 x 16 cells of 8 x 8 pixels, cell c (row by row) in colour
+// c, cell 0 the key. It keeps a bank's palette as its slot 0 image.
+TextureImage PaletteSwatches();

@@ -10,9 +10,6 @@ namespace {
 
 constexpr std::size_t HeaderSize = 18;
 constexpr int LargestSide = 16384;
-// 256 MB of pixels at most, the budget Qt's readers keep to: a few bytes of run-length packets
-// could otherwise claim a gigabyte.
-constexpr std::uint64_t MostPixels = 64ull * 1024 * 1024;
 
 // Expands a 15- or 16-bit colour (x RRRRR GGGGG BBBBB) to eight bits a channel.
 std::array<std::uint8_t, 4> fromFiveBits(unsigned v, bool alphaBit)
@@ -36,6 +33,16 @@ std::array<std::uint8_t, 4> colourOf(const std::uint8_t* p, int bits, bool alpha
 
 } // namespace
 
+bool LooksLikeTga(std::span<const std::uint8_t> file)
+{
+    if (file.size() < HeaderSize)
+        return false;
+    const int mapType = file[1], type = file[2], bits = file[16];
+    const int width = ReadU16LE(&file[12]), height = ReadU16LE(&file[14]);
+    return mapType <= 1 && (type & ~11) == 0 && (type & 7) >= 1 && (type & 7) <= 3 && width > 0 && height > 0 &&
+           (bits == 8 || bits == 15 || bits == 16 || bits == 24 || bits == 32);
+}
+
 RgbaPicture DecodeTga(std::span<const std::uint8_t> file, const std::string& name)
 {
     auto fail = [&name](const std::string& why) { return FormatError(name + ": " + why); };
@@ -49,7 +56,7 @@ RgbaPicture DecodeTga(std::span<const std::uint8_t> file, const std::string& nam
     if ((type & ~11) != 0 || kind < 1 || kind > 3 || mapType > 1)
         throw fail("not a TGA picture of a kind the import reads (image type " + std::to_string(type) + ")");
     if (width < 1 || height < 1 || width > LargestSide || height > LargestSide ||
-        static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > MostPixels)
+        static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > MostPicturePixels)
         throw fail(std::to_string(width) + " x " + std::to_string(height) + " pixels is no size the import takes");
     const bool bitsFit = kind == 1 ? bits == 8 : kind == 3 ? bits == 8 : bits == 15 || bits == 16 || bits == 24 || bits == 32;
     if (!bitsFit || (kind == 1 && (mapType != 1 || (mapBits != 15 && mapBits != 16 && mapBits != 24 && mapBits != 32))))

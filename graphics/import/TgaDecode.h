@@ -18,16 +18,14 @@
 //   18      ...   image id, colour map, then the pixels (blue, green, red, alpha), or for
 //                 run-length types packets: a byte whose bit 7 says a run, (byte & 127) + 1
 //                 pixels, then one pixel (a run) or that many pixels (raw)
+#include "RgbaPicture.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
-#include <vector>
 
-struct RgbaPicture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> rgba; // width x height x 4, first row on top, not premultiplied
-};
+// Whether the header could be a TGA picture's of those kinds (TGA has no signature).
+bool LooksLikeTga(std::span<const std::uint8_t> file);
 
 // FormatError naming `name` when the file is not a TGA picture of those kinds, is cut short,
 // larger than 16,384 pixels on a side or than 64 million pixels (256 MB) in all.

@@ -92,12 +92,17 @@ void ShowColours(const DisplayImage& image, QImage& shown)
 
 void PresentScreen(QPainter& form, bool stretch, int x, int y, int width, int height, const DisplayImage& screen)
 {
-    if (stretch && (width != screen.width || height != screen.height)) {
+    if (stretch && (width != screen.width || height != screen.height))
         StretchImage(screen, x, y, form, height, width);
-        return;
-    }
+    else
+        PresentScreen(form, x, y, 1.0, screen);
+}
+
+void PresentScreen(QPainter& form, int x, int y, double deviceScale, const DisplayImage& screen)
+{
     // Kept from one frame to the next: painting happens on the window's thread only.
     static QImage shown;
     ShowColours(screen, shown);
-    form.drawImage(x, y, shown);
+    shown.setDevicePixelRatio(deviceScale);
+    form.drawImage(QPointF(x, y), shown);
 }

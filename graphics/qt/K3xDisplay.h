@@ -40,3 +40,7 @@ void ShowColours(const DisplayImage& image, QImage& shown);
 // The screen image at (x, y): stretched to width x height when asked and the sizes differ, else
 // through a 32-bit copy kept between frames.
 void PresentScreen(QPainter& form, bool stretch, int x, int y, int width, int height, const DisplayImage& screen);
+// The screen image at (x, y) with one of its pixels on each device pixel of a canvas whose device
+// pixel ratio is `deviceScale` (the image then covers its size divided by the ratio): sharp on
+// screens of any density.
+void PresentScreen(QPainter& form, int x, int y, double deviceScale, const DisplayImage& screen);

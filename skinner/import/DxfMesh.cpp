@@ -87,6 +87,9 @@ constexpr int DeepestBlock = 32; // blocks placing blocks deeper than this are a
 // Far more than an object can hold (65,536 faces), yet few enough to hold in memory: blocks
 // placing blocks can multiply a small file's triangles without end.
 constexpr std::size_t MostTriangles = 1000000;
+// The same for placements: blocks that place nothing but each other would otherwise be walked
+// without end (31 blocks each placing the next three times: 3^31 placements in a 4 KB file).
+constexpr std::size_t MostPlacements = 100000;
 
 class DxfMeshReader {
 public:
@@ -360,6 +363,9 @@ private:
             return;
         if (context.depth >= DeepestBlock)
             fail(r.line, "blocks place each other more than " + std::to_string(DeepestBlock) + " deep");
+        if (++placements_ > MostPlacements)
+            throw FormatError(name_ + " places blocks more than " + std::to_string(MostPlacements) +
+                              " times (blocks placed within blocks multiply them)");
         const double sx = number(r, 41, 1), sy = number(r, 42, 1), sz = number(r, 43, 1);
         const double turn = number(r, 50, 0) * std::numbers::pi / 180;
         const double c = std::cos(turn), s = std::sin(turn);
@@ -396,6 +402,7 @@ private:
     }
 
     std::string name_;
+    std::size_t placements_ = 0;
     std::vector<Record> tables_, blocks_, entities_;
     std::map<std::string, Layer> layers_;
     std::map<std::string, Block> blockDefinitions_;

@@ -29,10 +29,11 @@ MeshSkin DemoMeshSkin() { return {DemoFlatColourPalette(), {}}; }
 
 MeshSkin LoadMeshSkin(const std::string& bankPath)
 {
-    const BankFile bank = ReadBankFile(bankPath);
+    const BankFile bank = ReadTextureBank(bankPath);
     MeshSkin skin = DemoMeshSkin();
-    if (bank.images.size() >= 2)
-        skin.flatColours = LoadPcx(bank.images[1].name).palette;
+    // The second entry of the file, whatever its index, as the skinning editor takes it.
+    if (bank.colourImage)
+        skin.flatColours = LoadBankPcx(bank.colourImage->name, bankPath).palette;
 
     // A later line of the same index wins, as in the readers.
     std::map<int, std::string> imageBySlot;
@@ -63,6 +64,11 @@ std::optional<int> TextureFor(const MeshSkin& skin, const std::string& textureFi
         return std::nullopt;
     const auto it = skin.textureByImage.find(imageKey(textureFile));
     return it == skin.textureByImage.end() ? std::nullopt : std::optional<int>(it->second);
+}
+
+void SetTextureFor(MeshSkin& skin, const std::string& textureFile, int texture)
+{
+    skin.textureByImage[imageKey(textureFile)] = texture;
 }
 
 int FlatColourFor(const MeshSkin& skin, MeshColour colour)

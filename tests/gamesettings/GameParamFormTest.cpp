@@ -52,6 +52,8 @@ private:
     std::unique_ptr<TGameParamForm> form;
     TWAVDialog* dialog = nullptr;
     QStringList messages;
+    QStringList asked; // the questions asked, each answered copyIn
+    bool copyIn = false;
     QList<FileDialogRequest> requests;
     QString chosenFile; // what the next open dialog answers; empty: cancelled
 
@@ -111,6 +113,12 @@ private slots:
         Hooks().chooseOpenFile = [this](const FileDialogRequest& request) {
             requests << request;
             return chosenFile;
+        };
+        asked.clear();
+        copyIn = false;
+        Hooks().askYesNo = [this](const QString&, const QString& text) {
+            asked << text;
+            return copyIn;
         };
     }
 
@@ -303,9 +311,12 @@ private slots:
         QCOMPARE(requests.last().defaultSuffix, QString("pcx"));
         QVERIFY(requests.last().filter.contains("*.pcx"));
 
+        // From outside the game folder: the offer to copy it in, declined.
         chosenFile = "/elsewhere/Font.pcx";
         emit form->SmallFontLabel->clicked();
-        QCOMPARE(messages, QStringList{"T5"});
+        QCOMPARE(asked.size(), 1);
+        QVERIFY(asked[0].startsWith("/elsewhere/Font.pcx lies outside the game folder"));
+        QVERIFY(messages.isEmpty());
         QCOMPARE(GameSettings.SmallFontBitmap, std::string("FONTS\\SMALL.PCX"));
 
         messages.clear();
@@ -339,10 +350,17 @@ private slots:
         QCOMPARE(requests.last().title, QString("T19"));
         QCOMPARE(requests.last().folder, QString::fromStdString((folder->path() / "Level").string()));
 
+        // Elsewhere, even in the game folder: the offer to copy it into the LEVEL folder.
+        folder->write("Other.lev", "a level");
         chosenFile = inFolder("Other.lev");
         emit form->StartLevelLabel->clicked();
-        QCOMPARE(messages, QStringList{"Not in LEVEL"});
+        QCOMPARE(asked.size(), 1);
         QCOMPARE(GameSettings.StartLevel, std::string("FIRST.LEV"));
+        copyIn = true;
+        emit form->StartLevelLabel->clicked();
+        QCOMPARE(GameSettings.StartLevel, std::string("OTHER.LEV"));
+        QCOMPARE(folder->read("Level/Other.lev"), std::string("a level"));
+        QVERIFY(messages.isEmpty());
     }
 
     void clearButtonsEmptyTheirOwnRowOnly()

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 class SoundDialogTest : public QObject {
@@ -69,7 +70,13 @@ private slots:
         QCOMPARE(selector.exec(), int(QDialog::Accepted));
         QCOMPARE(selector.FileName, std::string("OBJECTS\\SHIP.3DO"));
 
-        // Outside the folder: its (empty) message, and the name stays.
+        // Outside the folder: the offer to copy it in, declined: the name stays.
+        QStringList asked;
+        bool copy = false;
+        Hooks().askYesNo = [&](const QString&, const QString& text) {
+            asked << text;
+            return copy;
+        };
         chosenFile = "/elsewhere/Ship.3do";
         QTimer::singleShot(0, this, [&] {
             selector.ChangeButton->click();
@@ -77,8 +84,26 @@ private slots:
             selector.CancelButton->click();
         });
         QCOMPARE(selector.exec(), int(QDialog::Rejected));
-        QCOMPARE(messages, QStringList{QString()});
+        QCOMPARE(asked.size(), 1);
+        QVERIFY(asked[0].startsWith("/elsewhere/Ship.3do lies outside the game folder"));
+        QVERIFY(messages.isEmpty());
         QCOMPARE(selector.FileName, std::string("OBJECTS\\SHIP.3DO"));
+
+        // Accepted: copied into the game folder, beside a file of the same name, and the copy taken.
+        const std::filesystem::path outside = folder->path().parent_path() / (folder->path().filename().string() + "-out");
+        std::filesystem::create_directories(outside);
+        std::ofstream(outside / "Ship.3do") << "a ship";
+        folder->write("SHIP.3DO", "another ship");
+        chosenFile = QString::fromStdString((outside / "Ship.3do").string());
+        copy = true;
+        QTimer::singleShot(0, this, [&] {
+            selector.ChangeButton->click();
+            selector.OKButton->click();
+        });
+        QCOMPARE(selector.exec(), int(QDialog::Accepted));
+        QCOMPARE(selector.FileName, std::string("SHIP_2.3DO"));
+        QCOMPARE(folder->read("Ship_2.3do"), std::string("a ship"));
+        std::filesystem::remove_all(outside);
     }
 
     void playLoadsWhatTheLabelShowsNow()

@@ -9,6 +9,8 @@
 #include "SafeWrite.h"
 #include "TempFolder.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -48,8 +50,9 @@ TEST(ImageImport, ReadsEveryFormat)
     ImageImportOptions options;
     options.palette = redBluePalette();
     options.fit = TextureFit::Stretch;
+    // Read by content, whatever the name says; a 24-bit PCX too.
     for (const char* name : {"halves.png", "halves.jpg", "halves.bmp", "halves.gif", "halves.tga", "halves-rle.tga",
-                             "halves-mapped.tga", "halves.webp", "halves.pcx"}) {
+                             "halves-mapped.tga", "halves.webp", "halves.pcx", "halves24.pcx", "halves-png.tga"}) {
         SCOPED_TRACE(name);
         const ImportedTexture texture = ImportPictureFile(Data + name, options);
         EXPECT_EQ(at(texture, 10, 64), 1);  // red
@@ -192,6 +195,7 @@ TEST(ImageImport, RefusesBrokenFilesNamingThem)
         {"notapicture.jpg", "not a picture"},
         {"empty.png", "not a picture"},
         {"truncated.tga", "cut short"},
+        {"halves-cut.jpg", "the JPEG picture is cut short"}, // the decoder would fill it with grey
     };
     for (const Case& c : cases) {
         try {
@@ -224,6 +228,119 @@ TEST(ImageImport, RefusesBrokenFilesNamingThem)
     }
 }
 
+// A picture written by Qt in `format`.
+std::vector<std::uint8_t> encoded(const QImage& image, const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return {bytes.begin(), bytes.end()};
+}
+
+TEST(ImageImport, ThePictureComesUprightByItsOwnOrientation)
+{
+    // halves.jpg (red left, blue right) tagged "turn 90 degrees clockwise": red on top.
+    ImageImportOptions options;
+    options.palette = redBluePalette();
+    options.fit = TextureFit::Stretch;
+    const ImportedTexture texture = ImportPictureFile(Data + "halves-rotated.jpg", options);
+    EXPECT_EQ(at(texture, 64, 10), 1);
+    EXPECT_EQ(at(texture, 64, 117), 2);
+}
+
+TEST(ImageImport, ColoursAreScaledInFullColour)
+{
+    // A 256-colour picture of red and blue in a one-pixel checker, halved: each texel is the mean
+    // of two red and two blue pixels, the purple of colour 3, not red, blue or a web-safe colour.
+    QImage checker(256, 256, QImage::Format_Indexed8);
+    checker.setColorTable({qRgb(255, 0, 0), qRgb(0, 0, 255)});
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x)
+            checker.setPixel(x, y, (x + y) % 2);
+    PalettePlanes palette;
+    const std::uint8_t colours[][3] = {{0, 0, 0}, {255, 0, 0}, {0, 0, 255}, {128, 0, 128}, {102, 0, 153}};
+    for (int c = 1; c < 5; ++c)
+        palette.red[c] = colours[c][0], palette.green[c] = colours[c][1], palette.blue[c] = colours[c][2];
+    for (const char* format : {"png", "bmp"}) {
+        ImageImportOptions options;
+        options.palette = palette;
+        const ImportedTexture texture = ImportPicture(encoded(checker, format), "checker", options);
+        EXPECT_EQ(std::set<std::uint8_t>(texture.pixels.begin(), texture.pixels.end()), std::set<std::uint8_t>{3})
+            << format;
+    }
+}
+
+TEST(ImageImport, BlackAtColourZeroOfAPcxStaysBlack)
+{
+    // Only transparency makes the key: a 256-colour PCX drawn in its colour 0 (black) is black.
+    PalettePlanes own;
+    own.red[1] = 255;
+    std::vector<std::uint8_t> pixels(64 * 64, 0);
+    std::fill(pixels.begin(), pixels.begin() + 32 * 64, 1); // top half red
+    const std::string file = PcxFile(64, 64, pixels, own);
+    PalettePlanes bank = redBluePalette();
+    bank.red[4] = bank.green[4] = bank.blue[4] = 0; // black, away from the key
+    ImageImportOptions options;
+    options.palette = bank;
+    const ImportedTexture texture = ImportPicture({reinterpret_cast<const std::uint8_t*>(file.data()), file.size()},
+                                                  "black.pcx", options);
+    EXPECT_EQ(at(texture, 64, 10), 1);
+    EXPECT_EQ(at(texture, 64, 117), 4);
+}
+
+TEST(ImageImport, LargePicturesAreReadOrRefusedWithTheirSize)
+{
+    // 6,144 x 6,144 (151 MB decoded) is over Qt's own 128 MB budget but read all the same.
+    QImage large(6144, 6144, QImage::Format_RGB32);
+    large.fill(qRgb(224, 32, 32));
+    ImageImportOptions options;
+    options.palette = redBluePalette();
+    EXPECT_EQ(at(ImportPicture(encoded(large, "png"), "large.png", options), 64, 64), 1);
+    large = QImage();
+
+    // One pixel wide and 100,000 tall: the crop takes the middle pixel before anything is scaled.
+    QImage tall(1, 100000, QImage::Format_RGB32);
+    for (int y = 0; y < tall.height(); ++y)
+        tall.setPixel(0, y, y < 40000 ? qRgb(224, 32, 32) : qRgb(32, 64, 224));
+    const std::vector<std::uint8_t> tallPng = encoded(tall, "png");
+    const struct {
+        TextureFit fit;
+        int column, top, bottom;
+    } fits[] = {
+        {TextureFit::Crop, 64, 2, 2},    // the middle pixel, blue, fills the square
+        {TextureFit::Pad, 63, 1, 2},     // one column, red above blue, see-through beside it
+        {TextureFit::Stretch, 64, 1, 2}, // squeezed sideways
+    };
+    for (const auto& f : fits) {
+        options.fit = f.fit;
+        const ImportedTexture texture = ImportPicture(tallPng, "tall.png", options);
+        EXPECT_EQ(at(texture, f.column, 10), f.top) << static_cast<int>(f.fit);
+        EXPECT_EQ(at(texture, f.column, 117), f.bottom) << static_cast<int>(f.fit);
+    }
+
+    // A PNG header claiming 40,000 x 40,000 pixels (6.4 GB): refused before anything is decoded.
+    std::vector<std::uint8_t> huge = encoded(QImage(1, 1, QImage::Format_RGB32), "png");
+    const std::uint8_t side[] = {0, 0, 0x9c, 0x40};
+    std::copy(side, side + 4, huge.begin() + 16);
+    std::copy(side, side + 4, huge.begin() + 20);
+    std::uint32_t crc = 0xFFFFFFFF; // the header chunk's check sum (CRC-32 of its type and data)
+    for (std::size_t i = 12; i < 29; ++i) {
+        crc ^= huge[i];
+        for (int bit = 0; bit < 8; ++bit)
+            crc = crc & 1 ? (crc >> 1) ^ 0xEDB88320 : crc >> 1;
+    }
+    crc = ~crc;
+    for (int i = 0; i < 4; ++i)
+        huge[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+    try {
+        ImportPicture(huge, "huge.png", {});
+        ADD_FAILURE() << "huge.png was read";
+    } catch (const FormatError& error) {
+        EXPECT_THAT(error.what(), HasSubstr("huge.png: the picture is 40000 x 40000 pixels"));
+    }
+}
+
 TEST(ImageImport, TakesThePaletteOfABankOrAnImage)
 {
     const TempFolder folder;
@@ -236,6 +353,15 @@ TEST(ImageImport, TakesThePaletteOfABankOrAnImage)
     EXPECT_EQ(LoadTargetPalette("A.PCX"), first);
     folder.write("empty.def", "#images\r\n#textures\r\n");
     EXPECT_THROW(LoadTargetPalette("empty.def"), FormatError);
+    folder.write("notes.def", "walls and floors\r\n"); // a text that is no bank
+    EXPECT_THROW(LoadTargetPalette("notes.def"), FormatError);
+    folder.write("gone.def", "#images\r\n0=NOPE.PCX\r\n");
+    try {
+        LoadTargetPalette("gone.def");
+        ADD_FAILURE() << "gone.def gave a palette";
+    } catch (const IoError& error) {
+        EXPECT_THAT(error.what(), HasSubstr("gone.def names the image NOPE.PCX, which is missing"));
+    }
 }
 
 TEST(ImageImport, WritesATexturePcx)

@@ -177,12 +177,21 @@ TEST(DxfMesh, RefusesBrokenDrawingsNamingThem)
     const std::string polyface = "0\nPOLYLINE\n70\n64\n0\nVERTEX\n70\n192\n10\n0\n20\n0\n30\n0\n0\nVERTEX\n70\n128\n71\n1\n72\n1\n73\n9\n0\nSEQEND\n";
     const std::string mesh = "0\nMESH\n92\n1\n10\n0\n20\n0\n30\n0\n93\n4\n90\n3\n90\n0\n90\n0\n90\n7\n";
     const std::string loop = "0\nBLOCK\n2\nA\n0\nINSERT\n2\nA\n0\nENDBLK\n";
+    // 31 blocks each placing the next three times and nothing else: 3^31 placements, no face.
+    std::string nested = "0\nBLOCK\n2\nB0\n0\nENDBLK\n";
+    for (int b = 1; b <= 30; ++b) {
+        nested += "0\nBLOCK\n2\nB" + std::to_string(b) + "\n";
+        for (int k = 0; k < 3; ++k)
+            nested += "0\nINSERT\n2\nB" + std::to_string(b - 1) + "\n10\n" + std::to_string(k) + "\n";
+        nested += "0\nENDBLK\n";
+    }
     const Case cases[] = {
         {drawing(polyface), "names point 9 of 1"},
         {drawing(mesh), "names point 7 of 1"},
         {drawing(face(0, "62\nred\n")), "\"red\" is not a number"},
         {drawing("0\nINSERT\n2\nA\n", loop), "more than 32 deep"},
         {drawing("0\nLINE\n10\n0\n"), "holds no 3D face"},
+        {drawing(face(0) + "0\nINSERT\n2\nB30\n", nested), "places blocks more than 100000 times"},
     };
     for (const Case& c : cases) {
         try {

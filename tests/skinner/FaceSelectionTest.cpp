@@ -71,35 +71,29 @@ TEST(FaceSelection, ChoosesBySkinByEdgesAndByFlatness)
     EXPECT_EQ(SelectedFaces(only({1, 5, 8})), (std::vector<std::uint32_t>{1, 5, 8}));
 }
 
-TEST(FaceSelection, TakesWhatABoxShowsOfTheFacesSeenFromTheirFront)
+TEST(FaceSelection, TakesWhatABoxShowsOfTheFrame)
 {
     // A 20 x 20 view: face 0 far behind everything; face 1 a near square from (5, 5) to (10, 10)
-    // in two pieces; face 2, nearer still, seen from its back (a double-sided face).
+    // in two pieces; face 2, nearer still, a triangle at the top right.
     auto context = MakeTestContext(20, 20);
-    const auto triangle = [](std::int32_t face, std::int32_t key, bool front, std::array<std::int32_t, 6> screen) {
+    const auto triangle = [](std::int32_t face, std::int32_t key, std::array<std::int32_t, 6> screen) {
         RenderTriangle t{};
-        // Eye-space corners whose turning shows the front (A, B, C clockwise seen from the eye).
-        const std::int32_t a[3] = {0, 1, 100}, b[3] = {1, 1, 100}, c[3] = {1, 0, 100};
-        const std::int32_t* first = front ? a : c;
-        const std::int32_t* last = front ? c : a;
-        t.x1 = first[0], t.y1 = first[1], t.z1 = first[2], t.x2 = b[0], t.y2 = b[1], t.z2 = b[2];
-        t.x3 = last[0], t.y3 = last[1], t.z3 = last[2];
         t.sx1 = screen[0], t.sy1 = screen[1], t.sx2 = screen[2], t.sy2 = screen[3], t.sx3 = screen[4], t.sy3 = screen[5];
         t.faceIndex = face;
         t.depthKey = key;
         return t;
     };
-    context->triangles[0] = triangle(0, 1000, true, {0, 0, 60, 0, 0, 60});
-    context->triangles[1] = triangle(1, 10, true, {5, 5, 10, 5, 10, 10});
-    context->triangles[2] = triangle(1, 10, true, {10, 10, 5, 10, 5, 5});
-    context->triangles[3] = triangle(2, 5, false, {12, 0, 19, 0, 12, 7});
+    context->triangles[0] = triangle(0, 1000, {0, 0, 60, 0, 0, 60});
+    context->triangles[1] = triangle(1, 10, {5, 5, 10, 5, 10, 10});
+    context->triangles[2] = triangle(1, 10, {10, 10, 5, 10, 5, 5});
+    context->triangles[3] = triangle(2, 5, {12, 0, 19, 0, 12, 7});
     context->triangleCount = 3; // the last index, as a drawn frame leaves it
 
     const struct {
         int left, top, right, bottom;
         std::vector<std::int32_t> faces;
     } boxes[] = {
-        {6, 6, 9, 9, {1}},         {0, 0, 19, 19, {0, 1}}, {13, 1, 14, 2, {}},
+        {6, 6, 9, 9, {1}},         {0, 0, 19, 19, {0, 1, 2}}, {13, 1, 14, 2, {2}},
         {2, 2, 3, 3, {0}},         {10, 10, 10, 10, {1}},  {-50, -50, 2, 2, {0}},
         {9, 9, 4, 4, {}},
     };

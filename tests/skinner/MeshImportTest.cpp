@@ -4,6 +4,7 @@
 #include "Errors.h"
 #include "MeshImport.h"
 #include "MeshOrientation.h"
+#include "MeshSimplify.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <set>
 
 using ::testing::HasSubstr;
 
@@ -24,7 +26,7 @@ MeshSoup soupOf(const std::vector<Corners>& triangles, int material = -1)
 {
     MeshSoup soup;
     for (const Corners& corners : triangles)
-        soup.triangles.push_back({corners, material, std::nullopt});
+        soup.triangles.push_back({corners, material, std::nullopt, std::nullopt});
     return soup;
 }
 
@@ -200,7 +202,9 @@ TEST(MeshConvert, HugeCoordinatesComeInOrAreNamedAsAnOverflow)
 TEST(MeshConvert, SkinsFromColoursAndBankTextures)
 {
     MeshSoup soup = soupOf(box({0, 0, 0}, {1, 1, 1}));
-    soup.materials = {{MeshColour{250, 0, 0}, ""}, {MeshColour{255, 255, 255}, "maps\\Bricks.png"}, {std::nullopt, "none.png"}};
+    soup.materials = {{"red", MeshColour{250, 0, 0}, "", {}, 0.83},
+                      {"bricks", MeshColour{255, 255, 255}, "maps\\Bricks.png", {}, 1},
+                      {"none", std::nullopt, "none.png", {}, 1}};
     soup.triangles[0].material = 0;
     soup.triangles[1].material = 1;
     soup.triangles[2].material = 2;
@@ -216,10 +220,101 @@ TEST(MeshConvert, SkinsFromColoursAndBankTextures)
     EXPECT_EQ(o.faces[1].texture, 7);
     EXPECT_EQ(o.faces[2].texture, flat({200, 200, 200})); // no colour, no matching image: grey
     EXPECT_EQ(o.faces[3].texture, flat({0, 0, 250}));
+    EXPECT_EQ(o.faces[0].transparency, 17); // 0.83 opaque
+    EXPECT_EQ(o.faces[1].transparency, 0);
     const PalettePlanes& p = skin.flatColours;
     const int red = o.faces[0].texture;
     EXPECT_GT(p.red[red], 150);
     EXPECT_LT(p.green[red], 60);
+}
+
+TEST(MeshConvert, TheTextureIsLaidTheWayClosestToTheModelsCoordinates)
+{
+    // The renderer lays the picture's top left on p1, top right on p2, bottom right on p3, then
+    // turns it half a turn (mapping bit 0) and mirrors it across the diagonal (bit 1). Texture
+    // coordinates grow up the picture; a whole picture's shift changes nothing.
+    const struct {
+        std::array<MeshUv, 3> uv;
+        int turn, mapping;
+    } cases[] = {
+        {{{{0, 1}, {1, 1}, {1, 0}}}, 0, 0}, // top left, top right, bottom right
+        {{{{1, 0}, {0, 1}, {1, 1}}}, 1, 0}, // the same corners, starting elsewhere
+        {{{{1, 0}, {0, 0}, {0, 1}}}, 0, 1}, // half a turn
+        {{{{0, 1}, {0, 0}, {1, 0}}}, 0, 2}, // across the diagonal
+        {{{{1, 0}, {1, 1}, {0, 1}}}, 0, 3}, // both
+        {{{{3, -1}, {4, -1}, {4, -2}}}, 0, 0}, // three pictures right, two down
+        {{{{0.1, 0.9}, {0.9, 0.95}, {0.85, 0.1}}}, 0, 0}, // near enough
+    };
+    for (const auto& c : cases) {
+        const TextureLay lay = ClosestTextureLay(c.uv);
+        EXPECT_EQ(lay.turn, c.turn) << c.uv[0][0] << "," << c.uv[0][1];
+        EXPECT_EQ(lay.mapping, c.mapping) << c.uv[0][0] << "," << c.uv[0][1];
+    }
+}
+
+TEST(MeshConvert, AFlatQuadIsCutAlongItsPicturesDiagonal)
+{
+    // A square picture on a square, cut by the file from its bottom left to its top right: no lay
+    // of the renderer shows a picture's half on that side of that diagonal. Cut from the bottom
+    // right to the top left, both halves lie exactly.
+    const MeshPoint a{0, 0, 0}, b{1, 0, 0}, c{1, 1, 0}, d{0, 1, 0};
+    MeshSoup soup;
+    soup.materials = {{"picture", std::nullopt, "pic.png", {}, 1}};
+    soup.triangles.push_back({{a, b, c}, 0, std::nullopt, std::array<MeshUv, 3>{{{0, 0}, {1, 0}, {1, 1}}}});
+    soup.triangles.push_back({{a, c, d}, 0, std::nullopt, std::array<MeshUv, 3>{{{0, 0}, {1, 1}, {0, 1}}}});
+    MeshSkin skin = DemoMeshSkin();
+    skin.textureByImage["PIC"] = 3;
+    const Object3D o = ConvertMesh(soup, {}, skin, "quad.obj").object;
+    ASSERT_EQ(o.faceCount(), 2u);
+    std::set<std::pair<int, int>> shared;
+    for (const std::uint16_t p : {o.faces[0].p1, o.faces[0].p2, o.faces[0].p3})
+        for (const std::uint16_t q : {o.faces[1].p1, o.faces[1].p2, o.faces[1].p3})
+            if (p == q)
+                shared.insert({o.x[p], o.y[p]});
+    EXPECT_EQ(shared, (std::set<std::pair<int, int>>{{500, 0}, {-500, 1000}})); // b and d
+}
+
+TEST(MeshConvert, CollapsedTrianglesAreCountedWithTheSizeThatKeepsThem)
+{
+    // A box 1,000 long with a sliver 0.01 high: at size 100 it is 0.001 high and collapses; from
+    // size 100,000 on it is a unit high and keeps its area whatever the rounding.
+    std::vector<Corners> triangles = box({0, 0, 0}, {1000, 1000, 1000});
+    triangles.push_back({MeshPoint{0, 500, 500}, MeshPoint{1000, 500, 500}, MeshPoint{500, 500.01, 500}});
+    const ImportedMesh mesh = convert(soupOf(triangles), UpAxis::Y, 100);
+    EXPECT_EQ(mesh.collapsedTriangles, 1u);
+    EXPECT_GT(mesh.keepingSize, 100);
+    EXPECT_LE(mesh.keepingSize, 102400);
+    EXPECT_EQ(convert(soupOf(triangles), UpAxis::Y, mesh.keepingSize).collapsedTriangles, 0u);
+}
+
+TEST(MeshSimplify, FewerTrianglesWithEveryMaterialWhereItWas)
+{
+    // A flat sheet 100 x 100 of two materials, left and right of x = 50, as 20,000 triangles. The
+    // simplified sheet covers the same ground, each material exactly its own half: the border
+    // between them and the sheet's edge stay where they were.
+    MeshSoup soup;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x) {
+            const MeshPoint a{double(x), double(y), 0}, b{x + 1.0, double(y), 0}, c{x + 1.0, y + 1.0, 0},
+                d{double(x), y + 1.0, 0};
+            const int material = x < 50 ? 0 : 1;
+            soup.triangles.push_back({{a, b, c}, material, std::nullopt, std::nullopt});
+            soup.triangles.push_back({{a, c, d}, material, std::nullopt, std::nullopt});
+        }
+    soup.materials.resize(2);
+    const MeshSoup simple = SimplifyMesh(soup, 2000, "sheet.obj");
+    EXPECT_LE(simple.triangles.size(), 2000u);
+    double area[2] = {0, 0};
+    for (const MeshTriangle& t : simple.triangles) {
+        const MeshPoint& p = t.corners[0];
+        const MeshPoint& q = t.corners[1];
+        const MeshPoint& r = t.corners[2];
+        area[t.material] += std::abs((q[0] - p[0]) * (r[1] - p[1]) - (r[0] - p[0]) * (q[1] - p[1])) / 2;
+        for (const MeshPoint& corner : t.corners)
+            EXPECT_EQ(corner[0] <= 50, t.material == 0 || corner[0] == 50);
+    }
+    EXPECT_DOUBLE_EQ(area[0], 5000);
+    EXPECT_DOUBLE_EQ(area[1], 5000);
 }
 
 TEST(MeshConvert, UpAxisByFileName)

@@ -82,13 +82,13 @@ TEST(ObjectChange, ExchangingTwiceGivesBothStatesBackWithoutTouchingTheRoom)
     EXPECT_EQ(faces, wanted.faces);
 }
 
-TEST(EditorFrame, AnImportedObjectIsShownWholeAndAtEyeHeight)
+TEST(EditorFrame, AnObjectFramedIsShownWholeAtEyeHeightAndFillsTheView)
 {
     // Imported objects stand on the origin, 1,000 units tall; a flat one lies on it.
     const struct {
         std::int32_t width, height, depth;
         std::int32_t eyeHeight;
-    } cases[] = {{400, 1000, 400, -500}, {1000, 40, 1000, -20}, {1000, 1000, 1000, -500}, {300, 3000, 300, -512}};
+    } cases[] = {{400, 1000, 400, -500}, {1000, 40, 1000, -20}, {1000, 1000, 1000, -500}, {300, 3000, 300, -1500}};
     for (const auto& c : cases) {
         Object3D box;
         AllocateObject(box, 7, 11);
@@ -107,11 +107,9 @@ TEST(EditorFrame, AnImportedObjectIsShownWholeAndAtEyeHeight)
         RenderContext context;
         ResizeView(context, 448, 408);
         context.focalX = context.focalY = 256; // the editor's until its window is first resized
-        const ObjectFit fit = FitObjectInView(box, context);
-        EXPECT_EQ(fit.height, c.eyeHeight) << c.height;
-        EditorView view;
-        view.distance = fit.distance;
-        view.height = fit.height;
+        const EditorView view = FrameInView(box, nullptr, EditorView{}, context);
+        EXPECT_EQ(view.height, c.eyeHeight) << c.height;
+        EXPECT_EQ(view.across, 0) << c.height;
         DrawEditorFrame(context, box, view);
         ASSERT_EQ(context.triangleCount, 11) << c.height; // every triangle drawn, none cut
         int top = context.screen.height, bottom = 0, left = context.screen.width, right = 0;
@@ -123,8 +121,24 @@ TEST(EditorFrame, AnImportedObjectIsShownWholeAndAtEyeHeight)
                 left = std::min<int>(left, x), right = std::max<int>(right, x);
             }
         }
-        if (c.height <= 1000) { // not lost in the view either (the tallest is beyond the height bar)
-            EXPECT_GT(std::max(bottom - top, right - left), context.screen.height / 3) << c.height;
-        }
+        // Nine tenths of the view across or up, give or take the rounding of the distance.
+        EXPECT_TRUE(right - left >= context.screen.width * 85 / 100 || bottom - top >= context.screen.height * 85 / 100)
+            << c.height << ": " << right - left << " x " << bottom - top;
     }
+}
+
+TEST(EditorFrame, AZoomKeepsWhatLiesUnderThePointer)
+{
+    RenderContext context;
+    ResizeView(context, 448, 408); // centre (224, 204)
+    context.focalX = context.focalY = 256;
+    EditorView view;
+    view.distance = 1000;
+    // Pixel (324, 104) is 100 right of the centre and 100 above it: at depth 1000 that is 390.6
+    // units across and up, at 500 it is 195.3, so halving the distance moves the object 195 back.
+    const EditorView nearer = ZoomToward(view, 0.5, 324, 104, context);
+    EXPECT_EQ(nearer.distance, 500);
+    EXPECT_EQ(nearer.across, -195);
+    EXPECT_EQ(nearer.height, -195);
+    EXPECT_EQ(ZoomToward(view, 0.001, 324, 104, context).distance, 20) << "never nearer than 20";
 }

@@ -4,6 +4,7 @@
 #include "CommandLineFolder.h"
 #include "EditorDocument.h"
 #include "EnabledItems.h"
+#include "MaterialsDialog.h"
 #include "OrmelApplication.h"
 #include "ProgramUsages.h"
 #include "Tessaro3DFormSupport.h"
@@ -27,6 +28,7 @@
 #include <QUrl>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 namespace {
@@ -403,7 +405,18 @@ private Q_SLOTS:
 
     void anImportedModelIsANewUnsavedObjectShownWhole()
     {
-        const Object3D tower = writeTowerImporter();
+        Object3D tower = writeTowerImporter();
+        // It tells what the model's two materials became: stone its flat colour 5, bricks (whose
+        // picture the bank lacks) its flat colour 7; the table gives bricks texture 1.
+        writeImporter(*folder, "cp made.3do \"$3\"\n"
+                               "printf 'material\\tstone\\tC0C0C0\\t-\\t1\\t-\\t5\\n"
+                               "material\\tbricks\\tFFFFFF\\tbricks.png\\t1\\t-\\t7\\nfaces 0 1\\n' > \"$5\"");
+        std::vector<std::string> offered;
+        MaterialsHook() = [&offered](const ModelMaterials& list) {
+            for (const ModelMaterial& m : list.materials)
+                offered.push_back(m.name + " " + m.textureFile);
+            return std::optional<MaterialsAnswer>(MaterialsAnswer{{std::nullopt, 1}, false});
+        };
         const auto form = makeForm();
         loadBank(*form);
         choose("IMPORT/Tower.obj");
@@ -412,23 +425,67 @@ private Q_SLOTS:
         QCOMPARE(requests.last().title, entryText(112));
         QVERIFY(requests.last().filter.startsWith(entryText(113) + " (*.obj *.OBJ *.stl"));
         const QStringList arguments = QString::fromStdString(folder->read("args.txt")).split('\n', Qt::SkipEmptyParts);
-        QCOMPARE(arguments.size(), 5);
+        MaterialsHook() = nullptr;
+        QCOMPARE(arguments.size(), 7);
         QCOMPARE(arguments[0], QString("import-mesh"));
         QCOMPARE(arguments[1], pathOf("IMPORT/Tower.obj"));
-        QCOMPARE(arguments.mid(3), (QStringList{"--bank", pathOf("bank.def")}));
+        QCOMPARE(arguments[3], QString("--materials"));
+        QCOMPARE(arguments.mid(5), (QStringList{"--bank", pathOf("bank.def")}));
+        QCOMPARE(offered, (std::vector<std::string>{"stone ", "bricks bricks.png"}));
+        tower.faces[0].texture = 5;
+        tower.faces[1].faceType = FaceTextured;
+        tower.faces[1].texture = 1;
         QVERIFY(sameObject(form->object, tower));
         QCOMPARE(form->windowTitle(), entryText(0) + " - Tower.3do[*]");
         QVERIFY(form->isWindowModified());
         QCOMPARE(stack(*form)->count(), 0); // a new history; the import is not a step
         // The view takes in the whole object: its middle at eye height, far enough away.
-        QCOMPARE(form->objectHeight, -500);
-        QCOMPARE(form->HeightBar->value(), -500);
-        QVERIFY(form->viewDistance > 1000);
+        QCOMPARE(form->objectHeight, 0); // the height bar stays; the view moves
+        QCOMPARE(form->panY, -500);
         form->paint();
         QCOMPARE(form->context->triangleCount, 1); // both triangles drawn (the count is the last index)
+        // Top and bottom within the view, nine tenths of it apart.
+        const RenderTriangle& drawn = form->context->triangles[0];
+        const int top = std::min({drawn.sy1, drawn.sy2, drawn.sy3}), bottom = std::max({drawn.sy1, drawn.sy2, drawn.sy3});
+        QVERIFY(top >= 0 && bottom <= form->context->maxY);
+        QVERIFY(bottom - top >= form->context->maxY * 85 / 100);
         chosenFile.clear();
         form->SaveObjet3D->trigger();
         QCOMPARE(requests.last().fileName, pathOf("IMPORT/Tower.3do"));
+
+        // A save outside the game folder, where the game would not find the object, asks first.
+        QStringList asked;
+        Hooks().askYesNo = [&asked](const QString&, const QString& text) {
+            asked << text;
+            return false;
+        };
+        const std::string outside = folder->path().string() + "-elsewhere.3do";
+        chosenFile = QString::fromStdString(outside);
+        form->SaveObjet3D->trigger();
+        QCOMPARE(asked.size(), 1);
+        QVERIFY(asked[0].contains("lies outside the game folder"));
+        QVERIFY(!std::filesystem::exists(outside));
+        QVERIFY(form->isWindowModified());
+    }
+
+    void aModelFromOutsideTheGameIsSavedInTheGameFolder()
+    {
+        Object3D tower;
+        AllocateObject(tower, 2, 0);
+        tower.y[2] = 1000, tower.x[1] = 100;
+        SaveObject("made.3do", tower);
+        writeImporter(*folder, "cp made.3do \"$3\"");
+        const std::filesystem::path outside = folder->path().string() + "-models";
+        std::filesystem::create_directories(outside);
+        std::ofstream(outside / "Tower.obj") << "";
+        const auto form = makeForm();
+        chosenFile = QString::fromStdString((outside / "Tower.obj").string());
+        form->ImportModel->trigger();
+        QVERIFY2(errors.isEmpty(), qPrintable(errors.join("; ")));
+        chosenFile.clear();
+        form->SaveObjet3D->trigger();
+        QCOMPARE(requests.last().fileName, pathOf("Tower.3do"));
+        std::filesystem::remove_all(outside);
     }
 
     // A model named on the command line comes through the importer as the menu's does, a DXF
@@ -445,6 +502,8 @@ private Q_SLOTS:
         crashed->angleX = 10;
         crashed->angleY = -5;
         crashed->HeightBar->setValue(-300);
+        crashed->panX = 7;
+        crashed->panY = -11;
         const std::int32_t distance = crashed->viewDistance;
         crashed->document->Recovery().SaveCopy();
         crashed.reset();
@@ -457,8 +516,8 @@ private Q_SLOTS:
         QCOMPARE(next->windowTitle(), entryText(0) + " - Tower.3do[*]");
         QVERIFY(requests.isEmpty()); // the bank came back: no bank question
         QCOMPARE(next->context->bank.lastTexture, 1);
-        QCOMPARE((std::array{next->angleX, next->angleY, next->objectHeight, next->viewDistance}),
-                 (std::array{10, -5, -300, distance}));
+        QCOMPARE((std::array{next->angleX, next->angleY, next->objectHeight, next->viewDistance, next->panX, next->panY}),
+                 (std::array{10, -5, -300, distance, 7, -11}));
         chosenFile.clear();
         next->SaveObjet3D->trigger();
         QCOMPARE(requests.last().fileName, pathOf("IMPORT/Tower.3do"));

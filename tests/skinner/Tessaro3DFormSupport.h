@@ -28,9 +28,10 @@
 inline std::string testDictionary()
 {
     const std::map<int, int> values = {{49, 3}, {51, 3}, {83, 1}, {84, 1}, {86, 1}, {90, 2}, {92, 2},
-                                       {94, 1}, {95, 2}, {114, 1}, {115, 2}, {116, 1}, {117, 1}};
+                                       {94, 1}, {95, 2}, {114, 1}, {115, 2}, {116, 1}, {117, 1},
+                                       {152, 1}, {153, 1}, {155, 4}, {156, 1}};
     std::string text = "[Config]\nLanguage=Test\n[Test]\n";
-    for (int i = 0; i <= 129; ++i) {
+    for (int i = 0; i <= 159; ++i) {
         text += std::to_string(i) + "=Entry " + std::to_string(i);
         const auto found = values.find(i);
         for (int k = 1; found != values.end() && k <= found->second; ++k)

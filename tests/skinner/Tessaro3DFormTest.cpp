@@ -12,11 +12,15 @@
 #include <QLabel>
 #include <QUndoStack>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
 #include <QTest>
+#include <QUndoStack>
+
+#include <cmath>
 
 #include <functional>
 #include <memory>
@@ -98,18 +102,19 @@ private Q_SLOTS:
             const char* keys;
         } shortcuts[] = {{form->LoadDXFObjet, "Ctrl+D"}, {form->LoadObjet3D, "Ctrl+L"}, {form->SaveObjet3D, "Ctrl+S"},
                          {form->Quitter1, "Ctrl+Q"},     {form->LoadPigmenta, "Ctrl+T"}, {form->Aide1, "F1"},
-                         {form->NewObject, "Ctrl+N"},    {form->ImportModel, "Ctrl+I"}};
+                         {form->NewObject, "Ctrl+N"},    {form->ImportModel, "Ctrl+Shift+I"}};
         for (const auto& s : shortcuts)
             QCOMPARE(s.action->shortcut(), QKeySequence(s.keys));
         QVERIFY(!form->Chargerobjetancienformat1->isVisible());
 
-        // The design's window: the face panel at the right edge, the view filling the rest.
-        QCOMPARE(form->centralWidget()->size(), QSize(714, 414));
-        QCOMPARE(form->Label1->geometry(), QRect(452, 0, 262, 261));
-        QCOMPARE(form->TextureBar->geometry(), QRect(586, 391, 128, 17));
-        QCOMPARE(form->RenderView->size(), QSize(448, 410));
-        QCOMPARE(form->context->screen.width, 448);
-        QCOMPARE(form->context->screen.height, 408);
+        // The face panel at the right edge, the thumbnails under it, the view filling the rest.
+        const QSize client = form->centralWidget()->size();
+        QCOMPARE(form->Label1->geometry(), QRect(client.width() - 262, 0, 262, 261));
+        QCOMPARE(form->TextureBar->geometry(), QRect(client.width() - 128, 391, 128, 17));
+        QCOMPARE(form->TexturePanel->geometry().top(), 391 + 17 + 4);
+        QCOMPARE(form->RenderView->size(), QSize(client.width() - 262 - 4, client.height() - 4));
+        QCOMPARE(form->context->screen.width, (client.width() - 266) / 4 * 4);
+        QCOMPARE(form->context->screen.height, (client.height() - 4) / 4 * 4);
 
         folder->write("Tessaro3D_Test.html", "");
         form->Aide1->trigger();
@@ -140,13 +145,14 @@ private Q_SLOTS:
 
         // Left drag of 10 right and 5 up turns; right drag moves away; outside the view nothing.
         form->ResetClick();
+        const std::int32_t framed = form->viewDistance;
         form->FormMouseMove(Qt::NoButton, Qt::NoModifier, 100, 100);
         form->FormMouseMove(Qt::LeftButton, Qt::NoModifier, 110, 95);
         QCOMPARE(form->angleX, 10);
         QCOMPARE(form->angleY, 5);
         QCOMPARE(form->Info->text(), QString("Ax:10 Ay:5"));
         form->FormMouseMove(Qt::RightButton, Qt::NoModifier, 110, 115);
-        QCOMPARE(form->viewDistance, 320);
+        QCOMPARE(form->viewDistance, framed + 20);
         QCOMPARE(form->angleX, 10);
         form->FormMouseMove(Qt::LeftButton, Qt::ControlModifier, 150, 150);
         const QPoint panel = form->Label1->pos() + QPoint(100, 100);
@@ -154,7 +160,7 @@ private Q_SLOTS:
         form->FormMouseMove(Qt::RightButton, Qt::NoModifier, panel.x(), panel.y() + 40);
         QCOMPARE(form->angleX, 10);
         QCOMPARE(form->angleY, 5);
-        QCOMPARE(form->viewDistance, 320);
+        QCOMPARE(form->viewDistance, framed + 20);
         form->ResetClick();
         QCOMPARE(form->angleX, 0);
     }
@@ -273,6 +279,9 @@ private Q_SLOTS:
         QCOMPARE(form->windowTitle(), entryText(0) + " - object.3do[*]");
         QCOMPARE(form->FaceBar->maximum(), 3);
         QCOMPARE(form->FaceLabel->text(), QString("Entry 25:0/3 - 8 Entry 26"));
+        // The start's view rather than the framing, which hides the far square behind the near one.
+        form->viewDistance = 300;
+        form->panX = form->panY = 0;
 
         form->paint();
         const std::uint8_t first = form->highlightColour;
@@ -288,7 +297,7 @@ private Q_SLOTS:
         form->FormMouseMove(Qt::NoButton, Qt::NoModifier, centre.x() - 25, centre.y() - 20);
         form->FormClick();
         QVERIFY(form->currentFace == 0 || form->currentFace == 1);
-        QCOMPARE(form->FaceBar->value(), 0); // the bar is not moved
+        QCOMPARE(form->FaceBar->value(), form->currentFace); // the bar follows the click
         const std::int32_t picked = form->currentFace;
         // Nothing under the pointer, or outside the view: the face stays.
         form->FormMouseMove(Qt::NoButton, Qt::NoModifier, 5, 5);
@@ -299,6 +308,71 @@ private Q_SLOTS:
         // Through the mouse as a user clicks.
         QTest::mouseClick(form->centralWidget(), Qt::LeftButton, {}, centre);
         QVERIFY(form->currentFace == 2 || form->currentFace == 3);
+    }
+
+    // The selection, the current face, the face bar and the panel move together; every control
+    // acts on every selected face as one step that names the count.
+    void manyFacesAtOnce()
+    {
+        const auto form = makeForm();
+        loadBank(*form);
+        loadObject(*form, twoSquares()); // faces 0, 1 far, colour 1; faces 2, 3 near, colour 2
+        form->viewDistance = 300; // the far square round the near one
+        form->panX = form->panY = 0;
+        form->paint();
+        const QPoint centre = viewCentre(*form);
+        QWidget* client = form->centralWidget();
+        // A click on the far square, then the bar's arrow: the face after the one clicked.
+        QTest::mouseClick(client, Qt::LeftButton, {}, centre - QPoint(45, 40));
+        const std::int32_t clicked = form->currentFace;
+        QVERIFY(clicked == 0 || clicked == 1);
+        form->FaceBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(form->currentFace, clicked + 1);
+        QCOMPARE(form->FaceLabel->text(), QString("Entry 25:%1/3 - 8 Entry 26").arg(clicked + 1));
+        QCOMPARE(CountSelected(form->selection), std::size_t{1});
+
+        form->SelectSameSkin->trigger(); // from face 1 or 2: its square's two faces
+        QCOMPARE(CountSelected(form->selection), std::size_t{2});
+        form->SelectAll->trigger();
+        QVERIFY(form->FaceLabel->text().endsWith("\nEntry 153: 4"));
+        form->object.faces[3].transparency = 40;
+        form->ShowFaceInfo();
+        QCOMPARE(form->TranspLabel->text(), entryText(154)); // mixed
+        form->TextureBar->setValue(1);
+        form->TextValid->click();
+        QUndoStack* steps = form->document->History().Stack();
+        QCOMPARE(steps->count(), 1);
+        QCOMPARE(steps->undoText(), entryText(27) + " (Entry 152: 4)");
+        for (const Face& face : form->object.faces)
+            QCOMPARE(face.texture, std::uint16_t{1});
+        steps->undo();
+        QCOMPARE(form->object.faces[3].texture, std::uint16_t{2});
+
+        // Shift+click takes a face away; a Ctrl drag's box selects what it shows: the near square.
+        form->ViewClick(Qt::ShiftModifier, centre.x(), centre.y());
+        QCOMPARE(CountSelected(form->selection), std::size_t{3});
+        const auto mouse = [client](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+            QMouseEvent event(type, at, client->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                              buttons, Qt::ControlModifier);
+            QCoreApplication::sendEvent(client, &event);
+        };
+        mouse(QEvent::MouseButtonPress, centre - QPoint(10, 10), Qt::LeftButton);
+        mouse(QEvent::MouseMove, centre + QPoint(10, 10), Qt::LeftButton);
+        mouse(QEvent::MouseButtonRelease, centre + QPoint(10, 10), Qt::NoButton);
+        QCOMPARE(SelectedFaces(form->selection), (std::vector<std::uint32_t>{2, 3}));
+        QVERIFY(form->currentFace == 2 || form->currentFace == 3);
+        QCOMPARE(form->FaceBar->value(), form->currentFace);
+
+        // Page Down: the next face alone. The wheel zooms; Reset view frames the object again.
+        form->PreviousFace->trigger();
+        form->NextFace->trigger();
+        QCOMPARE(SelectedFaces(form->selection), (std::vector<std::uint32_t>{std::uint32_t(form->currentFace)}));
+        form->ResetClick();
+        const std::int32_t framed = form->viewDistance;
+        form->WheelZoom(-2, centre.x(), centre.y()); // two steps away
+        QCOMPARE(form->viewDistance, std::int32_t(std::lround(framed * std::pow(0.85, -2))));
+        form->ResetClick();
+        QCOMPARE(form->viewDistance, framed);
     }
 
     void narrowWindowSpringsBack()

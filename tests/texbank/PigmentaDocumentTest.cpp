@@ -513,7 +513,7 @@ private Q_SLOTS:
         QVERIFY(!form->isWindowModified());
     }
 
-    void aPictureForThePaletteSlotGivesTheBankItsPalette()
+    void aNewBankGetsOnePaletteMadeFromAllThePictures()
     {
         writeImage(folder->path() / "sky.png", gradient(256, 256));
         writeImage(folder->path() / "sea.png", gradient(128, 300));
@@ -522,17 +522,28 @@ private Q_SLOTS:
         const auto form = MakePigmentaForm();
         PointAtSlot(*form, 0);
         form->ImportImages1->trigger();
-        QCOMPARE(form->Bank.slots[0].name, std::string("IMPORT\\SKY.PCX"));
-        QCOMPARE(form->Bank.slots[1].name, std::string("IMPORT\\SEA.PCX"));
-        QVERIFY(form->Bank.textures[0] == EditorBank::Undefined);
-        // The palette written into the slot's file is the bank's, and the other picture uses it.
+        QCOMPARE(form->Bank.slots[0].name, std::string("IMPORT\\PALETTE.PCX"));
+        QCOMPARE(form->Bank.slots[1].name, std::string("IMPORT\\SKY.PCX"));
+        QCOMPARE(form->Bank.slots[2].name, std::string("IMPORT\\SEA.PCX"));
+        QVERIFY(form->Bank.textures[1] == EditorBank::Undefined);
+        // The palette written into slot 0's file is the bank's, and the pictures use it.
         EditorBank reread;
-        folder->write("check.def", "#images\r\n0=IMPORT\\SKY.PCX\r\n1=IMPORT\\SEA.PCX\r\n#textures\r\n");
+        folder->write("check.def",
+                      "#images\r\n0=IMPORT\\PALETTE.PCX\r\n1=IMPORT\\SKY.PCX\r\n2=IMPORT\\SEA.PCX\r\n#textures\r\n");
         LoadEditorBank("check.def", reread);
         QVERIFY(reread.bankPalette == form->Bank.bankPalette);
         QVERIFY(pixelsOf(*form, 1) == std::vector<std::uint8_t>(reread.slots[1].image->pixels.begin(),
                                                                  reread.slots[1].image->pixels.begin() + TexturePixels));
         QVERIFY(messages.isEmpty() && errors.isEmpty());
+
+        // Undo takes the written files away, so that they do not ship with the game; redo brings
+        // them back.
+        form->document->History().Stack()->undo();
+        QVERIFY(!folder->exists("IMPORT/SKY.PCX") && !folder->exists("IMPORT/PALETTE.PCX"));
+        QVERIFY(form->Bank.slots[1].name.empty());
+        form->document->History().Stack()->redo();
+        QVERIFY(folder->exists("IMPORT/SKY.PCX") && folder->exists("IMPORT/PALETTE.PCX"));
+        QCOMPARE(form->Bank.slots[1].name, std::string("IMPORT\\SKY.PCX"));
     }
 
     void aTexturesFolderOutsideTheGameIsRefused()

@@ -650,7 +650,7 @@ private Q_SLOTS:
                      {"NOPE", false, game + "/NOPE"}};
         for (const auto& c : cases) {
             messages.clear();
-            ImportImagesDialog dialog(form.get(), {game, true}, {}, check);
+            ImportImagesDialog dialog(form.get(), {game, true}, {}, check, {});
             dialog.findChild<QLineEdit*>("ImportFolder")->setText(c.typed);
             dialog.accept();
             QVERIFY2((dialog.result() == QDialog::Accepted) == c.accepted, qPrintable(messages.join("; ") + " " + dialog.Choice().folder));

@@ -13,6 +13,7 @@ int RunNewProject(const std::vector<std::string>& words);
 int RunTool(const std::vector<std::string>& words);
 int RunImportImage(const std::vector<std::string>& words);
 int RunImportMesh(const std::vector<std::string>& words);
+int RunBank(const std::vector<std::string>& words);
 int RunSkin(const std::vector<std::string>& words);
 
 const std::vector<K3xCommand>& K3xCommands()
@@ -27,10 +28,20 @@ const std::vector<K3xCommand>& K3xCommands()
          "[--height H] [--ticks N] [--outline F] [--repeat N]",
          "draw an object as the skinning editor shows it", RunRender, RenderDetails},
         {"dxf", "dxf IN.dxf OUT.3do", "import the 3D faces of a DXF mesh into a new object", RunDxf},
-        {"import-image", "import-image IN OUT.pcx [--palette BANK.def|IMAGE.pcx] [--fit crop|pad|stretch] [--dither]",
-         "make a 128 x 128 texture PCX of a PNG, JPEG, BMP, GIF, TGA, WebP or PCX picture", RunImportImage},
-        {"import-mesh", "import-mesh IN OUT.3do [--size N] [--up y|z] [--bank BANK.def]",
-         "make an object of an OBJ, STL, PLY, glTF, FBX, Collada, 3DS or DXF mesh", RunImportMesh},
+        {"import-image",
+         "import-image IN OUT.pcx | IN... FOLDER [--palette BANK.def|IMAGE.pcx] [--fit crop|pad|stretch] [--dither]",
+         "make 128 x 128 texture PCX files of PNG, JPEG, BMP, GIF, TGA, WebP or PCX pictures", RunImportImage},
+        {"bank",
+         "bank new|add BANK.def PICTURE... [--folder F] [--fit crop|pad|stretch] [--dither] | list BANK.def | "
+         "remove BANK.def SLOT... | texture BANK.def FIRST LAST [--index T]",
+         "make a texture bank of pictures (one palette for all), add pictures, list, remove slots, define textures",
+         RunBank, BankDetails},
+        {"import-mesh",
+         "import-mesh IN OUT.3do [--size N] [--up y|z] [--bank BANK.def [--textures]] [--max-faces N] [--timeout S] "
+         "[--materials LIST]",
+         "make an object of an OBJ, STL, PLY, glTF, FBX, Collada, 3DS or DXF mesh; --textures brings its "
+         "texture pictures into the bank; a model over N faces is simplified; exit 3: too many faces",
+         RunImportMesh},
         {"tool",
          "tool NAME IN.3do OUT.3do [--colour C] [--texture T] [--transparency P] [--face K] [--from OTHER.3do]",
          "run one of the skinning editor's whole-object tools on an object", RunTool, ToolDetails},

@@ -1,5 +1,7 @@
 #include "K3xCommand.h"
 
+#include "PictureFit.h"
+
 #include <charconv>
 
 K3xArgs K3xArgs::Parse(const std::vector<std::string>& words, const std::set<std::string>& valued,
@@ -49,4 +51,15 @@ void K3xArgs::expectPositional(std::size_t count) const
 {
     if (positional.size() != count)
         throw UsageError("expected " + std::to_string(count) + " file names, got " + std::to_string(positional.size()));
+}
+
+TextureFit ParseFit(const std::string& text)
+{
+    if (text == "crop")
+        return TextureFit::Crop;
+    if (text == "pad")
+        return TextureFit::Pad;
+    if (text == "stretch")
+        return TextureFit::Stretch;
+    throw UsageError("--fit takes crop, pad or stretch, not " + text);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The k3x command-line companion: one command per file, listed in Commands.cpp.
-// Exit codes: 0 success; 1 failure, with one clear line on stderr; 2 usage error, with the usage.
+// Exit codes: 0 success; 1 failure, with one clear line on stderr; 2 usage error, with the usage;
+// 3 (import-mesh) a model with more faces than an object holds, which --max-faces would fit.
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -29,6 +30,10 @@ struct K3xArgs {
     void expectPositional(std::size_t count) const;
 };
 
+// --fit crop|pad|stretch, as import-image and bank take it.
+enum class TextureFit;
+TextureFit ParseFit(const std::string& text);
+
 struct K3xCommand {
     const char* name;
     const char* usage;   // "pcx IN.pcx OUT.(pcx|png) [--onto PALETTE.pcx]"
@@ -41,6 +46,7 @@ struct K3xCommand {
 // The extra --help lines of the commands that have them.
 std::string RenderDetails();
 std::string ToolDetails();
+std::string BankDetails();
 std::string SkinDetails();
 
 // Every command, in the order k3x --help lists them.

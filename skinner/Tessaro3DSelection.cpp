@@ -1,0 +1,241 @@
+// TForm1's selection: which faces the face controls act on, chosen by clicks, a Ctrl drag's box
+// and the Edit menu's items, kept in step with the current face, the face bar and the panel, and
+// outlined over the view.
+#include "Tessaro3DUnit.h"
+
+#include "EditorDocument.h"
+#include "FaceSelection.h"
+#include "Renderer.h"
+#include "Tessaro3DEntries.h"
+#include "Tessaro3DFormHelpers.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QRubberBand>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+#include <algorithm>
+
+namespace {
+
+// Selected faces are outlined in this colour over the view; the current face blinks white and black.
+const QColor SelectionColour(255, 150, 0);
+
+} // namespace
+
+void TForm1::buildSelectionMenus()
+{
+    const auto add = [this](QWidget* menu, QKeySequence keys, void (TForm1::*handler)()) {
+        auto* action = new QAction(this);
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, handler);
+        menu->addAction(action);
+        return action;
+    };
+    // The Edit menu takes these once the document has made it (addSelectionItems).
+    SelectAll = add(this, QKeySequence(Qt::CTRL | Qt::Key_A), &TForm1::SelectAllClick);
+    SelectNone = add(this, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), &TForm1::SelectNoneClick);
+    InvertSelection = add(this, QKeySequence(Qt::CTRL | Qt::Key_I), &TForm1::InvertSelectionClick);
+    SelectSameSkin = add(this, QKeySequence(Qt::CTRL | Qt::Key_E), &TForm1::SelectSameSkinClick);
+    SelectConnected = add(this, QKeySequence(), &TForm1::SelectConnectedClick);
+    SelectFlatRegion = add(this, QKeySequence(), &TForm1::SelectFlatRegionClick);
+
+    ViewMenu = new QMenu(this);
+    menuBar()->insertMenu(Outil->menuAction(), ViewMenu);
+    FrameAll = add(ViewMenu, QKeySequence(Qt::Key_Home), &TForm1::FrameAllClick);
+    FrameSelection = add(ViewMenu, QKeySequence(Qt::Key_F), &TForm1::FrameSelectionClick);
+    ResetView = add(ViewMenu, QKeySequence(), &TForm1::ResetClick);
+    ViewMenu->addSeparator();
+    NextFace = add(ViewMenu, QKeySequence(Qt::Key_PageDown), &TForm1::NextFaceClick);
+    PreviousFace = add(ViewMenu, QKeySequence(Qt::Key_PageUp), &TForm1::PreviousFaceClick);
+    // The arrow keys turn the view; an edit or a list with the focus keeps them for itself.
+    const struct {
+        Qt::Key key;
+        int x, y;
+    } turns[] = {{Qt::Key_Left, -1, 0}, {Qt::Key_Right, 1, 0}, {Qt::Key_Up, 0, 1}, {Qt::Key_Down, 0, -1}};
+    for (const auto& turn : turns) {
+        auto* action = new QAction(this);
+        action->setShortcut(turn.key);
+        connect(action, &QAction::triggered, this, [this, turn] {
+            constexpr int Step = 45; // 2,700 AngleUnits, a little under 15 degrees
+            angleX += turn.x * Step;
+            angleY += turn.y * Step;
+            viewChanged();
+        });
+        addAction(action);
+    }
+}
+
+void TForm1::addSelectionItems(QMenu* edit)
+{
+    edit->addSeparator();
+    edit->addActions({SelectAll, SelectNone, InvertSelection, SelectSameSkin, SelectConnected, SelectFlatRegion});
+}
+
+std::vector<std::uint32_t> TForm1::editedFaces() const
+{
+    std::vector<std::uint32_t> faces = SelectedFaces(selection);
+    if (faces.empty() && currentFace >= 0 && static_cast<std::size_t>(currentFace) < object.faceCount())
+        faces.push_back(static_cast<std::uint32_t>(currentFace));
+    return faces;
+}
+
+void TForm1::setCurrentFace(std::int32_t face)
+{
+    face = std::clamp<std::int32_t>(face, 0, object.lastFace);
+    if (face != currentFace)
+        ++selectionRun_; // a run of edits (a slider's drag) stays on the faces it began on
+    currentFace = face;
+    {
+        const QSignalBlocker quiet(FaceBar);
+        FaceBar->setMaximum(object.lastFace);
+        FaceBar->setValue(currentFace);
+    }
+    viewChanged();
+    ShowFaceInfo();
+}
+
+void TForm1::selectFace(std::int32_t face)
+{
+    FaceFlags only(object.faceCount(), 0);
+    if (face >= 0 && static_cast<std::size_t>(face) < only.size())
+        only[static_cast<std::size_t>(face)] = 1;
+    selection = std::move(only);
+    setCurrentFace(face);
+}
+
+void TForm1::setSelection(FaceFlags flags)
+{
+    flags.resize(object.faceCount(), 0);
+    if (flags != selection) {
+        selection = std::move(flags);
+        ++selectionRun_;
+    }
+    std::int32_t current = currentFace;
+    if (CountSelected(selection) > 0 && (current < 0 || static_cast<std::size_t>(current) >= selection.size() ||
+                                         selection[static_cast<std::size_t>(current)] == 0))
+        current = static_cast<std::int32_t>(std::find(selection.begin(), selection.end(), 1) - selection.begin());
+    setCurrentFace(current);
+}
+
+void TForm1::SelectAllClick() { setSelection(AllFaces(object.faceCount())); }
+
+void TForm1::SelectNoneClick() { setSelection(FaceFlags(object.faceCount(), 0)); }
+
+void TForm1::InvertSelectionClick()
+{
+    FaceFlags flags = selection;
+    flags.resize(object.faceCount(), 0);
+    for (std::uint8_t& flag : flags)
+        flag = flag == 0;
+    setSelection(std::move(flags));
+}
+
+void TForm1::SelectSameSkinClick() { setSelection(::SelectSameSkin(object, currentFace)); }
+
+namespace {
+
+// The selection to grow from: the selected faces, or the current one when none is.
+FaceFlags seeds(const FaceFlags& selection, std::size_t faces, std::int32_t current)
+{
+    FaceFlags flags = selection;
+    flags.resize(faces, 0);
+    if (CountSelected(flags) == 0 && current >= 0 && static_cast<std::size_t>(current) < faces)
+        flags[static_cast<std::size_t>(current)] = 1;
+    return flags;
+}
+
+} // namespace
+
+void TForm1::SelectConnectedClick()
+{
+    FaceFlags flags = seeds(selection, object.faceCount(), currentFace);
+    ::SelectConnected(object, flags);
+    setSelection(std::move(flags));
+}
+
+void TForm1::SelectFlatRegionClick()
+{
+    FaceFlags flags = seeds(selection, object.faceCount(), currentFace);
+    ::SelectFlatRegion(object, flags);
+    setSelection(std::move(flags));
+}
+
+void TForm1::NextFaceClick() { selectFace(std::min<std::int32_t>(currentFace + 1, object.lastFace)); }
+
+void TForm1::PreviousFaceClick() { selectFace(std::max(currentFace - 1, 0)); }
+
+void TForm1::FormClick()
+{
+    const QRect view = RenderView->geometry();
+    if (lastMouseX <= view.left() || lastMouseX >= view.right() || lastMouseY <= view.top() || lastMouseY >= view.bottom())
+        return;
+    const double scale = viewScale();
+    const PickedFace picked = PickFace(*context, int((lastMouseX - view.left()) * scale), int((lastMouseY - view.top()) * scale));
+    if (picked.faceIndex >= 0)
+        selectFace(picked.faceIndex);
+}
+
+void TForm1::ViewClick(Qt::KeyboardModifiers modifiers, int X, int Y)
+{
+    const QRect view = RenderView->geometry();
+    const double scale = viewScale();
+    if (box_ != nullptr && !box_->isHidden()) {
+        box_->hide();
+        const QRect box = box_->geometry().translated(-view.topLeft());
+        const std::vector<std::int32_t> faces =
+            FacesInBox(*context, int(box.left() * scale), int(box.top() * scale), int((box.right() + 1) * scale) - 1,
+                       int((box.bottom() + 1) * scale) - 1);
+        // Shift adds the box's faces to the selection; without it they become the selection.
+        FaceFlags flags = modifiers & Qt::ShiftModifier ? selection : FaceFlags{};
+        flags.resize(object.faceCount(), 0);
+        for (const std::int32_t f : faces)
+            flags[static_cast<std::size_t>(f)] = 1;
+        setSelection(std::move(flags));
+        return;
+    }
+    lastMouseX = X;
+    lastMouseY = Y;
+    if (!(modifiers & Qt::ShiftModifier)) {
+        FormClick();
+        return;
+    }
+    // Shift+click adds the face or takes it away.
+    const PickedFace picked = PickFace(*context, int((X - view.left()) * scale), int((Y - view.top()) * scale));
+    if (picked.faceIndex < 0)
+        return;
+    FaceFlags flags = selection;
+    flags.resize(object.faceCount(), 0);
+    std::uint8_t& flag = flags[static_cast<std::size_t>(picked.faceIndex)];
+    flag = flag == 0;
+    if (flag != 0)
+        currentFace = picked.faceIndex;
+    setSelection(std::move(flags));
+}
+
+void TForm1::paintSelection(QPainter& canvas)
+{
+    if (CountSelected(selection) == 0)
+        return;
+    const QRect view = RenderView->geometry();
+    const double scale = viewScale();
+    QList<QLineF> lines;
+    const std::int64_t last = std::min<std::int64_t>(context->triangleCount, std::int64_t(context->triangles.size()) - 1);
+    for (std::int64_t i = 0; i <= last; ++i) {
+        const RenderTriangle& t = context->triangles[static_cast<std::size_t>(i)];
+        if (t.faceIndex < 0 || static_cast<std::size_t>(t.faceIndex) >= selection.size() ||
+            selection[static_cast<std::size_t>(t.faceIndex)] == 0)
+            continue;
+        const QPointF a(t.sx1 / scale, t.sy1 / scale), b(t.sx2 / scale, t.sy2 / scale), c(t.sx3 / scale, t.sy3 / scale);
+        lines << QLineF(a, b) << QLineF(b, c) << QLineF(c, a);
+    }
+    canvas.save();
+    canvas.setClipRect(view);
+    canvas.translate(view.topLeft());
+    canvas.setPen(QPen(SelectionColour, 0));
+    canvas.drawLines(lines);
+    canvas.restore();
+}
