@@ -31,7 +31,7 @@ std::function<std::optional<MaterialsAnswer>(const ModelMaterials& materials)>& 
 }
 
 std::optional<MaterialsAnswer> AskMaterialSkins(QWidget* parent, const ModelMaterials& materials,
-                                                const std::vector<int>& textures, bool canBring,
+                                                const std::vector<MaterialTexture>& textures, bool canBring,
                                                 const MaterialsDialogTexts& texts)
 {
     if (MaterialsHook())
@@ -42,11 +42,13 @@ std::optional<MaterialsAnswer> AskMaterialSkins(QWidget* parent, const ModelMate
     return dialog.Answer();
 }
 
-MaterialsDialog::MaterialsDialog(QWidget* parent, const ModelMaterials& materials, const std::vector<int>& textures,
-                                 bool canBring, const MaterialsDialogTexts& texts)
+MaterialsDialog::MaterialsDialog(QWidget* parent, const ModelMaterials& materials,
+                                 const std::vector<MaterialTexture>& textures, bool canBring,
+                                 const MaterialsDialogTexts& texts)
     : QDialog(parent)
-    , textures_(textures)
 {
+    for (const MaterialTexture& texture : textures)
+        textures_.push_back(texture.number);
     setWindowTitle(texts.caption);
     auto* table = new QTableWidget(static_cast<int>(materials.materials.size()), Columns, this);
     table->setHorizontalHeaderLabels({texts.material, texts.colour, texts.textureFile, texts.faces, texts.skin});
@@ -62,10 +64,11 @@ MaterialsDialog::MaterialsDialog(QWidget* parent, const ModelMaterials& material
         table->setItem(row, Faces, new QTableWidgetItem(QString::number(m.faces)));
         auto* choice = new QComboBox(table);
         choice->addItem(texts.flatColour.arg(m.flatColour));
-        for (const int texture : textures)
-            choice->addItem(texts.texture.arg(texture));
-        const auto at = m.texture ? std::find(textures.begin(), textures.end(), *m.texture) : textures.end();
-        choice->setCurrentIndex(at == textures.end() ? 0 : static_cast<int>(at - textures.begin()) + 1);
+        choice->setIconSize({32, 32});
+        for (const MaterialTexture& texture : textures)
+            choice->addItem(QIcon(QPixmap::fromImage(texture.thumbnail)), texts.texture.arg(texture.number));
+        const auto at = m.texture ? std::find(textures_.begin(), textures_.end(), *m.texture) : textures_.end();
+        choice->setCurrentIndex(at == textures_.end() ? 0 : static_cast<int>(at - textures_.begin()) + 1);
         table->setCellWidget(row, Skin, choice);
         choices_.push_back(choice);
         table->setRowHidden(row, m.faces == 0); // a reader's default material no face uses

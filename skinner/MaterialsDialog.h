@@ -6,6 +6,7 @@
 #include "ModelMaterials.h"
 
 #include <QDialog>
+#include <QImage>
 #include <QString>
 
 #include <functional>
@@ -18,6 +19,12 @@ struct MaterialsDialogTexts {
     QString caption, intro, material, colour, textureFile, faces, skin, flatColour, texture, bringPictures, cancel;
 };
 
+// A texture of the bank as the table offers it: its number and a thumbnail of its first image.
+struct MaterialTexture {
+    int number = 0;
+    QImage thumbnail;
+};
+
 struct MaterialsAnswer {
     std::vector<std::optional<int>> skins; // for each material: a texture, or none for its flat colour
     bool bringPictures = false;            // the user asked for the model's pictures in the bank first
@@ -27,19 +34,19 @@ struct MaterialsAnswer {
 std::function<std::optional<MaterialsAnswer>(const ModelMaterials& materials)>& MaterialsHook();
 
 // The user's choice; nothing when the user cancels (the importer's own choice stands).
-// `textures` lists the bank's texture numbers; `canBring`, whether some texture picture is missing.
+// `textures` lists the bank's textures; `canBring`, whether some texture picture is missing.
 std::optional<MaterialsAnswer> AskMaterialSkins(QWidget* parent, const ModelMaterials& materials,
-                                                const std::vector<int>& textures, bool canBring,
+                                                const std::vector<MaterialTexture>& textures, bool canBring,
                                                 const MaterialsDialogTexts& texts);
 
 class MaterialsDialog : public QDialog {
 public:
-    MaterialsDialog(QWidget* parent, const ModelMaterials& materials, const std::vector<int>& textures, bool canBring,
-                    const MaterialsDialogTexts& texts);
+    MaterialsDialog(QWidget* parent, const ModelMaterials& materials, const std::vector<MaterialTexture>& textures,
+                    bool canBring, const MaterialsDialogTexts& texts);
     MaterialsAnswer Answer() const;
 
 private:
     std::vector<QComboBox*> choices_;
-    std::vector<int> textures_;
+    std::vector<int> textures_; // the numbers offered, after the flat colour
     bool bring_ = false;
 };

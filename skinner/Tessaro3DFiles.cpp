@@ -322,10 +322,10 @@ void TForm1::chooseMaterialSkins(const QString& program, const QStringList& argu
                                        [](const ModelMaterial& m) { return !m.textureFile.empty(); });
         if (materials.materials.size() < 2 && !named)
             return; // one plain material: nothing to choose
-        std::vector<int> textures;
+        std::vector<MaterialTexture> textures;
         for (std::int32_t t = 0; haveBank_ && t <= context->bank.lastTexture; ++t)
-            if (context->bank.image(context->bank.textures[static_cast<std::size_t>(t)].first))
-                textures.push_back(t);
+            if (const std::uint8_t* first = context->bank.image(context->bank.textures[static_cast<std::size_t>(t)].first))
+                textures.push_back({t, TextureThumbnail(first, context->bank.bankPalette, 32, devicePixelRatioF())});
         const bool canBring = haveBank_ && !brought &&
                               std::any_of(materials.materials.begin(), materials.materials.end(),
                                           [](const ModelMaterial& m) { return !m.textureFile.empty() && !m.texture; });

@@ -5,6 +5,7 @@
 #include "EditorDocument.h"
 #include "FileResolver.h"
 #include "ImportImagesDialog.h"
+#include "K3xDisplay.h"
 #include "LastFolders.h"
 #include "PictureImport.h"
 #include "PigmentaEntries.h"
@@ -137,18 +138,12 @@ ImportPreview TMainForm::importPreview(const PictureImport& importing) const
     const int count = static_cast<int>(importing.Previews().size());
     preview.paletteNote = importing.MakesPalette() ? EntryOrEnglish(PigmentaText("ImportMadePalette")).arg(count)
                                                    : EntryOrEnglish(PigmentaText("ImportBankPalette"));
-    QList<QRgb> colours;
-    for (int c = 0; c < 256; ++c)
-        colours.push_back(qRgb(preview.palette.red[c], preview.palette.green[c], preview.palette.blue[c]));
     for (const PicturePreview& picture : importing.Previews()) {
         ImportPreviewPicture shown{QFileInfo(Ui(picture.file)).fileName(), {}, {}};
-        if (picture.pixels) {
-            shown.texture = QImage(picture.pixels->data(), TextureSide, TextureSide, TextureSide, QImage::Format_Indexed8)
-                                .copy(); // the texture's rows are its own; the copy owns them
-            shown.texture.setColorTable(colours);
-        } else if (picture.refused) {
+        if (picture.pixels)
+            shown.texture = TextureThumbnail(picture.pixels->data(), preview.palette, TextureSide, devicePixelRatioF());
+        else if (picture.refused)
             shown.refusal = refusalText(*picture.refused);
-        }
         preview.pictures.push_back(std::move(shown));
     }
     return preview;

@@ -381,6 +381,7 @@ private slots:
             QVERIFY(next.document->Recovery().Holds());
             QVERIFY(next.save());
             QCOMPARE(filesIn(AutoRecovery::Folder()), QStringList()); // saved: nothing left to recover
+            QVERIFY(!next.document->Recovery().Timer()->isActive());  // nor any copy to write
         }
         NoteWindow third;
         questions_.asked.clear();
