@@ -5,11 +5,14 @@
 //     build/bin/renderer_frames all 1        (every scene's checksum)
 // --times prints how long the frames took (median, 90th percentile, longest): run it while other
 // programs keep every processor busy to see what a helper thread the system does not schedule
-// costs, with --threads 1 (the calling thread alone) against --threads 0 (one per processor).
+// costs, with --threads 1 (the calling thread alone) against --threads 0 (one per processor),
+// and, with helpers, the longest the calling thread waited for them in a frame and how many
+// bands it took back from helpers that did not run.
 #include "BenchContext.h"
 #include "DemoObjects.h"
 #include "EditorFrame.h"
 #include "Renderer.h"
+#include "RendererThreads.h"
 
 #include <algorithm>
 #include <chrono>
@@ -77,11 +80,17 @@ void drawScene(const SceneInfo& scene, int frames, int threads, bool times)
     SetRenderThreads(*context, threads);
     const Object3D& object = sceneObject(scene.name);
     const EditorView view = sceneView(scene.name);
-    std::vector<double> ms;
+    std::vector<double> ms, waited;
+    int takenBack = 0;
     for (int i = 0; i < frames; ++i) {
         const auto start = std::chrono::steady_clock::now();
         DrawEditorFrame(*context, object, view);
         ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        if (context->threads) {
+            const RenderThreads::Waiting waiting = context->threads->lastWaiting();
+            waited.push_back(std::chrono::duration<double, std::milli>(waiting.waited).count());
+            takenBack += waiting.takenBack;
+        }
     }
     std::printf("%-15s %6d triangles  %016llx", scene.name, context->triangleCount + 1,
                 static_cast<unsigned long long>(checksum(*context)));
@@ -89,6 +98,9 @@ void drawScene(const SceneInfo& scene, int frames, int threads, bool times)
         std::sort(ms.begin(), ms.end());
         std::printf("  ms a frame: median %.2f, 90%% %.2f, longest %.2f", ms[ms.size() / 2], ms[ms.size() * 9 / 10],
                     ms.back());
+        if (!waited.empty())
+            std::printf("; waiting for helpers: longest %.3f ms, %d bands taken back",
+                        *std::max_element(waited.begin(), waited.end()), takenBack);
     }
     std::printf("\n");
 }

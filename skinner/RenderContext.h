@@ -84,9 +84,11 @@ struct RenderContext {
     int renderThreads = 0;
     // The colour ClearScreen filled the screen with, -1 once anything was drawn on it since.
     std::int32_t clearedTo = -1;
-    // The frame the bands draw: the first drawItems entries of drawList, rowsPerBand rows a band.
+    // The frame the bands draw: the first drawItems entries of drawList, rowsPerBand rows a band,
+    // over a screen cleared to bandBackground. Set only while no helper holds a band.
     std::int32_t drawItems = 0;
     std::int32_t rowsPerBand = 1;
+    std::uint8_t bandBackground = 0;
 
     // The rasteriser's per-view tables, made by SetView: the eye ray through every column,
     // (X - centreX) x 256 div focalX, and through every row, (centreY - y) x 256 div focalY;

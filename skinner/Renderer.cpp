@@ -140,11 +140,11 @@ void drawBand(void* data, int band, std::uint8_t* pixels, BandWatch* watch)
     if (pixels != nullptr) {
         // A helper's copy: the band starts as the frame's screen did, cleared.
         const auto [first, size] = bandBytes(context, top, bottom);
-        std::memset(pixels + first, context.clearedTo, size);
+        std::memset(pixels + first, context.bandBackground, size);
     }
-    const TriangleSetup* setup = context.drawList.data();
-    const TriangleSetup* const end = setup + context.drawItems;
-    while (setup != end) {
+    const TriangleSetup* const first = context.drawList.data();
+    const TriangleSetup* const end = first + context.drawItems;
+    for (const TriangleSetup* setup = first; setup != end;) {
         const TriangleSetup* const next = std::min(setup + TrianglesBetweenLooks, end);
         for (; setup != next; ++setup)
             if (setup->bottom > top && setup->top < bottom)
@@ -152,7 +152,7 @@ void drawBand(void* data, int band, std::uint8_t* pixels, BandWatch* watch)
         if (watch != nullptr) {
             if (watch->takenBack())
                 return;
-            watch->progressed();
+            watch->reached(static_cast<std::uint32_t>(i64(setup - first) * BandWatch::Whole / context.drawItems));
         }
     }
 }
@@ -199,6 +199,7 @@ void drawBands(RenderContext& context, RenderThreads& threads, i32 items)
     const i32 rows = context.maxY; // rows 0..maxY - 1 are drawn
     context.rowsPerBand = std::max<i32>(1, (rows + count * BandsPerThread - 1) / (count * BandsPerThread));
     context.drawItems = items;
+    context.bandBackground = static_cast<std::uint8_t>(context.clearedTo);
     const int bands = std::min<int>((rows + context.rowsPerBand - 1) / context.rowsPerBand, RenderThreads::MaxBands);
     context.rowsPerBand = (rows + bands - 1) / bands;
     threads.run(bands, context.screen.pixels.size(), {drawBand, copyBand, &context});
@@ -211,6 +212,7 @@ void ResizeView(RenderContext& context, int width, int height)
     if (width < 12 || height < 2)
         throw OrmelError("A view must be at least 12 x 2 pixels, not " + std::to_string(width) + " x " +
                          std::to_string(height));
+    SettleRenderThreads(context); // helpers still drawing an earlier frame read the screen's size
     DisplayImage screen;
     if (!CreateImage(screen, width, height))
         throw OrmelError("Cannot make a view of " + std::to_string(width) + " x " + std::to_string(height) + " pixels");

@@ -12,10 +12,14 @@ std::uint32_t frameOf(std::uint64_t word) { return static_cast<std::uint32_t>(wo
 int countOf(std::uint64_t word) { return static_cast<int>((word >> 16) & 0xffff); }
 int nextOf(std::uint64_t word) { return static_cast<int>(word & 0xffff); }
 
+using Clock = std::chrono::steady_clock;
+
 // A helper whose band has made no progress for this long is taken not to be running: the
 // calling thread draws the band itself. Far longer than a helper takes between two looks at its
 // watch, far shorter than the time slice of a thread the system has put aside.
 constexpr auto StallLimit = std::chrono::microseconds(200);
+// How long the calling thread watches a running helper before it judges its pace.
+constexpr auto PaceWindow = std::chrono::microseconds(50);
 
 inline void spinPause()
 {
@@ -97,29 +101,38 @@ void RenderThreads::run(int bands, std::size_t screenBytes, BandJob job)
     }
     job_ = job;
     bands_ = bands;
+    waiting_ = {};
     const std::uint32_t frame = frameOf(next_.load()) + 1;
     next_.store((std::uint64_t(frame) << 32) | (std::uint64_t(bands) << 16), std::memory_order_release);
     next_.notify_all();
     std::uint8_t* const screen = nullptr; // the job's own screen
-    int band = 0;
+    int band = 0, own = 0;
+    const auto start = Clock::now();
     while (take(frame, band)) {
         watches_[band].state_.store(BandWatch::Callers, std::memory_order_relaxed);
         job.draw(job.data, band, screen, nullptr);
+        ++own;
     }
+    // What drawing a band costs the calling thread, by its own bands of this frame; with none
+    // (the helpers took them all), any running helper is worth waiting for.
+    const Clock::duration bandTime = own > 0 ? (Clock::now() - start) / own : Clock::duration::max();
     for (band = 0; band < bands; ++band)
         if (watches_[band].state_.load(std::memory_order_relaxed) != BandWatch::Callers)
-            collect(band, screen);
+            collect(band, screen, bandTime);
 }
 
-void RenderThreads::collect(int band, std::uint8_t* screen)
+void RenderThreads::collect(int band, std::uint8_t* screen, Clock::duration bandTime)
 {
     BandWatch& watch = watches_[band];
-    using Clock = std::chrono::steady_clock;
-    std::uint32_t progress = watch.progress_.load(std::memory_order_relaxed);
-    auto lastProgress = Clock::now();
+    const std::uint32_t first = watch.progress_.load(std::memory_order_relaxed);
+    std::uint32_t progress = first;
+    const auto start = Clock::now();
+    auto lastProgress = start;
     for (int spins = 0;; ++spins) {
         int state = watch.state_.load(std::memory_order_acquire);
         if (state == BandWatch::Finished) {
+            if (spins > 0)
+                waiting_.waited += Clock::now() - start;
             job_.copy(job_.data, band, copies_[static_cast<std::size_t>(watch.owner_)].data());
             return;
         }
@@ -131,8 +144,19 @@ void RenderThreads::collect(int band, std::uint8_t* screen)
         if (const std::uint32_t seen = watch.progress_.load(std::memory_order_relaxed); seen != progress) {
             progress = seen;
             lastProgress = now;
-        } else if (now - lastProgress > StallLimit &&
-                   watch.state_.compare_exchange_strong(state, BandWatch::TakenBack, std::memory_order_acq_rel)) {
+        }
+        // Not running, or running too slowly to finish before the calling thread would have drawn
+        // the whole band: at its pace since the wait began, the rest takes (Whole - progress) /
+        // (progress - first) times the time waited.
+        const auto waited = now - start;
+        const bool stalled = now - lastProgress > StallLimit;
+        const bool slow = waited > PaceWindow && progress != first && bandTime != Clock::duration::max() &&
+                          double(BandWatch::Whole - std::min(progress, BandWatch::Whole)) * double(waited.count()) >
+                              double(progress - first) * double(bandTime.count());
+        if ((stalled || slow) &&
+            watch.state_.compare_exchange_strong(state, BandWatch::TakenBack, std::memory_order_acq_rel)) {
+            waiting_.waited += now - start;
+            ++waiting_.takenBack;
             job_.draw(job_.data, band, screen, nullptr);
             return;
         }

@@ -5,27 +5,34 @@
 //    too, so a helper that wakes late finds the bands taken and costs nothing;
 //  - a helper draws its bands into its own copy of the screen; the calling thread copies a band
 //    in once the helper has finished it;
-//  - when the calling thread has no band left to take and a helper's band stops making progress
-//    (the helper is not running), it takes the band back and draws it itself; the helper drops
-//    the band the next time it looks (after every few triangles).
+//  - when the calling thread has no band left to take, it waits for a helper's band only while
+//    the helper is running and will finish sooner than the calling thread would draw the whole
+//    band itself (judged by the helper's progress, against the calling thread's own bands of the
+//    frame); otherwise it takes the band back and draws it; the helper drops the band the next
+//    time it looks (after every few triangles). So helpers never make a frame slower than the
+//    calling thread alone would draw it, give or take the copying.
 // A helper that still holds a band taken back may go on reading that frame's data until it next
 // runs: `ready` tells whether every helper has let go of every earlier frame, and the renderer
 // draws a frame alone when not; `settle` waits for it, before the renderer changes what helpers
 // read (the view's tables, the bank, the draw list's room). Nothing is allocated once the
 // threads are started, except a helper's copy of the screen when the screen's size changes.
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <thread>
 #include <vector>
 
-// What a helper watches while it draws a band: whether the calling thread took the band back,
-// and a count of the work done, which tells the calling thread that the helper is running.
+// What a helper watches while it draws a band: whether the calling thread took the band back;
+// and where it tells how much of the band it has done, in 65536ths, which shows the calling
+// thread whether and how fast the helper is running.
 class BandWatch {
 public:
+    static constexpr std::uint32_t Whole = 65536;
+
     bool takenBack() const { return state_.load(std::memory_order_relaxed) == TakenBack; }
-    void progressed() { progress_.store(progress_.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed); }
+    void reached(std::uint32_t done) { progress_.store(done, std::memory_order_relaxed); }
 
 private:
     friend class RenderThreads;
@@ -58,6 +65,14 @@ public:
 
     int helpers() const { return static_cast<int>(threads_.size()); }
 
+    // What the last frame cost the calling thread beyond its own drawing: how long it waited for
+    // helpers' bands, and how many it took back and drew itself.
+    struct Waiting {
+        std::chrono::nanoseconds waited{0};
+        int takenBack = 0;
+    };
+    Waiting lastWaiting() const { return waiting_; }
+
     // Whether no helper still holds a band of an earlier frame.
     bool ready() const;
     // Waits until ready().
@@ -75,7 +90,7 @@ private:
     // Takes the next band of frame `frame`; false when they are all taken, or the frame is over.
     bool take(std::uint32_t frame, int& band);
     // The calling thread's end of a band a helper took: copied in when finished, else drawn.
-    void collect(int band, std::uint8_t* screen);
+    void collect(int band, std::uint8_t* screen, std::chrono::steady_clock::duration bandTime);
 
     // The frame's number in the high 32 bits, its count of bands in the next 16 and the next
     // band to take in the low 16, changed together: a thread takes a band only of the frame it
@@ -83,6 +98,7 @@ private:
     std::atomic<std::uint64_t> next_{0};
     BandJob job_;
     int bands_ = 0; // of the last frame
+    Waiting waiting_;
     std::unique_ptr<BandWatch[]> watches_;
     std::vector<std::vector<std::uint8_t>> copies_; // each helper's copy of the screen
     std::atomic<bool> stopping_{false};

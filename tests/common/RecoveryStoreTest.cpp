@@ -132,11 +132,12 @@ TEST(RecoveryStore, DamagedRecoveriesAreListedWithTheReasonAndSetAside)
     } cases[] = {
         {"Tessaro3D-a.recovery", std::string("\0\xff garbage", 10), "no Program line"},
         {"Tessaro3D-b.recovery", description("2026-01-02T03:04:05Z", "Tessaro3D-b.3do"), "the recovery copy is missing"},
-        {"Tessaro3D-c.recovery", description("2026-01-02T03:04:05Z", "../../etc/passwd"), "names no file of the recovery folder"},
+        {"Tessaro3D-c.recovery", description("2026-01-02T03:04:05Z", "../outside.3do"), "names no file of the recovery folder"},
         {"Tessaro3D-d.recovery", "Program=Tessaro3D\nOriginal=\nSaved=x\n", "no Copy line"},
     };
     for (const auto& c : cases)
         folder.write("r/" + c.name, c.text);
+    folder.write("outside.3do", "not the recovery's"); // set aside with it, it would be renamed
     Locks locks;
     const RecoveryStore store(folder.path() / "r", "Tessaro3D", locks.forStore());
     const std::vector<PendingRecovery> pending = store.Pending();
@@ -153,6 +154,7 @@ TEST(RecoveryStore, DamagedRecoveriesAreListedWithTheReasonAndSetAside)
     }
     EXPECT_TRUE(locks.held.empty());
     EXPECT_TRUE(store.Pending().empty());
+    EXPECT_TRUE(folder.exists("outside.3do"));
 }
 
 TEST(RecoveryStore, PathsWithLineBreaksSurviveTheDescription)
