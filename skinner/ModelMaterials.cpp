@@ -54,8 +54,10 @@ std::string FormatModelMaterials(const ModelMaterials& list)
                 std::to_string(m.flatColour) + "\n";
     }
     text += "faces";
-    for (const std::int32_t m : list.faceMaterial)
-        text += " " + std::to_string(m);
+    for (const std::int32_t m : list.faceMaterial) {
+        text += ' ';
+        text += std::to_string(m);
+    }
     return text + "\n";
 }
 

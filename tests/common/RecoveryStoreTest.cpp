@@ -106,7 +106,7 @@ TEST(RecoveryStore, TheFolderAndTheCopiesArePrivate)
     fs::create_directory_symlink(folder.path() / "elsewhere", folder.path() / "linked" / "recovery");
     fs::create_directories(folder.path() / "theirs" / "recovery");
     const bool root = ::geteuid() == 0 && ::chown((folder.path() / "theirs" / "recovery").c_str(), 65534, 65534) == 0;
-    for (const std::string& refused : {"linked", "theirs"}) {
+    for (const std::string refused : {"linked", "theirs"}) {
         if (refused == "theirs" && !root)
             continue; // giving a folder to another user needs root
         const fs::path where = folder.path() / refused / "recovery";
