@@ -42,7 +42,8 @@ int AutoRecovery::IntervalMs()
 {
     bool number = false;
     const int seconds = QSettings().value(IntervalKey, DefaultInterval).toInt(&number);
-    return std::max(number ? seconds : DefaultInterval, ShortestInterval) * 1000;
+    // Clamped before it becomes milliseconds: a setting of years would overflow them.
+    return std::clamp(number ? seconds : DefaultInterval, ShortestInterval, LongestInterval) * 1000;
 }
 
 AutoRecovery::AutoRecovery(QWidget* window, const QString& program, UndoHistory& history, Bytes bytes,

@@ -1,6 +1,6 @@
 #pragma once
 // Recovery of unsaved work after a crash. Every interval while the document is unsaved (the user's
-// setting recovery/interval, in seconds: 120 by default, 2 at least), a copy in the document's own
+// setting recovery/interval, in seconds: 120 by default, 2 to a day), a copy in the document's own
 // format (the editor gives the bytes) and its description go to the user's data folder
 // (QStandardPaths::AppDataLocation, "recovery", private to the user); a last copy is written when
 // the program is ended by SIGTERM or SIGINT (a logout, a shutdown, Ctrl+C). They are removed when
@@ -30,6 +30,7 @@ class AutoRecovery : public QObject {
 public:
     static constexpr int DefaultInterval = 120; // seconds
     static constexpr int ShortestInterval = 2;  // seconds
+    static constexpr int LongestInterval = 24 * 60 * 60; // seconds
 
     // The document's bytes as its Save would write them.
     using Bytes = std::function<QByteArray()>;

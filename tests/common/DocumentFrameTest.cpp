@@ -388,7 +388,7 @@ private slots:
         const struct {
             QVariant setting; // none: the key is not there
             int interval;
-        } cases[] = {{{}, 120000}, {30, 30000}, {"5", 5000}, {1, 2000}, {-4, 2000}, {"soon", 120000}};
+        } cases[] = {{{}, 120000}, {30, 30000}, {"5", 5000}, {1, 2000}, {-4, 2000}, {"soon", 120000}, {3000000, 86400000}};
         for (const auto& c : cases) {
             QSettings().setValue("recovery/interval", c.setting);
             QCOMPARE(NoteWindow().document->Recovery().Timer()->interval(), c.interval);
