@@ -14,6 +14,7 @@
 namespace {
 
 int wakeSockets[2] = {-1, -1};
+volatile std::sig_atomic_t signalled = 0;
 
 std::vector<std::pair<QPointer<QObject>, std::function<void()>>>& lastThings()
 {
@@ -21,9 +22,17 @@ std::vector<std::pair<QPointer<QObject>, std::function<void()>>>& lastThings()
     return things;
 }
 
-// In the signal handler only async-signal-safe calls: one byte to the window's thread.
+// In the signal handler only async-signal-safe calls: one byte to the window's thread. A window
+// thread that does not come back to its loop (hung, or busy for long) never does the last things:
+// a second signal ends the program at once, as any signal did before there were last things.
 void onSignal(int signal)
 {
+    if (signalled) {
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+        return;
+    }
+    signalled = 1;
     const unsigned char byte = static_cast<unsigned char>(signal);
     [[maybe_unused]] const ssize_t written = ::write(wakeSockets[1], &byte, 1);
 }

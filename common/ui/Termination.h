@@ -3,7 +3,7 @@
 // program) end a program of the suite as they always did, after the last things it must do: each
 // recovery copy of unsaved work is written first. The signal only wakes the window's thread (a
 // byte on a socket pair), where the last things run; then the program ends by the same signal, so
-// whoever started it sees how it ended.
+// whoever started it sees how it ended. A second signal ends it at once, last things or not.
 #include <functional>
 
 class QObject;

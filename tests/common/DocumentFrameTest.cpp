@@ -43,6 +43,7 @@
 #include <csignal>
 #include <fstream>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -460,17 +461,20 @@ private slots:
         QCOMPARE(next.title, QStringLiteral("draft"));
     }
 
-    // A logout or Ctrl+C ends the program by its signal, after a last copy of unsaved work.
+    // A logout or Ctrl+C ends the program by its signal, after a last copy of unsaved work; a
+    // second signal ends a program whose window thread never comes back to do it.
     void aLastCopyIsWrittenWhenTheProgramIsEndedBySigtermOrSigint()
     {
         const struct {
             int signal;
             const char* typed;
-        } cases[] = {{SIGTERM, "ended"}, {SIGINT, "interrupted"}, {SIGTERM, ""}};
+            bool hung;
+        } cases[] = {{SIGTERM, "ended", false}, {SIGINT, "interrupted", false}, {SIGTERM, "", false}, {SIGINT, "", true}};
         for (const auto& c : cases) {
             QProcess child;
             child.setEnvironment(QProcess::systemEnvironment() << QString("ORMEL_END_BY_SIGNAL=%1").arg(c.signal)
-                                                               << QString("ORMEL_TYPED=") + c.typed);
+                                                               << QString("ORMEL_TYPED=") + c.typed
+                                                               << QString("ORMEL_HUNG=%1").arg(c.hung));
             child.start(QCoreApplication::applicationFilePath(), {});
             QVERIFY(child.waitForFinished(20000));
             QCOMPARE(child.exitStatus(), QProcess::CrashExit);
@@ -741,14 +745,22 @@ private:
     }
 };
 
-// The program a test ends by a signal: a note, typed into when ORMEL_TYPED holds text.
+// The program a test ends by a signal: a note, typed into when ORMEL_TYPED holds text; with
+// ORMEL_HUNG=1 its window thread stops for good after the first signal and gets a second.
 int endedBySignal(int argc, char** argv, int signal)
 {
     OrmelApplication application(argc, argv, "Document frame test", "Notes");
     NoteWindow note;
     if (const QString typed = qEnvironmentVariable("ORMEL_TYPED"); !typed.isEmpty())
         note.type(typed);
-    QTimer::singleShot(0, [signal] { ::raise(signal); });
+    QTimer::singleShot(0, [signal] {
+        ::raise(signal);
+        if (qEnvironmentVariableIntValue("ORMEL_HUNG") == 0)
+            return;
+        ::raise(signal);
+        for (;;)
+            ::pause();
+    });
     return application.exec();
 }
 
