@@ -81,7 +81,7 @@ QVariant TextureListModel::data(const QModelIndex& index, int role) const
         const int pixels = static_cast<int>(std::lround(side_ * scale_));
         QImage thumbnail(pixels, pixels, QImage::Format_RGB32);
         thumbnail.fill(Qt::black);
-        if (shown >= 0 && shown <= 512) {
+        if (shown >= 0 && shown < EditorBank::Capacity) {
             if (const DisplayImage* image = bank_.slots[static_cast<std::size_t>(shown)].image.get())
                 thumbnail = TextureThumbnail(image->pixels.data(), bank_.bankPalette, pixels, scale_);
         }

@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr std::int32_t LastEditorSlot = 512; // the texture bank editor shows slots 0 to 512
-
 // The folder of a bank image name ("TEXTURES\A.PCX" -> "TEXTURES").
 std::string folderOf(const std::string& name)
 {

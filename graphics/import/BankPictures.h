@@ -7,10 +7,14 @@
 // (the number of its slot when free, else the next free one). Image names and the folder are
 // relative to the current folder, the project's, as the editors name them.
 #include "BankFile.h"
+#include "EditorBank.h"
 #include "TextureBatch.h"
 
 #include <string>
 #include <vector>
+
+// The texture bank editor's last image slot and texture number; a bank may name more, kept unseen.
+constexpr std::int32_t LastEditorSlot = EditorBank::Capacity - 1;
 
 struct BankPictureOptions {
     std::string folder; // as a bank names it ("TEXTURES"); empty: the bank palette image's folder, else TEXTURES

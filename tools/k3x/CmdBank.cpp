@@ -28,8 +28,6 @@
 
 namespace {
 
-constexpr std::int32_t LastEditorSlot = 512; // the texture bank editor shows slots 0 to 512; more are kept
-
 std::int32_t wholeNumber(const std::string& text, const char* what)
 {
     std::int32_t value = 0;
@@ -150,7 +148,8 @@ int bankTexture(const K3xArgs& args)
     if (args.has("index")) {
         const long long index = args.number("index", 0);
         if (index < 0 || index > LastEditorSlot)
-            throw UsageError("--index takes a texture number from 0 to 512, not " + std::to_string(index));
+            throw UsageError("--index takes a texture number from 0 to " + std::to_string(LastEditorSlot) + ", not " +
+                             std::to_string(index));
         number = static_cast<std::int32_t>(index);
     } else {
         while (used.count(number))
