@@ -8,11 +8,8 @@
 #include "Pcx.h"
 #include "SafeWrite.h"
 
-
-ImportedTexture ImportPicture(std::span<const std::uint8_t> file, const std::string& name,
-                              const ImageImportOptions& options)
+ImportedTexture MatchPicture(const RgbaTexture& picture, const ImageImportOptions& options)
 {
-    const RgbaTexture picture = FitPicture(file, name, options.fit);
     ImportedTexture texture;
     int last = 255;
     if (options.palette) {
@@ -24,6 +21,12 @@ ImportedTexture ImportPicture(std::span<const std::uint8_t> file, const std::str
     }
     texture.pixels = QuantiseTexture(picture, texture.palette, last, options.dither);
     return texture;
+}
+
+ImportedTexture ImportPicture(std::span<const std::uint8_t> file, const std::string& name,
+                              const ImageImportOptions& options)
+{
+    return MatchPicture(FitPicture(file, name, options.fit), options);
 }
 
 ImportedTexture ImportPictureFile(const std::string& path, const ImageImportOptions& options)

@@ -20,6 +20,8 @@ struct ImportedTexture {
     PalettePlanes palette{};
 };
 
+// A picture read and fitted already, its colours matched as the options say.
+ImportedTexture MatchPicture(const RgbaTexture& picture, const ImageImportOptions& options);
 ImportedTexture ImportPicture(std::span<const std::uint8_t> file, const std::string& name,
                               const ImageImportOptions& options);
 // The same from a file; IoError when it cannot be read.

@@ -44,20 +44,10 @@ int RunImportImage(const std::vector<std::string>& words)
             ++failed;
             continue;
         }
-        ImportedTexture texture;
-        int last = 255;
-        if (options.palette) {
-            texture.palette = *options.palette;
-        } else {
-            const MadePalette made = MakeTexturePalette(*picture.fitted);
-            texture.palette = made.palette;
-            last = made.last;
-        }
-        texture.pixels = QuantiseTexture(*picture.fitted, texture.palette, last, options.dither);
         const std::string name = TextureNameFor({}, picture.file, taken);
         taken.push_back(name);
         const std::string path = (std::filesystem::path(out) / name).string();
-        SaveTexturePcx(path, texture);
+        SaveTexturePcx(path, MatchPicture(*picture.fitted, options));
         std::printf("%s: 128 x 128 texture written to %s\n", picture.file.c_str(), path.c_str());
     }
     return failed > 0 ? 1 : 0;
