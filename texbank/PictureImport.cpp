@@ -15,16 +15,6 @@
 
 namespace {
 
-// The names of the files in a folder: a new texture must not take one, whatever its case.
-std::vector<std::string> namesInFolder(const std::filesystem::path& folder)
-{
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
-        names.push_back(entry.path().filename().string());
-    return names;
-}
-
 std::optional<PictureRefusal> refusalOf(BankNameProblem problem)
 {
     switch (problem) {
@@ -143,15 +133,11 @@ void PictureImport::Run()
 
 std::vector<PictureImport::Placed> PictureImport::placePictures()
 {
-    std::vector<std::string> taken;
-    for (const std::string& name : namesInFolder(folderOnDisk_))
-        taken.push_back(BankCapitals(request_.folder.empty() ? name : request_.folder + "\\" + name));
+    std::vector<std::string> taken =
+        TakenTextureNames(request_.folder, folderOnDisk_, {slotNames_.begin(), slotNames_.end()});
     std::array<bool, EditorBank::Capacity> used{};
-    for (int i = 0; i < EditorBank::Capacity; ++i) {
+    for (int i = 0; i < EditorBank::Capacity; ++i)
         used[i] = !slotNames_[i].empty();
-        if (used[i])
-            taken.push_back(BankCapitals(slotNames_[i]));
-    }
     auto name = [&](const std::filesystem::path& picture) {
         const std::string chosen = TextureNameFor(request_.folder, picture, taken);
         taken.push_back(BankCapitals(chosen));

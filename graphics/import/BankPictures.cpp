@@ -61,17 +61,15 @@ BankPictureResult AddPicturesToBank(const std::string& bankPath, BankFile bank,
 
     const std::filesystem::path onDisk = ResolvePath(folder);
     std::filesystem::create_directories(onDisk);
-    std::vector<std::string> taken;
+    std::vector<std::string> names;
     std::set<std::int32_t> slots, textures;
     for (const BankImageEntry& image : bank.images) {
-        taken.push_back(BankCapitals(image.name));
+        names.push_back(image.name);
         slots.insert(image.index);
     }
     for (const BankTextureEntry& texture : bank.textures)
         textures.insert(texture.index);
-    std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(onDisk, ec))
-        taken.push_back(BankCapitals((folder.empty() ? "" : folder + "\\") + entry.path().filename().string()));
+    std::vector<std::string> taken = TakenTextureNames(folder, onDisk, names);
     auto writeTexture = [&](const std::filesystem::path& picture, const TextureImage& pixels) {
         const std::string name = TextureNameFor(folder, picture.filename(), taken);
         if (CheckBankImageName(name) != BankNameProblem::None)

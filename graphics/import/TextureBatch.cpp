@@ -4,6 +4,7 @@
 #include "Parallel.h"
 
 #include <algorithm>
+#include <system_error>
 
 std::vector<BatchPicture> ReadBatch(const std::vector<PictureSource>& sources, TextureFit fit,
                                     const std::atomic<bool>& stop, std::atomic<int>* done)
@@ -61,6 +62,19 @@ std::string BankCapitals(std::string text)
     std::transform(text.begin(), text.end(), text.begin(),
                    [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
     return text;
+}
+
+std::vector<std::string> TakenTextureNames(const std::string& folder, const std::filesystem::path& onDisk,
+                                           const std::vector<std::string>& bankNames)
+{
+    std::vector<std::string> taken;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(onDisk, ec))
+        taken.push_back(BankCapitals((folder.empty() ? "" : folder + "\\") + entry.path().filename().string()));
+    for (const std::string& name : bankNames)
+        if (!name.empty())
+            taken.push_back(BankCapitals(name));
+    return taken;
 }
 
 std::string TextureNameFor(const std::string& folder, const std::filesystem::path& picture,

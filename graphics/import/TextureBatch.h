@@ -45,6 +45,12 @@ void MatchBatch(std::vector<BatchPicture>& pictures, const BatchPalette& palette
 // Letters a to z in capitals, as the bank reader gives names back.
 std::string BankCapitals(std::string text);
 
+// The names, in capitals, that a new texture in `folder` (as a bank names it, "TEXTURES"; empty:
+// the bank's own folder) may not take: the files in that folder, `onDisk`, whatever their case,
+// and the images the bank names already (`bankNames`; empty ones are empty slots).
+std::vector<std::string> TakenTextureNames(const std::string& folder, const std::filesystem::path& onDisk,
+                                           const std::vector<std::string>& bankNames);
+
 // The name a texture made from `picture` takes in `folder` (as a bank names it, "TEXTURES"; empty:
 // the bank's own folder) when `taken` (upper-case names) holds those in use: the picture's name in
 // capitals with ".PCX", then "_2", "_3" ... added.
