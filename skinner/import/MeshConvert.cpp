@@ -249,19 +249,41 @@ void cutQuadsAlongTheirPictures(std::vector<MeshTriangle>& triangles)
     }
 }
 
+// The soup to convert: `given`, or when it has texture coordinates a copy in `cut` with its quads
+// cut along their pictures.
+const MeshSoup& withQuadsCut(const MeshSoup& given, MeshSoup& cut)
+{
+    if (std::none_of(given.triangles.begin(), given.triangles.end(),
+                     [](const MeshTriangle& t) { return t.uv.has_value(); }))
+        return given;
+    cut = given;
+    cutQuadsAlongTheirPictures(cut.triangles);
+    return cut;
+}
+
+// Turns `face` so that its texture lies as the model's coordinates `uv` of the triangle's corners
+// put it. `writtenP1` is the face's first point as written, before it may have been turned over.
+void layTexture(Face& face, std::uint16_t writtenP1, std::array<MeshUv, 3> uv)
+{
+    // The face's corners were written last to first, and turning it over exchanged p1 and p3.
+    std::swap(uv[0], uv[2]);
+    if (face.p1 != writtenP1)
+        std::swap(uv[0], uv[2]);
+    const TextureLay lay = ClosestTextureLay(uv);
+    const std::uint16_t corner[3] = {face.p1, face.p2, face.p3};
+    face.p1 = corner[lay.turn];
+    face.p2 = corner[(lay.turn + 1) % 3];
+    face.p3 = corner[(lay.turn + 2) % 3];
+    face.mapping = static_cast<std::int16_t>(lay.mapping);
+}
+
 } // namespace
 
 ImportedMesh ConvertMesh(const MeshSoup& given, const MeshImportOptions& options, const MeshSkin& skin,
                          const std::string& name)
 {
     MeshSoup cut;
-    const bool textured = std::any_of(given.triangles.begin(), given.triangles.end(),
-                                      [](const MeshTriangle& t) { return t.uv.has_value(); });
-    if (textured) {
-        cut = given;
-        cutQuadsAlongTheirPictures(cut.triangles);
-    }
-    const MeshSoup& soup = textured ? cut : given;
+    const MeshSoup& soup = withQuadsCut(given, cut);
     const Placement place = placementFor(soup, options, name, options.size);
     ImportedMesh out;
     std::unordered_map<WholePoint, std::uint32_t, PointHash> pointIndex;
@@ -316,21 +338,9 @@ ImportedMesh ConvertMesh(const MeshSoup& given, const MeshImportOptions& options
     const std::vector<bool> closed = OrientFacesOutward(object);
     for (std::size_t f = 0; f < faces.size(); ++f) {
         out.faceMaterial.push_back(from[f]->material);
-        Face& face = object.faces[f];
-        face.doubleSided = closed[f] ? 0 : 1;
-        if (!from[f]->uv) // laid on plain faces too, for a texture the user may give them later
-            continue;
-        // The face's corners were written last to first, and turning it over exchanged p1 and p3.
-        std::array<MeshUv, 3> uv = *from[f]->uv;
-        std::swap(uv[0], uv[2]);
-        if (face.p1 != faces[f].p1)
-            std::swap(uv[0], uv[2]);
-        const TextureLay lay = ClosestTextureLay(uv);
-        const std::uint16_t corner[3] = {face.p1, face.p2, face.p3};
-        face.p1 = corner[lay.turn];
-        face.p2 = corner[(lay.turn + 1) % 3];
-        face.p3 = corner[(lay.turn + 2) % 3];
-        face.mapping = static_cast<std::int16_t>(lay.mapping);
+        object.faces[f].doubleSided = closed[f] ? 0 : 1;
+        if (from[f]->uv) // laid on plain faces too, for a texture the user may give them later
+            layTexture(object.faces[f], faces[f].p1, *from[f]->uv);
     }
     if (out.collapsedTriangles > 0)
         out.keepingSize = sizeKeepingAll(soup, options, name);
