@@ -53,6 +53,44 @@ void boxedText(QPainter& canvas, const QRect& place, Qt::Corner corner, const QS
 
 QRect toRect(const PixelRect& r) { return {r.x, r.y, r.width, r.height}; }
 
+// The bands over the texture runs, each piece cut short at its run's ends so that runs side by
+// side stay apart, with the texture's number where labelled; lines `line` pixels wide.
+void paintBands(QPainter& canvas, const std::vector<BandMark>& bands, int inset, int line)
+{
+    const QString bandText = EntryOrEnglish(PigmentaText("BandLabel"));
+    for (const BandMark& band : bands) {
+        const int left = band.place.x + (band.startsRun ? inset : 0);
+        const int right = band.place.x + band.place.width - (band.endsRun ? inset : 0);
+        const QRect place(left, band.place.y + line, right - left, band.place.height - line);
+        const QColor fill = band.chosen ? QColor(0, 230, 118) : band.texture % 2 ? QColor(64, 196, 255) : QColor(255, 193, 7);
+        canvas.fillRect(place, Qt::black);
+        canvas.fillRect(place.adjusted(line, line, -line, -line), fill);
+        if (band.labelled) {
+            canvas.setPen(Qt::black);
+            canvas.drawText(place.adjusted(3 * line, 0, -line, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                            bandText.arg(band.texture));
+        }
+    }
+}
+
+// What an empty bank shows in the middle of a view of `size` pixels: how to fill it.
+void paintEmptyBankHint(QPainter& canvas, QSize size, double scale, int line)
+{
+    QFont font = canvas.font();
+    font.setBold(false);
+    font.setPixelSize(static_cast<int>(std::lround(12 * scale)));
+    canvas.setFont(font);
+    const int width = std::min(size.width() - 8 * line, static_cast<int>(380 * scale));
+    const QString hint = EntryOrEnglish(PigmentaText("EmptyBankHint"));
+    QRect place = canvas.fontMetrics().boundingRect(QRect(0, 0, width - 16 * line, 10000), Qt::TextWordWrap, hint);
+    place.adjust(-8 * line, -8 * line, 8 * line, 8 * line);
+    place.moveCenter(QPoint(size.width() / 2, size.height() / 2));
+    canvas.fillRect(place, QColor(32, 32, 32, 230));
+    outline(canvas, place, line, QColor(255, 213, 79));
+    canvas.setPen(Qt::white);
+    canvas.drawText(place.adjusted(8 * line, 8 * line, -8 * line, -8 * line), Qt::TextWordWrap, hint);
+}
+
 } // namespace
 
 double TMainForm::ViewScale() const { return std::max(1.0, centralWidget()->devicePixelRatioF()); }
@@ -183,22 +221,7 @@ void TMainForm::paintMarks(QPainter& canvas, const GridMarks& marks) const
     font.setPixelSize(std::max(8, static_cast<int>(std::lround(10 * scale))));
     font.setBold(true);
     canvas.setFont(font);
-
-    const QString bandText = EntryOrEnglish(PigmentaText("BandLabel"));
-    for (const BandMark& band : marks.bands) {
-        // Each run's piece is cut short at the run's ends, so that runs side by side stay apart.
-        const int left = band.place.x + (band.startsRun ? Layout.inset : 0);
-        const int right = band.place.x + band.place.width - (band.endsRun ? Layout.inset : 0);
-        const QRect place(left, band.place.y + line, right - left, band.place.height - line);
-        const QColor fill = band.chosen ? QColor(0, 230, 118) : band.texture % 2 ? QColor(64, 196, 255) : QColor(255, 193, 7);
-        canvas.fillRect(place, Qt::black);
-        canvas.fillRect(place.adjusted(line, line, -line, -line), fill);
-        if (band.labelled) {
-            canvas.setPen(Qt::black);
-            canvas.drawText(place.adjusted(3 * line, 0, -line, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                            bandText.arg(band.texture));
-        }
-    }
+    paintBands(canvas, marks.bands, Layout.inset, line);
 
     const QString roles[] = {QString(), EntryOrEnglish(PigmentaText("PaletteSlotMark")),
                              EntryOrEnglish(PigmentaText("ColourGridSlotMark"))};
@@ -231,20 +254,8 @@ void TMainForm::paintMarks(QPainter& canvas, const GridMarks& marks) const
                       QColor(255, 213, 79), Qt::black, 2 * line);
     }
 
-    if (marks.emptyBank) {
-        font.setBold(false);
-        font.setPixelSize(static_cast<int>(std::lround(12 * scale)));
-        canvas.setFont(font);
-        const int width = std::min(ViewImage.width - 8 * line, static_cast<int>(380 * scale));
-        const QString hint = EntryOrEnglish(PigmentaText("EmptyBankHint"));
-        QRect place = canvas.fontMetrics().boundingRect(QRect(0, 0, width - 16 * line, 10000), Qt::TextWordWrap, hint);
-        place.adjust(-8 * line, -8 * line, 8 * line, 8 * line);
-        place.moveCenter(QPoint(ViewImage.width / 2, ViewImage.height / 2));
-        canvas.fillRect(place, QColor(32, 32, 32, 230));
-        outline(canvas, place, line, QColor(255, 213, 79));
-        canvas.setPen(Qt::white);
-        canvas.drawText(place.adjusted(8 * line, 8 * line, -8 * line, -8 * line), Qt::TextWordWrap, hint);
-    }
+    if (marks.emptyBank)
+        paintEmptyBankHint(canvas, QSize(ViewImage.width, ViewImage.height), scale, line);
 }
 
 QString TMainForm::SlotTip(const QPoint& at) const
