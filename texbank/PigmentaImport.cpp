@@ -135,10 +135,11 @@ ImportPreview TMainForm::importPreview(const PictureImport& importing) const
 {
     ImportPreview preview;
     preview.palette = importing.Palette();
-    const int count = static_cast<int>(importing.Previews().size());
-    preview.paletteNote = importing.MakesPalette() ? EntryOrEnglish(PigmentaText("ImportMadePalette")).arg(count)
-                                                   : EntryOrEnglish(PigmentaText("ImportBankPalette"));
-    for (const PicturePreview& picture : importing.Previews()) {
+    const std::vector<PicturePreview> pictures = importing.Previews();
+    preview.paletteNote = importing.MakesPalette()
+                              ? EntryOrEnglish(PigmentaText("ImportMadePalette")).arg(pictures.size())
+                              : EntryOrEnglish(PigmentaText("ImportBankPalette"));
+    for (const PicturePreview& picture : pictures) {
         ImportPreviewPicture shown{QFileInfo(Ui(picture.file)).fileName(), {}, {}};
         if (picture.pixels)
             shown.texture = TextureThumbnail(picture.pixels->data(), preview.palette, TextureSide, devicePixelRatioF());
