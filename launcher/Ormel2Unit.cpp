@@ -308,26 +308,31 @@ void TOrmel2Form::SoftwareMenuClick() { SetRenderer(0); }
 void TOrmel2Form::OpenGLMenuClick() { SetRenderer(1); }
 void TOrmel2Form::DirectXMenuClick() { SetRenderer(2); }
 
-void TOrmel2Form::startProgram(const std::string& name, bool ofTheSuite)
+void TOrmel2Form::startProgram(const std::string& name, ProgramKind kind)
 {
-    const ProgramKind kind = ofTheSuite ? ProgramKind::OfTheSuite : ProgramKind::OfTheGame;
     if (StartProgram(name, kind))
         return;
     // A button that does nothing would pass the failure off as nothing: say what is missing where.
     QString text = EntryOrEnglish(Ormel2Text("ProgramMissing")).arg(Ui(name));
     for (const std::filesystem::path& folder : ProgramFolders(kind))
         text += "\n" + Ui(folder.string());
-    if (!ofTheSuite)
+    if (kind == ProgramKind::OfTheGame)
         text += "\n\n" + EntryOrEnglish(Ormel2Text("SeparatePrograms"));
     ShowError(this, text);
 }
 
-void TOrmel2Form::TextureButtonClick() { startProgram("Pigmenta.exe", true); }
-void TOrmel2Form::Tessaro3DButtonClick() { startProgram("Tessaro3D.exe", true); }
-void TOrmel2Form::TileButtonClick() { startProgram("Mosaro.exe", false); }
-void TOrmel2Form::PartivaButtonClick() { startProgram("Partiva.exe", true); }
-void TOrmel2Form::LevelButtonClick() { startProgram(LevelEditorProgram(Renderer, gameProgramExists), false); }
-void TOrmel2Form::TestGameButtonClick() { startProgram(PlayerProgram(Renderer, gameProgramExists), false); }
+void TOrmel2Form::TextureButtonClick() { startProgram("Pigmenta.exe", ProgramKind::OfTheSuite); }
+void TOrmel2Form::Tessaro3DButtonClick() { startProgram("Tessaro3D.exe", ProgramKind::OfTheSuite); }
+void TOrmel2Form::TileButtonClick() { startProgram("Mosaro.exe", ProgramKind::OfTheGame); }
+void TOrmel2Form::PartivaButtonClick() { startProgram("Partiva.exe", ProgramKind::OfTheSuite); }
+void TOrmel2Form::LevelButtonClick()
+{
+    startProgram(LevelEditorProgram(Renderer, gameProgramExists), ProgramKind::OfTheGame);
+}
+void TOrmel2Form::TestGameButtonClick()
+{
+    startProgram(PlayerProgram(Renderer, gameProgramExists), ProgramKind::OfTheGame);
+}
 
 void TOrmel2Form::DeployButtonClick()
 {

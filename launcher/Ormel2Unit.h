@@ -11,6 +11,7 @@ class QFileSystemWatcher;
 class QLabel;
 class QMenu;
 class QPushButton;
+enum class ProgramKind; // Shell.h
 
 class TOrmel2Form : public QMainWindow {
     Q_OBJECT
@@ -77,7 +78,7 @@ private:
     // Starts a program of the suite (found only with the launcher) or of the game (the tile bank
     // editor, the level editor and the player, installed apart), or tells the user it is missing
     // and where it was looked for.
-    void startProgram(const std::string& name, bool ofTheSuite);
+    void startProgram(const std::string& name, ProgramKind kind);
 
     std::string dictionaryTrouble_; // the last dictionary error shown, so it is not shown again
     QFileSystemWatcher* projectWatcher_;
