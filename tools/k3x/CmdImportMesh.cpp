@@ -19,6 +19,7 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -79,15 +80,14 @@ void bringTextures(const MeshSoup& soup, const std::string& model, const std::st
     const std::filesystem::path beside = std::filesystem::path(model).parent_path();
     std::vector<PictureSource> sources;
     std::map<std::string, std::string> fileOfSource; // source name -> the material's texture file
+    std::set<std::string> queued;                     // the texture files among the sources
     for (const MeshMaterial& material : soup.materials) {
-        if (material.textureFile.empty() || TextureFor(skin, material.textureFile))
-            continue;
-        if (std::any_of(sources.begin(), sources.end(),
-                        [&](const PictureSource& s) { return fileOfSource[s.name] == material.textureFile; }))
+        if (material.textureFile.empty() || TextureFor(skin, material.textureFile) || queued.count(material.textureFile))
             continue;
         if (!material.embeddedTexture.empty()) {
             sources.push_back({material.textureFile, material.embeddedTexture});
             fileOfSource[material.textureFile] = material.textureFile;
+            queued.insert(material.textureFile);
             continue;
         }
         std::filesystem::path found = ResolvePath(material.textureFile, beside);
@@ -100,6 +100,7 @@ void bringTextures(const MeshSoup& soup, const std::string& model, const std::st
         }
         sources.push_back({found.string(), std::nullopt});
         fileOfSource[found.string()] = material.textureFile;
+        queued.insert(material.textureFile);
     }
     if (sources.empty())
         return;
@@ -119,11 +120,12 @@ void bringTextures(const MeshSoup& soup, const std::string& model, const std::st
     }
 }
 
-// Materials whose texture is still not in the bank: their faces keep their flat colour.
-void warnUnmatched(const MeshSoup& soup, const MeshSkin& skin, bool bringing)
+// Materials whose texture is not in the bank, when nothing brings it in: their faces keep their
+// flat colour.
+void warnUnmatched(const MeshSoup& soup, const MeshSkin& skin)
 {
     for (const MeshMaterial& material : soup.materials)
-        if (!material.textureFile.empty() && !TextureFor(skin, material.textureFile) && !bringing)
+        if (!material.textureFile.empty() && !TextureFor(skin, material.textureFile))
             std::fprintf(stderr,
                          "k3x import-mesh: warning: the bank has no image %s (material %s): its faces keep their flat "
                          "colour; --textures brings it in\n",
@@ -182,7 +184,8 @@ int RunImportMesh(const std::vector<std::string>& words)
     const MeshSoup soup = ReadMeshFile(in);
     if (args.has("textures"))
         bringTextures(soup, in, args.option("bank"), skin);
-    warnUnmatched(soup, skin, args.has("textures"));
+    else
+        warnUnmatched(soup, skin);
     ImportedMesh mesh;
     try {
         mesh = ImportMeshSoup(soup, options, skin, in);
