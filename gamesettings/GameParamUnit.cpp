@@ -538,15 +538,12 @@ QString TGameParamForm::documentFolder() const { return QString::fromStdString(G
 
 bool TGameParamForm::saveDocument()
 {
-    // A minimum above its maximum is named with both rows as the page shows them; nothing is
-    // written until they agree.
+    // A minimum above its maximum is named with both rows as the page and the Edit menu name
+    // them; nothing is written until they agree.
     if (const BoundedPair* pair = BoundsConflict(GameSettings)) {
-        const auto caption = [](std::int32_t TGameSettings::* field) {
+        const auto caption = [this](std::int32_t TGameSettings::* field) {
             const std::span<const ParamControl> rows = ParamControls();
-            auto control = std::ranges::find_if(rows, [&](const ParamControl& row) { return row.value == ControlValue(field); });
-            while (control != rows.begin() && (--control)->kind != ControlKind::Caption && control->kind != ControlKind::BoldCaption) {
-            }
-            return withoutColon(withoutAccelerator(EntryOrEnglish(*control->entry)));
+            return commandText(*std::ranges::find_if(rows, [&](const ParamControl& row) { return row.value == ControlValue(field); }));
         };
         ShowError(this, EntryOrEnglish(PartivaText("BoundsConflict"))
                             .arg(caption(pair->MinimumField), caption(pair->MaximumField))
