@@ -30,10 +30,14 @@ struct SceneInfo {
     int width, height;
 };
 
+// "whole" scenes show the object as the editor frames it whole (FrameInView), turned as
+// peer_bench turns it; "filling" is the 20,000-face sphere from close by, covering the view.
 constexpr SceneInfo Scenes[] = {
     {"sphere2k", 640, 480},   {"sphere20k", 640, 480}, {"sphere2k-1280", 1280, 960}, {"sphere20k-1280", 1280, 960},
     {"torus", 640, 480},      {"torus20k", 640, 480},  {"house", 640, 480},          {"sphere16", 640, 480},
-    {"sphere16-1920", 1920, 1080}, {"torus-1920", 1920, 1080}, {"slivers", 640, 480}};
+    {"sphere16-1920", 1920, 1080}, {"torus-1920", 1920, 1080}, {"slivers", 640, 480},
+    {"torus-whole", 640, 480}, {"torus-whole-1920", 1920, 1080}, {"house-whole", 640, 480},
+    {"filling", 640, 480}};
 
 const Object3D& sceneObject(const std::string& name)
 {
@@ -41,7 +45,7 @@ const Object3D& sceneObject(const std::string& name)
         return BenchSphereOfTextures(200, 50, 1);
     if (name.rfind("sphere16", 0) == 0)
         return BenchSphereOfTextures(200, 50, 16);
-    if (name.rfind("sphere20k", 0) == 0)
+    if (name.rfind("sphere20k", 0) == 0 || name == "filling")
         return BenchSphere(100, 101);
     if (name.rfind("sphere2k", 0) == 0)
         return BenchSphere(50, 21);
@@ -53,15 +57,26 @@ const Object3D& sceneObject(const std::string& name)
     return house;
 }
 
-EditorView sceneView(const std::string& name)
+EditorView sceneView(const std::string& name, const Object3D& object, const RenderContext& context)
 {
-    if (name.rfind("sphere", 0) == 0 || name == "slivers")
-        return BenchSphereView();
-    if (name != "house")
-        return BenchTorusView();
     EditorView view;
+    if (name.rfind("sphere", 0) == 0 || name == "slivers" || name == "filling") {
+        view = BenchSphereView();
+        if (name == "filling")
+            view.distance = 1100; // the sphere's front a tenth of its radius away
+        return view;
+    }
+    if (name.rfind("torus-whole", 0) == 0) {
+        view.yaw = 1200;
+        view.pitch = -3000;
+        return FrameInView(object, nullptr, view, context);
+    }
+    if (name.rfind("torus", 0) == 0)
+        return BenchTorusView();
     view.yaw = 3000;
     view.pitch = -1500;
+    if (name == "house-whole")
+        return FrameInView(object, nullptr, view, context);
     view.distance = 600;
     return view;
 }
@@ -79,7 +94,7 @@ void drawScene(const SceneInfo& scene, int frames, int threads, bool times)
     auto context = MakeBenchContext(scene.width, scene.height);
     SetRenderThreads(*context, threads);
     const Object3D& object = sceneObject(scene.name);
-    const EditorView view = sceneView(scene.name);
+    const EditorView view = sceneView(scene.name, object, *context);
     std::vector<double> ms, waited;
     int takenBack = 0;
     for (int i = 0; i < frames; ++i) {
