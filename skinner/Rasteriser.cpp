@@ -23,10 +23,14 @@ using spans::Texel;
 // Edge slopes: pixels per row x 32768.
 constexpr i32 EdgeOne = 32768;
 
-// 32-bit wrapping sum, as the hardware adds.
+// 32-bit wrapping sum and product, as the hardware forms them.
 inline i32 AddWrapped(i32 a, i32 b)
 {
     return static_cast<i32>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
+}
+inline i32 MulWrapped(i32 a, i32 b)
+{
+    return static_cast<i32>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b));
 }
 
 enum class Plane { XY, XZ, YZ };
@@ -40,7 +44,7 @@ struct Target {
     i32 spanStep;
     const i32* rayX;
     const i32* rayY;
-    const std::uint64_t* segmentReciprocal;
+    const i64* segmentReciprocal;
 };
 
 Target targetOf(const RenderContext& c, std::uint8_t* pixels)
@@ -62,36 +66,35 @@ struct Band {
 // Where the eye ray through (column x, row y) meets the plane, as texture coordinates; false
 // when the ray runs parallel to it (which ends the half-triangle). `rowDen` is the row's part of
 // the denominator, rz x 256 + dy x ry.
+//
+// Every step wraps to 32 bits, so it is done in unsigned 32-bit arithmetic, which wraps alike,
+// except the division and the arithmetic shifts, which see the wrapped signed values.
 template <Plane P>
 inline bool exactAt(const TriangleSetup& t, i32 rowDen, i32 dx, i32 dy, Texel& out)
 {
-    const i32 den = Wrap(rowDen + i64(dx) * t.rx);
+    const i32 den = AddWrapped(rowDen, MulWrapped(dx, t.rx));
     if (den == 0)
         return false;
-    // 64-bit division: INT_MIN div -1 comes out wrapped, as Div answers it, without a test.
-    const i32 depth = Wrap(i64(t.plane) / den);
-    // Point on the plane: the ray times depth, the ray being x 256.
-    const i64 px = Wrap(i64(depth) * dx) >> 8, py = Wrap(i64(depth) * dy) >> 8, pz = depth;
-    const i64 pax = Wrap(px - t.ax), pay = Wrap(py - t.ay), paz = Wrap(pz - t.az);
-    i32 u, v;
+    const i32 depth = Div(t.plane, den);
+    // The point on the plane is the ray times depth, the ray being x 256; (a, b) is the point
+    // less corner A in the plane's two coordinates.
+    auto along = [depth](i32 ray) { return static_cast<std::uint32_t>(MulWrapped(depth, ray) >> 8); };
+    std::uint32_t a, b;
     if constexpr (P == Plane::XY) {
-        u = t.q.divide(Wrap(pax * t.cby - pay * t.cbx));
-        v = t.q.divide(Wrap(pay * t.bax - pax * t.bay));
+        a = along(dx) - std::uint32_t(t.ax);
+        b = along(dy) - std::uint32_t(t.ay);
     } else if constexpr (P == Plane::XZ) {
-        u = t.q.divide(Wrap(paz * t.cbx - pax * t.cbz));
-        v = t.q.divide(Wrap(pax * t.baz - paz * t.bax));
+        a = std::uint32_t(depth) - std::uint32_t(t.az);
+        b = along(dx) - std::uint32_t(t.ax);
     } else {
-        u = t.q.divide(Wrap(pay * t.cbz - paz * t.cby));
-        v = t.q.divide(Wrap(paz * t.bay - pay * t.baz));
+        a = along(dy) - std::uint32_t(t.ay);
+        b = std::uint32_t(depth) - std::uint32_t(t.az);
     }
-    // Bit 0 of the mapping turns the texture by half a turn, bit 1 mirrors it on its diagonal.
-    if (t.mapping & 1) {
-        u = Wrap(127 - i64(u));
-        v = Wrap(127 - i64(v));
-    }
-    if (t.mapping & 2)
-        std::swap(u, v);
-    out = {std::clamp(u, 0, 127), std::clamp(v, 0, 127)};
+    auto coordinate = [&t](std::uint32_t numerator) {
+        const auto quotient = static_cast<std::uint32_t>(t.q.divideByMagnitude(static_cast<i32>(numerator)));
+        return std::clamp(static_cast<i32>((quotient ^ t.turnXor) + t.turnAdd), 0, 127);
+    };
+    out = {coordinate(a * t.uA - b * t.uB), coordinate(a * t.vA - b * t.vB)};
     return true;
 }
 
@@ -230,7 +233,7 @@ void drawTextured(const Target& target, const TriangleSetup& s, Band band)
             if (!exactAt<P>(s, rowDen, rayX[x1], dy, end))
                 return false;
             const i32 count = x1 - x0;
-            const std::uint64_t reciprocal = target.segmentReciprocal[count];
+            const i64 reciprocal = target.segmentReciprocal[count];
             const Fixed8 du = spans::SegmentStep(end.u - start.u, reciprocal);
             const Fixed8 dv = spans::SegmentStep(end.v - start.v, reciprocal);
             spans::SpanPixels<I>(pixel, count, texture, start, du, dv, shade, blend);
@@ -286,20 +289,41 @@ void setPlane(const RenderTriangle& t, i32 subdivision, TriangleSetup& s)
     }
     s.plane = Wrap(i64(Dot3(ax, s.rx, ay, s.ry, az, s.rz)) * 256);
     s.ax = ax, s.ay = ay, s.az = az;
-    s.cbx = Wrap(e2x), s.cby = Wrap(e2y), s.cbz = Wrap(e2z);
-    s.bax = Wrap(e1x), s.bay = Wrap(e1y), s.baz = Wrap(e1z);
-    // The texture plane is the one the normal stands most nearly upright on.
+    // The texture plane is the one the normal stands most nearly upright on; q = subdivision x the
+    // normal's component across it. With the plane's two coordinates taken in turn (x, y; z, x;
+    // y, z), the texture coordinates of a point P are the cross products (P - A) x (C - B) and
+    // (B - A) x (P - A), each divided by q: u = (a cb2 - b cb1) div q, v = (a (-ba2) - b (-ba1))
+    // div q, (a, b) being P - A. Wrapped to 32 bits, -ba gives the same products.
+    const i32 cb[3] = {Wrap(e2x), Wrap(e2y), Wrap(e2z)}, ba[3] = {Wrap(e1x), Wrap(e1y), Wrap(e1z)};
+    int first = 0, second = 1;
+    i32 q = 0;
     const i64 nx = Abs64(s.rx), ny = Abs64(s.ry), nz = Abs64(s.rz);
     if (nz >= nx && nz >= ny) {
         s.kind = FillKind::TexturedXY;
-        s.q = Divisor(Wrap(i64(subdivision) * s.rz));
+        q = Wrap(i64(subdivision) * s.rz);
     } else if (ny > nx && ny > nz) {
         s.kind = FillKind::TexturedXZ;
-        s.q = Divisor(Wrap(i64(subdivision) * s.ry));
+        first = 2, second = 0;
+        q = Wrap(i64(subdivision) * s.ry);
     } else {
         s.kind = FillKind::TexturedYZ;
-        s.q = Divisor(Wrap(i64(subdivision) * s.rx));
+        first = 1, second = 2;
+        q = Wrap(i64(subdivision) * s.rx);
     }
+    s.q = Divisor(q);
+    s.uA = cb[second], s.uB = cb[first];
+    s.vA = Wrap(-i64(ba[second])), s.vB = Wrap(-i64(ba[first]));
+    // Bit 1 of the mapping mirrors the texture on its diagonal: u and v change places.
+    if (t.mapping & 2) {
+        std::swap(s.uA, s.vA);
+        std::swap(s.uB, s.vB);
+    }
+    // The quotient by |q| becomes n div q, then turned by half a turn (127 less it) when bit 0
+    // of the mapping says so, as (quotient xor turnXor) + turnAdd: -x = (x xor -1) + 1,
+    // 127 - x = (x xor -1) + 128, 127 - (-x) = x + 127. 32-bit wrapping throughout.
+    const bool negative = s.q.negative(), halfTurn = (t.mapping & 1) != 0;
+    s.turnXor = negative == halfTurn ? 0 : ~0u;
+    s.turnAdd = halfTurn ? (negative ? 127 : 128) : (negative ? 1 : 0);
 }
 
 } // namespace
@@ -319,7 +343,7 @@ void PrepareRasteriser(RenderContext& c)
     // Segments are 1 to spanStep pixels long.
     c.segmentReciprocal.resize(static_cast<std::size_t>(c.spanStep) + 1);
     for (std::size_t n = 1; n < c.segmentReciprocal.size(); ++n)
-        c.segmentReciprocal[n] = ((std::uint64_t(1) << 32) + n - 1) / n;
+        c.segmentReciprocal[n] = static_cast<i64>((std::uint64_t(1) << 32) / n + 1);
 }
 
 std::int32_t TriangleSubdivision(const RenderTriangle& t)
@@ -404,7 +428,6 @@ bool PrepareTriangle(const RenderContext& c, const RenderTriangle& t, const std:
     s.shade = c.bank.shadeTable->entries.data() + light * 256;
     s.blend = c.bank.blendTables->entries.data() + t.blendLevel * BlendTables::LevelSize;
     s.widen = t.blendLevel <= 8 ? 1 : 0;
-    s.mapping = static_cast<std::uint8_t>(t.mapping & 3);
     s.texture = texture;
     // Only textured faces are keyed: a flat one is opaque or blended.
     const bool keyed = t.faceType == FaceTexturedKeyed;

@@ -22,7 +22,6 @@ struct TriangleSetup {
     std::int32_t index; // the triangle's place in the frame's list
     FillKind kind;
     Ink ink;
-    std::uint8_t mapping;   // bit 0 turns the texture by half a turn, bit 1 mirrors it on its diagonal
     std::uint8_t widen;     // 1 when spans are one column wider (less than half see-through)
     const std::uint8_t* texture; // 128 x 128 texels; null for flat triangles
     const std::uint8_t* shade;   // the shade table's row for the triangle's light
@@ -37,10 +36,12 @@ struct TriangleSetup {
     std::int32_t lowerSlope, lowerFirst, lowerLast;
 
     // Textured triangles: the reduced normal r, the plane constant D = (A . r) x 256, corner A,
-    // C - B and B - A (32-bit wrapped), and the divisor q = subdivision x the chosen component.
+    // the factors of the texture coordinates' numerators (u = a uA - b uB, v = a vA - b vB, for
+    // P - A = (a, b) in the texture plane; 32-bit wrapped), the divisor q = subdivision x the
+    // chosen component, and how a quotient by |q| becomes a coordinate (see setPlane).
     std::int32_t rx, ry, rz, plane;
     std::int32_t ax, ay, az;
-    std::int32_t cbx, cby, cbz;
-    std::int32_t bax, bay, baz;
+    std::uint32_t uA, uB, vA, vB;
+    std::uint32_t turnXor, turnAdd;
     Divisor q;
 };

@@ -17,15 +17,15 @@ struct Texel {
 };
 
 // (difference x 256) div count, for a difference of two coordinates in 0..127 and the segment's
-// reciprocal ceil(2^32 / count): with |difference x 256| < 2^15 the product overshoots the
-// quotient by less than 2^15 / 2^32, far less than the 1 / count that would carry it past a
-// whole number, so this is exact truncating division. The sign is taken off and put back.
-inline Fixed8 SegmentStep(i32 difference, std::uint64_t reciprocal)
+// reciprocal floor(2^32 / count) + 1 = 2^32 / count + e, 0 < e <= 1. With x = difference x 256,
+// |x| <= 32512, x x reciprocal / 2^32 exceeds x / count by |x| e / 2^32, more than 0 and less than
+// the 1 / count that would carry it past a whole number (count is at most the view's width, below
+// 2^17): so its floor is x div count for x >= 0, and one less than x div count for x < 0, where
+// the product's sign adds the one back. Exact truncating division, without branches.
+inline Fixed8 SegmentStep(i32 difference, i64 reciprocal)
 {
-    const i32 sign = difference >> 31; // 0 or -1
-    const auto magnitude = static_cast<std::uint64_t>(((difference ^ sign) - sign) * 256);
-    const auto quotient = static_cast<i32>((magnitude * reciprocal) >> 32);
-    return static_cast<Fixed8>((quotient ^ sign) - sign);
+    const i64 product = i64(difference * 256) * reciprocal;
+    return static_cast<Fixed8>((product >> 32) - (product >> 63));
 }
 
 template <Ink I>

@@ -92,9 +92,9 @@ struct RenderContext {
 
     // The rasteriser's per-view tables, made by SetView: the eye ray through every column,
     // (X - centreX) x 256 div focalX, and through every row, (centreY - y) x 256 div focalY;
-    // and ceil(2^32 / n) for every segment length n up to spanStep (see Rasteriser.cpp).
+    // and floor(2^32 / n) + 1 for every segment length n up to spanStep (see RasteriserSpans.h).
     std::vector<std::int32_t> rayX, rayY;
-    std::vector<std::uint64_t> segmentReciprocal;
+    std::vector<std::int64_t> segmentReciprocal;
     // The view the tables were made for; the rasteriser makes them again when a field changed
     // (the editor sets its focal factors by hand after a resize).
     std::array<std::int32_t, 7> tablesMadeFor{};
