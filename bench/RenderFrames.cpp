@@ -7,7 +7,8 @@
 // programs keep every processor busy to see what a helper thread the system does not schedule
 // costs, with --threads 1 (the calling thread alone) against --threads 0 (one per processor),
 // and, with helpers, the longest the calling thread waited for them in a frame and how many
-// bands it took back from helpers that did not run.
+// pieces (bands, points, faces) it took back from helpers that did not run. Every frame of a
+// scene is the same: one that differs from the first is reported, and the exit status is 1.
 #include "BenchContext.h"
 #include "DemoObjects.h"
 #include "EditorFrame.h"
@@ -89,20 +90,27 @@ std::uint64_t checksum(const RenderContext& context)
     return hash;
 }
 
-void drawScene(const SceneInfo& scene, int frames, int threads, bool times)
+// False when a frame differed from the first.
+bool drawScene(const SceneInfo& scene, int frames, int threads, bool times)
 {
     auto context = MakeBenchContext(scene.width, scene.height);
     SetRenderThreads(*context, threads);
     const Object3D& object = sceneObject(scene.name);
     const EditorView view = sceneView(scene.name, object, *context);
     std::vector<double> ms, waited;
-    int takenBack = 0;
+    int takenBack = 0, differing = 0;
+    std::uint64_t first = 0;
     for (int i = 0; i < frames; ++i) {
         const auto start = std::chrono::steady_clock::now();
         DrawEditorFrame(*context, object, view);
         ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        const std::uint64_t sum = frames > 1 ? checksum(*context) : 0;
+        if (i == 0)
+            first = sum;
+        else if (sum != first)
+            ++differing;
         if (context->threads) {
-            const RenderThreads::Waiting waiting = context->threads->lastWaiting();
+            const RenderThreads::Waiting waiting = context->threads->takeWaiting();
             waited.push_back(std::chrono::duration<double, std::milli>(waiting.waited).count());
             takenBack += waiting.takenBack;
         }
@@ -114,10 +122,13 @@ void drawScene(const SceneInfo& scene, int frames, int threads, bool times)
         std::printf("  ms a frame: median %.2f, 90%% %.2f, longest %.2f", ms[ms.size() / 2], ms[ms.size() * 9 / 10],
                     ms.back());
         if (!waited.empty())
-            std::printf("; waiting for helpers: longest %.3f ms, %d bands taken back",
+            std::printf("; waiting for helpers: longest %.3f ms, %d pieces taken back",
                         *std::max_element(waited.begin(), waited.end()), takenBack);
     }
     std::printf("\n");
+    if (differing > 0)
+        std::printf("%s: %d frames differ from the first\n", scene.name, differing);
+    return differing == 0;
 }
 
 } // namespace
@@ -141,15 +152,15 @@ int main(int argc, char** argv)
         else if (std::strcmp(argv[i], "--times") == 0)
             times = true;
     }
-    bool found = false;
+    bool found = false, same = true;
     for (const SceneInfo& scene : Scenes)
         if (name == "all" || name == scene.name) {
-            drawScene(scene, frames, threads, times);
+            same = drawScene(scene, frames, threads, times) && same;
             found = true;
         }
     if (!found) {
         std::fprintf(stderr, "renderer_frames: no scene %s\n", name.c_str());
         return 2;
     }
-    return 0;
+    return same ? 0 : 1;
 }

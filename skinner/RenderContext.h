@@ -3,6 +3,7 @@
 // geometry stage (DrawObject) appends RenderTriangles, RenderScene lights and sorts them, and the
 // rasteriser (DrawTriangle) draws them into `screen`.
 #include "DisplayImage.h"
+#include "ObjectGeometry.h"
 #include "RasteriserSetup.h"
 #include "RendererThreads.h"
 #include "SkinnerBank.h"
@@ -42,6 +43,22 @@ static_assert(sizeof(SortKey) == 8);
 struct Light {
     std::int32_t x = 0, y = 0, z = 0;
     std::int32_t radius = 0;
+};
+
+// What a DrawObject that shares its work with helper threads works from: copies of the object's
+// points and faces (the caller may change its object once DrawObject returns, while a helper
+// whose piece was taken back may still read), the draw's record, and two blocks laid out as the
+// helpers' copies are: the transformed points (five arrays of `pointRoom` entries: eye x, y, z,
+// screen x, y), and each piece's triangles (room for two a face, from twice its first face on)
+// followed by each piece's count. Changed only while no helper holds a piece.
+struct SharedGeometry {
+    std::vector<std::int32_t> x, y, z;
+    std::vector<Face> faces;
+    ObjectGeometry object{};
+    std::vector<std::uint8_t> points;
+    std::size_t pointRoom = 0;
+    std::vector<std::uint8_t> triangles;
+    int pieces = 1;
 };
 
 struct RenderContext {
@@ -89,6 +106,7 @@ struct RenderContext {
     std::int32_t drawItems = 0;
     std::int32_t rowsPerBand = 1;
     std::uint8_t bandBackground = 0;
+    SharedGeometry shared;
 
     // The rasteriser's per-view tables, made by SetView: the eye ray through every column,
     // (X - centreX) x 256 div focalX, and through every row, (centreY - y) x 256 div focalY;

@@ -6,6 +6,7 @@
 #include "DepthSort.h"
 #include "Errors.h"
 #include "Rasteriser.h"
+#include "RenderHelpers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -110,8 +111,9 @@ void drawAlone(RenderContext& context, i32& lastListed)
 
 // Each thread takes bands of rows in turn and draws in them every triangle that reaches them, in
 // drawing order: a band's pixels come out as if the whole frame were drawn by one thread.
-// Several bands a thread even out faces spread unevenly over the screen.
-constexpr int BandsPerThread = 4;
+// Several pieces a thread (bands, or points and faces of an object) even out faces spread
+// unevenly over the screen, or over the object's list.
+constexpr int PiecesPerThread = 4;
 // A helper tells how far it got, and looks whether its band was taken back, every so many
 // triangles of the draw list.
 constexpr i32 TrianglesBetweenLooks = 16;
@@ -159,6 +161,8 @@ void drawBand(void* data, int band, std::uint8_t* pixels, BandWatch* watch)
 
 void copyBand(void* data, int band, const std::uint8_t* from)
 {
+    if (from == nullptr)
+        return; // drawn into the frame's screen
     RenderContext& context = *static_cast<RenderContext*>(data);
     const auto [top, bottom] = bandRows(context, band);
     if (top >= bottom)
@@ -174,10 +178,30 @@ int threadCount(const RenderContext& context)
     return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 64u));
 }
 
-// The helpers for this frame, or null when the calling thread draws it alone: one thread asked
-// for, a view of one row, a screen not just cleared (a helper's band starts from the clear
-// colour), or a helper still holding a band of an earlier frame.
+// The helpers for this frame's bands, or null when the calling thread draws it alone: besides
+// ReadyHelpers' reasons, a view of one row or a screen not just cleared (a helper's band starts
+// from the clear colour).
 RenderThreads* helpersFor(RenderContext& context)
+{
+    if (context.maxY < 2 || context.clearedTo < 0)
+        return nullptr;
+    return ReadyHelpers(context);
+}
+
+void drawBands(RenderContext& context, RenderThreads& threads, i32 items)
+{
+    const i32 rows = context.maxY; // rows 0..maxY - 1 are drawn
+    const int bands = PiecesFor(threads, static_cast<std::size_t>(rows), 1);
+    context.rowsPerBand = (rows + bands - 1) / bands;
+    context.drawItems = items;
+    context.bandBackground = static_cast<std::uint8_t>(context.clearedTo);
+    threads.run((rows + context.rowsPerBand - 1) / context.rowsPerBand, context.screen.pixels.size(),
+                {drawBand, copyBand, &context});
+}
+
+} // namespace
+
+RenderThreads* ReadyHelpers(RenderContext& context)
 {
     int threads = threadCount(context);
     if (threads > 1 && (!context.threads || context.threads->helpers() != threads - 1)) {
@@ -185,27 +209,20 @@ RenderThreads* helpersFor(RenderContext& context)
         try {
             context.threads = std::make_unique<RenderThreads>(threads - 1);
         } catch (const std::system_error&) {
-            threads = 1; // the system gives no more threads: the calling thread draws alone
+            threads = 1; // the system gives no more threads: the calling thread works alone
         }
     }
-    if (threads == 1 || context.maxY < 2 || context.clearedTo < 0 || !context.threads->ready())
+    if (threads == 1 || !context.threads->ready())
         return nullptr;
     return context.threads.get();
 }
 
-void drawBands(RenderContext& context, RenderThreads& threads, i32 items)
+int PiecesFor(const RenderThreads& threads, std::size_t items, std::size_t smallest)
 {
-    const int count = threads.helpers() + 1;
-    const i32 rows = context.maxY; // rows 0..maxY - 1 are drawn
-    context.rowsPerBand = std::max<i32>(1, (rows + count * BandsPerThread - 1) / (count * BandsPerThread));
-    context.drawItems = items;
-    context.bandBackground = static_cast<std::uint8_t>(context.clearedTo);
-    const int bands = std::min<int>((rows + context.rowsPerBand - 1) / context.rowsPerBand, RenderThreads::MaxBands);
-    context.rowsPerBand = (rows + bands - 1) / bands;
-    threads.run(bands, context.screen.pixels.size(), {drawBand, copyBand, &context});
+    const std::size_t wanted = static_cast<std::size_t>(threads.helpers() + 1) * PiecesPerThread;
+    return static_cast<int>(std::clamp<std::size_t>(std::min(wanted, items / std::max<std::size_t>(smallest, 1)), 1,
+                                                    RenderThreads::MaxBands));
 }
-
-} // namespace
 
 void ResizeView(RenderContext& context, int width, int height)
 {

@@ -88,40 +88,41 @@ bool RenderThreads::take(std::uint32_t frame, int& band)
     return false;
 }
 
-void RenderThreads::run(int bands, std::size_t screenBytes, BandJob job)
+void RenderThreads::run(int bands, std::size_t copyBytes, BandJob job)
 {
-    // No helper holds a band of an earlier frame (ready()), so none reads the job, the watches
+    // No helper holds a piece of an earlier job (ready()), so none reads the job, the watches
     // or its copy now.
     for (std::vector<std::uint8_t>& copy : copies_)
-        if (copy.size() != screenBytes)
-            copy.assign(screenBytes, 0);
+        if (copy.size() < copyBytes)
+            copy.resize(copyBytes);
     for (int band = 0; band < bands; ++band) {
         watches_[band].state_.store(BandWatch::Open, std::memory_order_relaxed);
         watches_[band].progress_.store(0, std::memory_order_relaxed);
     }
     job_ = job;
     bands_ = bands;
-    waiting_ = {};
     const std::uint32_t frame = frameOf(next_.load()) + 1;
     next_.store((std::uint64_t(frame) << 32) | (std::uint64_t(bands) << 16), std::memory_order_release);
     next_.notify_all();
-    std::uint8_t* const screen = nullptr; // the job's own screen
     int band = 0, own = 0;
     const auto start = Clock::now();
     while (take(frame, band)) {
         watches_[band].state_.store(BandWatch::Callers, std::memory_order_relaxed);
-        job.draw(job.data, band, screen, nullptr);
+        job.draw(job.data, band, nullptr, nullptr);
         ++own;
     }
-    // What drawing a band costs the calling thread, by its own bands of this frame; with none
-    // (the helpers took them all), any running helper is worth waiting for.
+    // What a piece costs the calling thread, by its own pieces of this job; with none (the
+    // helpers took them all), any running helper is worth waiting for.
     const Clock::duration bandTime = own > 0 ? (Clock::now() - start) / own : Clock::duration::max();
-    for (band = 0; band < bands; ++band)
-        if (watches_[band].state_.load(std::memory_order_relaxed) != BandWatch::Callers)
-            collect(band, screen, bandTime);
+    for (band = 0; band < bands; ++band) {
+        if (watches_[band].state_.load(std::memory_order_relaxed) == BandWatch::Callers)
+            job.copy(job.data, band, nullptr);
+        else
+            collect(band, bandTime);
+    }
 }
 
-void RenderThreads::collect(int band, std::uint8_t* screen, Clock::duration bandTime)
+void RenderThreads::collect(int band, Clock::duration bandTime)
 {
     BandWatch& watch = watches_[band];
     const std::uint32_t first = watch.progress_.load(std::memory_order_relaxed);
@@ -145,8 +146,8 @@ void RenderThreads::collect(int band, std::uint8_t* screen, Clock::duration band
             progress = seen;
             lastProgress = now;
         }
-        // Not running, or running too slowly to finish before the calling thread would have drawn
-        // the whole band: at its pace since the wait began, the rest takes (Whole - progress) /
+        // Not running, or running too slowly to finish before the calling thread would have done
+        // the whole piece: at its pace since the wait began, the rest takes (Whole - progress) /
         // (progress - first) times the time waited.
         const auto waited = now - start;
         const bool stalled = now - lastProgress > StallLimit;
@@ -157,7 +158,8 @@ void RenderThreads::collect(int band, std::uint8_t* screen, Clock::duration band
             watch.state_.compare_exchange_strong(state, BandWatch::TakenBack, std::memory_order_acq_rel)) {
             waiting_.waited += now - start;
             ++waiting_.takenBack;
-            job_.draw(job_.data, band, screen, nullptr);
+            job_.draw(job_.data, band, nullptr, nullptr);
+            job_.copy(job_.data, band, nullptr);
             return;
         }
     }

@@ -39,6 +39,8 @@ struct NumberedFrame {
     }
     static void copy(void* data, int band, const std::uint8_t* from)
     {
+        if (from == nullptr)
+            return;
         auto& frame = *static_cast<NumberedFrame*>(data);
         frame.bytes[static_cast<std::size_t>(band)] = from[band];
     }
@@ -192,7 +194,8 @@ struct View {
     int width, height;
 };
 
-// The demo house and torus from several sides, drawn by `threads` threads.
+// The demo house and torus from several sides, drawn by `threads` threads: each frame, then its
+// triangle list (the torus is large enough for helpers to share its points and faces).
 std::vector<std::vector<std::uint8_t>> frames(const View& view, int threads, TriangleDrawer draw = nullptr)
 {
     std::mt19937 random(4);
@@ -215,6 +218,8 @@ std::vector<std::vector<std::uint8_t>> frames(const View& view, int threads, Tri
             DrawObject(*context, *object, 0, -20, 250, yaw, -1500, 0, 40, 0, 0);
             RenderScene(*context, draw);
             drawn.push_back(context->screen.pixels);
+            const auto* list = reinterpret_cast<const std::uint8_t*>(context->triangles.data());
+            drawn.emplace_back(list, list + (context->triangleCount + 1) * sizeof(RenderTriangle));
         }
     }
     return drawn;
