@@ -265,7 +265,7 @@ void TMainForm::TranslateForm()
     Defineasfirsttextureimage1->setText(Entry(PigmentaText("Defineasfirsttextureimage1")));
     Defineaslasttextureimage1->setText(Entry(PigmentaText("Defineaslasttextureimage1")));
     MakeTexture1->setText(EntryOrEnglish(PigmentaText("MakeTexture1")));
-    MakeTextureButton->setText(QString(MakeTexture1->text()).remove('&') + " (F6)");
+    MakeTextureButton->setText(WithoutAccelerator(MakeTexture1->text()) + " (F6)");
     DeleteTexture1->setText(EntryOrEnglish(PigmentaText("DeleteTexture1")));
     const struct {
         QLabel* label;

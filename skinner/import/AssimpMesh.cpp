@@ -212,6 +212,8 @@ std::string reasonOf(const Assimp::Importer& importer)
         return "not a model in a format the import reads";
     if (says("is a POINT") || says("is a LINE"))
         return "the model holds points or lines but no faces";
+    if (says("out of range"))
+        return "a face names a point the model does not have (the file may be cut short)";
     if (says("bad_alloc") || says("out of memory"))
         return "not enough memory to read the model";
     if (says("Unable to open file") || says("Cannot open file"))
