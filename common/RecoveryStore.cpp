@@ -20,7 +20,8 @@ namespace {
 constexpr const char* DescriptionSuffix = ".recovery";
 constexpr const char* DamagedSuffix = ".damaged";
 constexpr const char* LockSuffix = ".lock";
-// The description's own keys; any other is one of the editor's details.
+// The description's own keys (Process only in copies written before the lock files); any other is
+// one of the editor's details.
 const std::set<std::string> ReservedKeys{"Program", "Original", "Saved", "Copy", "Process"};
 
 // A value is one line: backslashes and line breaks are escaped.

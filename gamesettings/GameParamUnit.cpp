@@ -1,16 +1,13 @@
 #include "GameParamUnit.h"
 
-#include "CopyIntoGameQuestion.h"
 #include "DocumentTexts.h"
 #include "EditorDocument.h"
 #include "Errors.h"
 #include "FileFilter.h"
 #include "FileLabel.h"
-#include "FileResolver.h"
 #include "GameSettings.h"
 #include "LocalisationUnit.h"
 #include "OrmelApplication.h"
-#include "NumberText.h"
 #include "OpenWAV.h"
 #include "ParamControls.h"
 #include "PartivaEntries.h"
@@ -18,7 +15,6 @@
 #include "Shell.h"
 #include "Snd.h"
 #include "Text.h"
-#include "UndoCommands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -45,13 +41,6 @@ const QColor Background(115, 140, 131);
 const QColor DarkBlue(0, 0, 160);
 
 
-// A label's text without its accelerator marker: "&File" as a caption reads "File".
-QString withoutAccelerator(QString text)
-{
-    static const QString escapedAmpersand(QChar(0xFFFF));
-    return text.replace("&&", escapedAmpersand).remove('&').replace(escapedAmpersand, "&");
-}
-
 // A number edit that asks for its full width and gives some of it up only where a line is
 // crowded (the layout shrinks it towards its minimum).
 class NumberEdit : public QLineEdit {
@@ -66,21 +55,7 @@ private:
     int width_;
 };
 
-// A caption as a message names it: "Camera Step:" reads "Camera Step".
-QString withoutColon(QString text)
-{
-    while (text.endsWith(QLatin1Char(':')) || text.endsWith(QLatin1Char(' ')) || text.endsWith(QChar(0xA0)))
-        text.chop(1);
-    return text;
-}
-
 QString fromView(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-// The form's control that a row of the table stands for.
-QWidget* widgetOf(TGameParamForm& form, const ParamControl& control)
-{
-    return std::visit([&](auto member) -> QWidget* { return form.*member; }, control.member);
-}
 
 void setTextIfChanged(QLineEdit* edit, const QString& text)
 {
@@ -195,7 +170,7 @@ void TGameParamForm::buildControls()
     const auto level = std::ranges::find(ParamControls(), ControlKind::LevelLabel, &ParamControl::kind);
     for (const ParamControl& control : ParamControls())
         if (control.line == level->line && control.kind != ControlKind::ClearButton) {
-            QWidget* widget = widgetOf(*this, control);
+            QWidget* widget = ControlWidget(*this, control);
             QPalette text = widget->palette();
             text.setColor(QPalette::WindowText, DarkBlue);
             widget->setPalette(text);
@@ -219,7 +194,7 @@ QWidget* TGameParamForm::createControl(const ParamControl& control, QWidget* cli
 
     QWidget* widget = nullptr;
     if (const auto member = std::get_if<QLabel* TGameParamForm::*>(&control.member)) {
-        auto* label = new QLabel(withoutAccelerator(text), client);
+        auto* label = new QLabel(WithoutAccelerator(text), client);
         if (control.kind == ControlKind::BoldCaption)
             label->setFont(boldFont);
         widget = this->*(*member) = label;
@@ -253,7 +228,7 @@ QWidget* TGameParamForm::createControl(const ParamControl& control, QWidget* cli
 void TGameParamForm::connectControls()
 {
     for (const ParamControl& control : ParamControls()) {
-        QWidget* widget = widgetOf(*this, control);
+        QWidget* widget = ControlWidget(*this, control);
         switch (control.kind) {
         case ControlKind::TextEdit:
             connect(static_cast<QLineEdit*>(widget), &QLineEdit::textChanged, this, [this, &control] { titleChange(control); });
@@ -316,7 +291,7 @@ void TGameParamForm::setTabOrders()
             order.push_back(&control);
     std::ranges::sort(order, {}, &ParamControl::tab);
     for (std::size_t i = 1; i < order.size(); ++i)
-        setTabOrder(widgetOf(*this, *order[i - 1]), widgetOf(*this, *order[i]));
+        setTabOrder(ControlWidget(*this, *order[i - 1]), ControlWidget(*this, *order[i]));
 }
 
 void TGameParamForm::FormCreate()
@@ -364,7 +339,7 @@ void TGameParamForm::FormActivate()
 void TGameParamForm::RefreshControls()
 {
     for (const ParamControl& control : ParamControls()) {
-        QWidget* widget = widgetOf(*this, control);
+        QWidget* widget = ControlWidget(*this, control);
         if (const auto text = std::get_if<std::string TGameSettings::*>(&control.value)) {
             if (control.kind == ControlKind::TextEdit)
                 setTextIfChanged(static_cast<QLineEdit*>(widget), Ui(GameSettings.*(*text)));
@@ -395,7 +370,7 @@ void TGameParamForm::TranslateForm()
     if (WAVDialog) {
         WAVDialog->OutsideFolderMessage = DictionaryText(PartivaText("OutsideFolderMessage"));
         WAVDialog->setWindowTitle(Entry(PartivaText("WAVDialogCaption")));
-        WAVDialog->Label1->setText(withoutAccelerator(Entry(PartivaText("File1"))));
+        WAVDialog->Label1->setText(WithoutAccelerator(Entry(PartivaText("File1"))));
         WAVDialog->OKButton->setText(Entry(PartivaText("OKButton")));
         WAVDialog->ChangeButton->setText(Entry(PartivaText("ChangeButton")));
         WAVDialog->ClearButton->setText(Entry(PartivaText("ClearButton")));
@@ -409,127 +384,12 @@ void TGameParamForm::TranslateForm()
     for (const ParamControl& control : ParamControls()) {
         if (!control.entry)
             continue;
-        if (auto* button = qobject_cast<QPushButton*>(widgetOf(*this, control)))
+        if (auto* button = qobject_cast<QPushButton*>(ControlWidget(*this, control)))
             button->setText(Entry(*control.entry));
         else
-            static_cast<QLabel*>(widgetOf(*this, control))->setText(withoutAccelerator(Entry(*control.entry)));
+            static_cast<QLabel*>(ControlWidget(*this, control))->setText(WithoutAccelerator(Entry(*control.entry)));
     }
     fitWindow();
-}
-
-// ---- The page's controls ----
-
-template <typename Value>
-void TGameParamForm::change(const ParamControl& control, Value TGameSettings::*field, Value after, bool typed)
-{
-    if (GameSettings.*field == after)
-        return; // a control shown its own value (a refresh), or a file chosen again
-    // Each control's row in the table is its field's id: typing into one field merges.
-    const int id = typed ? static_cast<int>(&control - ParamControls().data()) : -1;
-    const bool typing = std::exchange(typing_, typed);
-    PushChange(document->History(), commandText(control), id, GameSettings.*field, std::move(after),
-               [this, field](const Value& value) {
-                   GameSettings.*field = value;
-                   // The field being typed into keeps the user's text ("0." on the way to "0.5").
-                   if (!typing_)
-                       RefreshControls();
-               });
-    typing_ = typing;
-}
-
-QString TGameParamForm::commandText(const ParamControl& control) const
-{
-    // What the Edit menu says it undoes: the row's caption, and the caption inside the row before
-    // the control ("Cross icon: Left").
-    QString row, inRow;
-    for (const ParamControl& other : ParamControls()) {
-        if (&other == &control)
-            break;
-        if (other.kind == ControlKind::BoldCaption) {
-            row = withoutAccelerator(EntryOrEnglish(*other.entry));
-            inRow.clear();
-        } else if (other.kind == ControlKind::Caption) {
-            inRow = withoutAccelerator(EntryOrEnglish(*other.entry));
-        } else if (other.line != control.line) {
-            inRow.clear();
-        }
-    }
-    if (!inRow.isEmpty())
-        return row + QLatin1Char(' ') + inRow;
-    return withoutColon(row);
-}
-
-void TGameParamForm::titleChange(const ParamControl& control)
-{
-    change(control, std::get<std::string TGameSettings::*>(control.value),
-           Native(static_cast<QLineEdit*>(widgetOf(*this, control))->text()), true);
-}
-
-void TGameParamForm::numberEditChange(const ParamControl& control)
-{
-    const std::string text = Native(static_cast<QLineEdit*>(widgetOf(*this, control))->text());
-    // A text that converts is the value from now on, and stays as typed ("0." on the way to
-    // "0.5"); so does a number still being typed ("-", "1e-"). Any other text gives way to the
-    // value's own text at once.
-    bool asTyped = true;
-    if (const auto integer = std::get_if<std::int32_t TGameSettings::*>(&control.value)) {
-        if (const auto number = ParseInteger(text))
-            change(control, *integer, *number, true);
-        else
-            asTyped = IntegerInTheMaking(text);
-    } else if (const auto fraction = std::get_if<float TGameSettings::*>(&control.value)) {
-        if (const auto number = ParseFraction(text))
-            change(control, *fraction, *number, true);
-        else
-            asTyped = FloatInTheMaking(text);
-    }
-    if (!asTyped)
-        RefreshControls();
-}
-
-void TGameParamForm::fileLabelClick(const ParamControl& control)
-{
-    const auto field = std::get<std::string TGameSettings::*>(control.value);
-    std::string value = GameSettings.*field;
-    if (control.kind == ControlKind::SoundLabel)
-        chooseSound(value);
-    else
-        chooseFile(this->*control.dialog, value, control.kind == ControlKind::LevelLabel);
-    change(control, field, std::move(value), false);
-}
-
-void TGameParamForm::clearButtonClick(const ParamControl& control)
-{
-    change(control, std::get<std::string TGameSettings::*>(control.value), std::string(), false);
-}
-
-void TGameParamForm::chooseFile(const FileDialogRequest& dialog, std::string& value, bool levelFile)
-{
-    FileDialogRequest request = dialog;
-    // The dialogs open in the game folder (or its LEVEL folder), as the disk spells them.
-    const std::string folder = Native(dialog.folder);
-    request.folder = QString::fromStdString((folder == "." ? GameFolderPath : ResolvePath(folder, GameFolderPath)).string());
-    const QString chosen = ChooseOpenFile(this, request);
-    if (chosen.isEmpty())
-        return;
-    // A start level must lie in the LEVEL folder; any other file anywhere in the game folder. From
-    // elsewhere, it is offered to be copied in.
-    const std::string relative =
-        levelFile ? NameInGame(this, chosen, ResolvePath("LEVEL", GameFolderPath), RelativeToLevelFolder)
-                  : NameInGame(this, chosen, GameFolderPath, RelativeToGameFolder);
-    if (!relative.empty())
-        value = relative;
-    RefreshControls();
-}
-
-void TGameParamForm::chooseSound(std::string& value)
-{
-    if (WAVDialog) {
-        WAVDialog->FileName = value;
-        if (WAVDialog->exec() == QDialog::Accepted)
-            value = WAVDialog->FileName;
-    }
-    RefreshControls();
 }
 
 // ---- The document ----
@@ -601,7 +461,7 @@ void TGameParamForm::openRecovered(const QString& copy, const QString& folder)
 void TGameParamForm::OpenFolder1Click()
 {
     FileDialogRequest request;
-    request.title = withoutAccelerator(OpenFolder1->text()).remove(QStringLiteral("..."));
+    request.title = WithoutAccelerator(OpenFolder1->text()).remove(QStringLiteral("..."));
     request.folder = documentFolder();
     const QString folder = ChooseFolder(this, request);
     if (!folder.isEmpty())

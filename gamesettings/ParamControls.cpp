@@ -1,7 +1,12 @@
 #include "ParamControls.h"
 
+#include "FileLabel.h"
 #include "GameParamUnit.h"
 #include "PartivaEntries.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 
 namespace {
 
@@ -172,3 +177,8 @@ constexpr ParamControl controls[] = {
 } // namespace
 
 std::span<const ParamControl> ParamControls() { return controls; }
+
+QWidget* ControlWidget(TGameParamForm& form, const ParamControl& control)
+{
+    return std::visit([&](auto member) -> QWidget* { return form.*member; }, control.member);
+}

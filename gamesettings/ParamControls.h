@@ -14,6 +14,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QWidget;
 class TFileLabel;
 class TGameParamForm;
 
@@ -46,3 +47,5 @@ struct ParamControl {
 
 // Left to right, top to bottom.
 std::span<const ParamControl> ParamControls();
+// The form's control that a row of the table stands for.
+QWidget* ControlWidget(TGameParamForm& form, const ParamControl& control);

@@ -151,6 +151,22 @@ BankNameProblem CheckBankImageName(std::string_view name)
     return BankNameProblem::None;
 }
 
+std::set<std::int32_t> BankFile::ImageSlots() const
+{
+    std::set<std::int32_t> slots;
+    for (const BankImageEntry& image : images)
+        slots.insert(image.index);
+    return slots;
+}
+
+std::set<std::int32_t> BankFile::TextureNumbers() const
+{
+    std::set<std::int32_t> numbers;
+    for (const BankTextureEntry& texture : textures)
+        numbers.insert(texture.index);
+    return numbers;
+}
+
 BankFile ReadTextureBank(const std::string& path)
 {
     BankFile bank = ReadBankFile(path);

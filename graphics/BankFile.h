@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -58,6 +59,10 @@ struct BankFile {
     std::optional<BankImageEntry> paletteImage; // the first image entry, whatever its index
     std::optional<BankImageEntry> colourImage;  // the second
     KeptBankLines kept;
+
+    // The slots that hold an image, and the texture numbers defined.
+    std::set<std::int32_t> ImageSlots() const;
+    std::set<std::int32_t> TextureNumbers() const;
 };
 
 constexpr std::int32_t AnyBankIndex = std::numeric_limits<std::int32_t>::max();

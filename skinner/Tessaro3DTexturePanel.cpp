@@ -18,6 +18,9 @@
 namespace {
 
 constexpr int ThumbnailSide = 48;
+// A thumbnail's place in the panel, its number under it: two fit beside a scroll bar in the room
+// the texture view leaves beside the colour grid.
+constexpr QSize ThumbnailCell(ThumbnailSide + 6, ThumbnailSide + 18);
 
 bool animated(const AnimTexture& texture) { return texture.first != texture.last; }
 
@@ -47,7 +50,7 @@ void TForm1::buildTexturePanel(QWidget* client)
     TexturePanel->setObjectName("TexturePanel");
     TexturePanel->setViewMode(QListView::IconMode);
     TexturePanel->setIconSize(QSize(ThumbnailSide, ThumbnailSide));
-    TexturePanel->setGridSize(QSize(ThumbnailSide + 10, ThumbnailSide + 18));
+    TexturePanel->setGridSize(ThumbnailCell);
     TexturePanel->setResizeMode(QListView::Adjust);
     TexturePanel->setMovement(QListView::Static);
     TexturePanel->setUniformItemSizes(true);
@@ -61,6 +64,24 @@ void TForm1::buildTexturePanel(QWidget* client)
         if (number && texture >= 0 && texture <= context->bank.lastTexture)
             TextureBar->setValue(texture);
     });
+}
+
+void TForm1::placeTexturePanel(int clientHeight)
+{
+    // Under the texture view and its bar while two rows of thumbnails fit there; on a shorter window
+    // (a large scale factor on a small screen) in their place beside the colour grid, where the
+    // thumbnails show the chosen texture as well.
+    const int under = TextureBar->y() + TextureBar->height() + 4;
+    const int rows = 2 * ThumbnailCell.height() + 2 * TexturePanel->frameWidth();
+    texturePreview_ = clientHeight - under - 2 >= rows;
+    TextureBar->setVisible(texturePreview_);
+    if (texturePreview_) {
+        TexturePanel->setGeometry(Label1->x(), under, Label1->width(), clientHeight - under - 2);
+        return;
+    }
+    const int left = ColorPaletteView->x() + ColorPaletteView->width() + 2;
+    TexturePanel->setGeometry(left, ColorPaletteView->y(), Label1->x() + Label1->width() - left,
+                              std::max(0, clientHeight - ColorPaletteView->y() - 2));
 }
 
 void TForm1::fillTexturePanel()
@@ -108,7 +129,7 @@ bool showsAnimation(const Object3D& object, const SkinnerBank& bank)
 void TForm1::updateAnimation()
 {
     const SkinnerBank& bank = context->bank;
-    bool shown = currentTexture >= 0 && currentTexture <= bank.lastTexture &&
+    bool shown = texturePreview_ && currentTexture >= 0 && currentTexture <= bank.lastTexture &&
                  animated(bank.textures[static_cast<std::size_t>(currentTexture)]);
     if (!shown && TexturePanel->isVisible()) {
         const QRect visible = TexturePanel->viewport()->rect();
@@ -159,7 +180,7 @@ void TForm1::Timer1Timer()
     const SkinnerBank& bank = context->bank;
     if (showsAnimation(object, bank))
         viewChanged();
-    if (currentTexture >= 0 && currentTexture <= bank.lastTexture &&
+    if (texturePreview_ && currentTexture >= 0 && currentTexture <= bank.lastTexture &&
         animated(bank.textures[static_cast<std::size_t>(currentTexture)]))
         centralWidget()->update(TextureView->geometry());
     animateTexturePanel();

@@ -243,6 +243,8 @@ private:
     void buildSelectionMenus();
     void addSelectionItems(QMenu* edit);
     void buildTexturePanel(QWidget* client);
+    // The thumbnails under the texture view, or in its place when the window is too short.
+    void placeTexturePanel(int clientHeight);
     void fillTexturePanel();
     void animateTexturePanel();
     // The animation timer runs while the view, the texture view or the panel shows an animated texture.
@@ -354,6 +356,7 @@ private:
     QRubberBand* box_ = nullptr; // the Ctrl drag's box
     int selectionRun_ = 0;       // changes with the selection, so an edit run never spans two
     bool frameStale_ = true;     // the view's frame must be drawn again
+    bool texturePreview_ = true; // the texture view and its bar show (else the thumbnails take their place)
     QImage selectionOverlay_;    // the selected faces as they show over the frame
     bool overlayStale_ = true;   // made again after a new frame or another selection
 };

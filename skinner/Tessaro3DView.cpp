@@ -98,9 +98,7 @@ void TForm1::FormResize()
     ColorPaletteView->move(Label1->x(), Label1->y() + Label1->height() + 2);
     TextureView->move(Label1->x() + Label1->width() - TextureView->width(), ColorPaletteView->y());
     TextureBar->move(TextureView->x(), TextureView->y() + TextureView->height());
-    const int panelTop = TextureBar->y() + TextureBar->height() + 4;
-    TexturePanel->setGeometry(Label1->x(), panelTop, Label1->width(), std::max(0, height - panelTop - 2));
-    TexturePanel->setVisible(TexturePanel->height() >= 40);
+    placeTexturePanel(height);
     RenderView->resize(Label1->x() - 4, height - 4);
     // The frame has a pixel for each of the screen's: sharp at any scale factor.
     const double scale = viewScale();
@@ -176,7 +174,7 @@ void TForm1::paintClient(QWidget* client, const QRect& dirty)
     }
     // Upside down, so that the texture's first row is on top.
     const QRect texture = TextureView->geometry();
-    if (dirty.intersects(texture)) {
+    if (texturePreview_ && dirty.intersects(texture)) {
         ShowTextureImage(TextureViewImage, context->bank, currentTexture);
         StretchImage(TextureViewImage, texture.x(), texture.y() + texture.height(), canvas, -texture.height(),
                      texture.width());

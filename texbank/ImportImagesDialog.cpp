@@ -34,6 +34,19 @@ QPixmap palettePicture(const PalettePlanes& palette)
     return QPixmap::fromImage(image);
 }
 
+// The pictures as a grid of thumbnails, two rows of five at least, to look at, not to choose.
+void showAsThumbnails(QListWidget& pictures)
+{
+    pictures.setViewMode(QListView::IconMode);
+    pictures.setIconSize({PreviewSide, PreviewSide});
+    pictures.setGridSize({PreviewSide + 40, PreviewSide + 40});
+    pictures.setResizeMode(QListView::Adjust);
+    pictures.setMovement(QListView::Static);
+    pictures.setWordWrap(true);
+    pictures.setSelectionMode(QAbstractItemView::NoSelection);
+    pictures.setMinimumSize(5 * (PreviewSide + 40) + 24, 2 * (PreviewSide + 40) + 8);
+}
+
 } // namespace
 
 std::function<std::optional<ImportChoice>(const ImportChoice& proposed)>& ImportChoiceHook()
@@ -75,29 +88,13 @@ ImportImagesDialog::ImportImagesDialog(QWidget* parent, const ImportChoice& prop
     connect(choose, &QPushButton::clicked, this, &ImportImagesDialog::chooseFolder);
     stillTextures_->setChecked(proposed.stillTextures);
 
-    auto* fitBox = new QGroupBox(texts.fitLabel, this);
-    auto* fitRow = new QHBoxLayout(fitBox);
-    const std::pair<TextureFit, QString> fits[] = {
-        {TextureFit::Crop, texts.fitCrop}, {TextureFit::Pad, texts.fitPad}, {TextureFit::Stretch, texts.fitStretch}};
-    for (const auto& [fit, text] : fits) {
-        auto* button = new QRadioButton(text, fitBox);
-        button->setChecked(fit == proposed.fit);
-        fit_->addButton(button, static_cast<int>(fit));
-        fitRow->addWidget(button);
-    }
+    QGroupBox* fitBox = fitChoice(texts, proposed.fit);
     dither_->setChecked(proposed.dither);
     connect(fit_, &QButtonGroup::idClicked, this, &ImportImagesDialog::showPreview);
     connect(dither_, &QCheckBox::toggled, this, &ImportImagesDialog::showPreview);
 
     paletteNote_->setWordWrap(true);
-    pictures_->setViewMode(QListView::IconMode);
-    pictures_->setIconSize({PreviewSide, PreviewSide});
-    pictures_->setGridSize({PreviewSide + 40, PreviewSide + 40});
-    pictures_->setResizeMode(QListView::Adjust);
-    pictures_->setMovement(QListView::Static);
-    pictures_->setWordWrap(true);
-    pictures_->setSelectionMode(QAbstractItemView::NoSelection);
-    pictures_->setMinimumSize(5 * (PreviewSide + 40) + 24, 2 * (PreviewSide + 40) + 8);
+    showAsThumbnails(*pictures_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Cancel)->setText(texts.cancel);
@@ -123,6 +120,21 @@ ImportImagesDialog::ImportImagesDialog(QWidget* parent, const ImportChoice& prop
     layout->addLayout(shown, 1);
     layout->addWidget(buttons);
     showPreview();
+}
+
+QGroupBox* ImportImagesDialog::fitChoice(const ImportDialogTexts& texts, TextureFit proposed)
+{
+    auto* box = new QGroupBox(texts.fitLabel, this);
+    auto* row = new QHBoxLayout(box);
+    const std::pair<TextureFit, QString> fits[] = {
+        {TextureFit::Crop, texts.fitCrop}, {TextureFit::Pad, texts.fitPad}, {TextureFit::Stretch, texts.fitStretch}};
+    for (const auto& [fit, text] : fits) {
+        auto* button = new QRadioButton(text, box);
+        button->setChecked(fit == proposed);
+        fit_->addButton(button, static_cast<int>(fit));
+        row->addWidget(button);
+    }
+    return box;
 }
 
 ImportChoice ImportImagesDialog::Choice() const

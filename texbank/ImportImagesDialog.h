@@ -20,6 +20,7 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -73,6 +74,8 @@ public:
     void accept() override;
 
 private:
+    // The fit's three choices in a box, `proposed` checked, in the fit_ group.
+    QGroupBox* fitChoice(const ImportDialogTexts& texts, TextureFit proposed);
     void chooseFolder();
     void showPreview();
 

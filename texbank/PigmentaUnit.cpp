@@ -148,6 +148,20 @@ void TMainForm::buildPanel(QWidget* client)
     UpDown->SetIncrement(-1);
     connect(UpDown, &UpDownControl::Changed, this, [this] { Repaint(); });
 
+    buildTextureColumn(client);
+
+    ViewPanel = new QWidget(client);
+    ViewPanel->setObjectName("ViewPanel");
+    ViewPanel->setGeometry(21, 103, 549, 329);
+    ViewPanel->hide();
+    TexturePanel = new QWidget(client);
+    TexturePanel->setObjectName("TexturePanel");
+    TexturePanel->setGeometry(470, 0, 102, 103);
+    TexturePanel->hide();
+}
+
+void TMainForm::buildTextureColumn(QWidget* client)
+{
     MakeTextureButton = new QPushButton("Make texture", client);
     MakeTextureButton->setObjectName("MakeTextureButton");
     TextureList = new QListView(client);
@@ -167,15 +181,6 @@ void TMainForm::buildPanel(QWidget* client)
     TextureList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     connect(TextureList, &QListView::clicked, this, &TMainForm::TextureListClick);
     connect(TextureList->verticalScrollBar(), &QScrollBar::valueChanged, this, &TMainForm::followAnimation);
-
-    ViewPanel = new QWidget(client);
-    ViewPanel->setObjectName("ViewPanel");
-    ViewPanel->setGeometry(21, 103, 549, 329);
-    ViewPanel->hide();
-    TexturePanel = new QWidget(client);
-    TexturePanel->setObjectName("TexturePanel");
-    TexturePanel->setGeometry(470, 0, 102, 103);
-    TexturePanel->hide();
 }
 
 void TMainForm::buildMenus()
@@ -260,7 +265,7 @@ void TMainForm::TranslateForm()
     Defineasfirsttextureimage1->setText(Entry(PigmentaText("Defineasfirsttextureimage1")));
     Defineaslasttextureimage1->setText(Entry(PigmentaText("Defineaslasttextureimage1")));
     MakeTexture1->setText(EntryOrEnglish(PigmentaText("MakeTexture1")));
-    MakeTextureButton->setText(QString(MakeTexture1->text()).remove('&') + " (F6)");
+    MakeTextureButton->setText(WithoutAccelerator(MakeTexture1->text()) + " (F6)");
     DeleteTexture1->setText(EntryOrEnglish(PigmentaText("DeleteTexture1")));
     const struct {
         QLabel* label;

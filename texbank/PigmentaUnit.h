@@ -166,6 +166,8 @@ public Q_SLOTS:
 private:
     void FormCreate();
     void buildPanel(QWidget* client);
+    // Beside the grid: Make texture and the list of the bank's textures.
+    void buildTextureColumn(QWidget* client);
     void buildMenus();
     void paintClient(QWidget* client);
     void paintMarks(QPainter& canvas, const GridMarks& marks) const;

@@ -17,6 +17,12 @@ QString Ui(const std::string& text) { return QString::fromStdString(text); }
 
 std::string Native(const QString& text) { return text.toStdString(); }
 
+QString WithoutAccelerator(QString text)
+{
+    static const QString escapedAmpersand(QChar(0xFFFF));
+    return text.replace("&&", escapedAmpersand).remove('&').replace(escapedAmpersand, "&");
+}
+
 QString Entry(const DictionaryEntry& entry) { return Ui(DictionaryText(entry)); }
 
 QString EntryOrEnglish(const DictionaryEntry& entry)

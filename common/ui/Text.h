@@ -10,6 +10,9 @@
 QString Ui(const std::string& text);
 std::string Native(const QString& text);
 
+// A menu or label text without its accelerator marker: "&File" reads "File", "&&" stays "&".
+QString WithoutAccelerator(QString text);
+
 // The loaded text of a dictionary entry, for a control's text ("********" where the language
 // lacks it).
 QString Entry(const DictionaryEntry& entry);

@@ -20,6 +20,21 @@ std::string folderOf(const std::string& name)
     return cut == std::string::npos ? std::string() : name.substr(0, cut);
 }
 
+// The pictures read and fitted; those that could not be are said in `failures`.
+std::vector<BatchPicture> readPictures(const std::vector<PictureSource>& pictures, TextureFit fit,
+                                       std::vector<std::string>& failures)
+{
+    const std::atomic<bool> never = false;
+    std::vector<BatchPicture> read;
+    for (BatchPicture& picture : ReadBatch(pictures, fit, never)) {
+        if (picture.fitted)
+            read.push_back(std::move(picture));
+        else
+            failures.push_back(picture.failure);
+    }
+    return read;
+}
+
 } // namespace
 
 std::string BankFolderName(std::string folder)
@@ -43,14 +58,7 @@ BankPictureResult AddPicturesToBank(const std::string& bankPath, BankFile bank,
         throw FormatError("a bank cannot name the folder " + folder + " (a blank or a character outside Windows-1252)");
 
     BankPictureResult result;
-    const std::atomic<bool> never = false;
-    std::vector<BatchPicture> good;
-    for (BatchPicture& picture : ReadBatch(pictures, options.fit, never)) {
-        if (picture.fitted)
-            good.push_back(std::move(picture));
-        else
-            result.failures.push_back(picture.failure);
-    }
+    std::vector<BatchPicture> good = readPictures(pictures, options.fit, result.failures);
     if (good.empty())
         throw FormatError("no picture could be read; " + bankPath + " is left as it was");
     std::optional<PalettePlanes> given;
@@ -62,14 +70,10 @@ BankPictureResult AddPicturesToBank(const std::string& bankPath, BankFile bank,
     const std::filesystem::path onDisk = ResolvePath(folder);
     std::filesystem::create_directories(onDisk);
     std::vector<std::string> names;
-    std::set<std::int32_t> slots, textures;
-    for (const BankImageEntry& image : bank.images) {
+    for (const BankImageEntry& image : bank.images)
         names.push_back(image.name);
-        slots.insert(image.index);
-    }
-    for (const BankTextureEntry& texture : bank.textures)
-        textures.insert(texture.index);
     std::vector<std::string> taken = TakenTextureNames(folder, onDisk, names);
+    std::set<std::int32_t> slots = bank.ImageSlots(), textures = bank.TextureNumbers();
     auto writeTexture = [&](const std::filesystem::path& picture, const TextureImage& pixels) {
         const std::string name = TextureNameFor(folder, picture.filename(), taken);
         if (CheckBankImageName(name) != BankNameProblem::None)

@@ -72,7 +72,7 @@ MadePalette MakeTexturePalette(const RgbaTexture& picture)
 
 MadePalette MakeSharedPalette(std::span<const RgbaTexture* const> pictures)
 {
-    // The drawn pixels' pixels, counted after sorting; see-through pixels have no say.
+    // The colours of the drawn pixels, counted by sorting them; see-through pixels have no say.
     std::vector<std::uint32_t> pixels;
     pixels.reserve(pictures.size() * TexturePixels);
     for (const RgbaTexture* picture : pictures)

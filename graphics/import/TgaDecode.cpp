@@ -11,6 +11,14 @@ namespace {
 constexpr std::size_t HeaderSize = 18;
 constexpr int LargestSide = 16384;
 
+// The image types read: colour-mapped, true colour or grey (kind 1, 2, 3), plain or run-length
+// (+8), with a colour map or none.
+bool readableType(int type, int mapType)
+{
+    const int kind = type & 7;
+    return (type & ~11) == 0 && kind >= 1 && kind <= 3 && mapType <= 1;
+}
+
 // Expands a 15- or 16-bit colour (x RRRRR GGGGG BBBBB) to eight bits a channel.
 std::array<std::uint8_t, 4> fromFiveBits(unsigned v, bool alphaBit)
 {
@@ -39,7 +47,7 @@ bool LooksLikeTga(std::span<const std::uint8_t> file)
         return false;
     const int mapType = file[1], type = file[2], bits = file[16];
     const int width = ReadU16LE(&file[12]), height = ReadU16LE(&file[14]);
-    return mapType <= 1 && (type & ~11) == 0 && (type & 7) >= 1 && (type & 7) <= 3 && width > 0 && height > 0 &&
+    return readableType(type, mapType) && width > 0 && height > 0 &&
            (bits == 8 || bits == 15 || bits == 16 || bits == 24 || bits == 32);
 }
 
@@ -53,7 +61,7 @@ RgbaPicture DecodeTga(std::span<const std::uint8_t> file, const std::string& nam
     const int width = ReadU16LE(&file[12]), height = ReadU16LE(&file[14]), bits = file[16], descriptor = file[17];
     const int kind = type & 7; // 1 colour-mapped, 2 true colour, 3 grey
     const bool runLength = type & 8;
-    if ((type & ~11) != 0 || kind < 1 || kind > 3 || mapType > 1)
+    if (!readableType(type, mapType))
         throw fail("not a TGA picture of a kind the import reads (image type " + std::to_string(type) + ")");
     if (width < 1 || height < 1 || width > LargestSide || height > LargestSide ||
         static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > MostPicturePixels)

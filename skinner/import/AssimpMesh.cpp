@@ -1,6 +1,8 @@
 #include "AssimpMesh.h"
 
+#include "ColladaPlacements.h"
 #include "Errors.h"
+#include "K3xFiles.h"
 
 #include <algorithm>
 #include <assimp/Importer.hpp>
@@ -9,6 +11,7 @@
 #include <assimp/scene.h>
 #include <cmath>
 #include <cstring>
+#include <fstream>
 #include <new>
 
 namespace {
@@ -105,6 +108,40 @@ void count(const aiScene& scene, const aiNode& node, Work& work, int depth)
         count(scene, *node.mChildren[c], work, depth + 1);
 }
 
+[[noreturn]] void refuseManyPlacements(const std::string& name)
+{
+    throw FormatError(name + " places its parts more than 100,000 times (parts placed within parts multiply "
+                             "them); the import takes no more");
+}
+
+// Collada's reader makes every placement while it reads, so its placements are counted from the
+// text before it starts.
+void checkColladaText(std::span<const std::uint8_t> file, const std::string& name)
+{
+    const std::string_view text(reinterpret_cast<const char*>(file.data()), file.size());
+    if (!LooksLikeCollada(text))
+        return;
+    try {
+        if (ColladaPlacements(text, MostPlacements) > MostPlacements)
+            refuseManyPlacements(name);
+    } catch (const FormatError& error) {
+        if (std::string_view(error.what()).starts_with(name))
+            throw;
+        throw FormatError(name + ": " + error.what());
+    }
+}
+
+// Whether the file's first kilobytes are a Collada document's start (the reader knows it by
+// content, whatever the file's name).
+bool startsLikeCollada(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::string head(4096, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+    return LooksLikeCollada(head);
+}
+
 void checkWork(const aiScene& scene, const std::string& name)
 {
     Work work;
@@ -115,8 +152,7 @@ void checkWork(const aiScene& scene, const std::string& name)
         throw FormatError(name + ": " + error.what());
     }
     if (work.placements > MostPlacements)
-        throw FormatError(name + " places its parts more than 100,000 times (parts placed within parts multiply "
-                                 "them); the import takes no more");
+        refuseManyPlacements(name);
     if (work.triangles > MostTriangles)
         throw FormatError(name + " makes more than 4,000,000 triangles; the import takes no more");
 }
@@ -176,6 +212,8 @@ std::string reasonOf(const Assimp::Importer& importer)
         return "not a model in a format the import reads";
     if (says("is a POINT") || says("is a LINE"))
         return "the model holds points or lines but no faces";
+    if (says("out of range"))
+        return "a face names a point the model does not have (the file may be cut short)";
     if (says("bad_alloc") || says("out of memory"))
         return "not enough memory to read the model";
     if (says("Unable to open file") || says("Cannot open file"))
@@ -199,6 +237,8 @@ MeshSoup read(Assimp::Importer& importer, const aiScene* scene, const std::strin
 MeshSoup ReadAssimpMesh(const std::string& path)
 {
     try {
+        if (startsLikeCollada(path))
+            checkColladaText(ReadWholeFile(path), path);
         Assimp::Importer importer;
         return read(importer, importer.ReadFile(path, FirstSteps), path);
     } catch (const std::bad_alloc&) {
@@ -209,6 +249,7 @@ MeshSoup ReadAssimpMesh(const std::string& path)
 MeshSoup ReadAssimpMeshFromMemory(std::span<const std::uint8_t> file, const std::string& hint, const std::string& name)
 {
     try {
+        checkColladaText(file, name);
         Assimp::Importer importer;
         return read(importer, importer.ReadFileFromMemory(file.data(), file.size(), FirstSteps, hint.c_str()), name);
     } catch (const std::bad_alloc&) {

@@ -609,17 +609,23 @@ private slots:
     void aWindowComesBackWhereItWasButNeverOffScreen_data()
     {
         QTest::addColumn<QRect>("saved");
+        QTest::addColumn<QMargins>("frame");
         QTest::addColumn<QRect>("placed");
-        const QRect screen(0, 0, 1280, 1024);
-        QTest::newRow("on screen") << QRect(100, 80, 600, 400) << QRect(100, 80, 600, 400);
-        QTest::newRow("partly off, top showing") << QRect(1000, 900, 600, 400) << QRect(1000, 900, 600, 400);
-        QTest::newRow("right of the screen") << QRect(3000, 100, 600, 400) << QRect(680, 100, 600, 400);
-        QTest::newRow("above the screen") << QRect(100, -500, 600, 400) << QRect(100, 0, 600, 400);
-        QTest::newRow("title bar under the bottom") << QRect(100, 1010, 600, 400) << QRect(100, 624, 600, 400);
-        QTest::newRow("larger than the screen") << QRect(-5000, 0, 3000, 2000) << QRect(0, 0, 1280, 1024);
-        QTest::newRow("huge, top showing") << QRect(0, 0, 30000, 30000) << QRect(0, 0, 1280, 1024);
-        QTest::newRow("huge, from the middle") << QRect(600, 500, 30000, 30000) << QRect(0, 0, 1280, 1024);
-        QTest::newRow("wider than the screen") << QRect(100, 100, 5000, 400) << QRect(0, 100, 1280, 400);
+        const QMargins none, titled(4, 24, 4, 4);
+        QTest::newRow("on screen") << QRect(100, 80, 600, 400) << none << QRect(100, 80, 600, 400);
+        QTest::newRow("partly off, top showing") << QRect(1000, 900, 600, 400) << none << QRect(1000, 900, 600, 400);
+        QTest::newRow("right of the screen") << QRect(3000, 100, 600, 400) << none << QRect(680, 100, 600, 400);
+        QTest::newRow("above the screen") << QRect(100, -500, 600, 400) << none << QRect(100, 0, 600, 400);
+        QTest::newRow("title bar under the bottom") << QRect(100, 1010, 600, 400) << none << QRect(100, 624, 600, 400);
+        QTest::newRow("larger than the screen") << QRect(-5000, 0, 3000, 2000) << none << QRect(0, 0, 1280, 1024);
+        QTest::newRow("huge, top showing") << QRect(0, 0, 30000, 30000) << none << QRect(0, 0, 1280, 1024);
+        QTest::newRow("huge, from the middle") << QRect(600, 500, 30000, 30000) << none << QRect(0, 0, 1280, 1024);
+        QTest::newRow("wider than the screen") << QRect(100, 100, 5000, 400) << none << QRect(0, 100, 1280, 400);
+        // The title bar and borders count: a window as large as the screen inside them comes back
+        // with all of them on it, and one whose frame shows stays.
+        QTest::newRow("framed, fits") << QRect(4, 24, 600, 400) << titled << QRect(4, 24, 600, 400);
+        QTest::newRow("framed, the screen's size") << QRect(0, 0, 1280, 1024) << titled << QRect(4, 24, 1272, 996);
+        QTest::newRow("framed, title bar above") << QRect(100, 10, 600, 400) << titled << QRect(100, 24, 600, 400);
     }
 
     // The same through a window, at whatever scale the screen has (the suite runs this test at a
@@ -634,8 +640,9 @@ private slots:
     void aWindowComesBackWhereItWasButNeverOffScreen()
     {
         QFETCH(QRect, saved);
+        QFETCH(QMargins, frame);
         QFETCH(QRect, placed);
-        QCOMPARE(PlaceOnScreens(saved, {QRect(0, 0, 1280, 1024)}), placed);
+        QCOMPARE(PlaceOnScreens(saved, {QRect(0, 0, 1280, 1024)}, frame), placed);
         // A second screen to the right keeps a window that is on it.
         QCOMPARE(PlaceOnScreens(QRect(1500, 100, 600, 400), {QRect(0, 0, 1280, 1024), QRect(1280, 0, 1920, 1080)}),
                  QRect(1500, 100, 600, 400));

@@ -1,6 +1,7 @@
 // Meshes of other formats into objects: shared corners, size and placement, axes, faces facing
 // out, skins from colours and bank textures, refusals; and the files Assimp reads.
 #include "AssimpMesh.h"
+#include "ColladaPlacements.h"
 #include "Errors.h"
 #include "MeshImport.h"
 #include "MeshOrientation.h"
@@ -379,15 +380,71 @@ TEST(AssimpMesh, TakesMaterialColoursAndTextureNames)
 
 TEST(AssimpMesh, RefusesBrokenFilesNamingThem)
 {
-    for (const char* file : {"bad-index.obj", "empty.stl", "missing-buffer.gltf"}) {
+    struct Case {
+        const char* file;
+        const char* reason;
+    };
+    for (const Case& c : {Case{"bad-index.obj", ""}, Case{"empty.stl", ""}, Case{"missing-buffer.gltf", ""},
+                          Case{"cut-short.ply", "a face names a point the model does not have (the file may be cut short)"}}) {
         try {
-            ImportMeshFile(Data + file, {}, DemoMeshSkin());
-            ADD_FAILURE() << file << " was read";
+            ImportMeshFile(Data + c.file, {}, DemoMeshSkin());
+            ADD_FAILURE() << c.file << " was read";
         } catch (const OrmelError& error) {
-            EXPECT_THAT(error.what(), HasSubstr(file));
+            EXPECT_THAT(error.what(), HasSubstr(c.file));
+            EXPECT_THAT(error.what(), HasSubstr(c.reason));
         }
     }
     EXPECT_THROW(ImportMeshFile(Data + "missing.obj", {}, DemoMeshSkin()), IoError);
+}
+
+// Placements counted from a Collada text by hand: a node's own meshes, its children's and the
+// nodes it names, each as often as it is named.
+TEST(ColladaPlacements, CountsNodesPlacedWithinNodes)
+{
+    const std::string head = "<?xml version=\"1.0\"?>\n<!-- <node> -->\n<COLLADA version=\"1.4.1\">";
+    const std::string one = "<node id='A'><instance_geometry url='#G'/></node>";
+    // B places A three times and holds a child of two meshes; C places B twice and A once.
+    const std::string nested = one +
+                               "<node id=\"B\"><instance_node url=\"#A\"/><instance_node url=\"#A\"/>"
+                               "<instance_node url=\"#A\"/><node><instance_geometry/><instance_controller/></node></node>"
+                               "<node id=\"C\"><instance_node url=\"#B\"/><instance_node url=\"#B\"/>"
+                               "<instance_node url=\"#A\"/></node>";
+    struct Case {
+        std::string body;
+        std::uint64_t expected;
+    };
+    for (const Case& c : {Case{"", 0}, Case{one, 1}, Case{nested, 11}, Case{"<node/>" + one, 1},
+                          Case{"<!-- <node><instance_geometry/></node> -->" + one, 1},
+                          Case{"<node id='X'><instance_node url='#nowhere'/></node>", 0}}) {
+        SCOPED_TRACE(c.body);
+        const std::string text = head + c.body + "</COLLADA>";
+        EXPECT_TRUE(LooksLikeCollada(text));
+        EXPECT_EQ(ColladaPlacements(text, 1000), c.expected);
+    }
+    EXPECT_FALSE(LooksLikeCollada("<?xml version=\"1.0\"?><svg/>"));
+    EXPECT_THROW(ColladaPlacements(head + "<node id='S'><node><instance_node url='#S'/></node></node>", 1000), FormatError);
+}
+
+// Thirty levels of three placements each would be 3^30 copies: refused from the text at once.
+TEST(AssimpMesh, RefusesNodesPlacedMillionsOfTimesBeforeReading)
+{
+    std::string text = "<?xml version=\"1.0\"?><COLLADA version=\"1.4.1\"><library_nodes>"
+                       "<node id=\"N0\"><instance_geometry url=\"#G\"/></node>";
+    for (int level = 1; level <= 30; ++level) {
+        text += "<node id=\"N" + std::to_string(level) + "\">";
+        for (int k = 0; k < 3; ++k)
+            text += "<instance_node url=\"#N" + std::to_string(level - 1) + "\"/>";
+        text += "</node>";
+    }
+    text += "</library_nodes></COLLADA>";
+    EXPECT_EQ(ColladaPlacements(text, 100000), 100001u);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    try {
+        ReadAssimpMeshFromMemory({bytes, text.size()}, "dae", "bomb.dae");
+        ADD_FAILURE() << "read";
+    } catch (const FormatError& error) {
+        EXPECT_THAT(error.what(), HasSubstr("bomb.dae places its parts more than 100,000 times"));
+    }
 }
 
 } // namespace

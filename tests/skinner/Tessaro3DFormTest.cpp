@@ -386,12 +386,18 @@ private Q_SLOTS:
         QCOMPARE(form->Label1->x(), 32);
         QCOMPARE(form->RenderView->width(), 28);
         QCOMPARE(form->context->screen.width, 28);
+        // Too short for thumbnails under the texture view: they take its place beside the colour grid.
+        const int shortHeight = form->centralWidget()->height();
+        QVERIFY(form->TextureBar->isHidden());
+        QCOMPARE(form->TexturePanel->geometry(), QRect(32 + 130, 263, 132, shortHeight - 263 - 2));
 
         form->resize(903, 603 + form->menuWidget()->height());
         QCoreApplication::processEvents();
         QCOMPARE(form->centralWidget()->size(), QSize(903, 603));
         QCOMPARE(form->Label1->pos(), QPoint(641, 0));
         QCOMPARE(form->TextureBar->pos(), QPoint(775, 391));
+        QVERIFY(!form->TextureBar->isHidden());
+        QCOMPARE(form->TexturePanel->geometry(), QRect(641, 412, 262, 603 - 412 - 2));
         QCOMPARE(form->RenderView->size(), QSize(637, 599));
         QCOMPARE(form->context->screen.width, 636); // rounded down to fours
         QCOMPARE(form->context->screen.height, 596);

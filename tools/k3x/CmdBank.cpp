@@ -42,14 +42,6 @@ void writeBank(const std::string& path, const BankFile& bank)
     WriteBankFile(path, FormatBank(bank.images, bank.textures, bank.kept));
 }
 
-std::set<std::int32_t> textureNumbers(const BankFile& bank)
-{
-    std::set<std::int32_t> used;
-    for (const BankTextureEntry& texture : bank.textures)
-        used.insert(texture.index);
-    return used;
-}
-
 // Pictures into the bank, said one a line; failures on the error stream, the exit code 1.
 int addPictures(const std::string& bankPath, const BankFile& bank, const std::vector<std::string>& pictures,
                 const K3xArgs& args)
@@ -137,13 +129,11 @@ int bankTexture(const K3xArgs& args)
     BankFile bank = ReadTextureBank(path);
     const std::int32_t first = wholeNumber(args.positional[2], "FIRST");
     const std::int32_t last = wholeNumber(args.positional[3], "LAST");
-    std::set<std::int32_t> slots;
-    for (const BankImageEntry& image : bank.images)
-        slots.insert(image.index);
+    const std::set<std::int32_t> slots = bank.ImageSlots();
     for (const std::int32_t slot : {first, last})
         if (!slots.count(slot))
             throw FormatError(path + ": the bank has no image in slot " + std::to_string(slot));
-    const std::set<std::int32_t> used = textureNumbers(bank);
+    const std::set<std::int32_t> used = bank.TextureNumbers();
     std::int32_t number = 0;
     if (args.has("index")) {
         const long long index = args.number("index", 0);
