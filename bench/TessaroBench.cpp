@@ -5,7 +5,7 @@
 #include "Dialogs.h"
 #include "Tessaro3DUnit.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -37,13 +37,3 @@ void repaint(benchmark::State& state)
 
 // 300: the editor's start distance, inside the ring; 900: the whole torus in view.
 BENCHMARK(repaint)->Arg(300)->Arg(900)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

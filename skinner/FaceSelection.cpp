@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <span>
 
 std::size_t CountSelected(const FaceFlags& flags)
 {
@@ -175,21 +176,54 @@ void SelectFlatRegion(const Object3D& object, FaceFlags& flags, double degrees)
     });
 }
 
+namespace {
+
+// Rounded toward minus infinity, and toward plus infinity; `d` > 0.
+std::int64_t floorDiv(std::int64_t n, std::int64_t d) { return n >= 0 ? n / d : -((-n + d - 1) / d); }
+std::int64_t ceilDiv(std::int64_t n, std::int64_t d) { return -floorDiv(-n, d); }
+
+// Narrows [first, last] to the x of the row where an edge function that is `e` at x = `at` and
+// grows by `step` per pixel is 0 or more.
+[[gnu::always_inline]] inline void keepInside(std::int64_t e, std::int64_t step, std::int64_t at, std::int64_t& first, std::int64_t& last)
+{
+    // Only an edge that cuts the run costs a division.
+    if (step > 0) {
+        if (e < 0)
+            first = std::max(first, at + ceilDiv(-e, step));
+    } else if (step < 0) {
+        if (e + step * (last - at) < 0)
+            last = std::min(last, at + floorDiv(e, -step));
+    } else if (e < 0) {
+        last = first - 1;
+    }
+}
+
+} // namespace
+
 ShownFaces FacesShown(const RenderContext& context, int left, int top, int right, int bottom)
 {
+    ShownFaces shown;
+    FacesShown(context, left, top, right, bottom, shown);
+    return shown;
+}
+
+void FacesShown(const RenderContext& context, int left, int top, int right, int bottom, ShownFaces& shown)
+{
+    shown.left = shown.top = shown.width = shown.height = 0;
+    shown.faces.clear();
     left = std::max(left, 0);
     top = std::max(top, 0);
     right = std::min(right, int(context.maxX));
     bottom = std::min(bottom, int(context.maxY));
-    ShownFaces shown;
     const std::int64_t last = std::min<std::int64_t>(context.triangleCount, std::int64_t(context.triangles.size()) - 1);
     if (right < left || bottom < top)
-        return shown;
+        return;
     shown.left = left, shown.top = top, shown.width = right - left + 1, shown.height = bottom - top + 1;
     const int width = shown.width;
     const std::size_t pixels = std::size_t(width) * std::size_t(shown.height);
     shown.faces.assign(pixels, -1);
-    std::vector<std::int64_t> depth(pixels, std::numeric_limits<std::int64_t>::max());
+    // Keys are 32-bit: their size fits 32 unsigned bits.
+    shown.depth.assign(pixels, std::numeric_limits<std::uint32_t>::max());
     for (std::int64_t i = 0; i <= last; ++i) {
         const RenderTriangle& t = context.triangles[static_cast<std::size_t>(i)];
         if (t.objectId < 0)
@@ -205,34 +239,59 @@ ShownFaces FacesShown(const RenderContext& context, int left, int top, int right
         if (x0 > xe || y0 > ye)
             continue;
         const std::int32_t face = t.faceIndex;
-        const std::int64_t key = std::abs(std::int64_t{t.depthKey});
+        const auto key = static_cast<std::uint32_t>(std::abs(std::int64_t{t.depthKey}));
         const std::int64_t sign = area > 0 ? 1 : -1;
-        for (std::int64_t y = y0; y <= ye; ++y) {
-            // Edge functions at the row's first pixel, stepped along the row.
-            std::int64_t e1 = sign * ((x2 - x1) * (y - y1) - (y2 - y1) * (x0 - x1));
-            std::int64_t e2 = sign * ((x3 - x2) * (y - y2) - (y3 - y2) * (x0 - x2));
-            std::int64_t e3 = sign * ((x1 - x3) * (y - y3) - (y1 - y3) * (x0 - x3));
-            const std::int64_t d1 = -sign * (y2 - y1), d2 = -sign * (y3 - y2), d3 = -sign * (y1 - y3);
-            std::size_t at = std::size_t(y - top) * std::size_t(width) + std::size_t(x0 - left);
-            for (std::int64_t x = x0; x <= xe; ++x, ++at, e1 += d1, e2 += d2, e3 += d3)
-                if (e1 >= 0 && e2 >= 0 && e3 >= 0 && key <= depth[at]) {
-                    depth[at] = key;
-                    shown.faces[at] = face;
+        // A pixel is the triangle's when its three edge functions are 0 or more; along a row each
+        // is linear in x, so the row's pixels inside form one run, found by three divisions.
+        const std::int64_t d1 = -sign * (y2 - y1), d2 = -sign * (y3 - y2), d3 = -sign * (y1 - y3);
+        std::int64_t e1 = sign * ((x2 - x1) * (y0 - y1) - (y2 - y1) * (x0 - x1));
+        std::int64_t e2 = sign * ((x3 - x2) * (y0 - y2) - (y3 - y2) * (x0 - x2));
+        std::int64_t e3 = sign * ((x1 - x3) * (y0 - y3) - (y1 - y3) * (x0 - x3));
+        const std::int64_t down1 = sign * (x2 - x1), down2 = sign * (x3 - x2), down3 = sign * (x1 - x3);
+        for (std::int64_t y = y0; y <= ye; ++y, e1 += down1, e2 += down2, e3 += down3) {
+            std::int64_t first = x0, end = xe;
+            keepInside(e1, d1, x0, first, end);
+            keepInside(e2, d2, x0, first, end);
+            keepInside(e3, d3, x0, first, end);
+            if (first > end)
+                continue;
+            const std::size_t at = std::size_t(y - top) * std::size_t(width) + std::size_t(first - left);
+            std::int32_t* faces = shown.faces.data() + at;
+            std::uint32_t* keys = shown.depth.data() + at;
+            for (std::int64_t n = 0; n <= end - first; ++n)
+                if (key <= keys[n]) {
+                    keys[n] = key;
+                    faces[n] = face;
                 }
         }
     }
-    return shown;
 }
 
 std::vector<std::int32_t> FacesInBox(const RenderContext& context, int left, int top, int right, int bottom)
 {
-    std::vector<std::uint8_t> seen;
-    for (const std::int32_t face : FacesShown(context, left, top, right, bottom).faces)
-        if (face >= 0) {
-            if (std::size_t(face) >= seen.size())
-                seen.resize(std::size_t(face) + 1, 0);
-            seen[std::size_t(face)] = 1;
-        }
+    return FacesInBox(FacesShown(context, left, top, right, bottom), left, top, right, bottom);
+}
+
+std::vector<std::int32_t> FacesInBox(const ShownFaces& shown, int left, int top, int right, int bottom)
+{
+    left = std::max(left, shown.left);
+    top = std::max(top, shown.top);
+    right = std::min(right, shown.left + shown.width - 1);
+    bottom = std::min(bottom, shown.top + shown.height - 1);
+    if (left > right || top > bottom)
+        return {};
+    // Flags for faces -1 (none) and up, set without a test at each pixel.
+    const auto rowOf = [&](int y) { return shown.faces.data() + std::size_t(y - shown.top) * std::size_t(shown.width); };
+    std::int32_t highest = -1;
+    for (int y = top; y <= bottom; ++y)
+        highest = std::max(highest, *std::max_element(rowOf(y) + (left - shown.left), rowOf(y) + (right - shown.left) + 1));
+    std::vector<std::uint8_t> flags(std::size_t(highest) + 2, 0);
+    for (int y = top; y <= bottom; ++y) {
+        const std::int32_t* row = rowOf(y);
+        for (int x = left; x <= right; ++x)
+            flags[std::size_t(row[x - shown.left] + 1)] = 1;
+    }
+    const std::span<const std::uint8_t> seen(flags.data() + 1, flags.size() - 1);
     std::vector<std::int32_t> found;
     for (std::size_t f = 0; f < seen.size(); ++f)
         if (seen[f] != 0)

@@ -41,8 +41,11 @@ void SelectFlatRegion(const Object3D& object, FaceFlags& flags, double degrees =
 struct ShownFaces {
     int left = 0, top = 0, width = 0, height = 0;
     std::vector<std::int32_t> faces;
+    std::vector<std::uint32_t> depth; // the nearest key at each pixel while searching
 };
 ShownFaces FacesShown(const RenderContext& context, int left, int top, int right, int bottom);
+// The same into `shown`, whose room is kept from one frame to the next.
+void FacesShown(const RenderContext& context, int left, int top, int right, int bottom, ShownFaces& shown);
 
 // The faces of the last frame drawn (the context's triangle list) that show in the box of view
 // pixels from (left, top) to (right, bottom), both corners included: those with a pixel in the box
@@ -50,3 +53,5 @@ ShownFaces FacesShown(const RenderContext& context, int left, int top, int right
 // from behind are not drawn), so nothing hidden behind the front is taken. Each face once, in
 // increasing order.
 std::vector<std::int32_t> FacesInBox(const RenderContext& context, int left, int top, int right, int bottom);
+// The same from what a larger box showed (the whole view, kept while the frame stands).
+std::vector<std::int32_t> FacesInBox(const ShownFaces& shown, int left, int top, int right, int bottom);

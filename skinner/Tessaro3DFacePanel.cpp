@@ -76,6 +76,7 @@ void TForm1::editFace(const DictionaryEntry& name, int control, const std::funct
                                         object.faces[value.faces[i]] = value.records[i];
                                         changed[value.faces[i]] = 1;
                                     }
+                                viewChanged();
                                 if (value.faces.size() == 1 && CountSelected(selection) == 0)
                                     setCurrentFace(static_cast<std::int32_t>(value.faces.front()));
                                 else

@@ -67,6 +67,7 @@ void TForm1::objectChanged()
     FaceFlags flags = selection;
     flags.resize(object.faceCount(), 0);
     selection = std::move(flags);
+    viewChanged();
     setCurrentFace(currentFace);
 }
 

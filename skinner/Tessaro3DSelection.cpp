@@ -94,7 +94,7 @@ void TForm1::setCurrentFace(std::int32_t face)
         FaceBar->setMaximum(object.lastFace);
         FaceBar->setValue(currentFace);
     }
-    viewChanged();
+    outlineChanged();
     ShowFaceInfo();
 }
 
@@ -188,13 +188,14 @@ void TForm1::ViewClick(Qt::KeyboardModifiers modifiers, int X, int Y)
         box_->hide();
         const QRect box = box_->geometry().translated(-view.topLeft());
         const std::vector<std::int32_t> faces =
-            FacesInBox(*context, int(box.left() * scale), int(box.top() * scale), int((box.right() + 1) * scale) - 1,
-                       int((box.bottom() + 1) * scale) - 1);
+            FacesInBox(shownFaces(), int(box.left() * scale), int(box.top() * scale),
+                       int((box.right() + 1) * scale) - 1, int((box.bottom() + 1) * scale) - 1);
         // Shift adds the box's faces to the selection; without it they become the selection.
         FaceFlags flags = modifiers & Qt::ShiftModifier ? selection : FaceFlags{};
         flags.resize(object.faceCount(), 0);
         for (const std::int32_t f : faces)
-            flags[static_cast<std::size_t>(f)] = 1;
+            if (static_cast<std::size_t>(f) < flags.size()) // a frame older than the object names no more
+                flags[static_cast<std::size_t>(f)] = 1;
         setSelection(std::move(flags));
         return;
     }
@@ -234,26 +235,27 @@ void TForm1::makeSelectionOverlay()
         return;
     // The selected faces where they show: tinted, their border drawn, over the frame (whose bytes
     // stay as the renderer drew them).
-    const ShownFaces shown = FacesShown(*context, 0, 0, context->maxX, context->maxY);
+    const ShownFaces& shown = shownFaces();
     if (shown.width == 0)
         return;
-    const auto selected = [&](std::size_t at) {
-        const std::int32_t f = shown.faces[at];
-        return f >= 0 && static_cast<std::size_t>(f) < selection.size() && selection[static_cast<std::size_t>(f)] != 0;
-    };
+    std::vector<std::uint8_t> selected(shown.faces.size());
+    std::transform(shown.faces.begin(), shown.faces.end(), selected.begin(), [this](std::int32_t f) {
+        return std::uint8_t(f >= 0 && static_cast<std::size_t>(f) < selection.size() && selection[std::size_t(f)] != 0);
+    });
     QImage overlay(shown.width, shown.height, QImage::Format_ARGB32_Premultiplied);
     overlay.fill(Qt::transparent);
     const QRgb tint = qPremultiply(qRgba(SelectionColour.red(), SelectionColour.green(), SelectionColour.blue(), 70));
     const QRgb border = SelectionColour.rgba();
+    const std::size_t width = std::size_t(shown.width);
     for (int y = 0; y < shown.height; ++y) {
         auto* row = reinterpret_cast<QRgb*>(overlay.scanLine(y));
-        for (int x = 0; x < shown.width; ++x) {
-            const std::size_t at = std::size_t(y) * std::size_t(shown.width) + std::size_t(x);
-            if (!selected(at))
+        const std::uint8_t* in = selected.data() + std::size_t(y) * width;
+        const bool edgeRow = y == 0 || y == shown.height - 1;
+        for (std::size_t x = 0; x < width; ++x) {
+            if (in[x] == 0)
                 continue;
-            const bool edge = x == 0 || y == 0 || x == shown.width - 1 || y == shown.height - 1 || !selected(at - 1) ||
-                              !selected(at + 1) || !selected(at - std::size_t(shown.width)) ||
-                              !selected(at + std::size_t(shown.width));
+            const bool edge = edgeRow || x == 0 || x == width - 1 || !in[x - 1] || !in[x + 1] || !in[x - width] ||
+                              !in[x + width];
             row[x] = edge ? border : tint;
         }
     }

@@ -251,6 +251,10 @@ private:
     void updateAnimation();
     // The view's frame is drawn again at the next paint; the window repaints.
     void viewChanged();
+    // The current face's outline moves: the frame as drawn gets it at the next paint.
+    void outlineChanged();
+    // What each pixel of the view shows (a face or none), found once per frame drawn.
+    const ShownFaces& shownFaces();
     // The frame's pixel size: the view's size in device pixels.
     double viewScale() const;
     // The face the panel shows; the face bar follows. Keeps the selection as it is.
@@ -356,6 +360,10 @@ private:
     QRubberBand* box_ = nullptr; // the Ctrl drag's box
     int selectionRun_ = 0;       // changes with the selection, so an edit run never spans two
     bool frameStale_ = true;     // the view's frame must be drawn again
+    bool outlineStale_ = false;  // the frame stands, the current face's outline must move
+    std::vector<std::uint8_t> plainFrame_; // the frame's pixels as drawn, before the outline
+    ShownFaces shown_;           // what the frame shows, pixel by pixel
+    bool shownStale_ = true;     // made again after a new frame
     bool texturePreview_ = true; // the texture view and its bar show (else the thumbnails take their place)
     QImage selectionOverlay_;    // the selected faces as they show over the frame
     bool overlayStale_ = true;   // made again after a new frame or another selection

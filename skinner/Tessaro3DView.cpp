@@ -151,20 +151,42 @@ void TForm1::WheelZoom(int steps, int X, int Y)
     viewChanged();
 }
 
+void TForm1::outlineChanged()
+{
+    outlineStale_ = true;
+    centralWidget()->update(RenderView->geometry());
+}
+
 void TForm1::paint()
 {
     DrawEditorFrame(*context, object, viewOf(*this));
+    // Kept for an outline that moves to another face while the frame stands.
+    plainFrame_.assign(context->screen.pixels.begin(), context->screen.pixels.end());
     OutlineFace(*context, currentFace, {highlightWhite, highlightBlack}, highlightColour);
-    frameStale_ = false;
-    overlayStale_ = true;
+    frameStale_ = outlineStale_ = false;
+    shownStale_ = overlayStale_ = true;
     updateAnimation();
     centralWidget()->update();
 }
 
+const ShownFaces& TForm1::shownFaces()
+{
+    if (shownStale_) {
+        FacesShown(*context, 0, 0, context->maxX, context->maxY, shown_);
+        shownStale_ = false;
+    }
+    return shown_;
+}
+
 void TForm1::paintClient(QWidget* client, const QRect& dirty)
 {
-    if (frameStale_)
+    if (frameStale_) {
         paint();
+    } else if (outlineStale_ && plainFrame_.size() == context->screen.pixels.size()) {
+        std::copy(plainFrame_.begin(), plainFrame_.end(), context->screen.pixels.begin());
+        OutlineFace(*context, currentFace, {highlightWhite, highlightBlack}, highlightColour);
+        outlineStale_ = false;
+    }
     QPainter canvas(client);
     // Only what needs it: a blink or an animation step repaints a part, not the whole frame.
     const QRect view = RenderView->geometry();
@@ -210,6 +232,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
                     box_ = new QRubberBand(QRubberBand::Rectangle, centralWidget());
                 box_->setGeometry(QRect(at, QSize(1, 1)));
                 box_->show();
+                shownFaces(); // the frame searched while the box is drawn, not when it is let go
             }
         }
         if (box_ != nullptr && !box_->isHidden()) {

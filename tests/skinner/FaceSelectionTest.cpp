@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace {
 
 // A strip of four squares along X, two triangles each: A (faces 0, 1) and B (2, 3) flat in z = 0,
@@ -97,7 +99,53 @@ TEST(FaceSelection, TakesWhatABoxShowsOfTheFrame)
         {2, 2, 3, 3, {0}},         {10, 10, 10, 10, {1}},  {-50, -50, 2, 2, {0}},
         {9, 9, 4, 4, {}},
     };
-    for (const auto& box : boxes)
+    const ShownFaces whole = FacesShown(*context, 0, 0, 19, 19); // as the editor keeps it per frame
+    for (const auto& box : boxes) {
         EXPECT_EQ(FacesInBox(*context, box.left, box.top, box.right, box.bottom), box.faces)
             << box.left << "," << box.top << " " << box.right << "," << box.bottom;
+        EXPECT_EQ(FacesInBox(whole, box.left, box.top, box.right, box.bottom), box.faces)
+            << box.left << "," << box.top << " " << box.right << "," << box.bottom;
+    }
+}
+
+TEST(FaceSelection, ShowsWhatAPixelByPixelSearchFinds)
+{
+    // Triangles of both turns, some reaching far outside the 40 x 30 view, some of equal keys,
+    // against the plain rule: at each pixel, the last triangle of the nearest key covering it.
+    auto context = MakeTestContext(40, 30);
+    std::mt19937 random(7);
+    std::uniform_int_distribution<std::int32_t> corner(-30, 70), key(1, 6);
+    const int count = 200;
+    for (int i = 0; i < count; ++i) {
+        RenderTriangle& t = context->triangles[static_cast<std::size_t>(i)];
+        t = RenderTriangle{};
+        t.sx1 = corner(random), t.sy1 = corner(random), t.sx2 = corner(random), t.sy2 = corner(random);
+        t.sx3 = corner(random), t.sy3 = corner(random);
+        t.faceIndex = i;
+        t.depthKey = key(random);
+    }
+    context->triangleCount = count - 1;
+    const auto covers = [](const RenderTriangle& t, std::int64_t x, std::int64_t y) {
+        const auto edge = [&](std::int64_t ax, std::int64_t ay, std::int64_t bx, std::int64_t by) {
+            return (bx - ax) * (y - ay) - (by - ay) * (x - ax);
+        };
+        const std::int64_t e[] = {edge(t.sx1, t.sy1, t.sx2, t.sy2), edge(t.sx2, t.sy2, t.sx3, t.sy3),
+                                  edge(t.sx3, t.sy3, t.sx1, t.sy1)};
+        return (e[0] >= 0 && e[1] >= 0 && e[2] >= 0) || (e[0] <= 0 && e[1] <= 0 && e[2] <= 0);
+    };
+    const ShownFaces shown = FacesShown(*context, 3, 2, 36, 27);
+    ASSERT_EQ(shown.width, 34);
+    ASSERT_EQ(shown.height, 26);
+    for (int y = 2; y <= 27; ++y)
+        for (int x = 3; x <= 36; ++x) {
+            std::int32_t face = -1, nearest = 1 << 30;
+            for (int i = 0; i < count; ++i) {
+                const RenderTriangle& t = context->triangles[static_cast<std::size_t>(i)];
+                const std::int64_t area =
+                    std::int64_t{t.sx2 - t.sx1} * (t.sy3 - t.sy1) - std::int64_t{t.sy2 - t.sy1} * (t.sx3 - t.sx1);
+                if (area != 0 && covers(t, x, y) && t.depthKey <= nearest)
+                    face = i, nearest = t.depthKey;
+            }
+            ASSERT_EQ(shown.faces[std::size_t(y - 2) * 34 + std::size_t(x - 3)], face) << x << "," << y;
+        }
 }

@@ -317,6 +317,8 @@ private Q_SLOTS:
         const auto form = makeForm();
         loadBank(*form);
         loadObject(*form, twoSquares()); // faces 0, 1 far, colour 1; faces 2, 3 near, colour 2
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         form->viewDistance = 300; // the far square round the near one
         form->panX = form->panY = 0;
         form->paint();
@@ -326,7 +328,18 @@ private Q_SLOTS:
         QTest::mouseClick(client, Qt::LeftButton, {}, centre - QPoint(45, 40));
         const std::int32_t clicked = form->currentFace;
         QVERIFY(clicked == 0 || clicked == 1);
+        // What the window shows after a change is the frame a full paint draws (an outline that
+        // moved is drawn on the frame kept without it; a changed face draws the frame anew).
+        const auto shownAsDrawnAnew = [&form] {
+            form->centralWidget()->repaint();
+            const std::vector<std::uint8_t> shown = form->context->screen.pixels;
+            const std::uint8_t colour = form->highlightColour;
+            form->highlightColour = colour == form->highlightBlack ? form->highlightWhite : form->highlightBlack;
+            form->paint();
+            return shown == form->context->screen.pixels && form->highlightColour == colour;
+        };
         form->FaceBar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QVERIFY(shownAsDrawnAnew());
         QCOMPARE(form->currentFace, clicked + 1);
         QCOMPARE(form->FaceLabel->text(), QString("Entry 25:%1/3 - 8 Entry 26").arg(clicked + 1));
         QCOMPARE(CountSelected(form->selection), std::size_t{1});
@@ -345,8 +358,10 @@ private Q_SLOTS:
         QCOMPARE(steps->undoText(), entryText(27) + " (Entry 152: 4)");
         for (const Face& face : form->object.faces)
             QCOMPARE(face.texture, std::uint16_t{1});
+        QVERIFY(shownAsDrawnAnew());
         steps->undo();
         QCOMPARE(form->object.faces[3].texture, std::uint16_t{2});
+        QVERIFY(shownAsDrawnAnew());
 
         // Shift+click takes a face away; a Ctrl drag's box selects what it shows: the near square.
         form->ViewClick(Qt::ShiftModifier, centre.x(), centre.y());
