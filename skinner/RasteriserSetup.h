@@ -15,6 +15,9 @@ enum class FillKind : std::uint8_t {
 };
 enum class Ink : std::uint8_t { Opaque, Keyed, Blend, BlendKeyed };
 
+// Edge slopes are fixed point: pixels per row x EdgeOne.
+constexpr std::int32_t EdgeOne = 32768;
+
 struct TriangleSetup {
     // Rows top..bottom - 1 hold everything the triangle draws (inside the view): a band of rows
     // that misses them passes the triangle over.
@@ -28,7 +31,7 @@ struct TriangleSetup {
     const std::uint8_t* blend;   // the blend table of its level
     std::uint8_t colour;         // flat triangles: the shaded colour
 
-    // Screen points top first; edge slopes in 1/32768 pixel a row (the long edge P1 to P3, the
+    // Screen points top first; edge slopes in 1/EdgeOne pixel a row (the long edge P1 to P3, the
     // short ones from P2); the rows of each half inside the view, empty when first >= last.
     std::int32_t px[3], py[3];
     std::int32_t longSlope;
