@@ -68,12 +68,19 @@ fs::path ResolvePath(std::string_view name, const fs::path& base)
     fs::path current = base;
     if (!name.empty() && (name.front() == '/' || name.front() == '\\'))
         current = "/";
-    for (const std::string& part : splitComponents(name)) {
+    const std::vector<std::string> parts = splitComponents(name);
+    for (auto part = parts.begin(); part != parts.end(); ++part) {
         fs::path next;
-        if (part == "..")
-            next = current / part;
-        else if (!findEntry(current, part, next))
-            return asWritten;
+        if (*part == "..")
+            next = current / *part;
+        else if (!findEntry(current, *part, next)) {
+            // Not there (yet): the rest as written, one component each, so that a folder or file
+            // made at this path is the one the same name finds later ("TEXTURES\NEW" is a folder
+            // NEW inside TEXTURES, never one named with a backslash).
+            for (; part != parts.end(); ++part)
+                current /= *part;
+            return current;
+        }
         current = next;
     }
     return current;

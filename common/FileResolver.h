@@ -9,8 +9,9 @@
 
 // The path on disk that `name` means, relative to `base` (the current folder when empty):
 // an existing exact path is used as it is; otherwise each component ("/" and "\" both separate
-// them) is matched without regard to case. A name that resolves to nothing is returned as
-// written (with `base` in front), so messages still name it.
+// them) is matched without regard to case. Of a name that resolves to nothing, the folders that
+// exist come as they are on disk and the rest as written, each part a component of its own: a
+// file or folder made there is found by the same name later.
 std::filesystem::path ResolvePath(std::string_view name, const std::filesystem::path& base = {});
 
 // The current folder + "/" + name, resolved: how every settings file and dictionary is addressed.

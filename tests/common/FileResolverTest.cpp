@@ -29,13 +29,19 @@ TEST(FileResolver, ExactSpellingWinsOverOtherCases)
     EXPECT_EQ(ResolvePath("Brick.pcx"), "BRICK.PCX"); // the first in name order
 }
 
-TEST(FileResolver, UnresolvedNamesKeepTheirText)
+// A name not (yet) on disk keeps the folders found as they are and the rest as written, part by
+// part: what is made there is what the same name finds afterwards.
+TEST(FileResolver, UnresolvedNamesNameWhereTheyWouldBe)
 {
     TempFolder folder;
     folder.write("Textures/Brick.pcx", "x");
-    EXPECT_EQ(ResolvePath("TEXTURES\\MISSING.PCX"), "TEXTURES\\MISSING.PCX");
+    EXPECT_EQ(ResolvePath("TEXTURES\\MISSING.PCX"), "Textures/MISSING.PCX");
     EXPECT_EQ(ResolvePath("Nowhere/x"), "Nowhere/x");
+    EXPECT_EQ(ResolvePath("textures\\New\\A.PCX", folder.path()), folder.path() / "Textures" / "New" / "A.PCX");
     EXPECT_EQ(FileInCurrentFolder("new.ini"), folder.path() / "new.ini");
+    std::filesystem::create_directories(ResolvePath("TEXTURES\\NEW\\DEEP"));
+    EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "Textures" / "NEW" / "DEEP"));
+    EXPECT_EQ(ResolvePath("textures\\new\\deep"), "Textures/NEW/DEEP");
 }
 
 TEST(FileResolver, NameComparison)
