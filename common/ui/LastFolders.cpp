@@ -1,5 +1,6 @@
 #include "LastFolders.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 
@@ -7,11 +8,16 @@ namespace {
 
 QString keyOf(const QString& dialog) { return QStringLiteral("LastFolders/") + dialog; }
 
-// The folder remembered for `dialog`, or `fallback` when none (or it has gone).
+// The project is the current folder when a dialog runs (each editor makes its start folder
+// current first): a folder is remembered for the project it was used in, so a program started
+// in another project never opens its dialogs among the first one's files.
+QString currentProject() { return QDir::current().absolutePath(); }
+
+// The folder remembered for `dialog` in this project, or `fallback` when none (or it has gone).
 QString rememberedFolder(const QString& dialog, const QString& fallback)
 {
-    const QString folder = QSettings().value(keyOf(dialog)).toString();
-    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : fallback;
+    const QStringList kept = QSettings().value(keyOf(dialog)).toStringList(); // project, folder
+    return kept.size() == 2 && kept[0] == currentProject() && QFileInfo(kept[1]).isDir() ? kept[1] : fallback;
 }
 
 const QString& firstOf(const QString& file) { return file; }
@@ -25,7 +31,7 @@ Chosen chooseRemembering(QWidget* parent, const QString& dialog, FileDialogReque
     request.folder = rememberedFolder(dialog, request.folder);
     const Chosen chosen = choose(parent, request);
     if (!chosen.isEmpty())
-        QSettings().setValue(keyOf(dialog), QFileInfo(firstOf(chosen)).absolutePath());
+        QSettings().setValue(keyOf(dialog), QStringList{currentProject(), QFileInfo(firstOf(chosen)).absolutePath()});
     return chosen;
 }
 

@@ -603,7 +603,13 @@ private slots:
         ChooseOpenFileRemembered(nullptr, "Bank", request); // each dialog its own
         QDir(file("objects")).removeRecursively();
         ChooseOpenFileRemembered(nullptr, "Object", request); // gone: back to the first choice
-        QCOMPARE(folders, (QStringList{"/start", file("objects"), "/start", "/start"}));
+        std::filesystem::create_directories(folder_->path() / "objects");
+        ChooseOpenFileRemembered(nullptr, "Object", request);
+        const QString project = QDir::currentPath();
+        QDir::setCurrent(file("objects")); // another project: the first one's folder is not offered
+        ChooseOpenFileRemembered(nullptr, "Object", request);
+        QDir::setCurrent(project);
+        QCOMPARE(folders, (QStringList{"/start", file("objects"), "/start", "/start", file("objects"), "/start"}));
     }
 
     void aWindowComesBackWhereItWasButNeverOffScreen_data()
