@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <libimagequant.h>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -18,6 +19,27 @@ struct ColourError {
 };
 
 int clampChannel(int v) { return std::clamp(v, 0, 255); }
+
+// The palette maker gives its colours in no useful order. The skinning editor's colour grid shows
+// them sixteen to a column, so they are put in order: greys first, then twelve bands of hue
+// round the colour circle, each from dark to light, which reads as ramps instead of noise.
+int hueBand(const liq_color& c)
+{
+    const int high = std::max({c.r, c.g, c.b}), low = std::min({c.r, c.g, c.b});
+    const int chroma = high - low;
+    if (chroma * 6 < high || high < 24)
+        return 0; // grey, or too dark to show a hue
+    int hue60 = 0; // the hue in sixtieths of a turn, times chroma
+    if (high == c.r)
+        hue60 = (c.g - c.b + 6 * chroma) % (6 * chroma);
+    else if (high == c.g)
+        hue60 = c.b - c.r + 2 * chroma;
+    else
+        hue60 = c.r - c.g + 4 * chroma;
+    return 1 + hue60 * 2 / chroma; // 0 .. 11 for hue60 / chroma in 0 .. 6
+}
+
+int lightness(const liq_color& c) { return 299 * c.r + 587 * c.g + 114 * c.b; }
 
 // The palette maker's objects, each released by its own function.
 struct LiqFree {
@@ -114,10 +136,14 @@ MadePalette MakeSharedPalette(std::span<const RgbaTexture* const> pictures)
     const std::unique_ptr<liq_result, LiqFree> result(raw);
     const liq_palette* colours = liq_get_palette(result.get());
     const int count = std::min<int>(static_cast<int>(colours->count), 255);
+    std::vector<liq_color> ordered(colours->entries, colours->entries + count);
+    std::stable_sort(ordered.begin(), ordered.end(), [](const liq_color& a, const liq_color& b) {
+        return std::pair(hueBand(a), lightness(a)) < std::pair(hueBand(b), lightness(b));
+    });
     for (int i = 0; i < count; ++i) {
-        made.palette.red[i + 1] = colours->entries[i].r;
-        made.palette.green[i + 1] = colours->entries[i].g;
-        made.palette.blue[i + 1] = colours->entries[i].b;
+        made.palette.red[i + 1] = ordered[static_cast<std::size_t>(i)].r;
+        made.palette.green[i + 1] = ordered[static_cast<std::size_t>(i)].g;
+        made.palette.blue[i + 1] = ordered[static_cast<std::size_t>(i)].b;
     }
     made.last = std::max(count, 1);
     return made;
