@@ -14,6 +14,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <set>
 
@@ -171,6 +172,28 @@ TEST(ImageImport, MakesAPaletteWithTheKeyKept)
     EXPECT_EQ(std::set<std::uint8_t>({red, black}), std::set<std::uint8_t>({1, 2}));
     EXPECT_EQ(made.palette.red[red], 250);
     EXPECT_EQ(made.palette.red[black] + made.palette.green[black] + made.palette.blue[black], 0);
+}
+
+// The colours come in the order the colour grid shows them: greys dark to light, then the hues
+// round the circle (reds, yellows, greens, blues, purples), each dark to light.
+TEST(ImageImport, APaletteMadeIsInGreysThenHuesEachDarkToLight)
+{
+    const std::uint8_t colours[][3] = {{0, 0, 255},   {255, 0, 0}, {128, 128, 128}, {0, 200, 0},
+                                       {255, 255, 0}, {128, 0, 0}, {255, 255, 255}, {160, 0, 160}};
+    RgbaTexture picture{};
+    for (std::size_t i = 0; i < TexturePixels; ++i) {
+        const std::uint8_t* c = colours[i * std::size(colours) / TexturePixels];
+        std::copy(c, c + 3, &picture[i * 4]);
+        picture[i * 4 + 3] = 255;
+    }
+    const MadePalette made = MakeTexturePalette(picture);
+    const int expected[][3] = {{128, 128, 128}, {255, 255, 255}, {128, 0, 0}, {255, 0, 0},
+                               {255, 255, 0},   {0, 200, 0},     {0, 0, 255}, {160, 0, 160}};
+    ASSERT_EQ(made.last, 8);
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ((std::array{int(made.palette.red[i + 1]), int(made.palette.green[i + 1]), int(made.palette.blue[i + 1])}),
+                  (std::array{expected[i][0], expected[i][1], expected[i][2]}))
+            << "colour " << i + 1;
 }
 
 TEST(ImageImport, APhotoGetsAtMost255ColoursOfItsOwn)
