@@ -57,15 +57,22 @@ bool listed(const SkinnerBank& bank, const RenderTriangle& t, const std::uint8_t
     return texture != nullptr;
 }
 
-// Hands the listed triangles to `draw` in drawing order.
-void drawEach(RenderContext& context, TriangleDrawer draw)
+// Hands each listed triangle, in drawing order, to visit(index, triangle, texture). Answers the
+// last one listed, drawing or not (-1 when none).
+template <typename Visit>
+i32 forEachListed(const RenderContext& context, Visit visit)
 {
+    i32 lastListed = -1;
     for (i32 i = 0; i <= context.triangleCount; ++i) {
         const i32 index = context.sortKeys[static_cast<std::size_t>(i)].index;
+        const RenderTriangle& t = context.triangles[static_cast<std::size_t>(index)];
         const std::uint8_t* texture = nullptr;
-        if (listed(context.bank, context.triangles[static_cast<std::size_t>(index)], texture))
-            draw(context, index, texture);
+        if (!listed(context.bank, t, texture))
+            continue;
+        lastListed = index;
+        visit(index, t, texture);
     }
+    return lastListed;
 }
 
 // Sets up the triangles that draw anything, in drawing order, into the draw list, once for all
@@ -74,39 +81,26 @@ void drawEach(RenderContext& context, TriangleDrawer draw)
 i32 listDrawing(RenderContext& context, i32& lastListed)
 {
     i32 items = 0;
-    lastListed = -1;
-    for (i32 i = 0; i <= context.triangleCount; ++i) {
-        const i32 index = context.sortKeys[static_cast<std::size_t>(i)].index;
-        const RenderTriangle& t = context.triangles[static_cast<std::size_t>(index)];
-        const std::uint8_t* texture = nullptr;
-        if (!listed(context.bank, t, texture))
-            continue;
-        lastListed = index;
+    lastListed = forEachListed(context, [&](i32 index, const RenderTriangle& t, const std::uint8_t* texture) {
         TriangleSetup& setup = context.drawList[static_cast<std::size_t>(items)];
         if (PrepareTriangle(context, t, texture, setup)) {
             setup.index = index;
             ++items;
         }
-    }
+    });
     return items;
 }
 
 // The calling thread alone: each triangle set up where it is drawn, the draw list untouched (a
-// helper that has not let go of an earlier frame may still read it).
-void drawAlone(RenderContext& context, i32& lastListed)
+// helper that has not let go of an earlier frame may still read it). Answers the last triangle
+// handed to the rasteriser, as forEachListed.
+i32 drawAlone(RenderContext& context)
 {
-    lastListed = -1;
     TriangleSetup setup;
-    for (i32 i = 0; i <= context.triangleCount; ++i) {
-        const i32 index = context.sortKeys[static_cast<std::size_t>(i)].index;
-        const RenderTriangle& t = context.triangles[static_cast<std::size_t>(index)];
-        const std::uint8_t* texture = nullptr;
-        if (!listed(context.bank, t, texture))
-            continue;
-        lastListed = index;
+    return forEachListed(context, [&](i32, const RenderTriangle& t, const std::uint8_t* texture) {
         if (PrepareTriangle(context, t, texture, setup))
             DrawPreparedRows(context, setup, 0, context.maxY);
-    }
+    });
 }
 
 // Each thread takes bands of rows in turn and draws in them every triangle that reaches them, in
@@ -315,7 +309,9 @@ void RenderScene(RenderContext& context, TriangleDrawer draw)
                      context.triangles);
 
     if (draw != nullptr && draw != DrawTriangle) {
-        drawEach(context, draw);
+        forEachListed(context, [&](i32 index, const RenderTriangle&, const std::uint8_t* texture) {
+            draw(context, index, texture);
+        });
     } else {
         EnsureRasteriserTables(context);
         i32 lastListed = -1;
@@ -324,7 +320,7 @@ void RenderScene(RenderContext& context, TriangleDrawer draw)
             if (items > 0)
                 drawBands(context, *threads, items);
         } else {
-            drawAlone(context, lastListed);
+            lastListed = drawAlone(context);
         }
         // The precision factor of the last triangle handed to the rasteriser, as DrawTriangle
         // leaves it.
