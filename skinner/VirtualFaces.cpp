@@ -21,6 +21,19 @@ i32 virtualFrame(const ObjectGeometry& g, const AnimTexture& texture, i32 source
     return Wrap(i64(Div(Wrap(i64(angle) * frames), 360)) + texture.first);
 }
 
+// A corner of one of a virtual face's triangles: its eye-space x and y, and its screen point.
+struct RectangleCorner {
+    i32 x, y, sx, sy;
+};
+
+// The triangle's corners, all at depth z.
+void setCorners(RenderTriangle& t, i32 z, const RectangleCorner (&c)[3])
+{
+    t.x1 = c[0].x, t.y1 = c[0].y, t.z1 = z, t.sx1 = c[0].sx, t.sy1 = c[0].sy;
+    t.x2 = c[1].x, t.y2 = c[1].y, t.z2 = z, t.sx2 = c[1].sx, t.sy2 = c[1].sy;
+    t.x3 = c[2].x, t.y3 = c[2].y, t.z3 = z, t.sx3 = c[2].sx, t.sy3 = c[2].sy;
+}
+
 } // namespace
 
 bool VirtualFaceTriangles(const ObjectGeometry& g, const Face& face, const TransformedPoints& points,
@@ -50,22 +63,12 @@ bool VirtualFaceTriangles(const ObjectGeometry& g, const Face& face, const Trans
     first.faceType = FaceTexturedKeyed;
     first.direct = 1;
     first.depthKey = Wrap(Abs64(z));
-    first.x1 = right, first.y1 = ly, first.z1 = z;
-    first.x2 = lx, first.y2 = ly, first.z2 = z;
-    first.x3 = lx, first.y3 = top, first.z3 = z;
-    first.sx1 = sx, first.sy1 = sTop;
-    first.sx2 = sx, first.sy2 = sy;
-    first.sx3 = sRight, first.sy3 = sy;
+    setCorners(first, z, {{right, ly, sx, sTop}, {lx, ly, sx, sy}, {lx, top, sRight, sy}});
     first.mapping = 1;
 
     RenderTriangle& second = pair[1];
     second = first;
-    second.x1 = lx, second.y1 = top, second.z1 = z;
-    second.x2 = right, second.y2 = top, second.z2 = z;
-    second.x3 = right, second.y3 = ly, second.z3 = z;
-    second.sx1 = sx, second.sy1 = sTop;
-    second.sx2 = sRight, second.sy2 = sTop;
-    second.sx3 = sRight, second.sy3 = sy;
+    setCorners(second, z, {{lx, top, sx, sTop}, {right, top, sRight, sTop}, {right, ly, sRight, sy}});
     second.mapping = 0;
     return true;
 }
