@@ -110,7 +110,7 @@ i32 drawAlone(RenderContext& context)
 constexpr int PiecesPerThread = 4;
 // A helper tells how far it got, and looks whether its band was taken back, every so many
 // triangles of the draw list.
-constexpr i32 TrianglesBetweenLooks = 16;
+constexpr std::size_t TrianglesBetweenLooks = 16;
 
 // Rows top..bottom - 1 of band `band`, within the rows drawn (0..maxY - 1).
 std::pair<i32, i32> bandRows(const RenderContext& context, int band)
@@ -138,19 +138,12 @@ void drawBand(void* data, int band, std::uint8_t* pixels, BandWatch* watch)
         const auto [first, size] = bandBytes(context, top, bottom);
         std::memset(pixels + first, context.bandBackground, size);
     }
-    const TriangleSetup* const first = context.drawList.data();
-    const TriangleSetup* const end = first + context.drawItems;
-    for (const TriangleSetup* setup = first; setup != end;) {
-        const TriangleSetup* const next = std::min(setup + TrianglesBetweenLooks, end);
-        for (; setup != next; ++setup)
-            if (setup->bottom > top && setup->top < bottom)
-                DrawPreparedRows(context, *setup, top, bottom, pixels);
-        if (watch != nullptr) {
-            if (watch->takenBack())
-                return;
-            watch->reached(static_cast<std::uint32_t>(i64(setup - first) * BandWatch::Whole / context.drawItems));
-        }
-    }
+    const TriangleSetup* const list = context.drawList.data();
+    WorkThrough(0, static_cast<std::size_t>(context.drawItems), watch, TrianglesBetweenLooks, [&](std::size_t i) {
+        const TriangleSetup& setup = list[i];
+        if (setup.bottom > top && setup.top < bottom)
+            DrawPreparedRows(context, setup, top, bottom, pixels);
+    });
 }
 
 void copyBand(void* data, int band, const std::uint8_t* from)
