@@ -1,8 +1,9 @@
 // The rasteriser's rows. Each triangle is set up once (RasteriserSetup.cpp); its rows are then
 // filled in spans whose texture coordinates are exact at both ends, every spanStep pixels, and
 // interpolated in 8.8 fixed point in between. The row loops are specialised for the texture plane
-// and the ink, so none of them tests anything per pixel that is fixed for the triangle. The results are exactly those of the plain version beside the tests
-// (tests/support/skinner), which they are checked against.
+// and the ink, so none of them tests anything per pixel that is fixed for the triangle. The
+// results are exactly those of the plain version beside the tests (tests/support/skinner), which
+// they are checked against.
 #include "Rasteriser.h"
 
 #include "Arithmetic32.h"
