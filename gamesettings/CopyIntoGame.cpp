@@ -1,21 +1,15 @@
 #include "CopyIntoGame.h"
 
 #include "Errors.h"
+#include "Windows1252.h"
 
 #include <algorithm>
-#include <cctype>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <system_error>
 
 namespace {
-
-std::string lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
 
 bool sameBytes(const std::filesystem::path& a, const std::filesystem::path& b)
 {
@@ -31,14 +25,14 @@ bool sameBytes(const std::filesystem::path& a, const std::filesystem::path& b)
 
 std::filesystem::path CopyIntoFolder(const std::filesystem::path& file, const std::filesystem::path& folder)
 {
-    std::map<std::string, std::filesystem::path> taken; // lower-case name -> the file of that name
+    std::map<std::string, std::filesystem::path> taken; // the name as the resolver compares it -> the file
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
-        taken[lower(entry.path().filename().string())] = entry.path();
+        taken[LowerCaseLetters(entry.path().filename().string())] = entry.path();
     const std::string stem = file.stem().string(), extension = file.extension().string();
     std::string name = file.filename().string();
     for (int n = 2;; ++n) {
-        const auto same = taken.find(lower(name));
+        const auto same = taken.find(LowerCaseLetters(name));
         if (same == taken.end())
             break;
         if (sameBytes(file, same->second))

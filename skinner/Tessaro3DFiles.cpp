@@ -64,9 +64,7 @@ void TForm1::objectReplaced(const QString& saveName)
 void TForm1::objectChanged()
 {
     // An undo or a tool may change the face count: the selection keeps what is still there.
-    FaceFlags flags = selection;
-    flags.resize(object.faceCount(), 0);
-    selection = std::move(flags);
+    selection = selectionFlags();
     viewChanged();
     setCurrentFace(currentFace);
 }

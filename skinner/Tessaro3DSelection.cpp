@@ -75,12 +75,21 @@ void TForm1::addSelectionItems(QMenu* edit)
     edit->addActions({SelectAll, SelectNone, InvertSelection, SelectSameSkin, SelectConnected, SelectFlatRegion});
 }
 
-std::vector<std::uint32_t> TForm1::editedFaces() const
+std::vector<std::uint32_t> TForm1::editedFaces() const { return SelectedFaces(editedFlags()); }
+
+FaceFlags TForm1::selectionFlags() const
 {
-    std::vector<std::uint32_t> faces = SelectedFaces(selection);
-    if (faces.empty() && currentFace >= 0 && static_cast<std::size_t>(currentFace) < object.faceCount())
-        faces.push_back(static_cast<std::uint32_t>(currentFace));
-    return faces;
+    FaceFlags flags = selection;
+    flags.resize(object.faceCount(), 0);
+    return flags;
+}
+
+FaceFlags TForm1::editedFlags() const
+{
+    FaceFlags flags = selectionFlags();
+    if (CountSelected(flags) == 0 && currentFace >= 0 && static_cast<std::size_t>(currentFace) < flags.size())
+        flags[static_cast<std::size_t>(currentFace)] = 1;
+    return flags;
 }
 
 void TForm1::setCurrentFace(std::int32_t face)
@@ -128,8 +137,7 @@ void TForm1::SelectNoneClick() { setSelection(FaceFlags(object.faceCount(), 0));
 
 void TForm1::InvertSelectionClick()
 {
-    FaceFlags flags = selection;
-    flags.resize(object.faceCount(), 0);
+    FaceFlags flags = selectionFlags();
     for (std::uint8_t& flag : flags)
         flag = flag == 0;
     setSelection(std::move(flags));
@@ -137,30 +145,16 @@ void TForm1::InvertSelectionClick()
 
 void TForm1::SelectSameSkinClick() { setSelection(::SelectSameSkin(object, currentFace)); }
 
-namespace {
-
-// The selection to grow from: the selected faces, or the current one when none is.
-FaceFlags seeds(const FaceFlags& selection, std::size_t faces, std::int32_t current)
-{
-    FaceFlags flags = selection;
-    flags.resize(faces, 0);
-    if (CountSelected(flags) == 0 && current >= 0 && static_cast<std::size_t>(current) < faces)
-        flags[static_cast<std::size_t>(current)] = 1;
-    return flags;
-}
-
-} // namespace
-
 void TForm1::SelectConnectedClick()
 {
-    FaceFlags flags = seeds(selection, object.faceCount(), currentFace);
+    FaceFlags flags = editedFlags(); // grown from the selection, or the current face
     ::SelectConnected(object, flags);
     setSelection(std::move(flags));
 }
 
 void TForm1::SelectFlatRegionClick()
 {
-    FaceFlags flags = seeds(selection, object.faceCount(), currentFace);
+    FaceFlags flags = editedFlags(); // grown from the selection, or the current face
     ::SelectFlatRegion(object, flags);
     setSelection(std::move(flags));
 }
@@ -191,8 +185,7 @@ void TForm1::ViewClick(Qt::KeyboardModifiers modifiers, int X, int Y)
             FacesInBox(shownFaces(), int(box.left() * scale), int(box.top() * scale),
                        int((box.right() + 1) * scale) - 1, int((box.bottom() + 1) * scale) - 1);
         // Shift adds the box's faces to the selection; without it they become the selection.
-        FaceFlags flags = modifiers & Qt::ShiftModifier ? selection : FaceFlags{};
-        flags.resize(object.faceCount(), 0);
+        FaceFlags flags = modifiers & Qt::ShiftModifier ? selectionFlags() : FaceFlags(object.faceCount(), 0);
         for (const std::int32_t f : faces)
             if (static_cast<std::size_t>(f) < flags.size()) // a frame older than the object names no more
                 flags[static_cast<std::size_t>(f)] = 1;
@@ -209,8 +202,7 @@ void TForm1::ViewClick(Qt::KeyboardModifiers modifiers, int X, int Y)
     const PickedFace picked = PickFace(*context, int((X - view.left()) * scale), int((Y - view.top()) * scale));
     if (picked.faceIndex < 0)
         return;
-    FaceFlags flags = selection;
-    flags.resize(object.faceCount(), 0);
+    FaceFlags flags = selectionFlags();
     std::uint8_t& flag = flags[static_cast<std::size_t>(picked.faceIndex)];
     flag = flag == 0;
     if (flag != 0)

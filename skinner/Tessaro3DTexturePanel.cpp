@@ -100,14 +100,22 @@ void TForm1::animateTexturePanel()
 {
     if (!TexturePanel->isVisible())
         return;
-    const QRect shown = TexturePanel->viewport()->rect();
-    for (int row = 0; row < TexturePanel->count(); ++row) {
-        QListWidgetItem* item = TexturePanel->item(row);
-        const std::int32_t t = item->data(Qt::UserRole).toInt();
-        if (animated(context->bank.textures[static_cast<std::size_t>(t)]) &&
-            TexturePanel->visualItemRect(item).intersects(shown))
-            item->setIcon(QIcon(thumbnail(context->bank, t)));
-    }
+    for (int row = 0; row < TexturePanel->count(); ++row)
+        if (QListWidgetItem* item = TexturePanel->item(row); animatesInSight(item))
+            item->setIcon(QIcon(thumbnail(context->bank, item->data(Qt::UserRole).toInt())));
+}
+
+bool TForm1::animatesInSight(const QListWidgetItem* item) const
+{
+    return animated(context->bank.textures[static_cast<std::size_t>(item->data(Qt::UserRole).toInt())]) &&
+           TexturePanel->visualItemRect(item).intersects(TexturePanel->viewport()->rect());
+}
+
+bool TForm1::previewAnimates() const
+{
+    const SkinnerBank& bank = context->bank;
+    return texturePreview_ && currentTexture >= 0 && currentTexture <= bank.lastTexture &&
+           animated(bank.textures[static_cast<std::size_t>(currentTexture)]);
 }
 
 namespace {
@@ -128,18 +136,10 @@ bool showsAnimation(const Object3D& object, const SkinnerBank& bank)
 
 void TForm1::updateAnimation()
 {
-    const SkinnerBank& bank = context->bank;
-    bool shown = texturePreview_ && currentTexture >= 0 && currentTexture <= bank.lastTexture &&
-                 animated(bank.textures[static_cast<std::size_t>(currentTexture)]);
-    if (!shown && TexturePanel->isVisible()) {
-        const QRect visible = TexturePanel->viewport()->rect();
-        for (int row = 0; row < TexturePanel->count() && !shown; ++row) {
-            QListWidgetItem* item = TexturePanel->item(row);
-            shown = animated(bank.textures[static_cast<std::size_t>(item->data(Qt::UserRole).toInt())]) &&
-                    TexturePanel->visualItemRect(item).intersects(visible);
-        }
-    }
-    shown = shown || showsAnimation(object, bank);
+    bool shown = previewAnimates();
+    for (int row = 0; row < TexturePanel->count() && !shown && TexturePanel->isVisible(); ++row)
+        shown = animatesInSight(TexturePanel->item(row));
+    shown = shown || showsAnimation(object, context->bank);
     if (shown && !Timer1->isActive())
         Timer1->start();
     else if (!shown)
@@ -177,11 +177,9 @@ void TForm1::TextureBarChange()
 void TForm1::Timer1Timer()
 {
     AnimateTextures(*context);
-    const SkinnerBank& bank = context->bank;
-    if (showsAnimation(object, bank))
+    if (showsAnimation(object, context->bank))
         viewChanged();
-    if (texturePreview_ && currentTexture >= 0 && currentTexture <= bank.lastTexture &&
-        animated(bank.textures[static_cast<std::size_t>(currentTexture)]))
+    if (previewAnimates())
         centralWidget()->update(TextureView->geometry());
     animateTexturePanel();
 }

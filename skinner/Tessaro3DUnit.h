@@ -26,6 +26,7 @@
 
 enum class Axis;
 class EditorDocument;
+struct EditorView;
 class QAction;
 class QButtonGroup;
 class QCheckBox;
@@ -247,6 +248,10 @@ private:
     void placeTexturePanel(int clientHeight);
     void fillTexturePanel();
     void animateTexturePanel();
+    // Whether a thumbnail shows an animated texture within the panel's sight.
+    bool animatesInSight(const QListWidgetItem* item) const;
+    // Whether the texture view shows the current texture and it is animated.
+    bool previewAnimates() const;
     // The animation timer runs while the view, the texture view or the panel shows an animated texture.
     void updateAnimation();
     // The view's frame is drawn again at the next paint; the window repaints.
@@ -265,9 +270,15 @@ private:
     void setSelection(FaceFlags flags);
     // The faces the controls act on: the selected ones, or the current face alone.
     std::vector<std::uint32_t> editedFaces() const;
+    // The selection with a flag for each face the object has now (an undo or a tool may change
+    // the count); editedFlags: the same with the current face flagged when none is selected.
+    FaceFlags selectionFlags() const;
+    FaceFlags editedFlags() const;
     // Turns the view back (the file flows end so), and frames the given faces or all.
     void turnViewBack();
     void frameFaces(const FaceFlags* faces);
+    // The distance and the pan of `view` (framed or zoomed) become the form's.
+    void takeView(const EditorView& view);
     void paintSelection(QPainter& canvas);
     void makeSelectionOverlay();
     void makeDocument();

@@ -55,10 +55,14 @@ void TForm1::turnViewBack()
 
 void TForm1::frameFaces(const FaceFlags* faces)
 {
-    const EditorView framed = FrameInView(object, faces, viewOf(*this), *context);
-    viewDistance = framed.distance;
-    panX = framed.across;
-    panY = framed.height - objectHeight;
+    takeView(FrameInView(object, faces, viewOf(*this), *context));
+}
+
+void TForm1::takeView(const EditorView& view)
+{
+    viewDistance = view.distance;
+    panX = view.across;
+    panY = view.height - objectHeight;
     viewChanged();
 }
 
@@ -72,12 +76,7 @@ void TForm1::FrameAllClick() { frameFaces(nullptr); }
 
 void TForm1::FrameSelectionClick()
 {
-    const FaceFlags faces = CountSelected(selection) > 0 ? selection : [this] {
-        FaceFlags current(object.faceCount(), 0);
-        if (currentFace >= 0 && static_cast<std::size_t>(currentFace) < current.size())
-            current[static_cast<std::size_t>(currentFace)] = 1;
-        return current;
-    }();
+    const FaceFlags faces = editedFlags();
     frameFaces(&faces);
 }
 
@@ -143,12 +142,8 @@ void TForm1::WheelZoom(int steps, int X, int Y)
     if (!inside(view, X, Y) || steps == 0)
         return;
     const double scale = viewScale();
-    const EditorView zoomed = ZoomToward(viewOf(*this), std::pow(0.85, steps), int((X - view.left()) * scale),
-                                         int((Y - view.top()) * scale), *context);
-    viewDistance = zoomed.distance;
-    panX = zoomed.across;
-    panY = zoomed.height - objectHeight;
-    viewChanged();
+    takeView(ZoomToward(viewOf(*this), std::pow(0.85, steps), int((X - view.left()) * scale),
+                        int((Y - view.top()) * scale), *context));
 }
 
 void TForm1::outlineChanged()

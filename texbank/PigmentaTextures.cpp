@@ -50,11 +50,10 @@ bool TMainForm::Animating() const
 
 void TMainForm::followAnimation()
 {
-    if (Animating() == TextureAnimationTimer->isActive())
-        return;
-    if (Animating())
+    const bool animating = Animating();
+    if (animating && !TextureAnimationTimer->isActive())
         TextureAnimationTimer->start();
-    else
+    else if (!animating)
         TextureAnimationTimer->stop();
 }
 
