@@ -61,6 +61,13 @@ QString objectNameFor(const QString& path, const std::string& gameFolder)
     return QDir(Ui(gameFolder)).filePath(name);
 }
 
+// The importer's first line on its error stream: k3x names the file and the reason after its own
+// name and the command's, which are left out.
+QString importerReason(const HelperRun& run)
+{
+    return run.errorText.section('\n', 0, 0).remove(QRegularExpression("^k3x import-mesh: "));
+}
+
 } // namespace
 
 void TForm1::LoadDXFObjetClick() { replaceFromChosenFile(DxfImportFlow, &TForm1::importDxfFile); }
@@ -111,8 +118,7 @@ bool TForm1::runModelImporter(const QString& program, QStringList arguments, con
     HelperRun run = RunHelper(program, arguments, Ui(startFolder), importTimeLimit);
     // More faces than an object holds: the importer can simplify the model to fit, if the user wants.
     if (run.outcome == HelperRun::Outcome::Finished && run.exitCode == TooManyFacesExit) {
-        const QString reason =
-            run.errorText.section('\n', 0, 0).remove(QRegularExpression("^k3x import-mesh: ")).section(';', 0, 0);
+        const QString reason = importerReason(run).section(';', 0, 0);
         if (!AskYesNo(this, EntryOrEnglish(Tessaro3DText("ModelImportCaption")),
                       EntryOrEnglish(Tessaro3DText("ModelTooManyFaces")).arg(reason)))
             return false;
@@ -131,9 +137,7 @@ bool TForm1::runModelImporter(const QString& program, QStringList arguments, con
     case HelperRun::Outcome::Finished:
         if (run.outcome == HelperRun::Outcome::Finished && run.exitCode == 0)
             break;
-        // k3x names the file and the reason after its own name and the command's.
-        QString reason = run.errorText.section('\n', 0, 0);
-        reason.remove(QRegularExpression("^k3x import-mesh: "));
+        const QString reason = importerReason(run);
         failure = EntryOrEnglish(Tessaro3DText("ModelNotImported")).arg(reason.isEmpty() ? path : reason);
         break;
     }

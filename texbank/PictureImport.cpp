@@ -76,19 +76,20 @@ void PictureImport::Prepare()
     done_ = 0;
     auto found = read_.find(request_.fit);
     if (found == read_.end()) {
-        std::vector<BatchPicture> read = ReadBatch(request_.pictures, request_.fit, cancelled_, &done_);
+        FitRead read{ReadBatch(request_.pictures, request_.fit, cancelled_, &done_), {}};
         if (cancelled_)
             return; // a read cut short is not kept
+        // The pictures whose names the bank cannot keep have no say in the palette.
+        std::vector<BatchPicture> counted;
+        for (std::size_t i = 0; i < read.pictures.size(); ++i)
+            if (!nameRefusals_[i])
+                counted.push_back(read.pictures[i]);
+        read.palette = PaletteForBatch(counted, bankHasPalette_ ? std::optional(bankPalette_) : std::nullopt);
         found = read_.emplace(request_.fit, std::move(read)).first;
     }
     done_ = static_cast<int>(request_.pictures.size());
-    pictures_ = &found->second;
-    // The pictures whose names the bank cannot keep have no say in the palette.
-    std::vector<BatchPicture> counted;
-    for (std::size_t i = 0; i < pictures_->size(); ++i)
-        if (!nameRefusals_[i])
-            counted.push_back((*pictures_)[i]);
-    palette_ = PaletteForBatch(counted, bankHasPalette_ ? std::optional(bankPalette_) : std::nullopt);
+    pictures_ = &found->second.pictures;
+    palette_ = found->second.palette;
     MatchBatch(*pictures_, palette_, request_.dither);
     prepared_ = true;
     preparedFit_ = request_.fit;

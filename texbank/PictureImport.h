@@ -65,8 +65,8 @@ public:
 
     // What the import does; the fit, dithering, folder and still textures may change until Run.
     PictureImportRequest& Request() { return request_; }
-    // Reads the pictures for the chosen fit (each fit is read once), takes or makes the palette
-    // and matches every picture to it. Any thread.
+    // Reads the pictures for the chosen fit and takes or makes their palette (each once a fit),
+    // then matches every picture to it. Any thread.
     void Prepare();
     // After Prepare: the palette the textures use, whether it is made from the pictures (and
     // written as slot 0), and each picture as it will be written.
@@ -93,7 +93,12 @@ private:
 
     PictureImportRequest request_;
     std::vector<std::optional<RefusedPicture>> nameRefusals_; // names the bank cannot keep, found at once
-    std::map<TextureFit, std::vector<BatchPicture>> read_;     // the pictures read, by fit
+    // The pictures read for a fit and the palette they take: dithering changes neither.
+    struct FitRead {
+        std::vector<BatchPicture> pictures;
+        BatchPalette palette;
+    };
+    std::map<TextureFit, FitRead> read_;                      // by fit
     std::vector<BatchPicture>* pictures_ = nullptr;           // those of the last Prepare
     BatchPalette palette_;
     bool prepared_ = false;

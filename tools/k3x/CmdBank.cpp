@@ -20,22 +20,12 @@
 #include "FileResolver.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <map>
 #include <set>
 
 namespace {
-
-std::int32_t wholeNumber(const std::string& text, const char* what)
-{
-    std::int32_t value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size())
-        throw UsageError(std::string(what) + " takes a whole number, not " + text);
-    return value;
-}
 
 void writeBank(const std::string& path, const BankFile& bank)
 {
@@ -101,7 +91,7 @@ int bankRemove(const K3xArgs& args)
     BankFile bank = ReadTextureBank(path);
     std::set<std::int32_t> removed;
     for (std::size_t i = 2; i < args.positional.size(); ++i)
-        removed.insert(wholeNumber(args.positional[i], "a slot"));
+        removed.insert(WholeNumberArgument<std::int32_t>(args.positional[i], "a slot"));
     const std::optional<BankImageEntry> palette = bank.paletteImage;
     const auto gone = std::remove_if(bank.images.begin(), bank.images.end(), [&](const BankImageEntry& image) {
         if (!removed.count(image.index))
@@ -127,8 +117,8 @@ int bankTexture(const K3xArgs& args)
     args.expectPositional(4);
     const std::string& path = args.positional[1];
     BankFile bank = ReadTextureBank(path);
-    const std::int32_t first = wholeNumber(args.positional[2], "FIRST");
-    const std::int32_t last = wholeNumber(args.positional[3], "LAST");
+    const std::int32_t first = WholeNumberArgument<std::int32_t>(args.positional[2], "FIRST");
+    const std::int32_t last = WholeNumberArgument<std::int32_t>(args.positional[3], "LAST");
     const std::set<std::int32_t> slots = bank.ImageSlots();
     for (const std::int32_t slot : {first, last})
         if (!slots.count(slot))

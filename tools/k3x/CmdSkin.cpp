@@ -4,7 +4,6 @@
 #include "K3xCommand.h"
 #include "ObjectFile.h"
 
-#include <charconv>
 #include <cstdio>
 #include <functional>
 #include <stdexcept>
@@ -24,11 +23,11 @@ std::pair<std::string, std::string> split(const std::string& word, const char* w
 
 long long wholeNumber(const std::string& text, const std::string& name)
 {
-    long long value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size())
+    // A failure of the command's values, not of its usage: exit 1.
+    const std::optional<long long> value = ReadWholeNumber<long long>(text);
+    if (!value)
         throw std::runtime_error(name + " takes a whole number, not '" + text + "'");
-    return value;
+    return *value;
 }
 
 long long numberIn(const std::string& text, const std::string& name, long long lowest, long long highest)

@@ -2,8 +2,6 @@
 
 #include "PictureFit.h"
 
-#include <charconv>
-
 K3xArgs K3xArgs::Parse(const std::vector<std::string>& words, const std::set<std::string>& valued,
                        const std::set<std::string>& knownFlags)
 {
@@ -39,12 +37,7 @@ long long K3xArgs::number(const std::string& name, long long fallback) const
     const auto it = options.find(name);
     if (it == options.end())
         return fallback;
-    long long value = 0;
-    const std::string& text = it->second;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size())
-        throw UsageError("--" + name + " takes a whole number, not " + text);
-    return value;
+    return WholeNumberArgument<long long>(it->second, "--" + name);
 }
 
 void K3xArgs::expectPositional(std::size_t count) const

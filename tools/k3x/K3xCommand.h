@@ -2,10 +2,13 @@
 // The k3x command-line companion: one command per file, listed in Commands.cpp.
 // Exit codes: 0 success; 1 failure, with one clear line on stderr; 2 usage error, with the usage;
 // 3 (import-mesh) a model with more faces than an object holds, which --max-faces would fit.
+#include <charconv>
 #include <map>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A command line that does not fit the command's usage.
@@ -13,6 +16,28 @@ class UsageError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// `text` as a whole number of type Number: nothing when it holds anything else or lies beyond the
+// type. Every number k3x reads from its command line is read by this one rule.
+template <typename Number>
+std::optional<Number> ReadWholeNumber(std::string_view text)
+{
+    Number value{};
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// The same, a usage error "WHAT takes a whole number, not TEXT" when it is not one.
+template <typename Number>
+Number WholeNumberArgument(const std::string& text, const std::string& what)
+{
+    const std::optional<Number> value = ReadWholeNumber<Number>(text);
+    if (!value)
+        throw UsageError(what + " takes a whole number, not " + text);
+    return *value;
+}
 
 // The words after the command name: positional words, "--name value" options and "--flag" flags.
 struct K3xArgs {
